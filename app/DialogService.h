@@ -1,0 +1,40 @@
+#pragma once
+// Every message box and modal dialog the handlers open goes through this service, so that
+// tests answer them directly instead of racing timers against nested event loops.
+
+#include <QString>
+#include <optional>
+
+#include "events/EventRecordTexts.h"
+
+class QWidget;
+
+namespace mp {
+
+// The device's address and baud rate as the parameter-change dialog shows and returns them.
+struct CommParamValues {
+    int Address = 0;         // "子机号"
+    QString BaudText;        // "波特率" drop-down text
+    QString PortText;        // "串行口" (display only)
+    QString ParityText;      // "校验位" (display only)
+    int NewBaudRate = 0;     // the rate chosen, one of the five, after OK
+};
+
+class IDialogService {
+public:
+    virtual ~IDialogService() = default;
+    // Message box with an OK button.
+    virtual void Inform(QWidget* parent, const QString& text) = 0;
+    // Message box with Yes and No buttons and a question icon; true for Yes.
+    virtual bool AskYesNo(QWidget* parent, const QString& text) = 0;
+    // The usage notes window, modal.
+    virtual void ShowUsageNotes(QWidget* parent) = 0;
+    // The maintenance password window; nothing when the operator cancels.
+    virtual std::optional<QString> AskPassword(QWidget* parent) = 0;
+    // The device parameter-change window, filled from `values`; true and the new values on OK.
+    virtual bool EditCommParams(QWidget* parent, CommParamValues& values) = 0;
+    // The event record window, modal.
+    virtual void ShowEventRecords(QWidget* parent, const EventRecordTexts& texts) = 0;
+};
+
+}  // namespace mp

@@ -1,0 +1,44 @@
+#pragma once
+// What a device operation running on the I/O worker sees: the transaction (buffers, slave
+// address, port, clock) and a way to hand decoded results to the window thread.
+
+#include <functional>
+
+#include "modbus/ModbusTransaction.h"
+
+namespace mp {
+
+// The window side, as the I/O worker reaches it. Calls come from the worker thread; the
+// closures run later on the window thread, in the order they were given.
+class IWindowQueue {
+public:
+    virtual ~IWindowQueue() = default;
+    // Runs `change` on the window thread (may be empty), then shows every bound value.
+    virtual void Show(std::function<void()> change) = 0;
+    // Runs `fn` on the window thread.
+    virtual void Post(std::function<void()> fn) = 0;
+};
+
+// The one poll timer (period 1000 ms). Starting it while it runs restarts its period.
+class IPollTimer {
+public:
+    virtual ~IPollTimer() = default;
+    virtual void StartPollTimer() = 0;
+    virtual void StopPollTimer() = 0;
+};
+
+class CDeviceContext {
+public:
+    CDeviceContext(CModbusTransaction& link, IWindowQueue& window, IPollTimer& timer)
+        : Link(link), Window(window), Timer(timer) {}
+
+    void Sleep(uint32_t ms) { Link.Sleep(ms); }
+    void Show(std::function<void()> change = {}) { Window.Show(std::move(change)); }
+    void Post(std::function<void()> fn) { Window.Post(std::move(fn)); }
+
+    CModbusTransaction& Link;
+    IWindowQueue& Window;
+    IPollTimer& Timer;
+};
+
+}  // namespace mp

@@ -1,0 +1,79 @@
+#pragma once
+// One synchronous request/response exchange with the device: discard waiting input, send the
+// request built in TxBuffer, wait a fixed time, copy what arrived into RxBuffer and locate the
+// response by address, function code, length and CRC. No retries, no other timeout.
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "modbus/Clock.h"
+#include "modbus/FrameBuffers.h"
+#include "modbus/Port.h"
+
+namespace mp {
+
+class CModbusTransaction {
+public:
+    // Observer of the raw frames: every frame sent, and every batch of bytes taken in.
+    using TraceFn = std::function<void(bool outgoing, const std::vector<uint8_t>& bytes)>;
+
+    CModbusTransaction(IPort& port, IClock& clock);
+
+    IPort& Port() { return Port_; }
+    IClock& Clock() { return Clock_; }
+    void Sleep(uint32_t ms) { Clock_.Sleep(ms); }
+
+    uint8_t SlaveAddress() const { return SlaveAddress_; }
+    void SetSlaveAddress(uint8_t address) { SlaveAddress_ = address; }
+
+    TxBuffer& Tx() { return Tx_; }
+    const RxBuffer& Rx() const { return Rx_; }
+    // Number of bytes the last read copied into RxBuffer.
+    int16_t ReceivedCount() const { return Received_; }
+
+    void SetTrace(TraceFn trace) { Trace_ = std::move(trace); }
+
+    // Sends the first `length` bytes of TxBuffer; nothing when the port is not open.
+    void SendFrame(int16_t length);
+
+    // The read sequence: builds the 8-byte request for function 0x01, 0x02 or 0x03, discards
+    // waiting input, sends, sleeps `waitMs`, takes the input and locates the response
+    // (5 + 2q bytes for 0x03, 6 bytes for 0x01/0x02). Returns its position in RxBuffer or -1.
+    int16_t ReadSequence(uint8_t function, uint16_t start, uint16_t quantity, uint32_t waitMs);
+
+    // Data byte d of the response located at p.
+    uint8_t DataByte(int16_t p, int d) const { return Rx_[static_cast<size_t>(p + 3 + d)]; }
+    // Register k (high byte first) of the response located at p.
+    uint16_t Register(int16_t p, int k) const {
+        return static_cast<uint16_t>(DataByte(p, 2 * k) << 8 | DataByte(p, 2 * k + 1));
+    }
+
+    // The write sequence for a request already built in TxBuffer: discards waiting input,
+    // sends, then sleeps `waitMs` (0: no wait). The reply is never read.
+    void WriteSequence(int16_t length, uint32_t waitMs);
+
+    // A private 0x12 frame already built in TxBuffer: sent as it is, without discarding input
+    // before it and without waiting or reading after it.
+    void SendPrivate(int16_t length);
+
+    // Function 0x03 read of `count` registers from `start` with a 300 ms wait. A located
+    // response is moved to RxBuffer position 0, so register k is at positions 3 + 2k, 4 + 2k;
+    // when none is located the expected frame's positions (and every copied byte) read as 0.
+    // Returns whether a response was located.
+    bool ReadHoldingRegisters(uint16_t start, uint16_t count);
+
+private:
+    // Copies the waiting input into RxBuffer from position 0, at most its capacity.
+    void TakeInput();
+
+    IPort& Port_;
+    IClock& Clock_;
+    uint8_t SlaveAddress_ = 1;
+    TxBuffer Tx_{};
+    RxBuffer Rx_{};
+    int16_t Received_ = 0;
+    TraceFn Trace_;
+};
+
+}  // namespace mp

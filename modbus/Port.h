@@ -1,0 +1,43 @@
+#pragma once
+// The small port interface every exchange runs over. The real serial port, the simulated
+// device's in-process port and the test ports implement it.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace mp {
+
+// Parity codes as the setup dialog gives them.
+enum ParityCode : int { kParityNone = 0, kParityOdd = 1, kParityEven = 2 };
+
+struct PortSettings {
+    std::string Name;  // "COM3", "/dev/ttyUSB0", ...
+    int BaudRate = 9600;
+    int Parity = kParityNone;  // 8 data bits and 1 stop bit always
+};
+
+class IPort {
+public:
+    virtual ~IPort() = default;
+
+    // Opens the port with the given settings and empties its input. False on failure, with
+    // the reason in LastError().
+    virtual bool OpenPort(const PortSettings& settings) = 0;
+    virtual void ClosePort() = 0;
+    virtual bool IsPortOpen() const = 0;
+    // Changes the line settings of an open port after every queued byte has left.
+    virtual bool Reconfigure(const PortSettings& settings) = 0;
+    virtual std::string LastError() const = 0;
+
+    // Drops every byte waiting in the input.
+    virtual void DiscardInput() = 0;
+    // Queues the bytes for sending, in order, without waiting for them to leave.
+    virtual void WriteBytes(const std::vector<uint8_t>& bytes) = 0;
+    // Number of received bytes waiting in the input (0 on a closed port).
+    virtual int16_t WaitingCount() = 0;
+    // Every waiting byte in arrival order; the input is empty afterwards.
+    virtual std::vector<uint8_t> ReadAllWaiting() = 0;
+};
+
+}  // namespace mp

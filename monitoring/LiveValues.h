@@ -1,0 +1,27 @@
+#pragma once
+// The live values the main window shows: phase measurements, acquisition time, current
+// address, the eight input indicators, the three output lamps and the status lamps.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace mp {
+
+// An indicator pair: red for a 1 bit (closed/on), green for a 0 bit (open/off). Unknown
+// until a read or a command sets it.
+enum class Lamp : uint8_t { Unknown, Red, Green };
+
+struct LiveValues {
+    std::array<std::string, 3> Currents;   // "A相电流", "B相电流", "C相电流"
+    std::array<std::string, 3> Voltages;   // "A相电压", "B相电压", "C相电压"
+    int32_t AcquisitionTime = 0;           // "实时数据采集时间", ms
+    int32_t CurrentAddress = 0;            // "当前仪表地址"
+    std::array<Lamp, 8> Inputs{};          // DI1 .. DI8
+    std::array<Lamp, 3> Outputs{};         // output A, output B, reset output
+    std::array<bool, 3> OutputChecks{};    // the hidden mirrors "启动A", "启动B", "复归"
+    std::optional<uint8_t> StatusLamps;    // low byte of the status register, last read
+};
+
+}  // namespace mp

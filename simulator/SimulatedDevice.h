@@ -1,0 +1,78 @@
+#pragma once
+// A motor protection controller in software: the register map, coils and inputs the tool
+// reads and writes, answering Modbus RTU requests as the real device does. Used by the tests,
+// by the tool's built-in simulated device and by the pseudo-terminal simulator.
+
+#include <array>
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+namespace mp {
+
+// Faults the transport applies to the device's replies.
+struct SimFaults {
+    bool Silent = false;                // answer nothing
+    uint32_t ReplyDelayMs = 0;          // extra time before the reply starts
+    std::vector<uint8_t> StrayBytes;    // bytes put on the line ahead of every reply
+    bool CorruptCrc = false;            // flip the last CRC byte of every reply
+    int SplitPieces = 1;                // deliver each reply in this many pieces
+    uint32_t PieceGapMs = 0;            // time between pieces (0: spread over the wire time)
+};
+
+class CSimulatedDevice {
+public:
+    static constexpr uint16_t kRegisterCount = 0x0200;
+
+    explicit CSimulatedDevice(uint32_t seed = 1);
+
+    // Handles one complete request frame; returns the reply (empty: no reply). A change of
+    // address or baud rate takes effect after the reply has been built.
+    std::vector<uint8_t> Handle(const std::vector<uint8_t>& frame);
+
+    // Takes bytes as they come off a line, finds complete request frames by their expected
+    // length and CRC, and returns the replies of those it handled.
+    std::vector<std::vector<uint8_t>> Feed(const std::vector<uint8_t>& bytes);
+
+    uint16_t Register(uint16_t address) const;
+    void SetRegister(uint16_t address, uint16_t value);
+    uint8_t Address() const;
+    void SetAddress(uint8_t address);
+    int BaudCode() const;
+    int BaudRate() const;  // 0 for a code outside 0 to 4
+    void SetBaudCode(int code);
+    uint8_t Coils() const;
+    void SetCoils(uint8_t coils);
+    uint8_t Inputs() const;
+    void SetInputs(uint8_t inputs);
+    // Voltage calibration: a × 10000 and b per phase, as the last voltage frame gave them.
+    std::array<uint16_t, 3> VoltageA() const;
+    std::array<uint8_t, 3> VoltageB() const;
+    // Live currents and voltages move a little at every read unless frozen.
+    void SetLiveMotion(bool moving);
+    // Every request frame handled so far (also those for other addresses).
+    std::vector<std::vector<uint8_t>> Requests() const;
+
+    static int BaudRateOfCode(int code);
+
+private:
+    std::vector<uint8_t> Exception(uint8_t function, uint8_t code) const;
+    std::vector<uint8_t> ReadRegisters(uint16_t start, uint16_t count);
+    std::vector<uint8_t> WriteRegisters(const std::vector<uint8_t>& frame);
+    std::vector<uint8_t> PrivateCommand(const std::vector<uint8_t>& frame);
+    void MoveLiveValues();
+
+    mutable std::recursive_mutex Mutex_;
+    std::array<uint16_t, kRegisterCount> Registers_{};
+    std::array<uint16_t, 6> LiveBase_{};
+    uint8_t Coils_ = 0;
+    uint8_t Inputs_ = 0;
+    std::array<uint16_t, 3> VoltageA_{10000, 10000, 10000};
+    std::array<uint8_t, 3> VoltageB_{};
+    bool LiveMotion_ = true;
+    uint32_t Random_;
+    std::vector<uint8_t> Pending_;  // bytes fed that hold no complete frame yet
+    std::vector<std::vector<uint8_t>> Requests_;
+};
+
+}  // namespace mp

@@ -1,0 +1,195 @@
+#include "simulator/SimulatedPort.h"
+
+#include <algorithm>
+
+namespace mp {
+namespace {
+
+constexpr uint32_t kProcessingMs = 5;  // device's turnaround after a request
+
+bool Due(uint32_t due, uint32_t now) { return static_cast<int32_t>(due - now) <= 0; }
+
+}  // namespace
+
+CSimulatedPort::CSimulatedPort(CSimulatedDevice& device, IClock& clock)
+    : Device_(device), Clock_(clock) {
+    LastTick_ = Clock_.TickCount();
+}
+
+bool CSimulatedPort::OpenPort(const PortSettings& settings) {
+    std::lock_guard<std::mutex> guard(Mutex_);
+    if (!OpenFailure_.empty()) {
+        LastError_ = OpenFailure_;
+        return false;
+    }
+    Settings_ = settings;
+    Open_ = true;
+    ++OpenCount_;
+    Input_.clear();
+    InFlight_.clear();
+    LastError_.clear();
+    return true;
+}
+
+void CSimulatedPort::ClosePort() {
+    std::lock_guard<std::mutex> guard(Mutex_);
+    if (Open_) {
+        ++CloseCount_;
+    }
+    Open_ = false;
+    Input_.clear();
+    InFlight_.clear();
+}
+
+bool CSimulatedPort::IsPortOpen() const {
+    std::lock_guard<std::mutex> guard(Mutex_);
+    return Open_;
+}
+
+bool CSimulatedPort::Reconfigure(const PortSettings& settings) {
+    std::lock_guard<std::mutex> guard(Mutex_);
+    if (!Open_) {
+        LastError_ = "port not open";
+        return false;
+    }
+    Settings_ = settings;
+    return true;
+}
+
+std::string CSimulatedPort::LastError() const {
+    std::lock_guard<std::mutex> guard(Mutex_);
+    return LastError_;
+}
+
+uint32_t CSimulatedPort::WireTimeMs(size_t bytes) const {
+    const uint32_t bitsPerChar = Settings_.Parity == kParityNone ? 10 : 11;
+    const uint32_t baud = Settings_.BaudRate > 0 ? static_cast<uint32_t>(Settings_.BaudRate) : 9600;
+    return static_cast<uint32_t>((bytes * bitsPerChar * 1000 + baud - 1) / baud);
+}
+
+void CSimulatedPort::Deliver() {
+    const uint32_t now = Clock_.TickCount();
+    while (!InFlight_.empty() && Due(InFlight_.front().Due, now)) {
+        Input_.insert(Input_.end(), InFlight_.front().Bytes.begin(), InFlight_.front().Bytes.end());
+        InFlight_.pop_front();
+    }
+}
+
+void CSimulatedPort::DiscardInput() {
+    std::lock_guard<std::mutex> guard(Mutex_);
+    Deliver();
+    Input_.clear();
+}
+
+void CSimulatedPort::WriteBytes(const std::vector<uint8_t>& bytes) {
+    std::lock_guard<std::mutex> guard(Mutex_);
+    if (!Open_) {
+        return;
+    }
+    const uint32_t now = Clock_.TickCount();
+    TimeBase_ += static_cast<uint32_t>(now - LastTick_);
+    LastTick_ = now;
+    Sent_.push_back({TimeBase_, bytes});
+
+    // A device at another baud rate sees only garbage and keeps quiet.
+    if (Device_.BaudRate() != Settings_.BaudRate) {
+        Device_.Feed({});
+        return;
+    }
+    const std::vector<std::vector<uint8_t>> replies = Device_.Feed(bytes);
+    if (Faults_.Silent) {
+        return;
+    }
+    // Replies queue behind what is already on its way.
+    uint32_t start = now + WireTimeMs(bytes.size()) + kProcessingMs + Faults_.ReplyDelayMs;
+    if (!InFlight_.empty() && !Due(start, InFlight_.back().Due)) {
+        start = InFlight_.back().Due;
+    }
+    for (std::vector<uint8_t> reply : replies) {
+        if (Faults_.CorruptCrc && !reply.empty()) {
+            reply.back() ^= 0xFF;
+        }
+        reply.insert(reply.begin(), Faults_.StrayBytes.begin(), Faults_.StrayBytes.end());
+        const int pieces = std::clamp(Faults_.SplitPieces, 1, static_cast<int>(reply.size()));
+        const uint32_t wire = WireTimeMs(reply.size());
+        size_t from = 0;
+        for (int k = 1; k <= pieces; ++k) {
+            const size_t to = reply.size() * static_cast<size_t>(k) / static_cast<size_t>(pieces);
+            const uint32_t offset = Faults_.PieceGapMs > 0
+                                        ? Faults_.PieceGapMs * static_cast<uint32_t>(k - 1)
+                                        : wire * static_cast<uint32_t>(k) / static_cast<uint32_t>(pieces);
+            InFlight_.push_back({start + offset,
+                                 std::vector<uint8_t>(reply.begin() + static_cast<std::ptrdiff_t>(from),
+                                                      reply.begin() + static_cast<std::ptrdiff_t>(to))});
+            from = to;
+        }
+        start = InFlight_.back().Due;
+    }
+}
+
+int16_t CSimulatedPort::WaitingCount() {
+    std::lock_guard<std::mutex> guard(Mutex_);
+    if (!Open_) {
+        return 0;
+    }
+    Deliver();
+    return static_cast<int16_t>(std::min<size_t>(Input_.size(), 32767));
+}
+
+std::vector<uint8_t> CSimulatedPort::ReadAllWaiting() {
+    std::lock_guard<std::mutex> guard(Mutex_);
+    if (!Open_) {
+        return {};
+    }
+    Deliver();
+    std::vector<uint8_t> bytes;
+    bytes.swap(Input_);
+    return bytes;
+}
+
+void CSimulatedPort::SetFaults(const SimFaults& faults) {
+    std::lock_guard<std::mutex> guard(Mutex_);
+    Faults_ = faults;
+}
+
+SimFaults CSimulatedPort::Faults() const {
+    std::lock_guard<std::mutex> guard(Mutex_);
+    return Faults_;
+}
+
+void CSimulatedPort::SetOpenFailure(const std::string& reason) {
+    std::lock_guard<std::mutex> guard(Mutex_);
+    OpenFailure_ = reason;
+}
+
+void CSimulatedPort::InjectInput(const std::vector<uint8_t>& bytes) {
+    std::lock_guard<std::mutex> guard(Mutex_);
+    Input_.insert(Input_.end(), bytes.begin(), bytes.end());
+}
+
+PortSettings CSimulatedPort::Settings() const {
+    std::lock_guard<std::mutex> guard(Mutex_);
+    return Settings_;
+}
+
+std::vector<CSimulatedPort::SentFrame> CSimulatedPort::Sent() const {
+    std::lock_guard<std::mutex> guard(Mutex_);
+    return Sent_;
+}
+
+void CSimulatedPort::ClearSent() {
+    std::lock_guard<std::mutex> guard(Mutex_);
+    Sent_.clear();
+}
+
+int CSimulatedPort::OpenCount() const {
+    std::lock_guard<std::mutex> guard(Mutex_);
+    return OpenCount_;
+}
+
+int CSimulatedPort::CloseCount() const {
+    std::lock_guard<std::mutex> guard(Mutex_);
+    return CloseCount_;
+}
+
+}  // namespace mp

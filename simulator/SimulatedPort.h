@@ -1,0 +1,75 @@
+#pragma once
+// An in-process serial line to a simulated device. Requests written to it reach the device
+// at once; its replies arrive in the input after the wire time of request and reply at the
+// configured baud rate, plus the fault plan's delay, in one or more pieces.
+
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "modbus/Clock.h"
+#include "modbus/Port.h"
+#include "simulator/SimulatedDevice.h"
+
+namespace mp {
+
+class CSimulatedPort : public IPort {
+public:
+    struct SentFrame {
+        uint64_t Time;  // clock time of the write
+        std::vector<uint8_t> Bytes;
+    };
+
+    CSimulatedPort(CSimulatedDevice& device, IClock& clock);
+
+    bool OpenPort(const PortSettings& settings) override;
+    void ClosePort() override;
+    bool IsPortOpen() const override;
+    bool Reconfigure(const PortSettings& settings) override;
+    std::string LastError() const override;
+    void DiscardInput() override;
+    void WriteBytes(const std::vector<uint8_t>& bytes) override;
+    int16_t WaitingCount() override;
+    std::vector<uint8_t> ReadAllWaiting() override;
+
+    // Test knobs.
+    void SetFaults(const SimFaults& faults);
+    SimFaults Faults() const;
+    void SetOpenFailure(const std::string& reason);  // next opens fail with this reason
+    // Puts bytes straight into the input, as noise on the line would.
+    void InjectInput(const std::vector<uint8_t>& bytes);
+
+    PortSettings Settings() const;
+    std::vector<SentFrame> Sent() const;
+    void ClearSent();
+    int OpenCount() const;
+    int CloseCount() const;
+
+private:
+    struct Piece {
+        uint32_t Due;
+        std::vector<uint8_t> Bytes;
+    };
+    uint32_t WireTimeMs(size_t bytes) const;
+    void Deliver();
+
+    CSimulatedDevice& Device_;
+    IClock& Clock_;
+    mutable std::mutex Mutex_;
+    bool Open_ = false;
+    PortSettings Settings_;
+    std::string LastError_;
+    std::string OpenFailure_;
+    SimFaults Faults_;
+    std::deque<Piece> InFlight_;
+    std::vector<uint8_t> Input_;
+    std::vector<SentFrame> Sent_;
+    uint64_t TimeBase_ = 0;
+    uint32_t LastTick_ = 0;
+    int OpenCount_ = 0;
+    int CloseCount_ = 0;
+};
+
+}  // namespace mp
