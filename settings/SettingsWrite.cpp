@@ -1,1 +1,166 @@
-// placeholder
+#include "settings/SettingsWrite.h"
+
+#include <array>
+
+#include "modbus/RequestBuilder.h"
+#include "settings/NumberText.h"
+#include "settings/SettingsLists.h"
+
+namespace mp {
+
+const char* const kWriteConfirmQuestion = "您确认要修改当前数据吗?";
+const char* const kOverVoltageRangeMessage = "请在过压动作值范围为105-150";
+const char* const kWriteDoneMessage = "数据写入成功...";
+const char* const kWriteStatusText = "写数据参数值...";
+
+const char* const kCtRatioRangeMessage = "CT超过范围";
+const char* const kRatedCurrentRangeMessage = "额定电流超过范围";
+const char* const kStartTimeRangeMessage = "启动时间超过范围";
+const char* const kBreakingCurrentRangeMessage = "分断电流超出范围";
+const char* const kCurveNotInListMessage = "曲线选择的值不在列表中";
+const char* const kPhaseNotInListMessage = "PWM选择输出的值不在列表中";
+
+namespace {
+
+constexpr uint32_t kGroupWaitMs = 300;
+constexpr uint32_t kAfterReadBackWaitMs = 100;
+
+uint8_t Low8(int32_t value) { return static_cast<uint8_t>(value & 0xFF); }
+uint8_t High8Of16(int32_t value) { return static_cast<uint8_t>((value >> 8) & 0xFF); }
+
+template <size_t N>
+int16_t BuildGroup(TxBuffer& tx, uint8_t address, uint16_t start,
+                   const std::array<uint8_t, N>& data) {
+    static_assert(N % 2 == 0 && N >= 2 && N <= 10, "a group is 1 to 5 registers");
+    return BuildWriteRegisters(tx, address, start, data.data(), static_cast<uint16_t>(N / 2));
+}
+
+}  // namespace
+
+std::optional<std::string> ValidateSettings(const ProtectionSettings& s) {
+    const int32_t ctRatio = AtoI(s.CtRatio);
+    if (ctRatio < 1 || ctRatio > 999) {
+        return std::string(kCtRatioRangeMessage);
+    }
+    const double ratedCurrent = AtoF(s.RatedCurrent);
+    if (ratedCurrent > 999.9 || !(ratedCurrent >= 0.1)) {
+        return std::string(kRatedCurrentRangeMessage);
+    }
+    const int32_t startTime = AtoI(s.StartTime);
+    if (startTime < 0 || startTime > 255) {
+        return std::string(kStartTimeRangeMessage);
+    }
+    if (s.BreakingCurrent > 9999) {
+        return std::string(kBreakingCurrentRangeMessage);
+    }
+    // The curve and the PWM phase travel as list positions: a text that is no entry has no
+    // position to send.
+    if (CurveIndex(s.CurveSelection) < 0) {
+        return std::string(kCurveNotInListMessage);
+    }
+    if (PhaseIndex(s.PwmPhase) < 0) {
+        return std::string(kPhaseNotInListMessage);
+    }
+    return std::nullopt;
+}
+
+bool OverVoltageInRange(int percent) { return percent >= 105 && percent <= 150; }
+
+int32_t TenthsOf(const std::string& text) { return TruncateToInt(AtoF(text) * 10); }
+
+int32_t WholeOf(const std::string& text) { return TruncateToInt(AtoF(text)); }
+
+int16_t BuildProtectionsFrame(TxBuffer& tx, uint8_t address, const ProtectionSettings& s) {
+    const std::array<uint8_t, 10> data = {
+        ProtectionEnableByte(s.Enabled),
+        UnderVoltageEnableByte(s.Enabled),
+        0x00,
+        Low8(CurveIndex(s.CurveSelection)),
+        Low8(TenthsOf(s.LockedRotorMultiple)),
+        Low8(TenthsOf(s.LockedRotorTime)),
+        Low8(TenthsOf(s.DefiniteTimeMultiple)),
+        Low8(WholeOf(s.DefiniteTimeTime)),
+        Low8(WholeOf(s.UnbalancePercent)),
+        Low8(TenthsOf(s.UnbalanceTime)),
+    };
+    return BuildGroup(tx, address, kProtectionsWriteRegister, data);
+}
+
+int16_t BuildBreakingCurrentFrame(TxBuffer& tx, uint8_t address, const ProtectionSettings& s) {
+    const std::array<uint8_t, 2> data = {High8Of16(s.BreakingCurrent), Low8(s.BreakingCurrent)};
+    return BuildGroup(tx, address, kBreakingCurrentWriteRegister, data);
+}
+
+int16_t BuildCtRatioFrame(TxBuffer& tx, uint8_t address, const ProtectionSettings& s) {
+    const int32_t ctRatio = WholeOf(s.CtRatio);
+    const std::array<uint8_t, 2> data = {High8Of16(ctRatio), Low8(ctRatio)};
+    return BuildGroup(tx, address, kCtRatioWriteRegister, data);
+}
+
+int16_t BuildPhaseAndStartFrame(TxBuffer& tx, uint8_t address, const ProtectionSettings& s,
+                                uint8_t startModeByte) {
+    const std::array<uint8_t, 4> data = {
+        0x00,
+        Low8(PhaseIndex(s.PwmPhase)),
+        Low8(TenthsOf(s.PhaseLossTime)),
+        startModeByte,
+    };
+    return BuildGroup(tx, address, kPhaseAndStartWriteRegister, data);
+}
+
+int16_t BuildRatingsFrame(TxBuffer& tx, uint8_t address, const ProtectionSettings& s) {
+    const int32_t ratedVoltage = WholeOf(s.RatedVoltage);
+    const int32_t ratedCurrent = TenthsOf(s.RatedCurrent);
+    const int32_t startTime = WholeOf(s.StartTime);
+    const std::array<uint8_t, 6> data = {
+        High8Of16(ratedVoltage), Low8(ratedVoltage), High8Of16(ratedCurrent),
+        Low8(ratedCurrent),      High8Of16(startTime), Low8(startTime),
+    };
+    return BuildGroup(tx, address, kRatingsWriteRegister, data);
+}
+
+int16_t BuildVoltageProtectionsFrame(TxBuffer& tx, uint8_t address,
+                                     const ProtectionSettings& s) {
+    const std::array<uint8_t, 4> data = {
+        Low8(s.OverVoltagePercent),
+        Low8(s.OverVoltageTime),
+        Low8(s.UnderVoltagePercent),
+        Low8(s.UnderVoltageTime),
+    };
+    return BuildGroup(tx, address, kVoltageWriteRegister, data);
+}
+
+void WriteSettings(CDeviceContext& ctx, ProtectionSettings snapshot,
+                   std::function<void(SettingsWriteResult)> done) {
+    CModbusTransaction& link = ctx.Link;
+    const uint8_t address = link.SlaveAddress();
+
+    link.WriteSequence(BuildProtectionsFrame(link.Tx(), address, snapshot), kGroupWaitMs);
+    link.WriteSequence(BuildBreakingCurrentFrame(link.Tx(), address, snapshot), kGroupWaitMs);
+    link.WriteSequence(BuildCtRatioFrame(link.Tx(), address, snapshot), kGroupWaitMs);
+
+    // The start mode shares its register with the phase-loss time; it is set by its own
+    // command, so the device's current value is written back unchanged. Without a reply the
+    // read leaves zeros and mode 0 is written.
+    link.ReadHoldingRegisters(kStartModeReadRegister, 1);
+    const uint8_t startModeByte = link.Rx()[4];
+    ctx.Sleep(kAfterReadBackWaitMs);
+    link.WriteSequence(BuildPhaseAndStartFrame(link.Tx(), address, snapshot, startModeByte),
+                       kGroupWaitMs);
+
+    link.WriteSequence(BuildRatingsFrame(link.Tx(), address, snapshot), kGroupWaitMs);
+    ctx.Sleep(kGroupWaitMs);
+
+    SettingsWriteResult result;
+    if (OverVoltageInRange(snapshot.OverVoltagePercent)) {
+        link.WriteSequence(BuildVoltageProtectionsFrame(link.Tx(), address, snapshot),
+                           kGroupWaitMs);
+    } else {
+        result.OverVoltageSkipped = true;
+    }
+    if (done) {
+        ctx.Post([done, result] { done(result); });
+    }
+}
+
+}  // namespace mp
