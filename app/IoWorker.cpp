@@ -1,1 +1,169 @@
-// placeholder
+#include "app/IoWorker.h"
+
+namespace mp {
+
+CIoWorker::CIoWorker(CModbusTransaction& link, IWindowQueue& window)
+    : Link_(link), Window_(window, *this), Context_(link, Window_, *this) {}
+
+CIoWorker::~CIoWorker() {
+    if (Thread_.joinable()) {
+        Shutdown({});
+    }
+}
+
+std::function<void()> CIoWorker::CCountingWindow::Counted(std::function<void()> fn) {
+    {
+        std::lock_guard<std::mutex> guard(Worker_.Mutex_);
+        ++Worker_.Outstanding_;
+    }
+    CIoWorker* worker = &Worker_;
+    return [worker, fn = std::move(fn)] {
+        {
+            // Counted down before the closure runs: a closure that opens a modal message box
+            // must not hold up the poll while the box is open.
+            std::lock_guard<std::mutex> guard(worker->Mutex_);
+            --worker->Outstanding_;
+        }
+        worker->Wake_.notify_all();
+        if (fn) {
+            fn();
+        }
+    };
+}
+
+void CIoWorker::CCountingWindow::Show(std::function<void()> change) {
+    Window_.Show(Counted(std::move(change)));
+}
+
+void CIoWorker::CCountingWindow::Post(std::function<void()> fn) {
+    Window_.Post(Counted(std::move(fn)));
+}
+
+void CIoWorker::Start() {
+    std::lock_guard<std::mutex> guard(Mutex_);
+    if (!Thread_.joinable()) {
+        ShuttingDown_ = false;
+        Thread_ = std::thread([this] { Loop(); });
+    }
+}
+
+void CIoWorker::Shutdown(Job last) {
+    {
+        std::lock_guard<std::mutex> guard(Mutex_);
+        Jobs_.clear();
+        if (last) {
+            Jobs_.push_back(std::move(last));
+        }
+        Polling_ = false;
+        ShuttingDown_ = true;
+    }
+    Wake_.notify_all();
+    if (Thread_.joinable()) {
+        Thread_.join();
+    } else {
+        while (RunOnce()) {
+        }
+    }
+}
+
+void CIoWorker::Post(Job job) {
+    {
+        std::lock_guard<std::mutex> guard(Mutex_);
+        if (ShuttingDown_) {
+            return;
+        }
+        Jobs_.push_back(std::move(job));
+    }
+    Wake_.notify_all();
+}
+
+void CIoWorker::SetTick(Job tick) {
+    std::lock_guard<std::mutex> guard(Mutex_);
+    Tick_ = std::move(tick);
+}
+
+void CIoWorker::StartPollTimer() {
+    const uint32_t now = Link_.Clock().TickCount();
+    {
+        std::lock_guard<std::mutex> guard(Mutex_);
+        if (ShuttingDown_) {
+            return;
+        }
+        Polling_ = true;
+        NextDue_ = now + kPollPeriodMs;
+    }
+    Wake_.notify_all();
+}
+
+void CIoWorker::StopPollTimer() {
+    {
+        std::lock_guard<std::mutex> guard(Mutex_);
+        Polling_ = false;
+    }
+    Wake_.notify_all();
+}
+
+bool CIoWorker::IsPolling() const {
+    std::lock_guard<std::mutex> guard(Mutex_);
+    return Polling_;
+}
+
+CIoWorker::Next CIoWorker::Choose(Job& job) {
+    if (!Jobs_.empty()) {
+        job = std::move(Jobs_.front());
+        Jobs_.pop_front();
+        return Next::Job;
+    }
+    if (!Polling_ || !Tick_ || Outstanding_ > 0 || ShuttingDown_) {
+        return Next::Nothing;
+    }
+    const uint32_t now = Link_.Clock().TickCount();
+    if (static_cast<int32_t>(NextDue_ - now) > 0) {
+        return Next::Nothing;
+    }
+    // One expiry is kept however many periods went by; the next falls in the future.
+    while (static_cast<int32_t>(NextDue_ - now) <= 0) {
+        NextDue_ += kPollPeriodMs;
+    }
+    job = Tick_;
+    return Next::Tick;
+}
+
+bool CIoWorker::RunOnce() {
+    Job job;
+    {
+        std::lock_guard<std::mutex> guard(Mutex_);
+        if (Choose(job) == Next::Nothing) {
+            return false;
+        }
+    }
+    job(Context_);
+    return true;
+}
+
+void CIoWorker::Loop() {
+    std::unique_lock<std::mutex> lock(Mutex_);
+    for (;;) {
+        Job job;
+        if (Choose(job) != Next::Nothing) {
+            lock.unlock();
+            job(Context_);
+            lock.lock();
+            continue;
+        }
+        if (ShuttingDown_) {
+            return;
+        }
+        if (Polling_ && Tick_ && Outstanding_ == 0) {
+            const uint32_t now = Link_.Clock().TickCount();
+            const auto remaining = static_cast<int32_t>(NextDue_ - now);
+            if (remaining > 0) {
+                Link_.Clock().WaitIdle(Wake_, lock, static_cast<uint32_t>(remaining));
+            }
+            continue;
+        }
+        Wake_.wait(lock);
+    }
+}
+
+}  // namespace mp

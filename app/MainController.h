@@ -1,31 +1,99 @@
 #pragma once
 // The main window's handlers: they take and show the window's fields, ask the operator what
-// must be asked, queue device operations on the I/O worker and apply what comes back.
+// must be asked, queue device operations on the I/O worker and apply what comes back. Every
+// exchange with the device runs on the worker; this object lives on the window thread.
 
 #include <QObject>
+#include <QString>
 #include <memory>
 
 #include "app/ConnectionSettings.h"
+#include "app/MainCommand.h"
+#include "modbus/Clock.h"
+#include "modbus/ModbusTransaction.h"
+#include "modbus/Port.h"
+#include "settings/StepField.h"
 
 namespace mp {
 
+class CDeviceBackend;
+class CDeviceContext;
+struct LiveValues;
+class CIoWorker;
 class CMotorProtectorDlg;
+class CWindowQueue;
 class IDialogService;
 
 class CMainController : public QObject {
     Q_OBJECT
 public:
+    // Talks through the port the connection names (a serial port or the built-in simulated
+    // device).
     CMainController(CMotorProtectorDlg& window, IDialogService& dialogs,
                     const ConnectionSettings& connection, QObject* parent = nullptr);
+    // Talks through the given port and clock (tests).
+    CMainController(CMotorProtectorDlg& window, IDialogService& dialogs,
+                    const ConnectionSettings& connection, IPort& port, IClock& clock,
+                    QObject* parent = nullptr);
     ~CMainController() override;
 
-    // The window's initialisation: factory values, fields shown, port opened.
+    // The window's initialisation: factory values, fields shown, port opened on the worker.
     void Start();
+    // Stops the poll timer, closes the port and ends the worker; runs once.
+    void Shutdown();
+
+    CIoWorker& Worker() { return *Worker_; }
+    bool PortOpen() const { return PortOpen_; }
+    const ConnectionSettings& Connection() const { return Connection_; }
+
+    // The handlers, one per operation of the window.
+    void OnReadRealtimeData();
+    void OnStopRun();
+    void WriteSettings();
+    void RestoreProtectionDefaults();
+    void ChangeDeviceCommParams();
+    void SetStartMode();
+    void CloseOutputA();
+    void OpenOutputA();
+    void CloseOutputB();
+    void OpenOutputB();
+    void ResetOutputs();
+    void ShowUsageNotes();
+    void MaintenanceUnlock();
+    void CalibrateCurrent();
+    void CalibrateVoltage();
+    void SendPwmOutput();
+    void ReadCoefficients();
+    void ResetCurrentCoefficients();
+    void ResetVoltageCoefficients();
+    void ReadEventRecords();
+    void StepSetting(StepField field, bool up);
+    void OnProtectionClicked(int protection, bool checked);
 
 private:
+    void Connect();
+    void OnCommand(MainCommand command);
+    // True when the port is open; otherwise tells the operator that nothing can reach the
+    // device.
+    bool RequirePort();
+    // Queues one of the output commands with the window's lamps.
+    void QueueOutputCommand(void (*command)(CDeviceContext&, LiveValues*));
+    void Inform(const QString& text);
+    PortSettings LineSettings() const;
+    QString ConnectionSummary() const;
+
     CMotorProtectorDlg& Window_;
     IDialogService& Dialogs_;
     ConnectionSettings Connection_;
+    std::unique_ptr<CDeviceBackend> Backend_;
+    IPort& Port_;
+    IClock& Clock_;
+    CModbusTransaction Link_;
+    std::unique_ptr<CWindowQueue> Queue_;
+    std::unique_ptr<CIoWorker> Worker_;
+    bool PortOpen_ = false;
+    bool Started_ = false;
+    bool ShutDown_ = false;
 };
 
 }  // namespace mp

@@ -1,0 +1,83 @@
+#pragma once
+// The one thread that talks to the device. Operations queued by the window run here one at a
+// time, in the order they were asked for; the poll timer's ticks run between them. The
+// window thread never waits on the line.
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+#include "modbus/DeviceContext.h"
+
+namespace mp {
+
+class CIoWorker : public IPollTimer {
+public:
+    using Job = std::function<void(CDeviceContext&)>;
+    static constexpr uint32_t kPollPeriodMs = 1000;
+
+    CIoWorker(CModbusTransaction& link, IWindowQueue& window);
+    ~CIoWorker() override;
+    CIoWorker(const CIoWorker&) = delete;
+    CIoWorker& operator=(const CIoWorker&) = delete;
+
+    // Starts the thread. Without it, tests drive the worker step by step with RunOnce.
+    void Start();
+    // Drops the operations still waiting, lets the running one finish, runs `last` (for
+    // instance closing the port) and ends the thread.
+    void Shutdown(Job last);
+
+    // Queues an operation behind the ones already waiting.
+    void Post(Job job);
+    // What one poll tick does.
+    void SetTick(Job tick);
+
+    // The poll timer. Starting it while it runs restarts its period; a tick that falls due
+    // while another runs is kept once, never queued twice, so ticks run back to back when
+    // they take longer than the period.
+    void StartPollTimer() override;
+    void StopPollTimer() override;
+    bool IsPolling() const;
+
+    // Runs one waiting operation, or one tick when it is due and the window has taken up
+    // everything the previous one sent it. False when there was nothing to run.
+    bool RunOnce();
+
+private:
+    // Hands closures to the window and counts those it has not yet begun to apply.
+    class CCountingWindow : public IWindowQueue {
+    public:
+        CCountingWindow(IWindowQueue& window, CIoWorker& worker) : Window_(window), Worker_(worker) {}
+        void Show(std::function<void()> change) override;
+        void Post(std::function<void()> fn) override;
+
+    private:
+        std::function<void()> Counted(std::function<void()> fn);
+        IWindowQueue& Window_;
+        CIoWorker& Worker_;
+    };
+
+    enum class Next { Nothing, Job, Tick };
+    // Decides what runs next; with the lock held.
+    Next Choose(Job& job);
+    void Loop();
+
+    CModbusTransaction& Link_;
+    CCountingWindow Window_;
+    CDeviceContext Context_;
+
+    mutable std::mutex Mutex_;
+    std::condition_variable Wake_;
+    std::deque<Job> Jobs_;
+    Job Tick_;
+    bool Polling_ = false;
+    uint32_t NextDue_ = 0;
+    int Outstanding_ = 0;  // closures handed to the window and not yet begun there
+    bool ShuttingDown_ = false;
+    std::thread Thread_;
+};
+
+}  // namespace mp
