@@ -1,1 +1,120 @@
-// placeholder
+#include "maintenance/Calibration.h"
+
+#include "modbus/RequestBuilder.h"
+#include "settings/NumberText.h"
+
+namespace mp {
+namespace {
+
+constexpr int kPhaseRows = 3;
+
+void SendAndPost(CDeviceContext& ctx, int16_t length, std::function<void()> done) {
+    ctx.Link.SendPrivate(length);
+    if (done) {
+        ctx.Post(std::move(done));
+    }
+}
+
+void Calibrate(CDeviceContext& ctx, uint16_t word, const std::array<LineFit, 3>& fits,
+               std::function<void()> done) {
+    const int16_t length =
+        BuildCalibrationFrame(ctx.Link.Tx(), ctx.Link.SlaveAddress(), word, fits);
+    SendAndPost(ctx, length, std::move(done));
+}
+
+}  // namespace
+
+std::optional<LineFit> FitCoefficients(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+    const int64_t d = int64_t{x1} - x2;
+    if (d == 0) {
+        return std::nullopt;
+    }
+    // X1·(Y1 + Y2) − Y1·(X1 + X2) equals X1·Y2 − X2·Y1; each product fits in 64 bits.
+    const int64_t numerator = int64_t{x1} * y2 - int64_t{x2} * y1;
+    const double dd = static_cast<double>(d);
+    return LineFit{static_cast<double>(int64_t{y1} - y2) / dd,
+                   static_cast<double>(numerator) / dd};
+}
+
+int32_t InterceptInteger(double x) {
+    const int32_t t = TruncateToInt(x + 1.0);
+    if (t - x < 0.5) {
+        return t;
+    }
+    return TruncateToInt(x);
+}
+
+std::string CalibrationRowName(int row) {
+    switch (row) {
+        case kRowA:
+            return "A/AB相";
+        case kRowB:
+            return "B/BC相";
+        case kRowC:
+            return "C/CA相";
+        case kRowPwm:
+            return "PWM";
+        default:
+            return {};
+    }
+}
+
+std::optional<std::string> PrepareCalibration(CalibrationGrid& grid, std::array<LineFit, 3>& fits) {
+    std::array<LineFit, 3> fitted{};
+    for (int row = 0; row < kPhaseRows; ++row) {
+        const auto& p = grid.Points[static_cast<size_t>(row)];
+        const std::optional<LineFit> fit = FitCoefficients(p[kX1], p[kY1], p[kX2], p[kY2]);
+        if (!fit) {
+            return CalibrationRowName(row) + "的X1与X2相同，无法计算系数";
+        }
+        fitted[static_cast<size_t>(row)] = *fit;
+    }
+    for (int row = 0; row < kPhaseRows; ++row) {
+        const auto k = static_cast<size_t>(row);
+        grid.A[k] = FormatFixed(fitted[k].A, 4);
+        grid.B[k] = FormatFixed(fitted[k].B, 4);
+    }
+    fits = fitted;
+    return std::nullopt;
+}
+
+int16_t BuildCalibrationFrame(TxBuffer& tx, uint8_t address, uint16_t word,
+                              const std::array<LineFit, 3>& fits) {
+    uint8_t data[9];
+    for (size_t row = 0; row < fits.size(); ++row) {
+        // Out-of-range values are not refused: only their low bits travel.
+        const auto a = static_cast<uint32_t>(TruncateToInt(fits[row].A * 10000.0));
+        const auto b = static_cast<uint32_t>(InterceptInteger(fits[row].B));
+        data[3 * row] = static_cast<uint8_t>(a >> 8);
+        data[3 * row + 1] = static_cast<uint8_t>(a);
+        data[3 * row + 2] = static_cast<uint8_t>(b);
+    }
+    return BuildPrivateLong(tx, address, word, data);
+}
+
+int16_t BuildPwmFrame(TxBuffer& tx, uint8_t address, const std::string& aText,
+                      const std::string& bText) {
+    const auto a = static_cast<uint32_t>(AtoI(aText));
+    const auto b = static_cast<uint32_t>(AtoI(bText));
+    const uint8_t data[4] = {static_cast<uint8_t>(a >> 8), static_cast<uint8_t>(a),
+                             static_cast<uint8_t>(b >> 8), static_cast<uint8_t>(b)};
+    return BuildPrivateShort(tx, address, kPwmOutputWord, data);
+}
+
+void CalibrateCurrent(CDeviceContext& ctx, std::array<LineFit, 3> fits,
+                      std::function<void()> done) {
+    Calibrate(ctx, kCurrentCalibrationWord, fits, std::move(done));
+}
+
+void CalibrateVoltage(CDeviceContext& ctx, std::array<LineFit, 3> fits,
+                      std::function<void()> done) {
+    Calibrate(ctx, kVoltageCalibrationWord, fits, std::move(done));
+}
+
+void SendPwmOutput(CDeviceContext& ctx, std::string aText, std::string bText,
+                   std::function<void()> done) {
+    const int16_t length = BuildPwmFrame(ctx.Link.Tx(), ctx.Link.SlaveAddress(), aText, bText);
+    SendAndPost(ctx, length, std::move(done));
+}
+
+}  // namespace mp

@@ -1,1 +1,26 @@
-// placeholder
+#include "maintenance/PasswordDlg.h"
+
+#include <QPixmap>
+
+#include "ui_PasswordDlg.h"
+
+namespace mp {
+
+CPasswordDlg::CPasswordDlg(QWidget* parent) : QDialog(parent), Ui_(new Ui::CPasswordDlg) {
+    Ui_->setupUi(this);
+    const QPixmap icon(QStringLiteral(":/images/password.png"));
+    if (!icon.isNull()) {
+        Ui_->iconLabel->setPixmap(icon);
+    }
+    // Enter anywhere in the window confirms, Escape cancels.
+    Ui_->okButton->setDefault(true);
+    connect(Ui_->okButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(Ui_->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    Ui_->passwordEdit->setFocus();
+}
+
+CPasswordDlg::~CPasswordDlg() = default;
+
+QString CPasswordDlg::Password() const { return Ui_->passwordEdit->text(); }
+
+}  // namespace mp

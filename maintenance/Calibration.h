@@ -1,0 +1,69 @@
+#pragma once
+// Two-point calibration of the device's current and voltage measurements, and the PWM output
+// coefficients: the line fit, the private 0x12 frames that carry the coefficients, and the
+// operations that send them.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "maintenance/CalibrationGrid.h"
+#include "modbus/DeviceContext.h"
+#include "modbus/FrameBuffers.h"
+
+namespace mp {
+
+inline constexpr char kCurrentCalibratedText[] = "电流设置成功！";
+inline constexpr char kVoltageCalibratedText[] = "电压设置成功！";
+inline constexpr char kPwmOutputSentText[] = "PWM输出设置成功";
+
+// Word in bytes 4 and 5 of a calibration frame: which measurement the coefficients are for.
+inline constexpr uint16_t kCurrentCalibrationWord = 0x2710;
+inline constexpr uint16_t kVoltageCalibrationWord = 0x00DC;
+// Word in bytes 4 and 5 of the PWM output frame.
+inline constexpr uint16_t kPwmOutputWord = 0x4E20;
+
+// The line y = A·x + B.
+struct LineFit {
+    double A;
+    double B;
+};
+
+// The line through (x1, y1) and (x2, y2); nothing when x1 == x2, which no line y = a·x + b
+// passes through. Differences and products are taken in 64 bits, so no point wraps.
+std::optional<LineFit> FitCoefficients(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+
+// The intercept as the device stores it: for x >= 0 the nearest integer with exact halves
+// going down (2.5 -> 2, 2.6 -> 3); for negative x truncated toward zero (-2.7 -> -2).
+int32_t InterceptInteger(double x);
+
+// Row caption as the grid shows it: "A/AB相", "B/BC相", "C/CA相", "PWM".
+std::string CalibrationRowName(int row);
+
+// Fits the rows "A/AB相", "B/BC相" and "C/CA相" in this order, sets each row's a and b texts
+// ("%.4f") and fills `fits`. When a row has X1 == X2 nothing is changed and the message
+// naming that row is returned.
+std::optional<std::string> PrepareCalibration(CalibrationGrid& grid, std::array<LineFit, 3>& fits);
+
+// The 18-byte calibration frame: per phase a × 10000 truncated toward zero (its low 16 bits,
+// high byte first) and the low 8 bits of InterceptInteger(b). Returns its length.
+int16_t BuildCalibrationFrame(TxBuffer& tx, uint8_t address, uint16_t word,
+                              const std::array<LineFit, 3>& fits);
+
+// The 13-byte PWM output frame: a and b read from the texts as whole numbers (atoi), each
+// sent as its low 16 bits, high byte first. Returns its length.
+int16_t BuildPwmFrame(TxBuffer& tx, uint8_t address, const std::string& aText,
+                      const std::string& bText);
+
+// Each sends its frame as a private command (no discard before, no wait, no reply read),
+// then posts `done`, after which the window shows its success message.
+void CalibrateCurrent(CDeviceContext& ctx, std::array<LineFit, 3> fits,
+                      std::function<void()> done = {});
+void CalibrateVoltage(CDeviceContext& ctx, std::array<LineFit, 3> fits,
+                      std::function<void()> done = {});
+void SendPwmOutput(CDeviceContext& ctx, std::string aText, std::string bText,
+                   std::function<void()> done = {});
+
+}  // namespace mp
