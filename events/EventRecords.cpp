@@ -1,1 +1,76 @@
-// placeholder
+#include "events/EventRecords.h"
+
+namespace mp {
+
+std::string FaultText(int code) {
+    switch (code) {
+        case 1:
+            return "C1接触器吸合失败(E01)";
+        case 2:
+            return "C2接触器吸合失败(E02)";
+        case 3:
+            return "接触器未断开(E03)";
+        case 4:
+            return "启动超时(E04)";
+        case 5:
+            return "短路故障(E05)";
+        case 6:
+            return "堵转故障(E06)";
+        case 7:
+            return "缺相保护(E07)";
+        case 8:
+            return "三相不平衡故障(E08)";
+        case 9:
+            return "定时限过载保护(E09)";
+        case 10:
+            return "反时限过载保护(E10)";
+        case 11:
+            return "外部故障(E11)";
+        case 13:
+            return "运行过程中断路器断开故障(E13)";
+        case 14:
+            return "EEPROM 出错(E14)";
+        case 16:
+            return "过压(E16)";
+        case 17:
+            return "欠压(E17)";
+        default:
+            return {};
+    }
+}
+
+std::string EventCountText(int n) {
+    if (n == 0) {
+        return "无告警信息";
+    }
+    if (n >= 1 && n <= kMaxEvents) {
+        return "有" + std::to_string(n) + "条告警信息";
+    }
+    return {};
+}
+
+EventRecordTexts DecodeEventRecords(int n, const uint8_t* rx) {
+    EventRecordTexts texts;
+    texts.Summary = EventCountText(n);
+    if (n < 1 || n > kMaxEvents) {
+        return texts;
+    }
+    for (int k = 1; k <= n; ++k) {
+        texts.Events[static_cast<size_t>(k - 1)] = FaultText(rx[k + 2]);
+    }
+    return texts;
+}
+
+void ReadEventRecords(CDeviceContext& ctx, std::function<void(EventRecordTexts)> done) {
+    ctx.Link.ReadHoldingRegisters(kEventCountRegister, 1);
+    const int n = ctx.Link.Rx()[3];
+    if (n >= 1 && n <= kMaxEvents) {
+        ctx.Link.ReadHoldingRegisters(kEventCodeRegister, static_cast<uint16_t>((n + 1) / 2));
+    }
+    EventRecordTexts texts = DecodeEventRecords(n, ctx.Link.Rx().data());
+    if (done) {
+        ctx.Post([done = std::move(done), texts = std::move(texts)] { done(texts); });
+    }
+}
+
+}  // namespace mp

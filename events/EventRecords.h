@@ -1,0 +1,34 @@
+#pragma once
+// The device's stored alarm events: the fault texts of their codes, the summary line, and the
+// read of the event count and codes.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "events/EventRecordTexts.h"
+#include "modbus/DeviceContext.h"
+
+namespace mp {
+
+// Register 0x0124 hi: number of stored events; 0x0120 .. 0x0123: two codes each, hi first.
+inline constexpr uint16_t kEventCountRegister = 0x0124;
+inline constexpr uint16_t kEventCodeRegister = 0x0120;
+inline constexpr int kMaxEvents = 8;
+
+// Text of a fault code; empty for 0, 12, 15 and codes above 17.
+std::string FaultText(int code);
+
+// "无告警信息" for 0, "有n条告警信息" for 1 to 8, empty otherwise.
+std::string EventCountText(int n);
+
+// The texts for n events whose codes are in a 0x03 response starting at rx[0] (event k's code
+// at rx[k + 2]). For n above 8 every text is empty and rx is not read.
+EventRecordTexts DecodeEventRecords(int n, const uint8_t* rx);
+
+// Reads the event count and, for 1 to 8 events, the registers that hold their codes, then
+// posts `done` with the texts. A failed count read reads as no events; a failed code read
+// leaves the event texts empty under a summary that still counts them.
+void ReadEventRecords(CDeviceContext& ctx, std::function<void(EventRecordTexts)> done);
+
+}  // namespace mp
