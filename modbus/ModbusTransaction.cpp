@@ -31,8 +31,13 @@ void CModbusTransaction::TakeInput() {
     std::copy(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(n), Rx_.begin());
     Received_ = static_cast<int16_t>(n);
     if (Trace_ && n > 0) {
-        Trace_(false, std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(n)));
+        Trace_(false,
+               std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(n)));
     }
+}
+
+int CModbusTransaction::ExpectedLength(uint8_t function, uint16_t quantity) {
+    return function == kReadHoldingRegisters ? 5 + 2 * static_cast<int>(quantity) : 6;
 }
 
 int16_t CModbusTransaction::ReadSequence(uint8_t function, uint16_t start, uint16_t quantity,
@@ -42,7 +47,11 @@ int16_t CModbusTransaction::ReadSequence(uint8_t function, uint16_t start, uint1
     SendFrame(length);
     Clock_.Sleep(waitMs);
     TakeInput();
-    const int expected = function == kReadHoldingRegisters ? 5 + 2 * quantity : 6;
+    // A frame longer than the receive buffer can never be located.
+    const int expected = ExpectedLength(function, quantity);
+    if (expected > kRxCapacity) {
+        return -1;
+    }
     return LocateResponse(Rx_.data(), Received_, function, SlaveAddress_,
                           static_cast<int16_t>(expected));
 }
@@ -55,20 +64,30 @@ void CModbusTransaction::WriteSequence(int16_t length, uint32_t waitMs) {
     }
 }
 
-void CModbusTransaction::SendPrivate(int16_t length) { SendFrame(length); }
+void CModbusTransaction::SendPrivate(int16_t length) {
+    SendFrame(length);
+}
 
 bool CModbusTransaction::ReadHoldingRegisters(uint16_t start, uint16_t count) {
     const int16_t p = ReadSequence(kReadHoldingRegisters, start, count, 300);
-    const int expected = 5 + 2 * count;
+    const int expected = ExpectedLength(kReadHoldingRegisters, count);
     if (p < 0) {
+        // Every byte taken in and every byte of the expected frame reads as 0.
         const int m = std::min(std::max<int>(Received_, expected), kRxCapacity);
         std::fill(Rx_.begin(), Rx_.begin() + m, uint8_t{0});
         return false;
     }
     if (p > 0) {
+        // Bytes arrived ahead of the response: move it to position 0, where the callers
+        // read the registers.
         std::copy(Rx_.begin() + p, Rx_.begin() + p + expected, Rx_.begin());
     }
     return true;
+}
+
+uint8_t CModbusTransaction::DataByte(int16_t p, int d) const {
+    const int at = p + 3 + d;
+    return at >= 0 && at < kRxCapacity ? Rx_[static_cast<size_t>(at)] : uint8_t{0};
 }
 
 }  // namespace mp

@@ -42,8 +42,8 @@ public:
     // (5 + 2q bytes for 0x03, 6 bytes for 0x01/0x02). Returns its position in RxBuffer or -1.
     int16_t ReadSequence(uint8_t function, uint16_t start, uint16_t quantity, uint32_t waitMs);
 
-    // Data byte d of the response located at p.
-    uint8_t DataByte(int16_t p, int d) const { return Rx_[static_cast<size_t>(p + 3 + d)]; }
+    // Data byte d of the response located at p (0 for a position outside RxBuffer).
+    uint8_t DataByte(int16_t p, int d) const;
     // Register k (high byte first) of the response located at p.
     uint16_t Register(int16_t p, int k) const {
         return static_cast<uint16_t>(DataByte(p, 2 * k) << 8 | DataByte(p, 2 * k + 1));
@@ -62,6 +62,10 @@ public:
     // when none is located the expected frame's positions (and every copied byte) read as 0.
     // Returns whether a response was located.
     bool ReadHoldingRegisters(uint16_t start, uint16_t count);
+
+    // Length of the response to a read of `quantity` with `function` (0x01, 0x02 or 0x03),
+    // CRC included.
+    static int ExpectedLength(uint8_t function, uint16_t quantity);
 
 private:
     // Copies the waiting input into RxBuffer from position 0, at most its capacity.

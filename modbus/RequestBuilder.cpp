@@ -15,6 +15,8 @@ void Put16(TxBuffer& tx, int at, uint16_t value) {
 }  // namespace
 
 int16_t AppendCrc(TxBuffer& tx, int16_t length) {
+    // The CRC's two bytes must still fit in the buffer.
+    length = static_cast<int16_t>(std::clamp<int>(length, 0, kTxCapacity - 2));
     const uint16_t crc = ModbusCrc16(tx.data(), length);
     Put16(tx, length, crc);
     return static_cast<int16_t>(length + 2);

@@ -1,1 +1,37 @@
-// placeholder
+#include "serial/SerialPortClock.h"
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "serial/SerialPort.h"
+
+namespace mp {
+namespace {
+
+// Longest pause before a failed port is asked again during a wait.
+constexpr auto kRetryPause = std::chrono::milliseconds(10);
+
+}  // namespace
+
+uint32_t CSerialPortClock::TickCount() {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<uint32_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
+void CSerialPortClock::Sleep(uint32_t ms) {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(ms);
+    for (Clock::time_point now = Clock::now(); now < deadline; now = Clock::now()) {
+        // Rounded up: the port's wait counts whole milliseconds and must not end early.
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - now);
+        if (Port_.IsPortOpen() && Port_.Receive(static_cast<int>(left.count()))) {
+            continue;
+        }
+        std::this_thread::sleep_until(Port_.IsPortOpen() ? std::min(deadline, now + kRetryPause)
+                                                         : deadline);
+    }
+}
+
+}  // namespace mp

@@ -12,6 +12,8 @@ constexpr uint16_t kCurrentRegister = 0x0106;
 constexpr uint16_t kAddressRegister = 0x0150;
 constexpr uint16_t kBaudRegister = 0x0151;
 constexpr uint16_t kWriteOffset = 0x5300;
+// A long-running device keeps only its most recent requests.
+constexpr size_t kRequestLogLimit = 65536;
 
 void AppendCrc(std::vector<uint8_t>& frame) {
     const uint16_t crc = ModbusCrc16(frame.data(), static_cast<int16_t>(frame.size()));
@@ -60,28 +62,28 @@ CSimulatedDevice::CSimulatedDevice(uint32_t seed) : Random_(seed ? seed : 1) {
     r[0x0107] = 298;
     r[0x0108] = 300;
     r[0x011B] = 0x0001;
-    r[0x0120] = 5 << 8 | 6;   // short circuit, locked rotor
-    r[0x0121] = 16 << 8;      // over-voltage
-    r[0x0124] = 3 << 8;       // three stored events
-    r[0x0148] = 1000;         // PWM a
-    r[0x0149] = 100;          // PWM b
+    r[0x0120] = 5 << 8 | 6;  // short circuit, locked rotor
+    r[0x0121] = 16 << 8;     // over-voltage
+    r[0x0124] = 3 << 8;      // three stored events
+    r[0x0148] = 1000;        // PWM a
+    r[0x0149] = 100;         // PWM b
     r[0x014A] = r[0x014B] = r[0x014C] = 10000;
     r[kAddressRegister] = 1;
-    r[kBaudRegister] = 3;     // 9600
-    r[0x0153] = 50;           // CT ratio
-    r[0x0154] = 1;            // PWM on phase B
-    r[0x0155] = 5 << 8 | 0;   // phase-loss 0.5 s, direct start
-    r[0x0157] = 380;          // rated voltage
-    r[0x0158] = 150;          // rated current 15.0 A
-    r[0x0159] = 20;           // start time
+    r[kBaudRegister] = 3;    // 9600
+    r[0x0153] = 50;          // CT ratio
+    r[0x0154] = 1;           // PWM on phase B
+    r[0x0155] = 5 << 8 | 0;  // phase-loss 0.5 s, direct start
+    r[0x0157] = 380;         // rated voltage
+    r[0x0158] = 150;         // rated current 15.0 A
+    r[0x0159] = 20;          // start time
     r[0x015A] = 0xF7 << 8 | 1;
-    r[0x015B] = 6;            // curve "125"
-    r[0x015C] = 40 << 8 | 5;  // locked rotor 4.0 x, 0.5 s
-    r[0x015D] = 20 << 8 | 0;  // definite time 2.0 x, 0 s
-    r[0x015E] = 30 << 8 | 50; // unbalance 30 %, 5.0 s
-    r[0x0160] = 120 << 8 | 5; // over-voltage 120 %, 5 s
-    r[0x0161] = 80 << 8 | 5;  // under-voltage 80 %, 5 s
-    r[0x0162] = 9999;         // breaking current
+    r[0x015B] = 6;             // curve "125"
+    r[0x015C] = 40 << 8 | 5;   // locked rotor 4.0 x, 0.5 s
+    r[0x015D] = 20 << 8 | 0;   // definite time 2.0 x, 0 s
+    r[0x015E] = 30 << 8 | 50;  // unbalance 30 %, 5.0 s
+    r[0x0160] = 120 << 8 | 5;  // over-voltage 120 %, 5 s
+    r[0x0161] = 80 << 8 | 5;   // under-voltage 80 %, 5 s
+    r[0x0162] = 9999;          // breaking current
     Inputs_ = 0x05;
     for (int k = 0; k < 6; ++k) {
         LiveBase_[k] = r[kVoltageRegister + k];
@@ -127,22 +129,41 @@ std::vector<uint8_t> CSimulatedDevice::ReadRegisters(uint16_t start, uint16_t co
 }
 
 std::vector<uint8_t> CSimulatedDevice::WriteRegisters(const std::vector<uint8_t>& frame) {
+    if (frame.size() < 11) {
+        return Exception(0x10, 0x03);
+    }
     const uint16_t start = Word(frame, 2);
     const uint16_t count = Word(frame, 4);
     if (count < 1 || frame[6] != 2 * count || frame.size() != 9u + 2 * count ||
         start < kWriteOffset + 0x0100 || start + count > kWriteOffset + kRegisterCount) {
         return Exception(0x10, 0x02);
     }
+    // The device refuses an address outside 1 to 247 and a baud code it does not know,
+    // rather than going deaf.
+    for (uint16_t k = 0; k < count; ++k) {
+        const uint16_t target = static_cast<uint16_t>(start - kWriteOffset + k);
+        const uint16_t value = Word(frame, 7 + 2 * k);
+        if ((target == kAddressRegister && (value < 1 || value > 247)) ||
+            (target == kBaudRegister && BaudRateOfCode(value) == 0)) {
+            return Exception(0x10, 0x03);
+        }
+    }
     std::vector<uint8_t> reply(frame.begin(), frame.begin() + 6);
     AppendCrc(reply);
     for (uint16_t k = 0; k < count; ++k) {
         const uint16_t target = static_cast<uint16_t>(start - kWriteOffset + k);
         Registers_[target] = Word(frame, 7 + 2 * k);
+        if (target >= kVoltageRegister && target <= kCurrentRegister + 2) {
+            LiveBase_[target - kVoltageRegister] = Registers_[target];
+        }
     }
     return reply;
 }
 
 std::vector<uint8_t> CSimulatedDevice::PrivateCommand(const std::vector<uint8_t>& frame) {
+    if (frame.size() < 13) {
+        return Exception(0x12, 0x03);
+    }
     const uint16_t word = Word(frame, 4);
     if (frame.size() == 13 && frame[2] == 0x5A && frame[3] == 0xA5 && frame[6] == 0x0C) {
         Registers_[0x0148] = Word(frame, 7);
@@ -175,6 +196,9 @@ std::vector<uint8_t> CSimulatedDevice::PrivateCommand(const std::vector<uint8_t>
 
 std::vector<uint8_t> CSimulatedDevice::Handle(const std::vector<uint8_t>& frame) {
     std::lock_guard<std::recursive_mutex> guard(Mutex_);
+    if (Requests_.size() >= kRequestLogLimit) {
+        Requests_.erase(Requests_.begin(), Requests_.begin() + kRequestLogLimit / 2);
+    }
     Requests_.push_back(frame);
     if (!CrcValid(frame.data(), frame.size()) || frame[0] != Address()) {
         return {};
@@ -203,9 +227,12 @@ std::vector<uint8_t> CSimulatedDevice::Handle(const std::vector<uint8_t>& frame)
             }
             return ReadRegisters(Word(frame, 2), Word(frame, 4));
         case 0x05: {
+            if (frame.size() != 8) {
+                return Exception(function, 0x03);
+            }
             const uint16_t coil = Word(frame, 2);
             const uint16_t value = Word(frame, 4);
-            if (frame.size() != 8 || (value != 0xFF00 && value != 0x0000)) {
+            if (value != 0xFF00 && value != 0x0000) {
                 return Exception(function, 0x03);
             }
             if (coil > 2) {
@@ -238,11 +265,11 @@ std::vector<std::vector<uint8_t>> CSimulatedDevice::Feed(const std::vector<uint8
     size_t p = 0;
     while (p < Pending_.size()) {
         const size_t length = RequestLength(Pending_.data() + p, Pending_.size() - p);
-        if (length != 0 && p + length <= Pending_.size() &&
-            CrcValid(Pending_.data() + p, length)) {
+        if (length != 0 && p + length <= Pending_.size() && CrcValid(Pending_.data() + p, length)) {
             std::vector<uint8_t> frame(Pending_.begin() + static_cast<std::ptrdiff_t>(p),
                                        Pending_.begin() + static_cast<std::ptrdiff_t>(p + length));
-            Pending_.erase(Pending_.begin(), Pending_.begin() + static_cast<std::ptrdiff_t>(p + length));
+            Pending_.erase(Pending_.begin(),
+                           Pending_.begin() + static_cast<std::ptrdiff_t>(p + length));
             p = 0;
             std::vector<uint8_t> reply = Handle(frame);
             if (!reply.empty()) {
@@ -280,14 +307,18 @@ uint8_t CSimulatedDevice::Address() const {
     return static_cast<uint8_t>(Registers_[kAddressRegister] & 0xFF);
 }
 
-void CSimulatedDevice::SetAddress(uint8_t address) { SetRegister(kAddressRegister, address); }
+void CSimulatedDevice::SetAddress(uint8_t address) {
+    SetRegister(kAddressRegister, address);
+}
 
 int CSimulatedDevice::BaudCode() const {
     std::lock_guard<std::recursive_mutex> guard(Mutex_);
     return Registers_[kBaudRegister] & 0xFF;
 }
 
-int CSimulatedDevice::BaudRate() const { return BaudRateOfCode(BaudCode()); }
+int CSimulatedDevice::BaudRate() const {
+    return BaudRateOfCode(BaudCode());
+}
 
 void CSimulatedDevice::SetBaudCode(int code) {
     SetRegister(kBaudRegister, static_cast<uint16_t>(code));

@@ -12,12 +12,12 @@ namespace mp {
 
 // Faults the transport applies to the device's replies.
 struct SimFaults {
-    bool Silent = false;                // answer nothing
-    uint32_t ReplyDelayMs = 0;          // extra time before the reply starts
-    std::vector<uint8_t> StrayBytes;    // bytes put on the line ahead of every reply
-    bool CorruptCrc = false;            // flip the last CRC byte of every reply
-    int SplitPieces = 1;                // deliver each reply in this many pieces
-    uint32_t PieceGapMs = 0;            // time between pieces (0: spread over the wire time)
+    bool Silent = false;              // answer nothing
+    uint32_t ReplyDelayMs = 0;        // extra time before the reply starts
+    std::vector<uint8_t> StrayBytes;  // bytes put on the line ahead of every reply
+    bool CorruptCrc = false;          // flip the last CRC byte of every reply
+    int SplitPieces = 1;              // deliver each reply in this many pieces
+    uint32_t PieceGapMs = 0;          // pause between pieces, on top of their wire time
 };
 
 class CSimulatedDevice {

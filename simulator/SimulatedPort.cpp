@@ -7,7 +7,9 @@ namespace {
 
 constexpr uint32_t kProcessingMs = 5;  // device's turnaround after a request
 
-bool Due(uint32_t due, uint32_t now) { return static_cast<int32_t>(due - now) <= 0; }
+bool Due(uint32_t due, uint32_t now) {
+    return static_cast<int32_t>(due - now) <= 0;
+}
 
 }  // namespace
 
@@ -100,9 +102,10 @@ void CSimulatedPort::WriteBytes(const std::vector<uint8_t>& bytes) {
     if (Faults_.Silent) {
         return;
     }
-    // Replies queue behind what is already on its way.
+    // A reply starts after the request has crossed the line and the device has turned
+    // round, and never before what is already on its way has arrived.
     uint32_t start = now + WireTimeMs(bytes.size()) + kProcessingMs + Faults_.ReplyDelayMs;
-    if (!InFlight_.empty() && !Due(start, InFlight_.back().Due)) {
+    if (!InFlight_.empty() && Due(start, InFlight_.back().Due)) {
         start = InFlight_.back().Due;
     }
     for (std::vector<uint8_t> reply : replies) {
@@ -110,17 +113,20 @@ void CSimulatedPort::WriteBytes(const std::vector<uint8_t>& bytes) {
             reply.back() ^= 0xFF;
         }
         reply.insert(reply.begin(), Faults_.StrayBytes.begin(), Faults_.StrayBytes.end());
+        // Piece k arrives once its last byte has crossed the line, plus the pauses between
+        // the pieces before it.
         const int pieces = std::clamp(Faults_.SplitPieces, 1, static_cast<int>(reply.size()));
         const uint32_t wire = WireTimeMs(reply.size());
         size_t from = 0;
         for (int k = 1; k <= pieces; ++k) {
             const size_t to = reply.size() * static_cast<size_t>(k) / static_cast<size_t>(pieces);
-            const uint32_t offset = Faults_.PieceGapMs > 0
-                                        ? Faults_.PieceGapMs * static_cast<uint32_t>(k - 1)
-                                        : wire * static_cast<uint32_t>(k) / static_cast<uint32_t>(pieces);
-            InFlight_.push_back({start + offset,
-                                 std::vector<uint8_t>(reply.begin() + static_cast<std::ptrdiff_t>(from),
-                                                      reply.begin() + static_cast<std::ptrdiff_t>(to))});
+            const uint32_t offset =
+                wire * static_cast<uint32_t>(k) / static_cast<uint32_t>(pieces) +
+                Faults_.PieceGapMs * static_cast<uint32_t>(k - 1);
+            InFlight_.push_back(
+                {start + offset,
+                 std::vector<uint8_t>(reply.begin() + static_cast<std::ptrdiff_t>(from),
+                                      reply.begin() + static_cast<std::ptrdiff_t>(to))});
             from = to;
         }
         start = InFlight_.back().Due;

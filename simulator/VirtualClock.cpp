@@ -10,8 +10,7 @@ void CVirtualClock::Sleep(uint32_t ms) {
     Now_ += ms;
 }
 
-void CVirtualClock::WaitIdle(std::condition_variable&, std::unique_lock<std::mutex>&,
-                             uint32_t ms) {
+void CVirtualClock::WaitIdle(std::condition_variable&, std::unique_lock<std::mutex>&, uint32_t ms) {
     Now_ += ms;
 }
 

@@ -1,0 +1,79 @@
+#pragma once
+// Serves a simulated device on a pseudo-terminal, so the tool can talk to it through the real
+// serial stack. Requests are found in the byte stream by their expected length and CRC; each
+// reply goes out byte by byte at the pace of the line's baud rate, after the request's own
+// wire time and the device's turnaround. A device set to another baud rate or parity than the
+// tool's port hears only garbage and keeps quiet. POSIX only.
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "modbus/Port.h"
+#include "simulator/SimulatedDevice.h"
+
+namespace mp {
+
+class CPtyServer {
+public:
+    // Observer of the line: every batch of bytes heard from the tool (incoming) and every
+    // reply the device queued (outgoing).
+    using TraceFn = std::function<void(bool incoming, const std::vector<uint8_t>& bytes)>;
+
+    explicit CPtyServer(CSimulatedDevice& device);
+    ~CPtyServer();
+    CPtyServer(const CPtyServer&) = delete;
+    CPtyServer& operator=(const CPtyServer&) = delete;
+
+    // Creates the pseudo-terminal pair. False on failure, with the reason in LastError().
+    bool Open();
+    void Close();
+    // The device path the tool opens, e.g. /dev/pts/3.
+    const std::string& DevicePath() const { return DevicePath_; }
+    const std::string& LastError() const { return LastError_; }
+
+    // The device's own parity (the line always has 8 data bits and 1 stop bit).
+    void SetParity(int parity) { Parity_ = parity; }
+    // Faults applied to every reply: silence, extra delay, stray bytes, a bad CRC, pauses
+    // between pieces.
+    void SetFaults(const SimFaults& faults) { Faults_ = faults; }
+    void SetTrace(TraceFn trace) { Trace_ = std::move(trace); }
+
+    // Serves until `stop` becomes true (checked at least every 50 ms).
+    void Run(const std::atomic<bool>& stop);
+    // One round: takes in what the tool sent and writes the reply bytes that are due,
+    // waiting up to `timeoutMs` for something to do.
+    void Serve(int timeoutMs);
+
+    // The tool's line settings as the pseudo-terminal holds them (baud 0 when unknown).
+    int LineBaudRate() const;
+    int LineParity() const;
+
+private:
+    using Time = std::chrono::steady_clock::time_point;
+    struct OutByte {
+        Time Due;
+        uint8_t Byte;
+    };
+
+    std::chrono::microseconds WireTime(size_t bytes, int baud, int parity) const;
+    void TakeInput();
+    void Queue(std::vector<uint8_t> reply, Time start, int baud, int parity);
+    void WriteDue();
+
+    CSimulatedDevice& Device_;
+    int Master_ = -1;
+    int Slave_ = -1;  // held open so the line stays up while the tool has it closed
+    std::string DevicePath_;
+    std::string LastError_;
+    int Parity_ = kParityNone;
+    SimFaults Faults_;
+    TraceFn Trace_;
+    std::deque<OutByte> Out_;
+};
+
+}  // namespace mp

@@ -1,0 +1,206 @@
+// motor-protector-sim: a simulated motor protection controller on a pseudo-terminal. Prints
+// the device path to open; the tool then talks to it over the real serial stack.
+
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "simulator/PtyServer.h"
+#include "simulator/SimulatedDevice.h"
+
+namespace {
+
+std::atomic<bool> StopRequested{false};
+
+extern "C" void OnStopSignal(int) {
+    StopRequested = true;
+}
+
+void PrintUsage(const char* program) {
+    std::fprintf(stderr,
+                 "Usage: %s [options]\n"
+                 "Serves a simulated motor protection controller on a pseudo-terminal and\n"
+                 "prints the device path to open.\n\n"
+                 "  --address N          slave address, 1 to 247 (default 1)\n"
+                 "  --baud RATE          1200, 2400, 4800, 9600 or 19200 (default 9600)\n"
+                 "  --parity P           none, odd or even (default none)\n"
+                 "  --seed N             seed of the live values' motion (default 1)\n"
+                 "  --still              live values do not move\n"
+                 "  --reply-delay-ms N   extra delay before every reply\n"
+                 "  --silent             never answer\n"
+                 "  --corrupt-crc        spoil the CRC of every reply\n"
+                 "  --stray HEX          bytes put on the line ahead of every reply, e.g. 00FF\n"
+                 "  --split N            send every reply in N pieces\n"
+                 "  --piece-gap-ms N     pause between the pieces\n"
+                 "  --link PATH          also make PATH a symbolic link to the device\n"
+                 "  --trace              print the bytes heard and sent on stderr\n",
+                 program);
+}
+
+bool ParseInt(const char* text, long low, long high, long* value) {
+    char* end = nullptr;
+    errno = 0;
+    const long parsed = std::strtol(text, &end, 10);
+    if (errno != 0 || end == text || *end != '\0' || parsed < low || parsed > high) {
+        return false;
+    }
+    *value = parsed;
+    return true;
+}
+
+bool ParseHex(const std::string& text, std::vector<uint8_t>* bytes) {
+    std::string digits;
+    for (char c : text) {
+        if (c != ' ' && c != ':') {
+            digits += c;
+        }
+    }
+    if (digits.size() % 2 != 0) {
+        return false;
+    }
+    for (size_t k = 0; k < digits.size(); k += 2) {
+        char* end = nullptr;
+        const std::string pair = digits.substr(k, 2);
+        const long value = std::strtol(pair.c_str(), &end, 16);
+        if (*end != '\0') {
+            return false;
+        }
+        bytes->push_back(static_cast<uint8_t>(value));
+    }
+    return true;
+}
+
+int BaudCodeOf(long rate) {
+    for (int code = 0; code < 5; ++code) {
+        if (mp::CSimulatedDevice::BaudRateOfCode(code) == rate) {
+            return code;
+        }
+    }
+    return -1;
+}
+
+void Trace(bool incoming, const std::vector<uint8_t>& bytes) {
+    std::fprintf(stderr, "%s", incoming ? "<-" : "->");
+    for (uint8_t b : bytes) {
+        std::fprintf(stderr, " %02X", b);
+    }
+    std::fprintf(stderr, "\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    long address = 1;
+    long baud = 9600;
+    long seed = 1;
+    int parity = mp::kParityNone;
+    bool still = false;
+    bool trace = false;
+    std::string link;
+    mp::SimFaults faults;
+
+    for (int k = 1; k < argc; ++k) {
+        const std::string option = argv[k];
+        const char* value = k + 1 < argc ? argv[k + 1] : nullptr;
+        long number = 0;
+        bool ok = true;
+        if (option == "--help" || option == "-h") {
+            PrintUsage(argv[0]);
+            return 0;
+        } else if (option == "--still") {
+            still = true;
+        } else if (option == "--silent") {
+            faults.Silent = true;
+        } else if (option == "--corrupt-crc") {
+            faults.CorruptCrc = true;
+        } else if (option == "--trace") {
+            trace = true;
+        } else if (value == nullptr) {
+            ok = false;
+        } else {
+            ++k;
+            if (option == "--address") {
+                ok = ParseInt(value, 1, 247, &address);
+            } else if (option == "--baud") {
+                ok = ParseInt(value, 1, 1000000, &baud) && BaudCodeOf(baud) >= 0;
+            } else if (option == "--parity") {
+                const std::string p = value;
+                parity = p == "none"   ? mp::kParityNone
+                         : p == "odd"  ? mp::kParityOdd
+                         : p == "even" ? mp::kParityEven
+                                       : -1;
+                ok = parity >= 0;
+            } else if (option == "--seed") {
+                ok = ParseInt(value, 0, 0x7FFFFFFF, &seed);
+            } else if (option == "--reply-delay-ms") {
+                ok = ParseInt(value, 0, 60000, &number);
+                faults.ReplyDelayMs = static_cast<uint32_t>(number);
+            } else if (option == "--split") {
+                ok = ParseInt(value, 1, 300, &number);
+                faults.SplitPieces = static_cast<int>(number);
+            } else if (option == "--piece-gap-ms") {
+                ok = ParseInt(value, 0, 60000, &number);
+                faults.PieceGapMs = static_cast<uint32_t>(number);
+            } else if (option == "--stray") {
+                ok = ParseHex(value, &faults.StrayBytes);
+            } else if (option == "--link") {
+                link = value;
+            } else {
+                ok = false;
+            }
+        }
+        if (!ok) {
+            std::fprintf(stderr, "%s: bad option or value: %s\n", argv[0], option.c_str());
+            PrintUsage(argv[0]);
+            return 2;
+        }
+    }
+
+    mp::CSimulatedDevice device(static_cast<uint32_t>(seed));
+    device.SetAddress(static_cast<uint8_t>(address));
+    device.SetBaudCode(BaudCodeOf(baud));
+    device.SetLiveMotion(!still);
+
+    mp::CPtyServer server(device);
+    server.SetParity(parity);
+    server.SetFaults(faults);
+    if (trace) {
+        server.SetTrace(Trace);
+    }
+    if (!server.Open()) {
+        std::fprintf(stderr, "%s: cannot create a pseudo-terminal: %s\n", argv[0],
+                     server.LastError().c_str());
+        return 1;
+    }
+    if (!link.empty()) {
+        ::unlink(link.c_str());
+        if (::symlink(server.DevicePath().c_str(), link.c_str()) != 0) {
+            std::fprintf(stderr, "%s: cannot link %s: %s\n", argv[0], link.c_str(),
+                         std::strerror(errno));
+            return 1;
+        }
+    }
+
+    std::signal(SIGINT, OnStopSignal);
+    std::signal(SIGTERM, OnStopSignal);
+    std::printf("%s\n", server.DevicePath().c_str());
+    std::fflush(stdout);
+    std::fprintf(stderr, "Simulated device at address %ld, %ld baud, parity %s. Ctrl+C stops.\n",
+                 address, baud,
+                 parity == mp::kParityNone  ? "none"
+                 : parity == mp::kParityOdd ? "odd"
+                                            : "even");
+
+    server.Run(StopRequested);
+    if (!link.empty()) {
+        ::unlink(link.c_str());
+    }
+    return 0;
+}
