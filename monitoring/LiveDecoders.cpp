@@ -55,6 +55,8 @@ void DecodeOutputStates(LiveValues& live, uint8_t byte) {
     }
 }
 
-void DecodeStatusLamps(LiveValues& live, uint8_t lowByte) { live.StatusLamps = lowByte; }
+void DecodeStatusLamps(LiveValues& live, uint8_t lowByte) {
+    live.StatusLamps = lowByte;
+}
 
 }  // namespace mp

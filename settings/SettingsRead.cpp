@@ -14,7 +14,9 @@ uint16_t Word(const uint8_t* frame, int at) {
 }
 
 // A value the device keeps in tenths, shown with one decimal.
-std::string Tenths(unsigned value) { return FormatFixed(value * 0.1, 1); }
+std::string Tenths(unsigned value) {
+    return FormatFixed(value * 0.1, 1);
+}
 
 // Copies the located response out of the receive buffer, so that the window thread decodes
 // it after the worker has gone on to the next exchange.
