@@ -1,1 +1,92 @@
-// placeholder
+#include "app/IndicatorLamp.h"
+
+#include <QPainter>
+
+namespace mp {
+
+namespace {
+
+const QColor kRed(255, 0, 0);
+const QColor kSquareGreen(0, 255, 0);
+const QColor kRoundGreen(0, 204, 51);
+const QColor kUnknownGrey(160, 160, 160);
+const QColor kLampGround(212, 208, 200);
+constexpr int kSide = 20;
+
+}  // namespace
+
+CIndicatorLamp::CIndicatorLamp(QWidget* parent) : QWidget(parent) {
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    DescribeState();
+}
+
+void CIndicatorLamp::SetState(Lamp state) {
+    if (state == State_) {
+        return;
+    }
+    State_ = state;
+    DescribeState();
+    update();
+}
+
+void CIndicatorLamp::SetRound(bool round) {
+    Round_ = round;
+    update();
+}
+
+QColor CIndicatorLamp::Colour() const {
+    switch (State_) {
+        case Lamp::Red:
+            return kRed;
+        case Lamp::Green:
+            return Round_ ? kRoundGreen : kSquareGreen;
+        case Lamp::Unknown:
+            break;
+    }
+    return kUnknownGrey;
+}
+
+QSize CIndicatorLamp::sizeHint() const {
+    return {kSide, kSide};
+}
+
+QSize CIndicatorLamp::minimumSizeHint() const {
+    return {kSide, kSide};
+}
+
+void CIndicatorLamp::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    const QRect area = rect();
+    if (!Round_) {
+        painter.fillRect(area, Colour());
+        painter.setPen(QColor(96, 96, 96));
+        painter.drawRect(area.adjusted(0, 0, -1, -1));
+        return;
+    }
+    painter.fillRect(area, kLampGround);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const int side = qMin(area.width(), area.height()) - 4;
+    const QRectF lamp((area.width() - side) / 2.0, (area.height() - side) / 2.0, side, side);
+    QRadialGradient shine(lamp.center() - QPointF(side / 6.0, side / 6.0), side / 1.6);
+    shine.setColorAt(0.0, Colour().lighter(150));
+    shine.setColorAt(1.0, Colour());
+    painter.setPen(QPen(QColor(96, 96, 96), 1.0));
+    painter.setBrush(shine);
+    painter.drawEllipse(lamp);
+}
+
+void CIndicatorLamp::DescribeState() {
+    switch (State_) {
+        case Lamp::Red:
+            setAccessibleDescription(QStringLiteral("红色：合"));
+            break;
+        case Lamp::Green:
+            setAccessibleDescription(QStringLiteral("绿色：分"));
+            break;
+        case Lamp::Unknown:
+            setAccessibleDescription(QStringLiteral("灰色：未读取"));
+            break;
+    }
+}
+
+}  // namespace mp

@@ -1,0 +1,50 @@
+#pragma once
+// CFieldBinding: the table that moves the main window's bound values between their fields
+// and their controls, all at once, in either direction.
+
+#include <QString>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QComboBox;
+class QLineEdit;
+class QWidget;
+
+namespace mp {
+
+class CFieldBinding {
+public:
+    // Entries are moved in the order they were added.
+    void AddText(QLineEdit* edit, std::string* field);
+    void AddInteger(QLineEdit* edit, int32_t* field);
+    void AddComboText(QComboBox* combo, std::string* field);
+
+    // Every field into its control. A drop-down selects the item whose text equals the
+    // value, or shows the value as its edit text when no item does.
+    void Show() const;
+
+    // Every control into its field, in table order. Stops at the first integer control
+    // whose text is no whole number and returns it; the fields before it are taken, the
+    // rest keep their values. nullptr when every field was taken.
+    QWidget* Take();
+
+    int Count() const { return static_cast<int>(Entries_.size()); }
+
+    // A whole number as an integer field accepts it: optional blanks and sign, digits,
+    // optional trailing blanks, within 32 bits.
+    static std::optional<int32_t> ParseWholeNumber(const QString& text);
+
+private:
+    enum class Kind { Text, Integer, ComboText };
+    struct Entry {
+        Kind EntryKind;
+        QWidget* Control;
+        std::string* Text;
+        int32_t* Number;
+    };
+    std::vector<Entry> Entries_;
+};
+
+}  // namespace mp
