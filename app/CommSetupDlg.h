@@ -1,0 +1,42 @@
+#pragma once
+// CCommSetupDlg: the start-up dialog that asks for the serial port, baud rate, parity and
+// device address before the main window opens.
+
+#include <QDialog>
+#include <functional>
+#include <memory>
+
+#include "app/ConnectionSettings.h"
+
+namespace Ui {
+class CCommSetupDlg;
+}
+
+namespace mp {
+
+class CCommSetupDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    // `inform` shows a message to the operator (a message box in the program).
+    explicit CCommSetupDlg(std::function<void(const QString&)> inform, QWidget* parent = nullptr);
+    ~CCommSetupDlg() override;
+
+    // The choices of the last accepted OK; the defaults before it.
+    ConnectionSettings Result() const { return Result_; }
+
+    // OK: refuses an address outside 1 to 247 and stays open; otherwise reads the port,
+    // baud and parity texts and closes.
+    void accept() override;
+
+private:
+    void TakePort(const QString& text);
+    void TakeBaudRate(const QString& text);
+    void TakeParity(const QString& text);
+
+    std::unique_ptr<Ui::CCommSetupDlg> Ui_;
+    std::function<void(const QString&)> Inform_;
+    ConnectionSettings Result_;
+};
+
+}  // namespace mp
