@@ -1,1 +1,322 @@
-// placeholder
+#include "app/MotorProtectorDlg.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QStatusBar>
+#include <type_traits>
+
+#include "app/DialogService.h"
+#include "app/IndicatorLamp.h"
+#include "settings/SettingsLists.h"
+#include "ui_MotorProtectorDlg.h"
+
+namespace mp {
+
+namespace {
+
+static_assert(std::is_same_v<int, int32_t>, "integer fields are bound as 32-bit ints");
+
+const QString kBanner = QStringLiteral("<------Zantor 公司网址：www.quellar.example------>");
+
+template <std::size_t N>
+void AddItems(QComboBox* combo, const std::array<const char*, N>& items) {
+    for (const char* text : items) {
+        combo->addItem(QString::fromUtf8(text));
+    }
+}
+
+}  // namespace
+
+CMotorProtectorDlg::CMotorProtectorDlg(IDialogService& dialogs, QWidget* parent)
+    : QMainWindow(parent), Ui_(std::make_unique<Ui::CMotorProtectorDlg>()), Dialogs_(dialogs) {
+    Ui_->setupUi(this);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+
+    ProtectionChecks_ = {Ui_->shortCircuitCheck, Ui_->lockedRotorCheck, Ui_->definiteTimeCheck,
+                         Ui_->unbalanceCheck,    Ui_->inverseTimeCheck, Ui_->startTimeoutCheck,
+                         Ui_->phaseLossCheck,    Ui_->overVoltageCheck, Ui_->underVoltageCheck};
+    InputLamps_ = {Ui_->diLamp1, Ui_->diLamp2, Ui_->diLamp3, Ui_->diLamp4,
+                   Ui_->diLamp5, Ui_->diLamp6, Ui_->diLamp7, Ui_->diLamp8};
+    OutputLamps_ = {Ui_->outputALamp, Ui_->outputBLamp, Ui_->resetLamp};
+
+    FillLists();
+    BindFields();
+    ConnectCommands();
+    ConnectSteps();
+    ConnectProtections();
+    CreateStatusPane();
+    SetPollingLock(false);
+    ShowFields();
+
+    setFixedSize(sizeHint());
+}
+
+CMotorProtectorDlg::~CMotorProtectorDlg() = default;
+
+void CMotorProtectorDlg::FillLists() {
+    const std::array<QComboBox*, 3> combos = {Ui_->pwmPhaseCombo, Ui_->startModeCombo,
+                                              Ui_->curveCombo};
+    AddItems(Ui_->pwmPhaseCombo, PhaseList);
+    AddItems(Ui_->startModeCombo, StartModeNames);
+    AddItems(Ui_->curveCombo, CurveList);
+    for (QComboBox* combo : combos) {
+        // Typed text stays as typed: "1" must not complete to "10" in the curve list.
+        combo->setCompleter(nullptr);
+        combo->setCurrentIndex(-1);
+    }
+}
+
+void CMotorProtectorDlg::BindFields() {
+    ProtectionSettings& settings = Fields_.Settings;
+    LiveValues& live = Fields_.Live;
+    CalibrationGrid& grid = Fields_.Grid;
+    CFieldBinding& bind = Binding_;
+    const std::array<QLineEdit*, 4> x1 = {Ui_->calibX1Edit0, Ui_->calibX1Edit1, Ui_->calibX1Edit2,
+                                          Ui_->calibX1Edit3};
+    const std::array<QLineEdit*, 4> y1 = {Ui_->calibY1Edit0, Ui_->calibY1Edit1, Ui_->calibY1Edit2,
+                                          Ui_->calibY1Edit3};
+    const std::array<QLineEdit*, 4> x2 = {Ui_->calibX2Edit0, Ui_->calibX2Edit1, Ui_->calibX2Edit2,
+                                          Ui_->calibX2Edit3};
+    const std::array<QLineEdit*, 4> y2 = {Ui_->calibY2Edit0, Ui_->calibY2Edit1, Ui_->calibY2Edit2,
+                                          Ui_->calibY2Edit3};
+    const std::array<QLineEdit*, 4> a = {Ui_->calibAEdit0, Ui_->calibAEdit1, Ui_->calibAEdit2,
+                                         Ui_->calibAEdit3};
+    const std::array<QLineEdit*, 4> b = {Ui_->calibBEdit0, Ui_->calibBEdit1, Ui_->calibBEdit2,
+                                         Ui_->calibBEdit3};
+    auto point = [&grid](int row, int column) { return &grid.Points[row][column]; };
+
+    // The exchange order of the device program's window; a refused integer field stops the
+    // taking at its place in this order.
+    bind.AddText(Ui_->lockedRotorMultipleEdit, &settings.LockedRotorMultiple);
+    bind.AddText(Ui_->unbalancePercentEdit, &settings.UnbalancePercent);
+    bind.AddText(Ui_->definiteTimeMultipleEdit, &settings.DefiniteTimeMultiple);
+    bind.AddText(Ui_->unbalanceTimeEdit, &settings.UnbalanceTime);
+    bind.AddText(Ui_->definiteTimeTimeEdit, &settings.DefiniteTimeTime);
+    bind.AddText(Ui_->lockedRotorTimeEdit, &settings.LockedRotorTime);
+    bind.AddText(Ui_->ctRatioEdit, &settings.CtRatio);
+    bind.AddText(Ui_->ratedCurrentEdit, &settings.RatedCurrent);
+    bind.AddText(Ui_->startTimeEdit, &settings.StartTime);
+    bind.AddText(Ui_->currentBEdit, &live.Currents[1]);
+    bind.AddText(Ui_->currentCEdit, &live.Currents[2]);
+    bind.AddText(Ui_->currentAEdit, &live.Currents[0]);
+    bind.AddComboText(Ui_->startModeCombo, &Fields_.StartModeSelection);
+    bind.AddText(Ui_->startModeDisplay, &settings.StartModeText);
+    bind.AddInteger(x1[kRowA], point(kRowA, kX1));
+    bind.AddInteger(x2[kRowA], point(kRowA, kX2));
+    bind.AddInteger(y1[kRowA], point(kRowA, kY1));
+    bind.AddInteger(y2[kRowA], point(kRowA, kY2));
+    bind.AddComboText(Ui_->curveCombo, &settings.CurveSelection);
+    bind.AddText(a[kRowA], &grid.A[kRowA]);
+    bind.AddText(b[kRowA], &grid.B[kRowA]);
+    bind.AddInteger(x1[kRowB], point(kRowB, kX1));
+    bind.AddInteger(y1[kRowB], point(kRowB, kY1));
+    bind.AddInteger(x2[kRowB], point(kRowB, kX2));
+    bind.AddInteger(y2[kRowB], point(kRowB, kY2));
+    bind.AddInteger(x1[kRowC], point(kRowC, kX1));
+    bind.AddInteger(x2[kRowC], point(kRowC, kX2));
+    bind.AddInteger(y1[kRowC], point(kRowC, kY1));
+    bind.AddInteger(y2[kRowC], point(kRowC, kY2));
+    bind.AddText(a[kRowB], &grid.A[kRowB]);
+    bind.AddText(a[kRowC], &grid.A[kRowC]);
+    bind.AddText(b[kRowB], &grid.B[kRowB]);
+    bind.AddText(b[kRowC], &grid.B[kRowC]);
+    bind.AddInteger(x1[kRowPwm], point(kRowPwm, kX1));
+    bind.AddInteger(x2[kRowPwm], point(kRowPwm, kX2));
+    bind.AddInteger(y1[kRowPwm], point(kRowPwm, kY1));
+    bind.AddInteger(y2[kRowPwm], point(kRowPwm, kY2));
+    bind.AddText(b[kRowPwm], &grid.B[kRowPwm]);
+    bind.AddText(a[kRowPwm], &grid.A[kRowPwm]);
+    bind.AddText(Ui_->phaseLossTimeEdit, &settings.PhaseLossTime);
+    bind.AddComboText(Ui_->pwmPhaseCombo, &settings.PwmPhase);
+    bind.AddInteger(Ui_->breakingCurrentEdit, &settings.BreakingCurrent);
+    bind.AddText(Ui_->voltageCEdit, &live.Voltages[2]);
+    bind.AddText(Ui_->voltageBEdit, &live.Voltages[1]);
+    bind.AddText(Ui_->voltageAEdit, &live.Voltages[0]);
+    bind.AddInteger(Ui_->overVoltagePercentEdit, &settings.OverVoltagePercent);
+    bind.AddInteger(Ui_->overVoltageTimeEdit, &settings.OverVoltageTime);
+    bind.AddInteger(Ui_->underVoltageTimeEdit, &settings.UnderVoltageTime);
+    bind.AddInteger(Ui_->underVoltagePercentEdit, &settings.UnderVoltagePercent);
+    bind.AddText(Ui_->ratedVoltageEdit, &settings.RatedVoltage);
+    bind.AddInteger(Ui_->acquisitionTimeEdit, &live.AcquisitionTime);
+    bind.AddInteger(Ui_->currentAddressEdit, &live.CurrentAddress);
+}
+
+void CMotorProtectorDlg::ConnectCommands() {
+    const std::pair<QAbstractButton*, MainCommand> buttons[] = {
+        {Ui_->readRealtimeButton, MainCommand::ReadRealtimeData},
+        {Ui_->writeSettingsButton, MainCommand::WriteSettings},
+        {Ui_->stopRunButton, MainCommand::StopRun},
+        {Ui_->restoreDefaultsButton, MainCommand::RestoreDefaults},
+        {Ui_->commSettingsButton, MainCommand::ChangeCommParams},
+        {Ui_->usageNotesButton, MainCommand::ShowUsageNotes},
+        {Ui_->eventRecordsButton, MainCommand::ReadEventRecords},
+        {Ui_->maintenancePasswordButton, MainCommand::MaintenanceUnlock},
+        {Ui_->setStartModeButton, MainCommand::SetStartMode},
+        {Ui_->closeAButton, MainCommand::CloseOutputA},
+        {Ui_->closeBButton, MainCommand::CloseOutputB},
+        {Ui_->resetButton, MainCommand::ResetOutputs},
+        {Ui_->resetCurrentCoefButton, MainCommand::ResetCurrentCoefficients},
+        {Ui_->readCoefButton, MainCommand::ReadCoefficients},
+        {Ui_->calibrateCurrentButton, MainCommand::CalibrateCurrent},
+        {Ui_->pwmOutputButton, MainCommand::SendPwmOutput},
+        {Ui_->calibrateVoltageButton, MainCommand::CalibrateVoltage},
+        {Ui_->resetVoltageCoefButton, MainCommand::ResetVoltageCoefficients},
+    };
+    for (const auto& [button, command] : buttons) {
+        const MainCommand which = command;
+        connect(button, &QAbstractButton::clicked, this,
+                [this, which] { emit CommandRequested(which); });
+    }
+
+    const std::pair<QAction*, MainCommand> actions[] = {
+        {Ui_->actionReadRealtimeData, MainCommand::ReadRealtimeData},
+        {Ui_->actionWriteSettings, MainCommand::WriteSettings},
+        {Ui_->actionStopRun, MainCommand::StopRun},
+        {Ui_->actionRestoreDefaults, MainCommand::RestoreDefaults},
+        {Ui_->actionChangeCommParams, MainCommand::ChangeCommParams},
+        {Ui_->actionCalibrateCurrent, MainCommand::CalibrateCurrent},
+        {Ui_->actionSetStartMode, MainCommand::SetStartMode},
+        {Ui_->actionCloseOutputA, MainCommand::CloseOutputA},
+        {Ui_->actionOpenOutputA, MainCommand::OpenOutputA},
+        {Ui_->actionCloseOutputB, MainCommand::CloseOutputB},
+        {Ui_->actionOpenOutputB, MainCommand::OpenOutputB},
+        {Ui_->actionResetOutputs, MainCommand::ResetOutputs},
+        {Ui_->actionShowUsageNotes, MainCommand::ShowUsageNotes},
+    };
+    for (const auto& [action, command] : actions) {
+        const MainCommand which = command;
+        connect(action, &QAction::triggered, this, [this, which] { emit CommandRequested(which); });
+    }
+}
+
+void CMotorProtectorDlg::ConnectSteps() {
+    const std::tuple<QAbstractButton*, QAbstractButton*, StepField> steps[] = {
+        {Ui_->lockedRotorMultipleUpButton, Ui_->lockedRotorMultipleDownButton,
+         StepField::LockedRotorMultiple},
+        {Ui_->lockedRotorTimeUpButton, Ui_->lockedRotorTimeDownButton, StepField::LockedRotorTime},
+        {Ui_->definiteTimeMultipleUpButton, Ui_->definiteTimeMultipleDownButton,
+         StepField::DefiniteTimeMultiple},
+        {Ui_->definiteTimeTimeUpButton, Ui_->definiteTimeTimeDownButton,
+         StepField::DefiniteTimeTime},
+        {Ui_->unbalancePercentUpButton, Ui_->unbalancePercentDownButton,
+         StepField::UnbalancePercent},
+        {Ui_->unbalanceTimeUpButton, Ui_->unbalanceTimeDownButton, StepField::UnbalanceTime},
+    };
+    for (const auto& [up, down, field] : steps) {
+        const StepField which = field;
+        connect(up, &QAbstractButton::clicked, this,
+                [this, which] { emit StepRequested(which, true); });
+        connect(down, &QAbstractButton::clicked, this,
+                [this, which] { emit StepRequested(which, false); });
+    }
+}
+
+void CMotorProtectorDlg::ConnectProtections() {
+    for (int protection = 0; protection < kProtectionCount; ++protection) {
+        // `clicked` only: a box set from the device or the factory values runs nothing.
+        connect(ProtectionChecks_[protection], &QCheckBox::clicked, this,
+                [this, protection](bool checked) {
+                    Fields_.Settings.Enabled[protection] = checked;
+                    emit ProtectionClicked(protection, checked);
+                });
+    }
+}
+
+void CMotorProtectorDlg::CreateStatusPane() {
+    StatusPane_ = new QLabel(kBanner, this);
+    StatusPane_->setObjectName(QStringLiteral("statusPaneLabel"));
+    StatusPane_->setTextFormat(Qt::PlainText);
+    StatusPane_->setAccessibleName(QStringLiteral("状态栏"));
+    StatusPane_->setStyleSheet(QStringLiteral("color: rgb(0, 0, 0);"));
+    Ui_->statusBar->addWidget(StatusPane_, 1);
+    Ui_->statusBar->setStyleSheet(QStringLiteral("QStatusBar { background: rgb(180, 220, 0); }"));
+}
+
+void CMotorProtectorDlg::ShowFields() {
+    Binding_.Show();
+    for (int protection = 0; protection < kProtectionCount; ++protection) {
+        ProtectionChecks_[protection]->setChecked(Fields_.Settings.Enabled[protection]);
+    }
+    ShowIndicators();
+}
+
+void CMotorProtectorDlg::ShowIndicators() {
+    for (std::size_t i = 0; i < InputLamps_.size(); ++i) {
+        InputLamps_[i]->SetState(Fields_.Live.Inputs[i]);
+    }
+    for (std::size_t i = 0; i < OutputLamps_.size(); ++i) {
+        OutputLamps_[i]->SetState(Fields_.Live.Outputs[i]);
+    }
+}
+
+bool CMotorProtectorDlg::TakeFields() {
+    QWidget* refused = Binding_.Take();
+    if (refused == nullptr) {
+        return true;
+    }
+    Dialogs_.Inform(this, QStringLiteral("请输入一个整数。"));
+    refused->setFocus();
+    if (auto* edit = qobject_cast<QLineEdit*>(refused)) {
+        edit->selectAll();
+    }
+    return false;
+}
+
+void CMotorProtectorDlg::SetStatusText(const QString& text) {
+    StatusPane_->setText(text);
+    StatusPane_->repaint();
+}
+
+QString CMotorProtectorDlg::StatusText() const {
+    return StatusPane_->text();
+}
+
+void CMotorProtectorDlg::SetPollingLock(bool polling) {
+    Ui_->readRealtimeButton->setEnabled(!polling);
+    Ui_->writeSettingsButton->setEnabled(!polling);
+    Ui_->commSettingsButton->setEnabled(!polling);
+    Ui_->setStartModeButton->setEnabled(!polling);
+    Ui_->startModeCombo->setEnabled(!polling);
+    Ui_->startModeDisplay->setEnabled(polling);
+}
+
+void CMotorProtectorDlg::EnableMaintenanceButtons() {
+    Ui_->resetCurrentCoefButton->setEnabled(true);
+    Ui_->readCoefButton->setEnabled(true);
+    Ui_->calibrateCurrentButton->setEnabled(true);
+    Ui_->pwmOutputButton->setEnabled(true);
+    Ui_->calibrateVoltageButton->setEnabled(true);
+    Ui_->resetVoltageCoefButton->setEnabled(true);
+}
+
+int CMotorProtectorDlg::StartModeIndex() const {
+    return Ui_->startModeCombo->findText(Ui_->startModeCombo->currentText(),
+                                         Qt::MatchExactly | Qt::MatchCaseSensitive);
+}
+
+void CMotorProtectorDlg::closeEvent(QCloseEvent* event) {
+    if (!ClosingSent_) {
+        ClosingSent_ = true;
+        emit Closing();
+    }
+    event->accept();
+}
+
+void CMotorProtectorDlg::keyPressEvent(QKeyEvent* event) {
+    // Enter and Escape leave the window open: an operator confirming a typed value with
+    // Enter would otherwise lose the window and its unsaved values.
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Escape:
+            event->accept();
+            return;
+        default:
+            QMainWindow::keyPressEvent(event);
+    }
+}
+
+}  // namespace mp

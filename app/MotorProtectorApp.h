@@ -1,0 +1,21 @@
+#pragma once
+// CMotorProtectorApp: start-up. Asks for the connection, then opens the main window with
+// its colours, font and handlers and runs the event loop until it closes.
+
+class QApplication;
+
+namespace mp {
+
+class CMotorProtectorApp {
+public:
+    // 0 when the operator leaves the setup dialog, else the event loop's result.
+    int Run();
+
+    // The dialog colours of every window opened after the setup dialog, and the colours of
+    // the enabled, editable edit fields.
+    static void ApplyWindowColours(QApplication& app);
+    // 宋体 10 pt where it is installed, else a Chinese family that is.
+    static void ApplyWindowFont(QApplication& app);
+};
+
+}  // namespace mp

@@ -1,0 +1,90 @@
+#pragma once
+// CMotorProtectorDlg: the tool's one working window. It holds every bound value, shows and
+// takes them, and turns the operator's buttons, menu items, up/down arrows and protection
+// check boxes into requests for the handlers.
+
+#include <QMainWindow>
+#include <array>
+#include <memory>
+
+#include "app/FieldBinding.h"
+#include "app/MainCommand.h"
+#include "app/MainFields.h"
+#include "settings/StepField.h"
+
+class QCheckBox;
+class QLabel;
+
+namespace Ui {
+class CMotorProtectorDlg;
+}
+
+namespace mp {
+
+class CIndicatorLamp;
+class IDialogService;
+
+class CMotorProtectorDlg : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit CMotorProtectorDlg(IDialogService& dialogs, QWidget* parent = nullptr);
+    ~CMotorProtectorDlg() override;
+
+    MainFields& Fields() { return Fields_; }
+
+    // Every bound value, protection check box and indicator to the screen.
+    void ShowFields();
+    // Every bound value from the screen, in exchange order. At the first integer field that
+    // holds no whole number: tells the operator, focuses that field and returns false; the
+    // fields before it are taken, the rest keep their values.
+    bool TakeFields();
+
+    // The status bar's one pane, repainted at once.
+    void SetStatusText(const QString& text);
+    QString StatusText() const;
+
+    // While polling the read, write, communication-setting and start-mode controls are
+    // disabled and the start-mode display enabled; the reverse when idle.
+    void SetPollingLock(bool polling);
+
+    // Unlocks the six maintenance buttons of the "调试" frame.
+    void EnableMaintenanceButtons();
+
+    // Position of the start-mode drop-down's text in its list, -1 when it is none of them.
+    int StartModeIndex() const;
+
+signals:
+    void CommandRequested(mp::MainCommand command);
+    void StepRequested(mp::StepField field, bool up);
+    // A click of the operator on one of the nine protection check boxes (an mp::Protection);
+    // Fields().Settings.Enabled already holds the new state.
+    void ProtectionClicked(int protection, bool checked);
+    // Once, when the window is about to close.
+    void Closing();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void FillLists();
+    void BindFields();
+    void ConnectCommands();
+    void ConnectSteps();
+    void ConnectProtections();
+    void CreateStatusPane();
+    void ShowIndicators();
+
+    std::unique_ptr<Ui::CMotorProtectorDlg> Ui_;
+    IDialogService& Dialogs_;
+    MainFields Fields_;
+    CFieldBinding Binding_;
+    std::array<QCheckBox*, kProtectionCount> ProtectionChecks_{};
+    std::array<CIndicatorLamp*, 8> InputLamps_{};
+    std::array<CIndicatorLamp*, 3> OutputLamps_{};
+    QLabel* StatusPane_ = nullptr;
+    bool ClosingSent_ = false;
+};
+
+}  // namespace mp
