@@ -47,10 +47,18 @@ int16_t BuildOutputFrame(TxBuffer& tx, uint8_t address, OutputCoil coil, bool cl
     return BuildWriteCoil(tx, address, coil, close);
 }
 
-void CloseOutputA(CDeviceContext& ctx, LiveValues* live) { CloseOutput(ctx, live, kOutputA); }
-void OpenOutputA(CDeviceContext& ctx, LiveValues* live) { OpenOutput(ctx, live, kOutputA); }
-void CloseOutputB(CDeviceContext& ctx, LiveValues* live) { CloseOutput(ctx, live, kOutputB); }
-void OpenOutputB(CDeviceContext& ctx, LiveValues* live) { OpenOutput(ctx, live, kOutputB); }
+void CloseOutputA(CDeviceContext& ctx, LiveValues* live) {
+    CloseOutput(ctx, live, kOutputA);
+}
+void OpenOutputA(CDeviceContext& ctx, LiveValues* live) {
+    OpenOutput(ctx, live, kOutputA);
+}
+void CloseOutputB(CDeviceContext& ctx, LiveValues* live) {
+    CloseOutput(ctx, live, kOutputB);
+}
+void OpenOutputB(CDeviceContext& ctx, LiveValues* live) {
+    OpenOutput(ctx, live, kOutputB);
+}
 
 void ResetOutputs(CDeviceContext& ctx, LiveValues* live) {
     SendCoil(ctx, kResetOutput, false);

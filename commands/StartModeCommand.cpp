@@ -16,8 +16,9 @@ int16_t BuildStartModeFrame(TxBuffer& tx, uint8_t address, const std::string& ph
 
 void SetStartMode(CDeviceContext& ctx, std::string phaseLossTime, int modeIndex) {
     CModbusTransaction& link = ctx.Link;
-    link.WriteSequence(BuildStartModeFrame(link.Tx(), link.SlaveAddress(), phaseLossTime, modeIndex),
-                       kStartModeWaitMs);
+    link.WriteSequence(
+        BuildStartModeFrame(link.Tx(), link.SlaveAddress(), phaseLossTime, modeIndex),
+        kStartModeWaitMs);
 }
 
 }  // namespace mp

@@ -25,8 +25,12 @@ namespace {
 constexpr uint32_t kGroupWaitMs = 300;
 constexpr uint32_t kAfterReadBackWaitMs = 100;
 
-uint8_t Low8(int32_t value) { return static_cast<uint8_t>(value & 0xFF); }
-uint8_t High8Of16(int32_t value) { return static_cast<uint8_t>((value >> 8) & 0xFF); }
+uint8_t Low8(int32_t value) {
+    return static_cast<uint8_t>(value & 0xFF);
+}
+uint8_t High8Of16(int32_t value) {
+    return static_cast<uint8_t>((value >> 8) & 0xFF);
+}
 
 template <size_t N>
 int16_t BuildGroup(TxBuffer& tx, uint8_t address, uint16_t start,
@@ -64,11 +68,17 @@ std::optional<std::string> ValidateSettings(const ProtectionSettings& s) {
     return std::nullopt;
 }
 
-bool OverVoltageInRange(int percent) { return percent >= 105 && percent <= 150; }
+bool OverVoltageInRange(int percent) {
+    return percent >= 105 && percent <= 150;
+}
 
-int32_t TenthsOf(const std::string& text) { return TruncateToInt(AtoF(text) * 10); }
+int32_t TenthsOf(const std::string& text) {
+    return TruncateToInt(AtoF(text) * 10);
+}
 
-int32_t WholeOf(const std::string& text) { return TruncateToInt(AtoF(text)); }
+int32_t WholeOf(const std::string& text) {
+    return TruncateToInt(AtoF(text));
+}
 
 int16_t BuildProtectionsFrame(TxBuffer& tx, uint8_t address, const ProtectionSettings& s) {
     const std::array<uint8_t, 10> data = {
@@ -113,14 +123,13 @@ int16_t BuildRatingsFrame(TxBuffer& tx, uint8_t address, const ProtectionSetting
     const int32_t ratedCurrent = TenthsOf(s.RatedCurrent);
     const int32_t startTime = WholeOf(s.StartTime);
     const std::array<uint8_t, 6> data = {
-        High8Of16(ratedVoltage), Low8(ratedVoltage), High8Of16(ratedCurrent),
+        High8Of16(ratedVoltage), Low8(ratedVoltage),   High8Of16(ratedCurrent),
         Low8(ratedCurrent),      High8Of16(startTime), Low8(startTime),
     };
     return BuildGroup(tx, address, kRatingsWriteRegister, data);
 }
 
-int16_t BuildVoltageProtectionsFrame(TxBuffer& tx, uint8_t address,
-                                     const ProtectionSettings& s) {
+int16_t BuildVoltageProtectionsFrame(TxBuffer& tx, uint8_t address, const ProtectionSettings& s) {
     const std::array<uint8_t, 4> data = {
         Low8(s.OverVoltagePercent),
         Low8(s.OverVoltageTime),
