@@ -46,13 +46,6 @@ private slots:
         QCOMPARE(QString::fromStdString(ToBinaryText(decimal.toStdString())), binary);
     }
 
-    void byteBitsArePaddedToEight() {
-        QCOMPARE(QString::fromStdString(ByteBitsText(0)), QString("00000000"));
-        QCOMPARE(QString::fromStdString(ByteBitsText(1)), QString("00000001"));
-        QCOMPARE(QString::fromStdString(ByteBitsText(0x40)), QString("01000000"));
-        QCOMPARE(QString::fromStdString(ByteBitsText(0xA5)), QString("10100101"));
-    }
-
     void phaseCurrents_data() {
         QTest::addColumn<QString>("ratio");
         QTest::addColumn<int>("a");

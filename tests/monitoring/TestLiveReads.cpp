@@ -14,35 +14,17 @@ namespace {
 
 using ReadFn = std::function<bool(CDeviceContext&, const ProtectionSettings*, LiveValues*)>;
 
-struct LiveRead {
-    const char* Vector;  // description of its request in the frame vectors
-    uint32_t WaitMs;
-    ReadFn Run;
-};
-
-const std::map<QString, LiveRead>& LiveReadsByName() {
-    static const std::map<QString, LiveRead> reads = {
-        {"currents", {"phase currents", 200, ReadPhaseCurrents}},
-        {"voltages",
-         {"phase voltages", 300,
-          [](CDeviceContext& c, const ProtectionSettings*, LiveValues* l) {
-              return ReadPhaseVoltages(c, l);
-          }}},
-        {"inputs",
-         {"digital inputs", 300,
-          [](CDeviceContext& c, const ProtectionSettings*, LiveValues* l) {
-              return ReadDigitalInputs(c, l);
-          }}},
-        {"outputs",
-         {"output states", 300,
-          [](CDeviceContext& c, const ProtectionSettings*, LiveValues* l) {
-              return ReadOutputStates(c, l);
-          }}},
-        {"status",
-         {"status register", 300,
-          [](CDeviceContext& c, const ProtectionSettings*, LiveValues* l) {
-              return ReadStatusLamps(c, l);
-          }}},
+const std::map<QString, ReadFn>& LiveReadsByName() {
+    static const std::map<QString, ReadFn> reads = {
+        {"currents", ReadPhaseCurrents},
+        {"voltages", [](CDeviceContext& c, const ProtectionSettings*,
+                        LiveValues* l) { return ReadPhaseVoltages(c, l); }},
+        {"inputs", [](CDeviceContext& c, const ProtectionSettings*,
+                      LiveValues* l) { return ReadDigitalInputs(c, l); }},
+        {"outputs", [](CDeviceContext& c, const ProtectionSettings*,
+                       LiveValues* l) { return ReadOutputStates(c, l); }},
+        {"status", [](CDeviceContext& c, const ProtectionSettings*,
+                      LiveValues* l) { return ReadStatusLamps(c, l); }},
     };
     return reads;
 }
@@ -101,30 +83,6 @@ public:
 class TestLiveReads : public QObject {
     Q_OBJECT
 private slots:
-    void requestAndWait_data() {
-        QTest::addColumn<QString>("read");
-        QTest::addColumn<int>("address");
-        for (const auto& [name, read] : LiveReadsByName()) {
-            for (int address : {1, 5, 247}) {
-                QTest::addRow("%s at %d", qPrintable(name), address) << name << address;
-            }
-        }
-    }
-    void requestAndWait() {
-        QFETCH(QString, read);
-        QFETCH(int, address);
-        const LiveRead& r = LiveReadsByName().at(read);
-        CSimulatedLink rig(static_cast<uint8_t>(address));
-        ProtectionSettings settings;
-        settings.CtRatio = "1";
-        LiveValues live;
-        QVERIFY(r.Run(rig.Ctx, &settings, &live));
-        QVERIFY(rig.SentFrames() ==
-                std::vector<std::vector<uint8_t>>{VectorFrame("request", address, r.Vector)});
-        QCOMPARE(rig.Clock.Sleeps(), std::vector<uint32_t>{r.WaitMs});
-        QCOMPARE(rig.Window.Shows, 1);
-    }
-
     // Replies taken from the frame vectors, alone or behind stray bytes.
     void decodeReply_data() {
         QTest::addColumn<QString>("read");
@@ -176,7 +134,7 @@ private slots:
         LiveValues live;
         live.Currents.fill("-");
         live.Voltages.fill("-");
-        const bool found = LiveReadsByName().at(read).Run(rig.Ctx, &settings, &live);
+        const bool found = LiveReadsByName().at(read)(rig.Ctx, &settings, &live);
         QCOMPARE(Dump(live), expected);
         QCOMPARE(found, expected != kUntouched);
         QCOMPARE(rig.Window.Shows, found ? 1 : 0);
@@ -223,13 +181,13 @@ private slots:
         settings.CtRatio = "150";
         LiveValues live;
         for (const auto& [name, read] : LiveReadsByName()) {
-            QVERIFY2(read.Run(rig.Ctx, &settings, &live), qPrintable(name));
+            QVERIFY2(read(rig.Ctx, &settings, &live), qPrintable(name));
         }
         const QString good = Dump(live);
         QCOMPARE(good, QString("45.300 44.700 45.000 380.00 380.50 379.80 RGRGGRGR RGR 101 1"));
         rig.Silence();
         for (const auto& [name, read] : LiveReadsByName()) {
-            QVERIFY2(!read.Run(rig.Ctx, &settings, &live), qPrintable(name));
+            QVERIFY2(!read(rig.Ctx, &settings, &live), qPrintable(name));
         }
         QCOMPARE(Dump(live), good);
         QCOMPARE(rig.Window.Shows, 5);

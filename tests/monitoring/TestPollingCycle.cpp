@@ -182,15 +182,6 @@ private slots:
         }
     }
 
-    // The window may pass no callbacks at all.
-    void startSequenceWithoutCallbacks() {
-        CSimulatedLink rig;
-        ProtectionSettings settings;
-        LiveValues live;
-        RunStartSequence(rig.Ctx, &settings, &live, {}, {});
-        QCOMPARE(rig.Window.TimerStarts, 1);
-    }
-
     void pollTick_data() {
         QTest::addColumn<int>("address");
         QTest::addColumn<QByteArray>("stray");
@@ -274,24 +265,6 @@ private slots:
         RunPollTick(rig.Ctx, &settings, &live);
         QCOMPARE(live.AcquisitionTime, 800);
         QCOMPARE(rig.Window.Shows, 6);  // the device kept answering across the wrap
-    }
-
-    // Ticks back to back: the second tick's reads overwrite the first's, and the address
-    // follows a change of the link's slave address.
-    void consecutiveTicks() {
-        CSimulatedLink rig;
-        ProtectionSettings settings;
-        settings.CtRatio = "1";
-        LiveValues live;
-        RunPollTick(rig.Ctx, &settings, &live);
-        QCOMPARE(Q(live.Currents[0]), QString("0.302"));
-        rig.Device.SetRegister(0x0106, 1000);
-        rig.Device.SetAddress(9);
-        rig.Link.SetSlaveAddress(9);
-        RunPollTick(rig.Ctx, &settings, &live);
-        QCOMPARE(Q(live.Currents[0]), QString("1.000"));
-        QCOMPARE(live.CurrentAddress, 9);
-        QCOMPARE(rig.Clock.Sleeps().size(), size_t{10});
     }
 };
 

@@ -331,20 +331,6 @@ private slots:
         QCOMPARE(Q(s.CtRatio), QString("before"));
         QCOMPARE(rig.Clock.Sleeps(), (std::vector<uint32_t>{500, 300, 300, 300}));
     }
-
-    void blockCFullScale() {
-        CSimulatedLink rig;
-        rig.Device.SetRegister(0x0160, 0xFF01);
-        rig.Device.SetRegister(0x0161, 0x0203);
-        rig.Device.SetRegister(0x0162, 0xFFFF);
-        ProtectionSettings s;
-        ReadSettingsBlockC(rig.Ctx, &s);
-        QCOMPARE(s.OverVoltagePercent, 255);
-        QCOMPARE(s.OverVoltageTime, 1);
-        QCOMPARE(s.UnderVoltagePercent, 2);
-        QCOMPARE(s.UnderVoltageTime, 3);
-        QCOMPARE(s.BreakingCurrent, 65535);
-    }
 };
 
 }  // namespace mp::test
