@@ -33,8 +33,9 @@ std::string CommParamSummaryText(int address, int rate) {
 }
 
 int16_t BuildCommParamFrame(TxBuffer& tx, uint8_t address, int newAddress, int code) {
-    const uint8_t data[4] = {static_cast<uint8_t>(newAddress >> 8), static_cast<uint8_t>(newAddress),
-                             static_cast<uint8_t>(code >> 8), static_cast<uint8_t>(code)};
+    const uint8_t data[4] = {static_cast<uint8_t>(newAddress >> 8),
+                             static_cast<uint8_t>(newAddress), static_cast<uint8_t>(code >> 8),
+                             static_cast<uint8_t>(code)};
     return BuildWriteRegisters(tx, address, kCommParamWriteRegister, data, 2);
 }
 
@@ -55,7 +56,8 @@ void ReadDeviceCommParams(CDeviceContext& ctx,
 void WriteDeviceCommParams(CDeviceContext& ctx, int newAddress, int baudCode, PortSettings newLine,
                            std::function<void(bool lineFollowed, std::string error)> done) {
     CModbusTransaction& link = ctx.Link;
-    const int16_t length = BuildCommParamFrame(link.Tx(), link.SlaveAddress(), newAddress, baudCode);
+    const int16_t length =
+        BuildCommParamFrame(link.Tx(), link.SlaveAddress(), newAddress, baudCode);
     link.WriteSequence(length, 0);
     link.SetSlaveAddress(static_cast<uint8_t>(newAddress));
 

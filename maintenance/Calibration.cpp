@@ -32,8 +32,7 @@ std::optional<LineFit> FitCoefficients(int32_t x1, int32_t y1, int32_t x2, int32
     // X1·(Y1 + Y2) − Y1·(X1 + X2) equals X1·Y2 − X2·Y1; each product fits in 64 bits.
     const int64_t numerator = int64_t{x1} * y2 - int64_t{x2} * y1;
     const double dd = static_cast<double>(d);
-    return LineFit{static_cast<double>(int64_t{y1} - y2) / dd,
-                   static_cast<double>(numerator) / dd};
+    return LineFit{static_cast<double>(int64_t{y1} - y2) / dd, static_cast<double>(numerator) / dd};
 }
 
 int32_t InterceptInteger(double x) {

@@ -2,7 +2,9 @@
 
 namespace mp {
 
-bool PasswordMatches(const std::string& entered) { return entered == kMaintenancePassword; }
+bool PasswordMatches(const std::string& entered) {
+    return entered == kMaintenancePassword;
+}
 
 std::optional<std::string> MaintenanceUnlock(const std::optional<std::string>& entry,
                                              bool& unlocked) {

@@ -21,6 +21,8 @@ CPasswordDlg::CPasswordDlg(QWidget* parent) : QDialog(parent), Ui_(new Ui::CPass
 
 CPasswordDlg::~CPasswordDlg() = default;
 
-QString CPasswordDlg::Password() const { return Ui_->passwordEdit->text(); }
+QString CPasswordDlg::Password() const {
+    return Ui_->passwordEdit->text();
+}
 
 }  // namespace mp

@@ -77,9 +77,9 @@ void TestCommParam::Frame_data() {
     QTest::addColumn<int>("newAddress");
     QTest::addColumn<int>("code");
     QTest::addColumn<Bytes>("expected");
-    QTest::newRow("5 to 12 at 19200") << 5 << 12 << 4
-                                      << Bytes{0x05, 0x10, 0x54, 0x50, 0x00, 0x02, 0x04, 0x00,
-                                               0x0C, 0x00, 0x04, 0xEC, 0xA0};
+    QTest::newRow("5 to 12 at 19200")
+        << 5 << 12 << 4
+        << Bytes{0x05, 0x10, 0x54, 0x50, 0x00, 0x02, 0x04, 0x00, 0x0C, 0x00, 0x04, 0xEC, 0xA0};
 }
 
 void TestCommParam::Frame() {

@@ -96,10 +96,14 @@ void TestCommParamDlg::ShowsValues() {
 void TestCommParamDlg::ControlsAreNamed_data() {
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("address") << "addressEdit" << "子机号";
-    QTest::newRow("baud") << "baudCombo" << "波特率";
-    QTest::newRow("port") << "portCombo" << "串行口";
-    QTest::newRow("parity") << "parityCombo" << "校验位";
+    QTest::newRow("address") << "addressEdit"
+                             << "子机号";
+    QTest::newRow("baud") << "baudCombo"
+                          << "波特率";
+    QTest::newRow("port") << "portCombo"
+                          << "串行口";
+    QTest::newRow("parity") << "parityCombo"
+                            << "校验位";
 }
 
 void TestCommParamDlg::ControlsAreNamed() {
@@ -123,19 +127,31 @@ void TestCommParamDlg::Refuses_data() {
     const QString notInteger = QStringLiteral("请输入一个整数。");
     const QString range = QStringLiteral("请输入1~247的整数");
     const QString rate = QStringLiteral("请选择波特率1200、2400、4800、9600或19200");
-    QTest::newRow("0") << "0" << "9600" << range;
-    QTest::newRow("248") << "248" << "9600" << range;
-    QTest::newRow("negative") << "-3" << "9600" << range;
-    QTest::newRow("abc") << "abc" << "9600" << notInteger;
-    QTest::newRow("empty") << "" << "9600" << notInteger;
-    QTest::newRow("trailing letters") << "12a" << "9600" << notInteger;
-    QTest::newRow("fraction") << "12.5" << "9600" << notInteger;
-    QTest::newRow("too long for an int") << "99999999999" << "9600" << notInteger;
-    QTest::newRow("9601") << "12" << "9601" << rate;
-    QTest::newRow("no rate") << "12" << "" << rate;
-    QTest::newRow("rate with text") << "12" << "9600bps" << rate;
+    QTest::newRow("0") << "0"
+                       << "9600" << range;
+    QTest::newRow("248") << "248"
+                         << "9600" << range;
+    QTest::newRow("negative") << "-3"
+                              << "9600" << range;
+    QTest::newRow("abc") << "abc"
+                         << "9600" << notInteger;
+    QTest::newRow("empty") << ""
+                           << "9600" << notInteger;
+    QTest::newRow("trailing letters") << "12a"
+                                      << "9600" << notInteger;
+    QTest::newRow("fraction") << "12.5"
+                              << "9600" << notInteger;
+    QTest::newRow("too long for an int") << "99999999999"
+                                         << "9600" << notInteger;
+    QTest::newRow("9601") << "12"
+                          << "9601" << rate;
+    QTest::newRow("no rate") << "12"
+                             << "" << rate;
+    QTest::newRow("rate with text") << "12"
+                                    << "9600bps" << rate;
     // The address is checked first.
-    QTest::newRow("both wrong") << "300" << "1" << range;
+    QTest::newRow("both wrong") << "300"
+                                << "1" << range;
 }
 
 void TestCommParamDlg::Refuses() {
@@ -165,10 +181,14 @@ void TestCommParamDlg::Accepts_data() {
     QTest::addColumn<QString>("baud");
     QTest::addColumn<int>("expectedAddress");
     QTest::addColumn<int>("expectedRate");
-    QTest::newRow("1") << "1" << "1200" << 1 << 1200;
-    QTest::newRow("247") << "247" << "19200" << 247 << 19200;
-    QTest::newRow("blanks around") << " 12 " << " 4800 " << 12 << 4800;
-    QTest::newRow("plus sign") << "+7" << "2400" << 7 << 2400;
+    QTest::newRow("1") << "1"
+                       << "1200" << 1 << 1200;
+    QTest::newRow("247") << "247"
+                         << "19200" << 247 << 19200;
+    QTest::newRow("blanks around") << " 12 "
+                                   << " 4800 " << 12 << 4800;
+    QTest::newRow("plus sign") << "+7"
+                               << "2400" << 7 << 2400;
 }
 
 void TestCommParamDlg::Accepts() {

@@ -55,10 +55,11 @@ void TestEventRecordDlg::ShowsTexts() {
 void TestEventRecordDlg::RowsAreCaptionedAndReadOnly_data() {
     QTest::addColumn<QString>("edit");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("summary") << "summaryEdit" << "告警条数";
+    QTest::newRow("summary") << "summaryEdit"
+                             << "告警条数";
     for (int k = 1; k <= 8; ++k) {
-        QTest::addRow("event %d", k) << QStringLiteral("eventEdit%1").arg(k)
-                                     << QStringLiteral("事件记录%1").arg(k);
+        QTest::addRow("event %d", k)
+            << QStringLiteral("eventEdit%1").arg(k) << QStringLiteral("事件记录%1").arg(k);
     }
 }
 
@@ -95,8 +96,10 @@ void TestEventRecordDlg::ButtonsClose_data() {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("result");
-    QTest::newRow("确定") << "okButton" << "确定" << int(QDialog::Accepted);
-    QTest::newRow("取消") << "cancelButton" << "取消" << int(QDialog::Rejected);
+    QTest::newRow("确定") << "okButton"
+                          << "确定" << int(QDialog::Accepted);
+    QTest::newRow("取消") << "cancelButton"
+                          << "取消" << int(QDialog::Rejected);
 }
 
 void TestEventRecordDlg::ButtonsClose() {

@@ -164,20 +164,24 @@ void TestEventRecords::ReadByCount_data() {
     QTest::addColumn<QStringList>("events");
     const QString e1 = "C1接触器吸合失败(E01)", e5 = "短路故障(E05)", e17 = "欠压(E17)",
                   e9 = "定时限过载保护(E09)", e14 = "EEPROM 出错(E14)", e3 = "接触器未断开(E03)";
-    QTest::newRow("none") << 1 << 0 << "" << "无告警信息" << QStringList(8, QString());
-    QTest::newRow("one") << 1 << 1 << "event codes 1-2" << "有1条告警信息"
-                         << QStringList{e1, "", "", "", "", "", "", ""};
-    QTest::newRow("two") << 1 << 2 << "event codes 1-2" << "有2条告警信息"
-                         << QStringList{e1, e5, "", "", "", "", "", ""};
+    QTest::newRow("none") << 1 << 0 << ""
+                          << "无告警信息" << QStringList(8, QString());
+    QTest::newRow("one") << 1 << 1 << "event codes 1-2"
+                         << "有1条告警信息" << QStringList{e1, "", "", "", "", "", "", ""};
+    QTest::newRow("two") << 1 << 2 << "event codes 1-2"
+                         << "有2条告警信息" << QStringList{e1, e5, "", "", "", "", "", ""};
     // Code 12 counts as an event but has no text.
-    QTest::newRow("three") << 1 << 3 << "event codes 1-4" << "有3条告警信息"
-                           << QStringList{e1, e5, "", "", "", "", "", ""};
-    QTest::newRow("five at 5") << 5 << 5 << "event codes 1-6" << "有5条告警信息"
-                               << QStringList{e1, e5, "", e17, "", "", "", ""};
-    QTest::newRow("eight at 247") << 247 << 8 << "event codes 1-8" << "有8条告警信息"
+    QTest::newRow("three") << 1 << 3 << "event codes 1-4"
+                           << "有3条告警信息" << QStringList{e1, e5, "", "", "", "", "", ""};
+    QTest::newRow("five at 5") << 5 << 5 << "event codes 1-6"
+                               << "有5条告警信息" << QStringList{e1, e5, "", e17, "", "", "", ""};
+    QTest::newRow("eight at 247") << 247 << 8 << "event codes 1-8"
+                                  << "有8条告警信息"
                                   << QStringList{e1, e5, "", e17, "", e9, e14, e3};
-    QTest::newRow("nine") << 1 << 9 << "" << "" << QStringList(8, QString());
-    QTest::newRow("255") << 12 << 255 << "" << "" << QStringList(8, QString());
+    QTest::newRow("nine") << 1 << 9 << ""
+                          << "" << QStringList(8, QString());
+    QTest::newRow("255") << 12 << 255 << ""
+                         << "" << QStringList(8, QString());
 }
 
 void TestEventRecords::ReadByCount() {

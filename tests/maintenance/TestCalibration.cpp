@@ -26,7 +26,9 @@ struct Rig {
     CDeviceContext ctx{link, window, window};
 };
 
-Bytes Frame(const TxBuffer& tx, int16_t length) { return Bytes(tx.begin(), tx.begin() + length); }
+Bytes Frame(const TxBuffer& tx, int16_t length) {
+    return Bytes(tx.begin(), tx.begin() + length);
+}
 
 // The three rows of the worked example: 0.9900/3.0000, 0.9950/1.5000, 1.0050/2.0000.
 CalibrationGrid ExampleGrid() {
@@ -82,11 +84,11 @@ void TestCalibration::FitCoefficients_data() {
     QTest::newRow("negative intercept") << 10 << 7 << 20 << 17 << 1.0 << -3.0;
     // The numerator X1·Y2 − X2·Y1 is 10^10: in 32 bits it would wrap.
     QTest::newRow("large points") << 100000 << 0 << 0 << 100000 << -1.0 << 100000.0;
-    QTest::newRow("large products") << 2000000000 << 2000000000 << 1000000000 << 1000000001
-                                    << 0.999999999 << 2.0;
+    QTest::newRow("large products")
+        << 2000000000 << 2000000000 << 1000000000 << 1000000001 << 0.999999999 << 2.0;
     // X1 − X2 itself leaves the 32-bit range.
-    QTest::newRow("extreme x") << 2147483647 << 1 << -2147483647 - 1 << 0
-                               << 1.0 / 4294967295.0 << 0.5 + 0.5 / 4294967295.0;
+    QTest::newRow("extreme x") << 2147483647 << 1 << -2147483647 - 1 << 0 << 1.0 / 4294967295.0
+                               << 0.5 + 0.5 / 4294967295.0;
 }
 
 void TestCalibration::FitCoefficients() {
@@ -236,12 +238,18 @@ void TestCalibration::PwmFrame_data() {
     QTest::addColumn<QString>("a");
     QTest::addColumn<QString>("b");
     QTest::addColumn<Bytes>("data");  // bytes 7 to 10
-    QTest::newRow("1000 and 100") << "1000" << "100" << Bytes{0x03, 0xE8, 0x00, 0x64};
-    QTest::newRow("fraction truncated") << "12.7" << "100" << Bytes{0x00, 0x0C, 0x00, 0x64};
-    QTest::newRow("empty is 0") << "" << "" << Bytes{0x00, 0x00, 0x00, 0x00};
-    QTest::newRow("-1") << "-1" << "0" << Bytes{0xFF, 0xFF, 0x00, 0x00};
-    QTest::newRow("70000 low 16 bits") << "1" << "70000" << Bytes{0x00, 0x01, 0x11, 0x70};
-    QTest::newRow("leading blanks, trailing text") << "  42abc" << "x" << Bytes{0x00, 0x2A, 0x00, 0x00};
+    QTest::newRow("1000 and 100") << "1000"
+                                  << "100" << Bytes{0x03, 0xE8, 0x00, 0x64};
+    QTest::newRow("fraction truncated") << "12.7"
+                                        << "100" << Bytes{0x00, 0x0C, 0x00, 0x64};
+    QTest::newRow("empty is 0") << ""
+                                << "" << Bytes{0x00, 0x00, 0x00, 0x00};
+    QTest::newRow("-1") << "-1"
+                        << "0" << Bytes{0xFF, 0xFF, 0x00, 0x00};
+    QTest::newRow("70000 low 16 bits") << "1"
+                                       << "70000" << Bytes{0x00, 0x01, 0x11, 0x70};
+    QTest::newRow("leading blanks, trailing text") << "  42abc"
+                                                   << "x" << Bytes{0x00, 0x2A, 0x00, 0x00};
 }
 
 void TestCalibration::PwmFrame() {
@@ -304,8 +312,8 @@ void TestCalibration::SendPwmOutputReachesDevice() {
     QCOMPARE(done, 1);
     QVERIFY(rig.clock.Sleeps().empty());
     QCOMPARE(rig.port.Sent().size(), size_t{1});
-    QCOMPARE(rig.port.Sent()[0].Bytes, (Bytes{0x01, 0x12, 0x5A, 0xA5, 0x4E, 0x20, 0x0C, 0x03,
-                                              0xE8, 0x00, 0x64, 0xD2, 0x5D}));
+    QCOMPARE(rig.port.Sent()[0].Bytes,
+             (Bytes{0x01, 0x12, 0x5A, 0xA5, 0x4E, 0x20, 0x0C, 0x03, 0xE8, 0x00, 0x64, 0xD2, 0x5D}));
 
     SendPwmOutput(rig.ctx, "-1", "70000");
     QCOMPARE(rig.device.Register(0x0148), uint16_t{0xFFFF});

@@ -54,13 +54,13 @@ private slots:
 void TestCoefficients::Decode_data() {
     QTest::addColumn<Bytes>("data");  // the 14 data bytes of the response
     QTest::addColumn<QStringList>("texts");
-    QTest::newRow("defaults") << Bytes{0x03, 0xE8, 0x00, 0x64, 0x27, 0x10, 0x27, 0x10,
-                                       0x27, 0x10, 0x00, 0x00, 0x00, 0x00}
-                              << QStringList{"1000", "100", "10000", "0", "10000", "0", "10000", "0"};
-    QTest::newRow("unsigned, raw") << Bytes{0xFF, 0xFF, 0x80, 0x00, 0x26, 0xAC, 0x26, 0xDE,
-                                            0x27, 0x41, 0xFE, 0x01, 0x80, 0x99}
-                                   << QStringList{"65535", "32768", "9900", "254",
-                                                  "9950",  "1",     "10049", "128"};
+    QTest::newRow("defaults") << Bytes{0x03, 0xE8, 0x00, 0x64, 0x27, 0x10, 0x27,
+                                       0x10, 0x27, 0x10, 0x00, 0x00, 0x00, 0x00}
+                              << QStringList{"1000",  "100", "10000", "0",
+                                             "10000", "0",   "10000", "0"};
+    QTest::newRow("unsigned, raw")
+        << Bytes{0xFF, 0xFF, 0x80, 0x00, 0x26, 0xAC, 0x26, 0xDE, 0x27, 0x41, 0xFE, 0x01, 0x80, 0x99}
+        << QStringList{"65535", "32768", "9900", "254", "9950", "1", "10049", "128"};
 }
 
 void TestCoefficients::Decode() {
@@ -89,8 +89,7 @@ void TestCoefficients::ReadShowsDeviceValues() {
 
     QCOMPARE(rig.port.Sent().size(), size_t{1});
     QCOMPARE(rig.port.Sent()[0].Bytes, test::VectorFrame("request", 1, "stored coefficients"));
-    QCOMPARE(rig.port.Sent()[0].Bytes,
-             (Bytes{0x01, 0x03, 0x01, 0x48, 0x00, 0x07, 0x85, 0xE2}));
+    QCOMPARE(rig.port.Sent()[0].Bytes, (Bytes{0x01, 0x03, 0x01, 0x48, 0x00, 0x07, 0x85, 0xE2}));
     QCOMPARE(shownWhenDone, 1);  // the grid is on screen before the message
     QCOMPARE(grid.A[kRowPwm], std::string("1000"));
     QCOMPARE(grid.B[kRowPwm], std::string("100"));
@@ -116,8 +115,8 @@ void TestCoefficients::ReadAfterCalibrationGivesRawValues() {
 
     ReadCoefficients(rig.ctx, &grid, {});
     QCOMPARE(rig.port.Sent().back().Bytes, test::VectorFrame("request", 12, "stored coefficients"));
-    QCOMPARE(CoefficientTexts(grid),
-             (std::vector<std::string>{"1234", "65534", "9900", "3", "10000", "253", "10049", "2"}));
+    QCOMPARE(CoefficientTexts(grid), (std::vector<std::string>{"1234", "65534", "9900", "3",
+                                                               "10000", "253", "10049", "2"}));
 }
 
 void TestCoefficients::ReadWithoutResponseShowsZeros_data() {
@@ -152,9 +151,8 @@ void TestCoefficients::ResetFrames_data() {
     QTest::newRow("current") << false
                              << Bytes{0x01, 0x12, 0xA5, 0x5A, 0x27, 0x10, 0x11, 0x27, 0x10,
                                       0x00, 0x27, 0x10, 0x00, 0x27, 0x10, 0x00, 0x24, 0x54};
-    QTest::newRow("voltage") << true
-                             << Bytes{0x01, 0x12, 0xA5, 0x5A, 0x00, 0xDC, 0x11, 0x27, 0x10,
-                                      0x00, 0x27, 0x10, 0x00, 0x27, 0x10, 0x00, 0x93, 0x73};
+    QTest::newRow("voltage") << true << Bytes{0x01, 0x12, 0xA5, 0x5A, 0x00, 0xDC, 0x11, 0x27, 0x10,
+                                              0x00, 0x27, 0x10, 0x00, 0x27, 0x10, 0x00, 0x93, 0x73};
 }
 
 void TestCoefficients::ResetFrames() {
