@@ -73,15 +73,11 @@ bool CPtyServer::Open() {
         Close();
         return false;
     }
-    // Until the tool configures the line: raw bytes at the device's own settings, no echo.
+    // Until the tool configures the line: raw bytes at the device's own rate, no echo.
     termios line{};
     if (tcgetattr(Slave_, &line) == 0) {
         cfmakeraw(&line);
         line.c_cflag |= CLOCAL | CREAD;
-        line.c_cflag &= ~static_cast<tcflag_t>(PARENB | PARODD);
-        if (Parity_ != kParityNone) {
-            line.c_cflag |= PARENB | (Parity_ == kParityOdd ? PARODD : 0);
-        }
         cfsetispeed(&line, SpeedCode(Device_.BaudRate()));
         cfsetospeed(&line, SpeedCode(Device_.BaudRate()));
         tcsetattr(Slave_, TCSANOW, &line);
@@ -174,8 +170,8 @@ void CPtyServer::TakeInput() {
     }
     const int baud = LineBaudRate();
     const int parity = LineParity();
-    if (baud != Device_.BaudRate() || parity != Parity_) {
-        return;  // at the wrong rate or parity the device hears only garbage
+    if (baud != Device_.BaudRate()) {
+        return;  // at the wrong rate the device hears only garbage
     }
     std::vector<std::vector<uint8_t>> replies = Device_.Feed(bytes);
     if (Faults_.Silent) {

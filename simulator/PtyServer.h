@@ -2,8 +2,9 @@
 // Serves a simulated device on a pseudo-terminal, so the tool can talk to it through the real
 // serial stack. Requests are found in the byte stream by their expected length and CRC; each
 // reply goes out byte by byte at the pace of the line's baud rate, after the request's own
-// wire time and the device's turnaround. A device set to another baud rate or parity than the
-// tool's port hears only garbage and keeps quiet. POSIX only.
+// wire time and the device's turnaround. A device set to another baud rate than the tool's
+// port hears only garbage and keeps quiet. A pseudo-terminal carries no parity on Linux, so
+// the tool should open it without parity. POSIX only.
 
 #include <atomic>
 #include <chrono>
@@ -36,8 +37,6 @@ public:
     const std::string& DevicePath() const { return DevicePath_; }
     const std::string& LastError() const { return LastError_; }
 
-    // The device's own parity (the line always has 8 data bits and 1 stop bit).
-    void SetParity(int parity) { Parity_ = parity; }
     // Faults applied to every reply: silence, extra delay, stray bytes, a bad CRC, pauses
     // between pieces.
     void SetFaults(const SimFaults& faults) { Faults_ = faults; }
@@ -70,7 +69,6 @@ private:
     int Slave_ = -1;  // held open so the line stays up while the tool has it closed
     std::string DevicePath_;
     std::string LastError_;
-    int Parity_ = kParityNone;
     SimFaults Faults_;
     TraceFn Trace_;
     std::deque<OutByte> Out_;

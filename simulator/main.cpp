@@ -27,10 +27,10 @@ void PrintUsage(const char* program) {
     std::fprintf(stderr,
                  "Usage: %s [options]\n"
                  "Serves a simulated motor protection controller on a pseudo-terminal and\n"
-                 "prints the device path to open.\n\n"
+                 "prints the device path to open. Open it with 8 data bits, no parity, 1 stop bit\n"
+                 "(a pseudo-terminal carries no parity).\n\n"
                  "  --address N          slave address, 1 to 247 (default 1)\n"
                  "  --baud RATE          1200, 2400, 4800, 9600 or 19200 (default 9600)\n"
-                 "  --parity P           none, odd or even (default none)\n"
                  "  --seed N             seed of the live values' motion (default 1)\n"
                  "  --still              live values do not move\n"
                  "  --reply-delay-ms N   extra delay before every reply\n"
@@ -100,7 +100,6 @@ int main(int argc, char** argv) {
     long address = 1;
     long baud = 9600;
     long seed = 1;
-    int parity = mp::kParityNone;
     bool still = false;
     bool trace = false;
     std::string link;
@@ -130,13 +129,6 @@ int main(int argc, char** argv) {
                 ok = ParseInt(value, 1, 247, &address);
             } else if (option == "--baud") {
                 ok = ParseInt(value, 1, 1000000, &baud) && BaudCodeOf(baud) >= 0;
-            } else if (option == "--parity") {
-                const std::string p = value;
-                parity = p == "none"   ? mp::kParityNone
-                         : p == "odd"  ? mp::kParityOdd
-                         : p == "even" ? mp::kParityEven
-                                       : -1;
-                ok = parity >= 0;
             } else if (option == "--seed") {
                 ok = ParseInt(value, 0, 0x7FFFFFFF, &seed);
             } else if (option == "--reply-delay-ms") {
@@ -169,7 +161,6 @@ int main(int argc, char** argv) {
     device.SetLiveMotion(!still);
 
     mp::CPtyServer server(device);
-    server.SetParity(parity);
     server.SetFaults(faults);
     if (trace) {
         server.SetTrace(Trace);
@@ -192,11 +183,8 @@ int main(int argc, char** argv) {
     std::signal(SIGTERM, OnStopSignal);
     std::printf("%s\n", server.DevicePath().c_str());
     std::fflush(stdout);
-    std::fprintf(stderr, "Simulated device at address %ld, %ld baud, parity %s. Ctrl+C stops.\n",
-                 address, baud,
-                 parity == mp::kParityNone  ? "none"
-                 : parity == mp::kParityOdd ? "odd"
-                                            : "even");
+    std::fprintf(stderr, "Simulated device at address %ld, %ld baud. Ctrl+C stops.\n", address,
+                 baud);
 
     server.Run(StopRequested);
     if (!link.empty()) {
