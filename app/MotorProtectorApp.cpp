@@ -80,11 +80,12 @@ void CMotorProtectorApp::ApplyWindowColours(QApplication& app) {
 
     // Enabled, editable edit fields (also the edits of editable drop-downs) stand out in
     // black on yellow-green; read-only and disabled ones keep the dialog's colours.
-    app.setStyleSheet(
-        QStringLiteral("QLineEdit { color: rgb(0, 0, 0); background-color: rgb(180, 220, 0); }"
-                       "QLineEdit[readOnly=\"true\"] { color: rgb(0, 5, 10);"
-                       " background-color: rgb(195, 239, 255); }"
-                       "QLineEdit:disabled { background-color: rgb(195, 239, 255); }"));
+    app.setStyleSheet(QStringLiteral(
+        "QLineEdit { color: rgb(0, 0, 0); background-color: rgb(180, 220, 0); }"
+        "QLineEdit[readOnly=\"true\"] { color: rgb(0, 5, 10);"
+        " background-color: rgb(195, 239, 255); }"
+        "QLineEdit:disabled { background-color: rgb(195, 239, 255); }"
+        "QComboBox:editable:enabled { color: rgb(0, 0, 0); background-color: rgb(180, 220, 0); }"));
 }
 
 void CMotorProtectorApp::ApplyWindowFont(QApplication& app) {

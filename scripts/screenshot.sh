@@ -1,0 +1,91 @@
+#!/bin/sh
+# Takes a picture of the main window for review: builds the program (or uses the build
+# directory given as the first argument), runs it on a private X server, answers the setup
+# dialog with the built-in simulated device, and saves screenshots/main-window.png.
+#
+#   scripts/screenshot.sh [build-dir]
+set -eu
+
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${1:-$root/build-ui}"
+out="$root/screenshots"
+mkdir -p "$out"
+
+if [ ! -f "$build/CMakeCache.txt" ]; then
+    cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug
+fi
+make -C "$build" -j2 motor-protector
+program="$build/app/motor-protector"
+
+if ! command -v xdotool >/dev/null 2>&1; then
+    echo "installing xdotool" >&2
+    apt-get install -y xdotool >/dev/null
+fi
+for tool in Xvfb xwd convert; do
+    command -v "$tool" >/dev/null 2>&1 || { echo "$tool is missing" >&2; exit 1; }
+done
+
+# A display number nobody uses.
+display=99
+while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
+    display=$((display + 1))
+done
+
+xvfb_pid=""
+app_pid=""
+cleanup() {
+    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+}
+trap cleanup EXIT INT TERM
+
+Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY=":$display"
+export QT_QPA_PLATFORM=xcb
+
+# Wait until the server answers.
+tries=0
+until xdotool getdisplaygeometry >/dev/null 2>&1; do
+    tries=$((tries + 1))
+    [ "$tries" -gt 50 ] && { echo "X server did not start" >&2; exit 1; }
+    sleep 0.1
+done
+
+log="${TMPDIR:-/tmp}/motor-protector-screenshot.log"
+"$program" >"$log" 2>&1 &
+app_pid=$!
+
+# Waits for a window whose title is $1 and prints its id.
+wait_window() {
+    tries=0
+    while :; do
+        id="$(xdotool search --name "$1" 2>/dev/null | head -n 1 || true)"
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        tries=$((tries + 1))
+        [ "$tries" -gt 100 ] && return 1
+        sleep 0.1
+    done
+}
+
+setup="$(wait_window '通讯设置')" || { echo "setup dialog did not open" >&2; exit 1; }
+sleep 0.5
+if [ "${SCREENSHOT_SETUP:-1}" = 1 ]; then
+    xwd -root -silent | convert xwd:- "$out/setup-dialog.png"
+fi
+# The operator's way: Tab from the address to the port drop-down, replace its text with
+# the simulated device, then Enter for "确    定".
+xdotool windowfocus --sync "$setup" 2>/dev/null || true
+xdotool key --window "$setup" Tab
+xdotool key --window "$setup" ctrl+a
+xdotool type --window "$setup" --delay 50 '内置模拟设备'
+sleep 0.3
+xdotool key --window "$setup" Return
+
+wait_window '马达保护控制器演示软件-Quellar' >/dev/null || {
+    echo "main window did not open" >&2
+    exit 1
+}
+sleep 1.5
+xwd -root -silent | convert xwd:- "$out/main-window.png"
+echo "$out/main-window.png"
