@@ -88,8 +88,8 @@ void CMotorProtectorDlg::BindFields() {
                                          Ui_->calibBEdit3};
     auto point = [&grid](int row, int column) { return &grid.Points[row][column]; };
 
-    // The exchange order of the device program's window; a refused integer field stops the
-    // taking at its place in this order.
+    // Exchange order: a refused integer field stops the taking at its place in this order,
+    // so the order decides which fields a refusal leaves untaken.
     bind.AddText(Ui_->lockedRotorMultipleEdit, &settings.LockedRotorMultiple);
     bind.AddText(Ui_->unbalancePercentEdit, &settings.UnbalancePercent);
     bind.AddText(Ui_->definiteTimeMultipleEdit, &settings.DefiniteTimeMultiple);
