@@ -7,7 +7,8 @@ namespace mp {
 
 uint32_t CSteadyClock::TickCount() {
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
-    return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+    return static_cast<uint32_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
 }
 
 void CSteadyClock::Sleep(uint32_t ms) {

@@ -1,4 +1,5 @@
 #pragma once
+// The plain monotonic clock, for exchanges over a port that receives on its own.
 
 #include "modbus/Clock.h"
 

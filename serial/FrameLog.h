@@ -3,6 +3,7 @@
 // from a transaction. Off unless enabled, e.g. QT_LOGGING_RULES="motorprotector.frames.debug=true".
 
 #include <QLoggingCategory>
+#include <QString>
 #include <cstdint>
 #include <vector>
 

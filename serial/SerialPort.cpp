@@ -9,6 +9,7 @@
 #include <termios.h>
 #endif
 #ifdef Q_OS_WIN
+#define NOMINMAX
 #include <windows.h>
 #endif
 
