@@ -355,21 +355,6 @@ private slots:
         QCOMPARE(rig.Link.DataByte(-4, 0), uint8_t{0});
         QCOMPARE(rig.Link.DataByte(290, 10), uint8_t{0});
     }
-
-    void traceSeesFramesBothWays() {
-        Rig rig;
-        std::vector<std::pair<bool, std::vector<uint8_t>>> seen;
-        rig.Link.SetTrace([&](bool outgoing, const std::vector<uint8_t>& bytes) {
-            seen.emplace_back(outgoing, bytes);
-        });
-        rig.Device.SetRegister(0x011B, 0x0080);
-        rig.Link.ReadSequence(0x03, 0x011B, 1, 300);
-        QCOMPARE(seen.size(), size_t{2});
-        QCOMPARE(seen[0].first, true);
-        QCOMPARE(seen[0].second, VectorFrame("request", 1, "status register"));
-        QCOMPARE(seen[1].first, false);
-        QCOMPARE(seen[1].second, VectorFrame("response", 1, "status register 0x0080"));
-    }
 };
 
 }  // namespace mp::test

@@ -97,13 +97,6 @@ private slots:
         }
         QVERIFY(!message.contains("()"));
     }
-
-    void availableNamesAreOpenable() {
-        for (const std::string& name : AvailablePortNames()) {
-            QVERIFY(!name.empty());
-            QCOMPARE(SystemPortName(name), name);
-        }
-    }
 };
 
 }  // namespace mp::test

@@ -77,19 +77,6 @@ private slots:
         }
     }
 
-    // The starting values are those of a working device on a 380 V motor.
-    void plausibleStartingValues() {
-        CSimulatedDevice device;
-        QCOMPARE(device.Address(), uint8_t{1});
-        QCOMPARE(device.BaudRate(), 9600);
-        QVERIFY(device.Register(0x0153) > 0);                     // CT ratio
-        QVERIFY(device.Register(0x0124) >> 8 <= 8);               // stored events
-        QCOMPARE(device.Register(0x014A), uint16_t{10000});       // a = 1
-        QVERIFY(std::abs(device.Register(0x0103) - 3800) < 100);  // 380.0 V
-        QVERIFY((device.Register(0x0155) & 0xFF) <= 2);           // start mode
-        QVERIFY((device.Register(0x015B) & 0xFF) <= 12);          // curve index
-    }
-
     // Replies equal the independently computed frames.
     void repliesMatchTheVectors() {
         CSimulatedDevice device;
@@ -176,23 +163,6 @@ private slots:
         QCOMPARE(device.BaudCode(), 3);
     }
 
-    void baudCodes_data() {
-        QTest::addColumn<int>("code");
-        QTest::addColumn<int>("rate");
-        QTest::newRow("0") << 0 << 1200;
-        QTest::newRow("1") << 1 << 2400;
-        QTest::newRow("2") << 2 << 4800;
-        QTest::newRow("3") << 3 << 9600;
-        QTest::newRow("4") << 4 << 19200;
-        QTest::newRow("5") << 5 << 0;
-        QTest::newRow("-1") << -1 << 0;
-    }
-    void baudCodes() {
-        QFETCH(int, code);
-        QFETCH(int, rate);
-        QCOMPARE(CSimulatedDevice::BaudRateOfCode(code), rate);
-    }
-
     // Coils 0 to 2 take the written state; bits 0 to 2 of the coil byte show them.
     void coils_data() {
         QTest::addColumn<QString>("writes");  // coil+ (on) or coil- (off), in order
@@ -215,23 +185,6 @@ private slots:
         }
         QCOMPARE(device.Coils(), static_cast<uint8_t>(coilByte));
         QCOMPARE(Read(device, 1, 0x01, 0, 1)[3], static_cast<uint8_t>(coilByte));
-    }
-
-    // All eight inputs come in the one data byte, although one input is asked for.
-    void inputsInOneByte_data() {
-        QTest::addColumn<int>("inputs");
-        QTest::newRow("0xA5") << 0xA5;
-        QTest::newRow("none") << 0x00;
-        QTest::newRow("all") << 0xFF;
-        QTest::newRow("DI8 only") << 0x80;
-    }
-    void inputsInOneByte() {
-        QFETCH(int, inputs);
-        CSimulatedDevice device;
-        device.SetInputs(static_cast<uint8_t>(inputs));
-        const std::vector<uint8_t> reply = Read(device, 1, 0x02, 0, 1);
-        QCOMPARE(reply.size(), size_t{6});
-        QCOMPARE(reply[3], static_cast<uint8_t>(inputs));
     }
 
     void exceptionsForWhatItDoesNotServe_data() {
