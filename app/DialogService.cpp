@@ -1,1 +1,57 @@
-// placeholder
+#include "app/DialogService.h"
+
+#include <QMessageBox>
+
+#include "app/CommParamChangeDlg.h"
+#include "app/HelpDlg.h"
+#include "events/EventRecordDlg.h"
+#include "maintenance/PasswordDlg.h"
+
+namespace mp {
+namespace {
+
+const QString kMessageTitle = QStringLiteral("马达保护控制器");
+
+}  // namespace
+
+void CDialogService::Inform(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Information, kMessageTitle, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+bool CDialogService::AskYesNo(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Question, kMessageTitle, text, QMessageBox::Yes | QMessageBox::No,
+                    parent);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void CDialogService::ShowUsageNotes(QWidget* parent) {
+    CHelpDlg dialog(parent);
+    dialog.exec();
+}
+
+std::optional<QString> CDialogService::AskPassword(QWidget* parent) {
+    CPasswordDlg dialog(parent);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.Password();
+}
+
+bool CDialogService::EditCommParams(QWidget* parent, CommParamValues& values) {
+    CCommParamChangeDlg dialog([this, parent](const QString& text) { Inform(parent, text); },
+                               parent);
+    dialog.SetValues(values);
+    if (dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    values = dialog.Values();
+    return true;
+}
+
+void CDialogService::ShowEventRecords(QWidget* parent, const EventRecordTexts& texts) {
+    CEventRecordDlg dialog(texts, parent);
+    dialog.exec();
+}
+
+}  // namespace mp

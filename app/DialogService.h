@@ -38,3 +38,18 @@ public:
 };
 
 }  // namespace mp
+
+namespace mp {
+
+// The real dialogs and message boxes.
+class CDialogService : public IDialogService {
+public:
+    void Inform(QWidget* parent, const QString& text) override;
+    bool AskYesNo(QWidget* parent, const QString& text) override;
+    void ShowUsageNotes(QWidget* parent) override;
+    std::optional<QString> AskPassword(QWidget* parent) override;
+    bool EditCommParams(QWidget* parent, CommParamValues& values) override;
+    void ShowEventRecords(QWidget* parent, const EventRecordTexts& texts) override;
+};
+
+}  // namespace mp

@@ -2,12 +2,10 @@
 
 #include <QApplication>
 #include <QFontDatabase>
-#include <QInputDialog>
 #include <QMessageBox>
 
 #include "app/CommSetupDlg.h"
 #include "app/DialogService.h"
-#include "app/HelpDlg.h"
 #include "app/MainController.h"
 #include "app/MotorProtectorDlg.h"
 
@@ -16,31 +14,6 @@ namespace mp {
 namespace {
 
 const QString kMessageTitle = QStringLiteral("马达保护控制器演示软件-Quellar");
-
-// Stand-in until the shared dialog service is in: plain message boxes and the notes.
-// INTEGRATOR: replace with CDialogService from app/DialogService.h.
-class CInterimDialogService : public IDialogService {
-public:
-    void Inform(QWidget* parent, const QString& text) override {
-        QMessageBox::information(parent, kMessageTitle, text);
-    }
-    bool AskYesNo(QWidget* parent, const QString& text) override {
-        return QMessageBox::question(parent, kMessageTitle, text) == QMessageBox::Yes;
-    }
-    void ShowUsageNotes(QWidget* parent) override {
-        CHelpDlg notes(parent);
-        notes.exec();
-    }
-    std::optional<QString> AskPassword(QWidget* parent) override {
-        bool ok = false;
-        const QString text =
-            QInputDialog::getText(parent, QStringLiteral("操作密码输入"), QStringLiteral("密码："),
-                                  QLineEdit::Password, QString(), &ok);
-        return ok ? std::optional<QString>(text) : std::nullopt;
-    }
-    bool EditCommParams(QWidget* /*parent*/, CommParamValues& /*values*/) override { return false; }
-    void ShowEventRecords(QWidget* /*parent*/, const EventRecordTexts& /*texts*/) override {}
-};
 
 const QColor kDialogBackground(195, 239, 255);
 const QColor kDialogText(0, 5, 10);
@@ -61,7 +34,7 @@ int CMotorProtectorApp::Run() {
     ApplyWindowFont(*app);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/app-icon.png")));
 
-    CInterimDialogService dialogs;
+    CDialogService dialogs;
     CMotorProtectorDlg window(dialogs);
     CMainController controller(window, dialogs, connection);
     controller.Start();

@@ -1,0 +1,324 @@
+// The main window end to end: real widgets, the handlers, the I/O worker on its thread, the
+// simulated device on a virtual clock. Message boxes and dialogs are answered by a script.
+
+#include <QtTest>
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <memory>
+
+#include "app/IoWorker.h"
+#include "app/MainController.h"
+#include "app/MotorProtectorDlg.h"
+#include "simulator/SimulatedPort.h"
+#include "simulator/VirtualClock.h"
+#include "support/ScriptedDialogs.h"
+#include "support/Vectors.h"
+
+using namespace mp;
+
+namespace {
+
+struct Tool {
+    explicit Tool(uint8_t address = 1, bool failOpen = false)
+        : Port(Device, Clock), Window(Dialogs) {
+        Device.SetLiveMotion(false);
+        Device.SetAddress(address);
+        Connection.PortText = QStringLiteral("COM3");
+        Connection.PortNumber = 3;
+        Connection.SlaveAddress = address;
+        if (failOpen) {
+            Port.SetOpenFailure("device busy");
+        }
+        Controller = std::make_unique<CMainController>(Window, Dialogs, Connection, Port, Clock);
+        Controller->Start();
+    }
+    ~Tool() { Controller->Shutdown(); }
+
+    template <typename T>
+    T* Find(const char* name) {
+        T* widget = Window.findChild<T*>(QString::fromLatin1(name));
+        if (widget == nullptr) {
+            qFatal("widget %s is missing", name);
+        }
+        return widget;
+    }
+    QString Text(const char* name) { return Find<QLineEdit>(name)->text(); }
+    void Click(const char* name) { QTest::mouseClick(Find<QPushButton>(name), Qt::LeftButton); }
+    void Trigger(const char* action) { Find<QAction>(action)->trigger(); }
+    QString Status() { return Window.StatusText(); }
+    // Frames sent since the last call.
+    std::vector<std::vector<uint8_t>> TakeSent() {
+        std::vector<std::vector<uint8_t>> frames;
+        for (const auto& sent : Port.Sent()) {
+            frames.push_back(sent.Bytes);
+        }
+        Port.ClearSent();
+        return frames;
+    }
+
+    CVirtualClock Clock{5000};
+    CSimulatedDevice Device;
+    CSimulatedPort Port;
+    test::CScriptedDialogs Dialogs;
+    ConnectionSettings Connection;
+    CMotorProtectorDlg Window;
+    std::unique_ptr<CMainController> Controller;
+};
+
+}  // namespace
+
+class TestMainController : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startUpShowsFactoryValuesAndSendsNothing() {
+        Tool tool;
+        QTRY_VERIFY(tool.Controller->PortOpen());
+        QCOMPARE(tool.Text("currentAEdit"), QStringLiteral("0.0000"));
+        QCOMPARE(tool.Text("currentCEdit"), QStringLiteral("0.0000"));
+        QCOMPARE(tool.Text("voltageBEdit"), QStringLiteral("0.00"));
+        QCOMPARE(tool.Text("startModeDisplay"), QStringLiteral("直接起动"));
+        QCOMPARE(tool.Find<QComboBox>("startModeCombo")->currentText(), QStringLiteral("直接起动"));
+        QCOMPARE(tool.Text("ctRatioEdit"), QStringLiteral("1"));
+        QCOMPARE(tool.Text("definiteTimeTimeEdit"), QStringLiteral("0"));
+        QCOMPARE(tool.Text("breakingCurrentEdit"), QStringLiteral("9999"));
+        QVERIFY(tool.Status().contains(QStringLiteral("Zantor 公司网址")));
+        for (const char* name : {"usageNotesButton", "resetCurrentCoefButton", "readCoefButton",
+                                 "calibrateCurrentButton", "pwmOutputButton",
+                                 "calibrateVoltageButton", "resetVoltageCoefButton"}) {
+            QVERIFY2(!tool.Find<QPushButton>(name)->isEnabled(), name);
+        }
+        QVERIFY(tool.Find<QPushButton>("maintenancePasswordButton")->isEnabled());
+        QCOMPARE(tool.Port.OpenCount(), 1);
+        QCOMPARE(tool.Port.Settings().BaudRate, 9600);
+        QVERIFY(tool.TakeSent().empty());
+    }
+
+    void restoringDefaultsSendsNothing() {
+        Tool tool;
+        QTRY_VERIFY(tool.Controller->PortOpen());
+        tool.Find<QLineEdit>("ctRatioEdit")->setText(QStringLiteral("77"));
+        tool.Find<QLineEdit>("lockedRotorTimeEdit")->setText(QStringLiteral("9.9"));
+        tool.Trigger("actionRestoreDefaults");
+        QCOMPARE(tool.Text("ctRatioEdit"), QStringLiteral("1"));
+        QCOMPARE(tool.Text("lockedRotorTimeEdit"), QStringLiteral("0.5"));
+        tool.Click("restoreDefaultsButton");
+        QVERIFY(tool.TakeSent().empty());
+    }
+
+    void readingShowsTheDeviceAndLocksTheControls() {
+        Tool tool;
+        QTRY_VERIFY(tool.Controller->PortOpen());
+        tool.Click("readRealtimeButton");
+        QTRY_VERIFY(tool.Status().contains(QStringLiteral("读实时数据...")));
+        QVERIFY(!tool.Status().contains(QStringLiteral("读参数不成功")));
+        QCOMPARE(tool.Text("ctRatioEdit"), QStringLiteral("50"));
+        QCOMPARE(tool.Text("ratedCurrentEdit"), QStringLiteral("15.0"));
+        QTRY_COMPARE(tool.Text("currentAEdit"), QStringLiteral("15.100"));  // 302 x 50 x 0.001
+        QCOMPARE(tool.Text("voltageAEdit"), QStringLiteral("380.00"));
+        QTRY_COMPARE(tool.Text("currentAddressEdit"), QStringLiteral("1"));
+        QVERIFY(tool.Text("acquisitionTimeEdit").toInt() >= 800);
+        for (const char* name : {"readRealtimeButton", "writeSettingsButton", "commSettingsButton",
+                                 "setStartModeButton"}) {
+            QVERIFY2(!tool.Find<QPushButton>(name)->isEnabled(), name);
+        }
+        QVERIFY(!tool.Find<QComboBox>("startModeCombo")->isEnabled());
+        QVERIFY(tool.Find<QLineEdit>("startModeDisplay")->isEnabled());
+
+        tool.Click("stopRunButton");
+        QCOMPARE(tool.Status(), QStringLiteral("停止运行..."));
+        QVERIFY(tool.Find<QPushButton>("readRealtimeButton")->isEnabled());
+        QVERIFY(!tool.Find<QLineEdit>("startModeDisplay")->isEnabled());
+        QVERIFY(!tool.Controller->Worker().IsPolling());
+    }
+
+    void failedSettingsReadStaysVisible() {
+        Tool tool;
+        QTRY_VERIFY(tool.Controller->PortOpen());
+        SimFaults silent;
+        silent.Silent = true;
+        tool.Port.SetFaults(silent);
+        tool.Trigger("actionReadRealtimeData");
+        QTRY_VERIFY(tool.Status().contains(QStringLiteral("读参数不成功")));
+        QVERIFY(tool.Dialogs.Messages.isEmpty());
+        QCOMPARE(tool.Text("ctRatioEdit"), QStringLiteral("1"));  // nothing decoded
+        tool.Trigger("actionStopRun");
+    }
+
+    void valueTypedWhilePollingRevertsAtTheNextRead() {
+        Tool tool;
+        QTRY_VERIFY(tool.Controller->PortOpen());
+        tool.Click("readRealtimeButton");
+        QTRY_VERIFY(tool.Status().contains(QStringLiteral("读实时数据...")));
+        QLineEdit* ct = tool.Find<QLineEdit>("ctRatioEdit");
+        ct->clear();
+        QTest::keyClicks(ct, QStringLiteral("999"));
+        QCOMPARE(ct->text(), QStringLiteral("999"));
+        QTRY_COMPARE(ct->text(), QStringLiteral("50"));
+        tool.Click("stopRunButton");
+    }
+
+    // The write runs whole between two poll ticks: its frames stand together on the line.
+    void writeFromTheMenuWhilePollingIsContiguousOnTheLine() {
+        Tool tool;
+        QTRY_VERIFY(tool.Controller->PortOpen());
+        tool.Click("readRealtimeButton");
+        QTRY_VERIFY(tool.Status().contains(QStringLiteral("读实时数据...")));
+        QTRY_VERIFY(tool.Text("acquisitionTimeEdit").toInt() >= 800);  // a tick has run
+        tool.Dialogs.YesNoAnswer = true;
+        tool.Trigger("actionWriteSettings");
+        QTRY_VERIFY(tool.Dialogs.Messages.contains(QStringLiteral("数据写入成功...")));
+        QTRY_VERIFY(tool.Status().contains(QStringLiteral("写数据参数值...")));
+        tool.Click("stopRunButton");
+
+        const auto sent = tool.TakeSent();
+        size_t first = 0;
+        while (first < sent.size() && sent[first][1] != kWriteMultipleRegisters) {
+            ++first;
+        }
+        QVERIFY(first < sent.size());
+        const std::vector<std::pair<int, int>> expected = {
+            {0x10, 0x545A}, {0x10, 0x5462}, {0x10, 0x5453}, {0x03, 0x0155},
+            {0x10, 0x5454}, {0x10, 0x5457}, {0x10, 0x5460}};
+        QVERIFY(first + expected.size() <= sent.size());
+        for (size_t k = 0; k < expected.size(); ++k) {
+            const auto& frame = sent[first + k];
+            QCOMPARE(int(frame[1]), expected[k].first);
+            QCOMPARE(frame[2] << 8 | frame[3], expected[k].second);
+        }
+        for (size_t k = first + expected.size(); k < sent.size(); ++k) {
+            QVERIFY(sent[k][1] != kWriteMultipleRegisters);
+        }
+        // The device now holds what the window showed.
+        QCOMPARE(int(tool.Device.Register(0x0153)), 50);
+        QCOMPARE(int(tool.Device.Register(0x0162)), 9999);
+    }
+
+    void addressAndBaudChangeEndToEnd() {
+        Tool tool(5);
+        QTRY_VERIFY(tool.Controller->PortOpen());
+        tool.Dialogs.CommParamsAnswer = [](CommParamValues& values) {
+            values.Address = 12;
+            values.BaudText = QStringLiteral("19200");
+            values.NewBaudRate = 19200;
+            return true;
+        };
+        tool.Click("commSettingsButton");
+        QTRY_VERIFY(tool.Dialogs.Messages.contains(QStringLiteral("通信参数设置成功!")));
+        QCOMPARE(tool.Dialogs.CommParamsShown.Address, 5);
+        QCOMPARE(tool.Dialogs.CommParamsShown.BaudText, QStringLiteral("9600"));
+        QCOMPARE(tool.Dialogs.CommParamsShown.PortText, QStringLiteral("COM3"));
+        const auto sent = tool.TakeSent();
+        QVERIFY(!sent.empty());
+        QCOMPARE(sent.back(), test::HexBytes("05 10 54 50 00 02 04 00 0C 00 04 EC A0"));
+        QCOMPARE(int(tool.Device.Address()), 12);
+        QCOMPARE(tool.Device.BaudRate(), 19200);
+        QCOMPARE(tool.Port.Settings().BaudRate, 19200);
+
+        tool.Click("readRealtimeButton");
+        QTRY_COMPARE(tool.Text("currentAddressEdit"), QStringLiteral("12"));
+        QTRY_COMPARE(tool.Text("currentAEdit"), QStringLiteral("15.100"));
+        tool.Click("stopRunButton");
+        const auto polled = tool.TakeSent();
+        QVERIFY(!polled.empty());
+        for (const auto& frame : polled) {
+            QCOMPARE(int(frame[0]), 12);
+        }
+    }
+
+    void closedPortIsReportedAndNothingIsSent() {
+        Tool tool(1, true);
+        QTRY_COMPARE(tool.Dialogs.Messages.size(), 1);
+        QVERIFY(tool.Dialogs.Messages[0].contains(QStringLiteral("COM3")));
+        QVERIFY(tool.Dialogs.Messages[0].contains(QStringLiteral("device busy")));
+        QVERIFY(!tool.Controller->PortOpen());
+        tool.Dialogs.Messages.clear();
+        tool.Click("closeAButton");
+        tool.Trigger("actionSetStartMode");
+        tool.Dialogs.YesNoAnswer = true;
+        tool.Trigger("actionWriteSettings");
+        QCOMPARE(tool.Dialogs.Messages.size(), 3);
+        for (const QString& message : tool.Dialogs.Messages) {
+            QVERIFY(message.contains(QStringLiteral("未打开")));
+        }
+        QVERIFY(!tool.Dialogs.Messages.contains(QStringLiteral("数据写入成功...")));
+        QVERIFY(tool.TakeSent().empty());
+    }
+
+    void maintenanceUnlock_data() {
+        QTest::addColumn<QString>("entered");
+        QTest::addColumn<bool>("unlocked");
+        QTest::newRow("exact") << QStringLiteral("QK4810") << true;
+        QTest::newRow("trailing blank") << QStringLiteral("QK4810 ") << false;
+        QTest::newRow("lower case") << QStringLiteral("qk4810") << false;
+        QTest::newRow("empty") << QString() << false;
+    }
+    void maintenanceUnlock() {
+        QFETCH(QString, entered);
+        QFETCH(bool, unlocked);
+        Tool tool;
+        tool.Dialogs.PasswordAnswer = entered;
+        tool.Click("maintenancePasswordButton");
+        QCOMPARE(tool.Find<QPushButton>("calibrateVoltageButton")->isEnabled(), unlocked);
+        QCOMPARE(tool.Dialogs.Messages.contains(QStringLiteral("密码错误")), !unlocked);
+        // A wrong entry once unlocked leaves the buttons enabled.
+        tool.Dialogs.PasswordAnswer = QStringLiteral("wrong");
+        tool.Click("maintenancePasswordButton");
+        QCOMPARE(tool.Find<QPushButton>("readCoefButton")->isEnabled(), unlocked);
+    }
+
+    void eventRecordsShowTheDevicesFaults() {
+        Tool tool;
+        QTRY_VERIFY(tool.Controller->PortOpen());
+        tool.Click("eventRecordsButton");
+        QTRY_COMPARE(tool.Dialogs.EventRecordsShown, 1);
+        QCOMPARE(tool.Dialogs.EventRecords.Summary, std::string("有3条告警信息"));
+        QCOMPARE(tool.Dialogs.EventRecords.Events[0], std::string("短路故障(E05)"));
+        QCOMPARE(tool.Dialogs.EventRecords.Events[1], std::string("堵转故障(E06)"));
+        QCOMPARE(tool.Dialogs.EventRecords.Events[2], std::string("过压(E16)"));
+        QCOMPARE(tool.Dialogs.EventRecords.Events[3], std::string());
+    }
+
+    // Calibrating from the menu needs no password; what it sends reads back as the stored
+    // coefficients once the maintenance buttons are unlocked.
+    void calibrationReadsBack() {
+        Tool tool;
+        QTRY_VERIFY(tool.Controller->PortOpen());
+        const int rows[3][4] = {{100, 102, 500, 498}, {100, 101, 500, 499}, {200, 203, 800, 806}};
+        const char* columns[4] = {"calibX1Edit", "calibY1Edit", "calibX2Edit", "calibY2Edit"};
+        for (int r = 0; r < 3; ++r) {
+            for (int c = 0; c < 4; ++c) {
+                const QByteArray name = QByteArray(columns[c]) + QByteArray::number(r);
+                tool.Find<QLineEdit>(name.constData())->setText(QString::number(rows[r][c]));
+            }
+        }
+        tool.Trigger("actionCalibrateCurrent");
+        QTRY_VERIFY(tool.Dialogs.Messages.contains(QStringLiteral("电流设置成功！")));
+        QCOMPARE(tool.Text("calibAEdit0"), QStringLiteral("0.9900"));
+        QCOMPARE(tool.Text("calibBEdit2"), QStringLiteral("2.0000"));
+        tool.Dialogs.PasswordAnswer = QStringLiteral("QK4810");
+        tool.Click("maintenancePasswordButton");
+        tool.Click("readCoefButton");
+        QTRY_VERIFY(tool.Dialogs.Messages.contains(QStringLiteral("序数读取成功")));
+        QCOMPARE(tool.Text("calibAEdit0"), QStringLiteral("9900"));
+        QCOMPARE(tool.Text("calibAEdit2"), QStringLiteral("10049"));
+        QCOMPARE(tool.Text("calibBEdit0"), QStringLiteral("3"));
+    }
+
+    void closingWhilePollingStopsTheTimerThenClosesThePort() {
+        Tool tool;
+        QTRY_VERIFY(tool.Controller->PortOpen());
+        tool.Window.show();
+        tool.Click("readRealtimeButton");
+        QTRY_VERIFY(tool.Controller->Worker().IsPolling());
+        tool.Window.close();
+        QVERIFY(!tool.Controller->Worker().IsPolling());
+        QVERIFY(!tool.Port.IsPortOpen());
+        QCOMPARE(tool.Port.CloseCount(), 1);
+    }
+};
+
+QTEST_MAIN(TestMainController)
+#include "test_main_controller.moc"
