@@ -1,12 +1,15 @@
 #include "app/IoWorker.h"
 
+#include <memory>
+#include <thread>
+
 namespace mp {
 
 CIoWorker::CIoWorker(CModbusTransaction& link, IWindowQueue& window)
     : Link_(link), Window_(window, *this), Context_(link, Window_, *this) {}
 
 CIoWorker::~CIoWorker() {
-    if (Thread_.joinable()) {
+    if (Running_) {
         Shutdown({});
     }
 }
@@ -39,12 +42,22 @@ void CIoWorker::CCountingWindow::Post(std::function<void()> fn) {
     Window_.Post(Counted(std::move(fn)));
 }
 
-void CIoWorker::Start() {
-    std::lock_guard<std::mutex> guard(Mutex_);
-    if (!Thread_.joinable()) {
+void CIoWorker::Start(Launcher launch) {
+    {
+        std::lock_guard<std::mutex> guard(Mutex_);
+        if (Running_) {
+            return;
+        }
+        Running_ = true;
         ShuttingDown_ = false;
-        Thread_ = std::thread([this] { Loop(); });
     }
+    if (!launch) {
+        launch = [](std::function<void()> body) -> std::function<void()> {
+            auto thread = std::make_shared<std::thread>(std::move(body));
+            return [thread] { thread->join(); };
+        };
+    }
+    Join_ = launch([this] { Loop(); });
 }
 
 void CIoWorker::Shutdown(Job last) {
@@ -58,8 +71,10 @@ void CIoWorker::Shutdown(Job last) {
         ShuttingDown_ = true;
     }
     Wake_.notify_all();
-    if (Thread_.joinable()) {
-        Thread_.join();
+    if (Running_) {
+        Join_();
+        Join_ = nullptr;
+        Running_ = false;
     } else {
         while (RunOnce()) {
         }

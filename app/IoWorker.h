@@ -8,7 +8,6 @@
 #include <deque>
 #include <functional>
 #include <mutex>
-#include <thread>
 
 #include "modbus/DeviceContext.h"
 
@@ -24,8 +23,12 @@ public:
     CIoWorker(const CIoWorker&) = delete;
     CIoWorker& operator=(const CIoWorker&) = delete;
 
-    // Starts the thread. Without it, tests drive the worker step by step with RunOnce.
-    void Start();
+    // Starts `body` on a new thread and returns what joins it.
+    using Launcher = std::function<std::function<void()>(std::function<void()> body)>;
+
+    // Starts the thread (a std::thread unless `launch` makes another kind). Without it, tests
+    // drive the worker step by step with RunOnce.
+    void Start(Launcher launch = {});
     // Drops the operations still waiting, lets the running one finish, runs `last` (for
     // instance closing the port) and ends the thread.
     void Shutdown(Job last);
@@ -77,7 +80,8 @@ private:
     uint32_t NextDue_ = 0;
     int Outstanding_ = 0;  // closures handed to the window and not yet begun there
     bool ShuttingDown_ = false;
-    std::thread Thread_;
+    bool Running_ = false;
+    std::function<void()> Join_;
 };
 
 }  // namespace mp

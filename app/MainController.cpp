@@ -1,5 +1,7 @@
 #include "app/MainController.h"
 
+#include <QThread>
+
 #include "app/CommParamChange.h"
 #include "app/DeviceBackend.h"
 #include "app/DialogService.h"
@@ -125,7 +127,16 @@ void CMainController::Start() {
             });
         });
     }
-    Worker_->Start();
+    // A QThread, so that the serial port living on it may use Qt's notifiers.
+    Worker_->Start([](std::function<void()> body) -> std::function<void()> {
+        QThread* thread = QThread::create(std::move(body));
+        thread->setObjectName(QStringLiteral("device I/O"));
+        thread->start();
+        return [thread] {
+            thread->wait();
+            delete thread;
+        };
+    });
     const PortSettings line = LineSettings();
     Worker_->Post([this, line](CDeviceContext& ctx) {
         const bool opened = ctx.Link.Port().OpenPort(line);
