@@ -3,7 +3,7 @@
 
 #include <QtTest>
 
-#include "DeviceRig.h"
+#include "support/DeviceRig.h"
 #include "settings/FactoryDefaults.h"
 #include "settings/SettingsWrite.h"
 

@@ -3,7 +3,7 @@
 
 #include <QtTest>
 
-#include "DeviceRig.h"
+#include "support/DeviceRig.h"
 #include "modbus/RequestBuilder.h"
 #include "settings/NumberText.h"
 #include "settings/SettingsRead.h"

@@ -1,6 +1,6 @@
 #pragma once
-// Test rig for the settings write: the simulated device on a virtual clock, and the expected
-// write frames built from their data bytes with a bitwise CRC of its own.
+// Test rig for device operations: the simulated device on a virtual clock, and expected
+// request frames built from their bytes with a bitwise CRC of its own.
 
 #include <cstdint>
 #include <vector>
