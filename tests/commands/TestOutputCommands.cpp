@@ -3,7 +3,7 @@
 
 #include <QtTest>
 
-#include "../settings/DeviceRig.h"
+#include "support/DeviceRig.h"
 #include "commands/OutputCommands.h"
 #include "support/Vectors.h"
 
