@@ -362,7 +362,9 @@ void CMainController::MaintenanceUnlock() {
     }
 }
 
-void CMainController::CalibrateCurrent() {
+void CMainController::Calibrate(void (*calibrate)(CDeviceContext&, std::array<LineFit, 3>,
+                                                  std::function<void()>),
+                                const char* doneText) {
     Window_.TakeFields();
     std::array<LineFit, 3> fits{};
     if (const auto error = PrepareCalibration(Window_.Fields().Grid, fits)) {
@@ -373,28 +375,15 @@ void CMainController::CalibrateCurrent() {
     if (!RequirePort()) {
         return;
     }
-    Worker_->Post([this, fits](CDeviceContext& ctx) {
-        mp::CalibrateCurrent(ctx, fits);
-        ctx.Post([this] { Inform(QString::fromUtf8(kCurrentCalibratedText)); });
+    const QString done = QString::fromUtf8(doneText);
+    Worker_->Post([this, calibrate, fits, done](CDeviceContext& ctx) {
+        calibrate(ctx, fits, [this, done] { Inform(done); });
     });
 }
 
-void CMainController::CalibrateVoltage() {
-    Window_.TakeFields();
-    std::array<LineFit, 3> fits{};
-    if (const auto error = PrepareCalibration(Window_.Fields().Grid, fits)) {
-        Inform(Text(*error));
-        return;
-    }
-    Window_.ShowFields();
-    if (!RequirePort()) {
-        return;
-    }
-    Worker_->Post([this, fits](CDeviceContext& ctx) {
-        mp::CalibrateVoltage(ctx, fits);
-        ctx.Post([this] { Inform(QString::fromUtf8(kVoltageCalibratedText)); });
-    });
-}
+void CMainController::CalibrateCurrent() { Calibrate(&mp::CalibrateCurrent, kCurrentCalibratedText); }
+
+void CMainController::CalibrateVoltage() { Calibrate(&mp::CalibrateVoltage, kVoltageCalibratedText); }
 
 void CMainController::SendPwmOutput() {
     Window_.TakeFields();

@@ -5,10 +5,13 @@
 
 #include <QObject>
 #include <QString>
+#include <array>
+#include <functional>
 #include <memory>
 
 #include "app/ConnectionSettings.h"
 #include "app/MainCommand.h"
+#include "maintenance/Calibration.h"
 #include "modbus/Clock.h"
 #include "modbus/ModbusTransaction.h"
 #include "modbus/Port.h"
@@ -76,6 +79,9 @@ private:
     // True when the port is open; otherwise tells the operator that nothing can reach the
     // device.
     bool RequirePort();
+    // Fits the grid's phase rows and queues the current or voltage calibration frame.
+    void Calibrate(void (*calibrate)(CDeviceContext&, std::array<LineFit, 3>, std::function<void()>),
+                   const char* doneText);
     // Queues one of the output commands with the window's lamps.
     void QueueOutputCommand(void (*command)(CDeviceContext&, LiveValues*));
     void Inform(const QString& text);
