@@ -1,7 +1,9 @@
 // libFuzzer entry: one input is a stream of bytes off the line. The first bytes choose the
 // slave address, function code and quantity; the rest goes to LocateResponse, to a read
-// sequence and a register read, and to the simulated device.
+// sequence and a register read (the quantity also standing for the port's waiting count),
+// and to the simulated device.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -10,27 +12,7 @@
 #include "modbus/ModbusTransaction.h"
 #include "simulator/SimulatedDevice.h"
 #include "simulator/VirtualClock.h"
-
-namespace {
-
-// Hands the input over as the bytes waiting after the wait.
-class CFuzzPort : public mp::IPort {
-public:
-    bool OpenPort(const mp::PortSettings&) override { return true; }
-    void ClosePort() override {}
-    bool IsPortOpen() const override { return true; }
-    bool Reconfigure(const mp::PortSettings&) override { return true; }
-    std::string LastError() const override { return {}; }
-    void DiscardInput() override {}
-    void WriteBytes(const std::vector<uint8_t>&) override {}
-    int16_t WaitingCount() override { return Count; }
-    std::vector<uint8_t> ReadAllWaiting() override { return Bytes; }
-
-    int16_t Count = 0;
-    std::vector<uint8_t> Bytes;
-};
-
-}  // namespace
+#include "support/ScriptedPort.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 4) {
@@ -38,14 +20,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const uint8_t address = data[0];
     const uint8_t function = data[1];
-    const uint16_t quantity = static_cast<uint16_t>(data[2] << 8 | data[3]);
+    const auto quantity = static_cast<uint16_t>(data[2] << 8 | data[3]);
     const std::vector<uint8_t> stream(data + 4, data + size);
 
-    const int16_t n = static_cast<int16_t>(std::min<size_t>(stream.size(), 32767));
-    const int16_t length = static_cast<int16_t>(quantity % 64);
-    mp::LocateResponse(stream.data(), n, function, address, length);
+    const auto n = static_cast<int16_t>(std::min<size_t>(stream.size(), 32767));
+    mp::LocateResponse(stream.data(), n, function, address, static_cast<int16_t>(quantity % 64));
 
-    CFuzzPort port;
+    mp::test::CScriptedPort port;
     mp::CVirtualClock clock;
     mp::CModbusTransaction link(port, clock);
     link.SetSlaveAddress(address);

@@ -1,33 +1,27 @@
-// Bounded random streams, seeded: whatever bytes come off the line, LocateResponse agrees
-// with a plain reading of its rules, the read sequence and the register read keep inside
-// RxBuffer, and the simulated device answers only with well-formed frames.
+// Bounded random streams, seeded: whatever bytes come off the line and whatever count the port
+// gives for them, LocateResponse, the read sequence and the register read agree with a plain
+// reading of the rules and keep inside RxBuffer; and the simulated device, fed requests and
+// noise in pieces, answers only with well-formed frames.
 
 #include <QtTest>
 #include <random>
 
-#include "modbus/BitwiseCrc.h"
 #include "modbus/LocateResponse.h"
-#include "modbus/ModbusTransaction.h"
-#include "modbus/RequestBuilder.h"
-#include "simulator/SimulatedDevice.h"
-#include "simulator/SimulatedPort.h"
-#include "simulator/VirtualClock.h"
+#include "support/FrameTools.h"
+#include "support/ScriptedPort.h"
 
 namespace mp::test {
 namespace {
 
-constexpr uint32_t kSeed = 0x4D503231;
-constexpr int kLocateRounds = 12000;
-constexpr int kReadRounds = 4000;
-constexpr int kDeviceRounds = 4000;
+constexpr int kRounds = 8000;
 
-// The rules read plainly: the first position whose bytes start with the address and
-// function and end with a CRC that holds over the frame.
+// The first position whose bytes start with the address and function and end with a CRC
+// that holds over the frame.
 int ReferenceLocate(const std::vector<uint8_t>& bytes, int n, uint8_t function, uint8_t address,
                     int length) {
     for (int p = 0; p + length <= n; ++p) {
         if (bytes[p] == address && bytes[p + 1] == function &&
-            CrcHolds(std::vector<uint8_t>(bytes.begin() + p, bytes.begin() + p + length))) {
+            CrcHolds(Slice(bytes, p, p + length))) {
             return p;
         }
     }
@@ -42,15 +36,17 @@ public:
         return std::uniform_int_distribution<int>(low, high)(Random_);
     }
     uint8_t Byte() { return static_cast<uint8_t>(Between(0, 255)); }
-
-    // A response-shaped frame: the address and function given or random, `length` bytes,
-    // valid CRC, sometimes spoilt.
-    std::vector<uint8_t> Frame(uint8_t address, uint8_t function, int length) {
-        std::vector<uint8_t> body{address, function};
-        while (static_cast<int>(body.size()) < length - 2) {
-            body.push_back(Byte());
+    std::vector<uint8_t> Bytes(int count) {
+        std::vector<uint8_t> bytes;
+        while (static_cast<int>(bytes.size()) < count) {
+            bytes.push_back(Byte());
         }
-        std::vector<uint8_t> frame = WithCrc(body);
+        return bytes;
+    }
+
+    // `length` bytes (at least 4) from the address and function, the CRC valid or spoilt.
+    std::vector<uint8_t> Frame(uint8_t address, uint8_t function, int length) {
+        std::vector<uint8_t> frame = WithCrc(Concat({{address, function}, Bytes(length - 4)}));
         if (Between(0, 4) == 0) {
             frame[static_cast<size_t>(Between(0, length - 1))] ^=
                 static_cast<uint8_t>(Between(1, 255));
@@ -58,53 +54,52 @@ public:
         return frame;
     }
 
-    // Up to `limit` bytes: noise with frames of the given shape (and of other shapes) in it.
+    // Up to `limit` bytes: frames of the shape looked for, exception and other frames, and
+    // noise rich in the address byte.
     std::vector<uint8_t> Stream(int limit, uint8_t address, uint8_t function, int length) {
         std::vector<uint8_t> bytes;
-        const int target = Between(0, limit);
-        while (static_cast<int>(bytes.size()) < target) {
-            switch (Between(0, 5)) {
-                case 0: {
-                    const std::vector<uint8_t> f = Frame(address, function, length);
-                    bytes.insert(bytes.end(), f.begin(), f.end());
-                    break;
+        const auto target = static_cast<size_t>(Between(0, limit));
+        while (bytes.size() < target) {
+            const int kind = Between(0, 5);
+            if (kind == 0) {
+                bytes = Concat({bytes, Frame(address, function, length)});
+            } else if (kind == 1) {
+                const auto other = Between(0, 1) ? static_cast<uint8_t>(function | 0x80) : Byte();
+                bytes =
+                    Concat({bytes, Frame(Between(0, 1) ? address : Byte(), other, Between(4, 40))});
+            } else {
+                for (int k = Between(1, 12); k > 0; --k) {
+                    bytes.push_back(Between(0, 3) == 0 ? address : Byte());
                 }
-                case 1: {
-                    const uint8_t other =
-                        Between(0, 1) ? static_cast<uint8_t>(function | 0x80) : Byte();
-                    const std::vector<uint8_t> f =
-                        Frame(Between(0, 1) ? address : Byte(), other, Between(4, 40));
-                    bytes.insert(bytes.end(), f.begin(), f.end());
-                    break;
-                }
-                default:
-                    for (int k = Between(1, 12); k > 0; --k) {
-                        bytes.push_back(Between(0, 3) == 0 ? address : Byte());
-                    }
             }
         }
-        bytes.resize(static_cast<size_t>(std::min<int>(target, static_cast<int>(bytes.size()))));
+        bytes.resize(target);
         return bytes;
+    }
+
+    // A request of a kind the device knows, random in its fields, or noise.
+    std::vector<uint8_t> Request(uint8_t address) {
+        switch (Between(0, 4)) {
+            case 0:  // reads, coil writes and unknown functions: 8 bytes
+                return WithCrc({address, static_cast<uint8_t>(Between(0, 8)),
+                                static_cast<uint8_t>(Between(0, 2)), Byte(), 0,
+                                static_cast<uint8_t>(Between(0, 130))});
+            case 1:
+                return WriteFrame(address, static_cast<uint16_t>(0x5450 + Between(0, 0x20)),
+                                  Bytes(2 * Between(1, 5)));
+            case 2:
+                return WithCrc(Concat({{address, 0x12, 0x5A, 0xA5, 0x4E, 0x20, 0x0C}, Bytes(4)}));
+            case 3:
+                return WithCrc(Concat({{address, 0x12, 0xA5, 0x5A},
+                                       Between(0, 1) ? HexBytes("27 10 11") : HexBytes("00 DC 11"),
+                                       Bytes(9)}));
+            default:
+                return Bytes(Between(1, 20));
+        }
     }
 
 private:
     std::mt19937 Random_;
-};
-
-// Puts the next stream into the port's input while the exchange waits.
-class CInjectingClock : public IClock {
-public:
-    uint32_t TickCount() override { return Inner.TickCount(); }
-    void Sleep(uint32_t ms) override {
-        if (Port != nullptr) {
-            Port->InjectInput(Next);
-        }
-        Inner.Sleep(ms);
-    }
-
-    CVirtualClock Inner;
-    CSimulatedPort* Port = nullptr;
-    std::vector<uint8_t> Next;
 };
 
 }  // namespace
@@ -112,167 +107,94 @@ public:
 class TestFrameFuzz : public QObject {
     Q_OBJECT
 private slots:
-    void locateAgreesWithItsRules() {
-        CStreamMaker maker(kSeed);
-        int found = 0;
-        for (int round = 0; round < kLocateRounds; ++round) {
-            const uint8_t address =
-                static_cast<uint8_t>(maker.Between(0, 3) ? 1 : maker.Between(0, 255));
-            const uint8_t function = static_cast<uint8_t>(maker.Between(1, 3));
-            const int length = maker.Between(4, 40);
-            const std::vector<uint8_t> bytes = maker.Stream(300, address, function, length);
-            const int size = static_cast<int>(bytes.size());
-            const int n = maker.Between(0, 9) == 0 ? maker.Between(-3, size) : size;
-            const int16_t p = LocateResponse(bytes.data(), static_cast<int16_t>(n), function,
-                                             address, static_cast<int16_t>(length));
-            const int expected = ReferenceLocate(bytes, std::max(n, 0), function, address, length);
-            if (p != expected) {
-                QFAIL(qPrintable(QString("round %1: located %2, rules give %3")
-                                     .arg(round)
-                                     .arg(p)
-                                     .arg(expected)));
-            }
-            found += p >= 0 ? 1 : 0;
-        }
-        // The streams must exercise both outcomes.
-        QVERIFY(found > kLocateRounds / 10);
-        QVERIFY(found < kLocateRounds - kLocateRounds / 10);
-
-        // Lengths no response can have never match and never look outside the bytes.
-        const std::vector<uint8_t> frame = FrameOf("01 03 02 00 80");
-        for (int length : {-32768, -1, 0, 1, 2, 3}) {
-            std::vector<uint8_t> exact(frame.begin(), frame.end());
-            QCOMPARE(LocateResponse(exact.data(), static_cast<int16_t>(exact.size()), 0x03, 0x01,
-                                    static_cast<int16_t>(length)),
-                     int16_t{-1});
-        }
-    }
-
-    void readsKeepInsideTheBuffer() {
-        CStreamMaker maker(kSeed + 1);
-        CSimulatedDevice device;
-        CInjectingClock clock;
-        CSimulatedPort port(device, clock);
-        port.OpenPort({"COM1", 9600, kParityNone});
-        SimFaults silent;
-        silent.Silent = true;
-        port.SetFaults(silent);
-        clock.Port = &port;
+    void readsAgreeWithTheRules() {
+        CStreamMaker maker(0x4D503231);
+        CScriptedPort port;
+        CVirtualClock clock;
         CModbusTransaction link(port, clock);
-
-        for (int round = 0; round < kReadRounds; ++round) {
-            const uint8_t address = static_cast<uint8_t>(maker.Between(1, 247));
+        int found = 0;
+        for (int round = 0; round < kRounds; ++round) {
+            const auto address = static_cast<uint8_t>(maker.Between(0, 3) ? 1 : maker.Byte());
             link.SetSlaveAddress(address);
             const int kind = maker.Between(0, 3);
-            const uint8_t function = kind == 0 ? 0x01 : kind == 1 ? 0x02 : 0x03;
-            const uint16_t quantity =
-                function == 0x03 ? static_cast<uint16_t>(maker.Between(1, 20)) : 1;
-            const int length = function == 0x03 ? 5 + 2 * quantity : 6;
-            clock.Next = maker.Stream(420, address, function, length);
-            const int taken = std::min<int>(static_cast<int>(clock.Next.size()), kRxCapacity);
-            const int expected = ReferenceLocate(clock.Next, taken, function, address, length);
+            const auto function = static_cast<uint8_t>(std::min(kind + 1, 3));
+            const auto quantity = static_cast<uint16_t>(function == 3 ? maker.Between(1, 20) : 1);
+            const int length = CModbusTransaction::ExpectedLength(function, quantity);
+            port.Bytes = maker.Stream(420, address, function, length);
+            const int size = static_cast<int>(port.Bytes.size());
 
+            // LocateResponse alone, over all bytes or fewer (the count may be negative).
+            const int n = maker.Between(0, 9) == 0 ? maker.Between(-3, size) : size;
+            QCOMPARE(
+                static_cast<int>(LocateResponse(port.Bytes.data(), static_cast<int16_t>(n),
+                                                function, address, static_cast<int16_t>(length))),
+                ReferenceLocate(port.Bytes, std::max(n, 0), function, address, length));
+
+            // The port's count may be below, equal to or beyond the bytes it hands over, or
+            // negative: only the counted bytes that fit are copied.
+            const int pick = maker.Between(0, 5);
+            port.Count = static_cast<int16_t>(pick == 0   ? maker.Between(-3, size)
+                                              : pick == 1 ? maker.Between(size, 32767)
+                                                          : size);
+            const int taken = std::clamp<int>(port.Count, 0, std::min(size, kRxCapacity));
+            const int expected = ReferenceLocate(port.Bytes, taken, function, address, length);
+            found += expected >= 0 ? 1 : 0;
             if (kind == 3) {
                 const bool located = link.ReadHoldingRegisters(0x0100, quantity);
                 QCOMPARE(located, expected >= 0);
-                if (located) {
-                    const std::vector<uint8_t> frame(clock.Next.begin() + expected,
-                                                     clock.Next.begin() + expected + length);
-                    QCOMPARE(std::vector<uint8_t>(link.Rx().begin(), link.Rx().begin() + length),
-                             frame);
-                } else {
-                    const int zeroed = std::max(taken, length);
-                    for (int k = 0; k < zeroed; ++k) {
-                        QCOMPARE(link.Rx()[k], uint8_t{0});
-                    }
+                const std::vector<uint8_t> front(link.Rx().begin(),
+                                                 link.Rx().begin() + std::max(taken, length));
+                QCOMPARE(Slice(front, 0, length),
+                         located ? Slice(port.Bytes, expected, expected + length)
+                                 : std::vector<uint8_t>(length, 0));
+                if (!located) {
+                    QCOMPARE(front, std::vector<uint8_t>(front.size(), 0));
                 }
             } else {
-                const int16_t p = link.ReadSequence(function, 0x0000, quantity, 300);
-                QCOMPARE(static_cast<int>(p), expected);
+                QCOMPARE(static_cast<int>(link.ReadSequence(function, 0x0000, quantity, 300)),
+                         expected);
                 QCOMPARE(static_cast<int>(link.ReceivedCount()), taken);
             }
         }
+        // The streams exercise both outcomes.
+        QVERIFY(found > kRounds / 10);
+        QVERIFY(found < kRounds - kRounds / 10);
     }
 
     void deviceAnswersOnlyWellFormedFrames() {
-        CStreamMaker maker(kSeed + 2);
+        CStreamMaker maker(0x4D503233);
         CSimulatedDevice device(7);
         int answered = 0;
-        for (int round = 0; round < kDeviceRounds; ++round) {
+        for (int round = 0; round < kRounds; ++round) {
             // Requests of every kind, for this device and others, in noise and in pieces.
             std::vector<uint8_t> line;
             for (int k = maker.Between(0, 4); k > 0; --k) {
-                TxBuffer tx{};
-                const uint8_t address = maker.Between(0, 2) ? device.Address() : maker.Byte();
-                int16_t length = 0;
-                uint8_t data[10];
-                for (uint8_t& b : data) {
-                    b = maker.Byte();
-                }
-                switch (maker.Between(0, 5)) {
-                    case 0:
-                        length =
-                            BuildReadRequest(tx, address, static_cast<uint8_t>(maker.Between(0, 8)),
-                                             static_cast<uint16_t>(maker.Between(0, 0x0220)),
-                                             static_cast<uint16_t>(maker.Between(0, 130)));
-                        break;
-                    case 1:
-                        length =
-                            BuildWriteCoil(tx, address, static_cast<uint16_t>(maker.Between(0, 4)),
-                                           maker.Between(0, 1) == 1);
-                        break;
-                    case 2:
-                        length = BuildWriteRegisters(
-                            tx, address, static_cast<uint16_t>(0x5450 + maker.Between(0, 0x20)),
-                            data, static_cast<uint16_t>(maker.Between(1, 5)));
-                        break;
-                    case 3:
-                        length = BuildPrivateShort(tx, address, 0x4E20, data);
-                        break;
-                    case 4:
-                        length = BuildPrivateLong(tx, address,
-                                                  maker.Between(0, 1) ? 0x2710 : 0x00DC, data);
-                        break;
-                    default:
-                        for (int j = maker.Between(1, 20); j > 0; --j) {
-                            line.push_back(maker.Byte());
-                        }
-                }
-                line.insert(line.end(), tx.begin(), tx.begin() + length);
+                line = Concat(
+                    {line, maker.Request(maker.Between(0, 2) ? device.Address() : maker.Byte())});
             }
-            // Keep the device reachable: an address or baud change is put back.
-            size_t from = 0;
-            while (from < line.size()) {
-                const size_t to =
-                    std::min(line.size(), from + static_cast<size_t>(maker.Between(1, 24)));
+            for (size_t from = 0, to = 0; from < line.size(); from = to) {
+                to = std::min(line.size(), from + static_cast<size_t>(maker.Between(1, 24)));
                 const uint8_t before = device.Address();
-                for (const std::vector<uint8_t>& reply :
-                     device.Feed(std::vector<uint8_t>(line.begin() + from, line.begin() + to))) {
+                for (const std::vector<uint8_t>& reply : device.Feed(Slice(line, from, to))) {
                     QVERIFY(CrcHolds(reply));
                     // An address change takes effect after its own reply.
                     QVERIFY(reply[0] == before || reply[0] == device.Address());
                     ++answered;
                 }
-                from = to;
             }
+            // Keep the device reachable: an address or baud change is put back.
             device.SetAddress(1);
             device.SetBaudCode(3);
 
             // Single frames straight to the handler, any length, some with a valid CRC.
-            std::vector<uint8_t> frame;
-            for (int k = maker.Between(0, 30); k > 0; --k) {
-                frame.push_back(maker.Byte());
-            }
-            if (!frame.empty()) {
-                frame[0] = device.Address();
-            }
+            std::vector<uint8_t> frame = Concat({{1}, maker.Bytes(maker.Between(0, 29))});
             if (frame.size() >= 2 && maker.Between(0, 1) == 1) {
-                frame = WithCrc(std::vector<uint8_t>(frame.begin(), frame.end() - 2));
+                frame = WithCrc(Slice(frame, 0, frame.size() - 2));
             }
             const std::vector<uint8_t> reply = device.Handle(frame);
             QVERIFY(reply.empty() || CrcHolds(reply));
         }
-        QVERIFY(answered > kDeviceRounds / 2);
+        QVERIFY(answered > kRounds / 2);
     }
 };
 

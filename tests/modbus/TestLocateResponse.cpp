@@ -3,9 +3,8 @@
 
 #include <QtTest>
 
-#include "modbus/BitwiseCrc.h"
 #include "modbus/LocateResponse.h"
-#include "support/Vectors.h"
+#include "support/FrameTools.h"
 
 namespace mp::test {
 namespace {
@@ -62,6 +61,9 @@ private slots:
             << FrameOf("F7 02 01 FF") << -1 << 2 << 247 << 6 << 0;
         QTest::newRow("nothing received") << std::vector<uint8_t>{} << 0 << 3 << 1 << 7 << -1;
         QTest::newRow("negative count") << kStatus << -3 << 3 << 1 << 7 << -1;
+        QTest::newRow("length 0: nothing past the bytes read")
+            << kStatus << -1 << 3 << 1 << 0 << -1;
+        QTest::newRow("negative length") << kStatus << -1 << 3 << 1 << -32768 << -1;
         QTest::newRow("address and function bytes inside the data")
             << Concat({{0x01, 0x03, 0x01, 0x03}, kStatus}) << -1 << 3 << 1 << 7 << 4;
     }

@@ -3,9 +3,8 @@
 #include <QtTest>
 #include <functional>
 
-#include "modbus/BitwiseCrc.h"
 #include "modbus/RequestBuilder.h"
-#include "support/Vectors.h"
+#include "support/FrameTools.h"
 
 namespace mp::test {
 namespace {
@@ -75,10 +74,6 @@ private slots:
             const uint8_t data[] = {0x05, 0x00};
             return BuildWriteRegisters(tx, 1, 0x5455, data, 1);
         }) << HexBytes("01 10 54 55 00 01 02 05 00 BC C0");
-        QTest::newRow("three registers: 15 bytes") << Builder([](TxBuffer& tx) {
-            const uint8_t data[] = {0x78, 0x05, 0x50, 0x05, 0x27, 0x0F};
-            return BuildWriteRegisters(tx, 1, 0x5460, data, 3);
-        }) << FrameOf("01 10 54 60 00 03 06 78 05 50 05 27 0F");
         QTest::newRow("five registers: the longest request, 19 bytes") << Builder([](TxBuffer& tx) {
             const uint8_t data[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
             return BuildWriteRegisters(tx, 247, 0x545A, data, 5);
@@ -91,12 +86,6 @@ private slots:
         QTest::newRow("current calibration, long private frame") << Builder([](TxBuffer& tx) {
             return BuildPrivateLong(tx, 1, 0x2710, kCalibrationData);
         }) << HexBytes("01 12 A5 5A 27 10 11 26 AC 03 26 DE 01 27 41 02 C4 49");
-        QTest::newRow("voltage calibration") << Builder([](TxBuffer& tx) {
-            return BuildPrivateLong(tx, 1, 0x00DC, kCalibrationData);
-        }) << HexBytes("01 12 A5 5A 00 DC 11 26 AC 03 26 DE 01 27 41 02 73 6E");
-        QTest::newRow("current reset")
-            << Builder([](TxBuffer& tx) { return BuildPrivateLong(tx, 1, 0x2710, kResetData); })
-            << HexBytes("01 12 A5 5A 27 10 11 27 10 00 27 10 00 27 10 00 24 54");
         QTest::newRow("voltage reset")
             << Builder([](TxBuffer& tx) { return BuildPrivateLong(tx, 1, 0x00DC, kResetData); })
             << HexBytes("01 12 A5 5A 00 DC 11 27 10 00 27 10 00 27 10 00 93 73");

@@ -1,33 +1,46 @@
-// The read command's start sequence and the poll tick against the simulated device: the
-// requests on the line, the waits, the order of the window updates and the acquisition time.
+// The live reads, the read command's start sequence and the poll tick against the simulated
+// device: the requests on the line, the waits, the window updates and their order, the
+// decoded values, and what a device that does not answer leaves.
 
 #include <QtTest>
 
-#include "SimulatedLink.h"
+#include "monitoring/LiveReads.h"
 #include "monitoring/PollingCycle.h"
+#include "support/DeviceRig.h"
 #include "support/Vectors.h"
 
 namespace mp::test {
 namespace {
 
-// Runs the window side at once and logs what reached it: "post", "show" and "timer".
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// Logs what reaches the window side ("post", "show", "timer") and runs it at once, or holds
+// it until RunHeld() when Hold is set, as a busy window thread would.
 class CRecordingWindow : public IWindowQueue, public IPollTimer {
 public:
-    void Show(std::function<void()> change) override {
-        if (change) {
-            change();
-        }
-        Log << "show";
-    }
-    void Post(std::function<void()> fn) override {
-        Log << "post";
-        if (fn) {
-            fn();
-        }
-    }
+    void Show(std::function<void()> change) override { Take("show", std::move(change)); }
+    void Post(std::function<void()> fn) override { Take("post", std::move(fn)); }
     void StartPollTimer() override { Log << "timer"; }
     void StopPollTimer() override { Log << "stop"; }
+    void RunHeld() {
+        for (auto& fn : Held) {
+            fn();
+        }
+        Held.clear();
+    }
     QStringList Log;
+    bool Hold = false;
+    std::vector<std::function<void()>> Held;
+
+private:
+    void Take(const char* what, std::function<void()> fn) {
+        Log << what;
+        if (fn) {
+            Hold ? Held.push_back(std::move(fn)) : fn();
+        }
+    }
 };
 
 std::vector<std::vector<uint8_t>> Requests(int address, const QStringList& names) {
@@ -38,30 +51,28 @@ std::vector<std::vector<uint8_t>> Requests(int address, const QStringList& names
     return frames;
 }
 
+// Times of the requests on the line, from the first.
 std::vector<uint64_t> SendTimes(const CSimulatedPort& port) {
     std::vector<uint64_t> times;
     for (const auto& sent : port.Sent()) {
-        times.push_back(sent.Time);
+        times.push_back(sent.Time - port.Sent().front().Time);
     }
     return times;
 }
 
-// Live values no read has touched.
-LiveValues StaleLive() {
-    LiveValues live;
-    live.Currents.fill("old");
-    live.Voltages.fill("old");
-    live.Inputs.fill(Lamp::Red);
-    live.Outputs.fill(Lamp::Red);
-    live.OutputChecks.fill(true);
-    live.StatusLamps = 0x55;
-    return live;
+template <size_t N>
+QString LampsText(const std::array<Lamp, N>& lamps) {
+    QString text;
+    for (Lamp lamp : lamps) {
+        text += lamp == Lamp::Red ? 'R' : lamp == Lamp::Green ? 'G' : '?';
+    }
+    return text;
 }
 
-bool SameLive(const LiveValues& a, const LiveValues& b) {
-    return a.Currents == b.Currents && a.Voltages == b.Voltages && a.Inputs == b.Inputs &&
-           a.Outputs == b.Outputs && a.OutputChecks == b.OutputChecks &&
-           a.StatusLamps == b.StatusLamps;
+SimFaults Silent() {
+    SimFaults faults;
+    faults.Silent = true;
+    return faults;
 }
 
 const QStringList kStartRequests = {"settings block A", "settings block B", "phase currents",
@@ -75,27 +86,56 @@ const QStringList kTickRequests = {"phase currents", "output states", "digital i
 class TestPollingCycle : public QObject {
     Q_OBJECT
 private slots:
+    // Block A or B without a reply is reported to the window; block C without one shows
+    // zeros. The sequence always runs to its end, with the same requests and waits, and
+    // starts the poll.
     void startSequence_data() {
         QTest::addColumn<int>("address");
-        QTest::newRow("address 1") << 1;
-        QTest::newRow("address 247") << 247;
+        QTest::addColumn<SimFaults>("faults");
+        QTest::addColumn<int>("silentAfter");  // requests answered before silence; -1: none
+        QTest::addColumn<bool>("failed");
+        QTest::addColumn<int>("shows");
+        QTest::addColumn<QString>("current");  // phase A, decoded with the ratio then held
+        QTest::addColumn<int>("breakingCurrent");
+        // One byte at a time, 15 ms apart: block A's 37-byte reply completes after 593 ms,
+        // past its 500 ms wait; the shorter replies are in time.
+        SimFaults slowBytes;
+        slowBytes.SplitPieces = 37;
+        slowBytes.PieceGapMs = 15;
+        const SimFaults none;
+        QTest::newRow("address 1") << 1 << none << -1 << false << 9 << "15.100" << 9999;
+        QTest::newRow("address 247") << 247 << none << -1 << false << 9 << "15.100" << 9999;
+        QTest::newRow("block A unanswered") << 1 << slowBytes << -1 << true << 7 << "0.302" << 9999;
+        QTest::newRow("block B and the rest unanswered") << 1 << none << 1 << true << 4 << "" << 0;
+        QTest::newRow("block C unanswered") << 1 << none << 6 << false << 9 << "15.100" << 0;
+        QTest::newRow("silent device") << 1 << none << 0 << true << 2 << "" << 0;
     }
     void startSequence() {
         QFETCH(int, address);
-        CSimulatedLink rig(static_cast<uint8_t>(address));
+        QFETCH(SimFaults, faults);
+        QFETCH(int, silentAfter);
+        QFETCH(bool, failed);
+        QFETCH(int, shows);
+        QFETCH(QString, current);
+        QFETCH(int, breakingCurrent);
+        CDeviceRig rig(static_cast<uint8_t>(address));
+        rig.Port.SetFaults(faults);
+        rig.Link.SetTrace([&rig, silentAfter, sent = 0](bool outgoing, const auto&) mutable {
+            if (outgoing && sent++ == silentAfter) {
+                rig.Port.SetFaults(Silent());
+            }
+        });
         CRecordingWindow window;
         CDeviceContext ctx(rig.Link, window, window);
         ProtectionSettings settings;
         settings.CtRatio = "1";  // as typed before the command; block A replaces it
         LiveValues live;
-        int failedReports = 0;
-        bool reported = true;
+        QList<bool> reports;
 
         RunStartSequence(
             ctx, &settings, &live, [&] { window.Log << "lock"; },
-            [&](bool failed) {
-                ++failedReports;
-                reported = failed;
+            [&](bool f) {
+                reports << f;
                 window.Log << "polling";
             });
 
@@ -104,106 +144,60 @@ private slots:
                                                             300, 100, 200, 300, 300}));
         QCOMPARE(SendTimes(rig.Port),
                  (std::vector<uint64_t>{0, 800, 1200, 1400, 1800, 2100, 2700}));
-        QCOMPARE(rig.Clock.Elapsed(), uint64_t{3300});
-
-        // Two shows for block A, one per other read, then the lock, the final show, the
-        // timer and the status text.
-        QStringList expected;
-        for (int k = 0; k < 8; ++k) {
-            expected << "show";
-        }
-        expected << "post"
-                 << "lock"
-                 << "show"
-                 << "timer"
-                 << "post"
-                 << "polling";
-        QCOMPARE(window.Log, expected);
-        QCOMPARE(failedReports, 1);
-        QCOMPARE(reported, false);
-
-        // The currents were decoded with the ratio block A had just read.
-        QCOMPARE(Q(settings.CtRatio), QString("50"));
-        QCOMPARE(Q(live.Currents[0]), QString("15.100"));
-        QCOMPARE(Q(live.Voltages[1]), QString("380.50"));
-        QCOMPARE(Q(settings.RatedVoltage), QString("380"));
-        QCOMPARE(settings.BreakingCurrent, 9999);
+        // A show per answered read (two for block A) and one for block C, then the lock, the
+        // final show, the timer and the status text.
+        QCOMPARE(window.Log, (QStringList(shows - 1, "show") +
+                              QStringList{"post", "lock", "show", "timer", "post", "polling"}));
+        QCOMPARE(reports, QList<bool>{failed});
+        QCOMPARE(Q(live.Currents[0]), current);
+        QCOMPARE(settings.BreakingCurrent, breakingCurrent);
         QVERIFY(!live.StatusLamps.has_value());  // the first tick reads the status lamps
     }
 
-    // Block A or B without a reply is reported to the window; the sequence still runs to
-    // its end and starts the poll.
-    void startSequenceFailures_data() {
-        QTest::addColumn<QStringList>("muted");
-        QTest::addColumn<bool>("silent");
-        QTest::addColumn<bool>("failed");
-        QTest::addColumn<int>("shows");
-        QTest::newRow("all answered") << QStringList{} << false << false << 9;
-        QTest::newRow("block A unanswered")
-            << QStringList{"settings block A"} << false << true << 7;
-        QTest::newRow("block B unanswered")
-            << QStringList{"settings block B"} << false << true << 8;
-        QTest::newRow("block C unanswered")
-            << QStringList{"settings block C"} << false << false << 9;
-        QTest::newRow("silent device") << QStringList{} << true << true << 2;
-    }
-    void startSequenceFailures() {
-        QFETCH(QStringList, muted);
-        QFETCH(bool, silent);
-        QFETCH(bool, failed);
-        QFETCH(int, shows);
-        CSimulatedLink rig;
-        rig.Line.Muted = Requests(1, muted);
-        if (silent) {
-            rig.Silence();
-        }
-        ProtectionSettings settings;
-        settings.BreakingCurrent = 7;
-        LiveValues live = StaleLive();
-        const LiveValues stale = live;
-        int reports = 0;
-        bool reported = !failed;
-        bool locked = false;
-        RunStartSequence(
-            rig.Ctx, &settings, &live, [&] { locked = true; },
-            [&](bool settingsReadFailed) {
-                ++reports;
-                reported = settingsReadFailed;
-            });
-        QCOMPARE(reports, 1);
-        QCOMPARE(reported, failed);
-        QVERIFY(locked);
-        QCOMPARE(rig.Window.TimerStarts, 1);
-        QCOMPARE(rig.Window.Shows, shows);
-        QCOMPARE(rig.Clock.Elapsed(), uint64_t{3300});
-        if (silent) {
-            QVERIFY(SameLive(live, stale));
-            QCOMPARE(settings.BreakingCurrent, 0);  // block C decodes zeros
-        }
-    }
-
+    // Inputs: bit k is DI k+1; outputs: bits 0 to 2 are A, B and reset, into the lamps and
+    // their check boxes; red for 1. The status lamps take the register's low byte only.
     void pollTick_data() {
         QTest::addColumn<int>("address");
         QTest::addColumn<QByteArray>("stray");
-        QTest::newRow("address 1") << 1 << QByteArray();
-        QTest::newRow("address 247") << 247 << QByteArray();
-        QTest::newRow("stray bytes ahead of every reply") << 5 << QByteArray::fromHex("0503FF");
+        QTest::addColumn<int>("inputs");
+        QTest::addColumn<int>("coils");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("lamps");
+        QTest::addColumn<uint>("clockStart");  // the acquisition time is right across a wrap
+        QTest::newRow("address 1")
+            << 1 << QByteArray() << 0xA5 << 0x02 << 0xFF81 << "RGRGGRGR GRG 010 81" << 0u;
+        QTest::newRow("address 247, status 0xFF00, clock wraps during the output read")
+            << 247 << QByteArray() << 0xFF << 0xF8 << 0xFF00 << "RRRRRRRR GGG 000 0"
+            << 0xFFFFFFFFu - 250;
+        QTest::newRow("stray bytes ahead of every reply, clock wraps after the start")
+            << 5 << QByteArray::fromHex("0503FF") << 0x00 << 0x05 << 0x0080 << "GGGGGGGG RGR 101 80"
+            << 0xFFFFFFFFu;
+        QTest::newRow("clock reaches zero at the end")
+            << 1 << QByteArray() << 0xA5 << 0x02 << 0x0081 << "RGRGGRGR GRG 010 81"
+            << 0xFFFFFFFFu - 799;
     }
     void pollTick() {
         QFETCH(int, address);
         QFETCH(QByteArray, stray);
-        CSimulatedLink rig(static_cast<uint8_t>(address));
+        QFETCH(int, inputs);
+        QFETCH(int, coils);
+        QFETCH(int, status);
+        QFETCH(QString, lamps);
+        QFETCH(uint, clockStart);
+        CDeviceRig rig(static_cast<uint8_t>(address));
+        rig.Clock.Advance(clockStart);
         SimFaults faults;
         faults.StrayBytes.assign(stray.begin(), stray.end());
-        rig.SetFaults(faults);
-        rig.Device.SetInputs(0xA5);
-        rig.Device.SetCoils(0x02);
-        rig.Device.SetRegister(0x011B, 0xFF81);
+        rig.Port.SetFaults(faults);
+        rig.Device.SetInputs(static_cast<uint8_t>(inputs));
+        rig.Device.SetCoils(static_cast<uint8_t>(coils));
+        rig.Device.SetRegister(kStatusRegister, static_cast<uint16_t>(status));
         CRecordingWindow window;
         CDeviceContext ctx(rig.Link, window, window);
         ProtectionSettings settings;
         settings.CtRatio = "100";
         LiveValues live;
+        live.OutputChecks = {true, false, true};
 
         RunPollTick(ctx, &settings, &live);
 
@@ -217,10 +211,14 @@ private slots:
         QCOMPARE(live.AcquisitionTime, 800);
         QCOMPARE(Q(live.Currents[2]), QString("30.000"));
         QCOMPARE(Q(live.Voltages[0]), QString("380.00"));
-        QCOMPARE(live.Inputs[0], Lamp::Red);
-        QCOMPARE(live.Inputs[1], Lamp::Green);
-        QCOMPARE(live.Outputs[1], Lamp::Red);
-        QCOMPARE(live.StatusLamps, std::optional<uint8_t>(0x81));
+        QVERIFY(live.StatusLamps.has_value());
+        QString checks;
+        for (bool check : live.OutputChecks) {
+            checks += check ? '1' : '0';
+        }
+        QCOMPARE(LampsText(live.Inputs) + ' ' + LampsText(live.Outputs) + ' ' + checks + ' ' +
+                     QString::number(*live.StatusLamps, 16),
+                 lamps);
     }
 
     // Nothing answers: every live value keeps what it showed, the address and the
@@ -232,43 +230,53 @@ private slots:
     }
     void pollTickWithoutReplies() {
         QFETCH(bool, portClosed);
-        CSimulatedLink rig(12);
+        CDeviceRig rig(12);
         if (portClosed) {
             rig.Port.ClosePort();
         } else {
-            rig.Silence();
+            rig.Port.SetFaults(Silent());
         }
         ProtectionSettings settings;
         settings.CtRatio = "100";
-        LiveValues live = StaleLive();
+        LiveValues live;
+        live.Currents.fill("old");
+        live.Voltages.fill("old");
+        live.Inputs.fill(Lamp::Red);
+        live.Outputs.fill(Lamp::Red);
+        live.OutputChecks.fill(true);
+        live.StatusLamps = 0x55;
         const LiveValues stale = live;
         RunPollTick(rig.Ctx, &settings, &live);
-        QVERIFY(SameLive(live, stale));
+        QVERIFY(live.Currents == stale.Currents && live.Voltages == stale.Voltages);
+        QVERIFY(live.Inputs == stale.Inputs && live.Outputs == stale.Outputs);
+        QVERIFY(live.OutputChecks == stale.OutputChecks && live.StatusLamps == stale.StatusLamps);
         QCOMPARE(live.CurrentAddress, 12);
         QVERIFY(live.AcquisitionTime >= 800);
         QCOMPARE(rig.Window.Shows, 1);
         QCOMPARE(rig.SentFrames().size(), portClosed ? size_t{0} : size_t{5});
     }
 
-    // The acquisition time is right when the millisecond count wraps during the tick.
-    void acquisitionTimeAcrossWrap_data() {
-        QTest::addColumn<uint>("clockStart");
-        QTest::newRow("wraps during the output read") << 0xFFFFFFFFu - 250;
-        QTest::newRow("wraps right after the start") << 0xFFFFFFFFu;
-        QTest::newRow("reaches zero at the end") << 0xFFFFFFFFu - 799;
-    }
-    void acquisitionTimeAcrossWrap() {
-        QFETCH(uint, clockStart);
-        CSimulatedLink rig(1, clockStart);
+    // The currents take the CT ratio as the window holds it when it decodes them, and the
+    // worker leaves the window's values alone until then.
+    void currentsUseRatioAtDecodeTime() {
+        CDeviceRig rig;
+        CRecordingWindow window;
+        window.Hold = true;
+        CDeviceContext ctx(rig.Link, window, window);
         ProtectionSettings settings;
+        settings.CtRatio = "1";
         LiveValues live;
-        RunPollTick(rig.Ctx, &settings, &live);
-        QCOMPARE(live.AcquisitionTime, 800);
-        QCOMPARE(rig.Window.Shows, 6);  // the device kept answering across the wrap
+        QVERIFY(ReadPhaseCurrents(ctx, &settings, &live));
+        QCOMPARE(Q(live.Currents[0]), QString());
+        settings.CtRatio = "10";
+        window.RunHeld();
+        QCOMPARE(Q(live.Currents[0]), QString("3.020"));
     }
 };
 
 }  // namespace mp::test
+
+Q_DECLARE_METATYPE(mp::SimFaults)
 
 QTEST_APPLESS_MAIN(mp::test::TestPollingCycle)
 #include "TestPollingCycle.moc"

@@ -1,12 +1,11 @@
-// Reading the protection settings: decoding of the three register blocks, and the reads
-// against the simulated device.
+// Reading the protection settings: the reads against the simulated device, and the decoding
+// of the register blocks where a value keeps a text or a byte goes unused.
 
 #include <QtTest>
 #include <map>
 
-#include "SimulatedLink.h"
-#include "settings/SettingsLists.h"
 #include "settings/SettingsRead.h"
+#include "support/DeviceRig.h"
 #include "support/Vectors.h"
 
 namespace mp::test {
@@ -14,54 +13,25 @@ namespace {
 
 using TextMember = std::string ProtectionSettings::*;
 
-const std::map<QString, TextMember>& TextFields() {
-    static const std::map<QString, TextMember> fields = {
-        {"CtRatio", &ProtectionSettings::CtRatio},
-        {"RatedCurrent", &ProtectionSettings::RatedCurrent},
-        {"RatedVoltage", &ProtectionSettings::RatedVoltage},
-        {"StartTime", &ProtectionSettings::StartTime},
-        {"StartModeText", &ProtectionSettings::StartModeText},
-        {"LockedRotorMultiple", &ProtectionSettings::LockedRotorMultiple},
-        {"LockedRotorTime", &ProtectionSettings::LockedRotorTime},
-        {"DefiniteTimeMultiple", &ProtectionSettings::DefiniteTimeMultiple},
-        {"DefiniteTimeTime", &ProtectionSettings::DefiniteTimeTime},
-        {"UnbalancePercent", &ProtectionSettings::UnbalancePercent},
-        {"UnbalanceTime", &ProtectionSettings::UnbalanceTime},
-        {"CurveSelection", &ProtectionSettings::CurveSelection},
-        {"PhaseLossTime", &ProtectionSettings::PhaseLossTime},
-        {"PwmPhase", &ProtectionSettings::PwmPhase},
-    };
-    return fields;
-}
+const std::map<QString, TextMember> kTextFields = {
+    {"CtRatio", &ProtectionSettings::CtRatio},
+    {"RatedCurrent", &ProtectionSettings::RatedCurrent},
+    {"RatedVoltage", &ProtectionSettings::RatedVoltage},
+    {"StartTime", &ProtectionSettings::StartTime},
+    {"StartModeText", &ProtectionSettings::StartModeText},
+    {"LockedRotorMultiple", &ProtectionSettings::LockedRotorMultiple},
+    {"LockedRotorTime", &ProtectionSettings::LockedRotorTime},
+    {"DefiniteTimeMultiple", &ProtectionSettings::DefiniteTimeMultiple},
+    {"DefiniteTimeTime", &ProtectionSettings::DefiniteTimeTime},
+    {"UnbalancePercent", &ProtectionSettings::UnbalancePercent},
+    {"UnbalanceTime", &ProtectionSettings::UnbalanceTime},
+    {"CurveSelection", &ProtectionSettings::CurveSelection},
+    {"PhaseLossTime", &ProtectionSettings::PhaseLossTime},
+    {"PwmPhase", &ProtectionSettings::PwmPhase},
+};
 
-// Every text field holds "before": what a decode leaves alone stays visible.
-ProtectionSettings Prefilled() {
-    ProtectionSettings s;
-    for (const auto& [name, member] : TextFields()) {
-        s.*member = "before";
-    }
-    s.BreakingCurrent = s.OverVoltagePercent = s.OverVoltageTime = -1;
-    s.UnderVoltagePercent = s.UnderVoltageTime = -1;
-    return s;
-}
-
-// All fields as one text, for comparing whole settings.
-QString Dump(const ProtectionSettings& s) {
-    QStringList parts;
-    for (const auto& [name, member] : TextFields()) {
-        parts << name + "=" + Q(s.*member);
-    }
-    parts << QString("ints=%1,%2,%3,%4,%5")
-                 .arg(s.OverVoltagePercent)
-                 .arg(s.OverVoltageTime)
-                 .arg(s.UnderVoltagePercent)
-                 .arg(s.UnderVoltageTime)
-                 .arg(s.BreakingCurrent);
-    QString enabled;
-    for (bool on : s.Enabled) {
-        enabled += on ? '1' : '0';
-    }
-    return parts.join(' ') + " enabled=" + enabled;
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
 }
 
 QString EnabledText(const ProtectionSettings& s) {
@@ -72,23 +42,38 @@ QString EnabledText(const ProtectionSettings& s) {
     return text;
 }
 
-template <size_t N>
-std::array<uint8_t, N> Frame(int offset, const QByteArray& bytes) {
-    std::array<uint8_t, N> frame{};
-    frame[0] = 0x01;
-    frame[1] = 0x03;
-    frame[2] = static_cast<uint8_t>(N - 5);
-    for (int k = 0; k < bytes.size(); ++k) {
-        frame[static_cast<size_t>(offset + k)] = static_cast<uint8_t>(bytes[k]);
+// Every text field holds "before": what a decode leaves alone stays visible.
+ProtectionSettings Prefilled() {
+    ProtectionSettings s;
+    for (const auto& [name, member] : kTextFields) {
+        s.*member = "before";
     }
-    return frame;
+    s.BreakingCurrent = s.OverVoltagePercent = s.OverVoltageTime = -1;
+    s.UnderVoltagePercent = s.UnderVoltageTime = -1;
+    return s;
 }
 
-void AddFieldColumns() {
-    QTest::addColumn<int>("offset");
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<QString>("expected");
+// All fields as one text, for comparing whole settings.
+QString Dump(const ProtectionSettings& s) {
+    QStringList parts;
+    for (const auto& [name, member] : kTextFields) {
+        parts << name + "=" + Q(s.*member);
+    }
+    for (int value : {s.OverVoltagePercent, s.OverVoltageTime, s.UnderVoltagePercent,
+                      s.UnderVoltageTime, s.BreakingCurrent}) {
+        parts << QString::number(value);
+    }
+    return parts.join(' ') + " enabled=" + EnabledText(s);
+}
+
+// A response of `length` bytes, zero but for the bytes given at `offset`.
+std::vector<uint8_t> Response(int length, int offset, const QByteArray& bytes) {
+    std::vector<uint8_t> frame(static_cast<size_t>(length), 0);
+    frame[0] = 0x01;
+    frame[1] = 0x03;
+    frame[2] = static_cast<uint8_t>(length - 5);
+    std::copy(bytes.begin(), bytes.end(), frame.begin() + offset);
+    return frame;
 }
 
 }  // namespace
@@ -96,122 +81,72 @@ void AddFieldColumns() {
 class TestSettingsRead : public QObject {
     Q_OBJECT
 private slots:
-    void blockAField_data() {
-        AddFieldColumns();
-        auto row = [](const char* name, int offset, const char* hex, const char* field,
+    // Frame offsets: register k of the block at 3 + 2k (high byte) and 4 + 2k (low byte).
+    void fields_data() {
+        QTest::addColumn<bool>("blockB");
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("expected");
+        auto row = [](const char* name, bool blockB, int offset, const char* hex, const char* field,
                       const char* expected) {
-            QTest::newRow(name) << offset << QByteArray::fromHex(hex) << QString(field)
+            QTest::newRow(name) << blockB << offset << QByteArray::fromHex(hex) << QString(field)
                                 << QString::fromUtf8(expected);
         };
-        row("CT ratio 0x0064", 9, "0064", "CtRatio", "100");
-        row("CT ratio 65535", 9, "FFFF", "CtRatio", "65535");
-        row("rated current 999", 19, "03E7", "RatedCurrent", "99.9");
-        row("rated current 0", 19, "0000", "RatedCurrent", "0.0");
-        row("start time 300", 21, "012C", "StartTime", "300");
-        row("locked-rotor multiple 0xFF", 27, "FF", "LockedRotorMultiple", "25.5");
-        row("locked-rotor time 5", 28, "05", "LockedRotorTime", "0.5");
-        row("definite-time multiple 0xFF", 29, "FF", "DefiniteTimeMultiple", "25.5");
-        row("definite-time time 0xFF", 30, "FF", "DefiniteTimeTime", "255");
-        row("unbalance percent 0xFF", 31, "FF", "UnbalancePercent", "255");
-        row("unbalance time 0xFF", 32, "FF", "UnbalanceTime", "25.5");
-        row("start mode 1", 14, "01", "StartModeText", "双向可逆起动");
-        row("start mode 2", 14, "02", "StartModeText", "星三角起动");
-        row("start mode 3 keeps the text", 14, "03", "StartModeText", "before");
-        row("start mode 0xFF keeps the text", 14, "FF", "StartModeText", "before");
-        row("start mode from the low byte only", 13, "02", "StartModeText", "直接起动");
-        row("curve 12", 26, "0C", "CurveSelection", "1200");
-        row("curve 13 keeps the text", 26, "0D", "CurveSelection", "before");
-        row("curve from the low byte only", 25, "05", "CurveSelection", "0");
+        row("rated current 0", false, 19, "0000", "RatedCurrent", "0.0");
+        row("locked-rotor time 5", false, 28, "05", "LockedRotorTime", "0.5");
+        row("start mode 1", false, 14, "01", "StartModeText", "双向可逆起动");
+        row("start mode 3 keeps the text", false, 14, "03", "StartModeText", "before");
+        row("start mode from the low byte only", false, 13, "02", "StartModeText", "直接起动");
+        row("curve 12", false, 26, "0C", "CurveSelection", "1200");
+        row("curve 13 keeps the text", false, 26, "0D", "CurveSelection", "before");
+        row("curve from the low byte only", false, 25, "05", "CurveSelection", "0");
+        row("PWM phase 3 keeps the text", true, 4, "03", "PwmPhase", "before");
+        row("PWM phase from the low byte only", true, 3, "02", "PwmPhase", "A相电流");
+        row("start mode is not shown by block B", true, 6, "02", "StartModeText", "before");
+        row("register 0x0156 not used", true, 7, "FFFF", "RatedVoltage", "0");
     }
-    void blockAField() {
+    void fields() {
+        QFETCH(bool, blockB);
         QFETCH(int, offset);
         QFETCH(QByteArray, bytes);
         QFETCH(QString, field);
         QFETCH(QString, expected);
         ProtectionSettings s = Prefilled();
-        DecodeSettingsBlockA(s, Frame<kSettingsBlockALength>(offset, bytes).data());
-        QCOMPARE(Q(s.*TextFields().at(field)), expected);
-    }
-
-    // Bytes of registers the block does not decode change nothing.
-    void blockAUnusedBytes() {
-        ProtectionSettings plain = Prefilled();
-        DecodeSettingsBlockA(plain, Frame<kSettingsBlockALength>(0, {}).data());
-        auto noisy = Frame<kSettingsBlockALength>(0, {});
-        for (int k : {3, 4, 5, 6, 7, 8, 11, 12, 13, 15, 16, 17, 18, 25, 33, 34, 35, 36}) {
-            noisy[static_cast<size_t>(k)] = 0xFF;
+        if (blockB) {
+            DecodeSettingsBlockB(s, Response(kSettingsBlockBLength, offset, bytes).data());
+        } else {
+            DecodeSettingsBlockA(s, Response(kSettingsBlockALength, offset, bytes).data());
         }
-        ProtectionSettings s = Prefilled();
-        DecodeSettingsBlockA(s, noisy.data());
-        QCOMPARE(Dump(s), Dump(plain));
-        // Block A leaves the fields of blocks B and C alone.
-        QCOMPARE(Q(s.PwmPhase), QString("before"));
-        QCOMPARE(Q(s.PhaseLossTime), QString("before"));
-        QCOMPARE(Q(s.RatedVoltage), QString("before"));
-        QCOMPARE(s.BreakingCurrent, -1);
+        QCOMPARE(Q(s.*kTextFields.at(field)), expected);
     }
 
+    // Short circuit, locked rotor, definite time, unbalance, inverse time, start timeout,
+    // phase loss, over-voltage (enable byte, frame byte 23), under-voltage (byte 24, bit 0).
     void protectionChecks_data() {
-        QTest::addColumn<int>("enableByte");
-        QTest::addColumn<int>("underVoltageByte");
-        // Short circuit, locked rotor, definite time, unbalance, inverse time, start timeout,
-        // phase loss, over-voltage, under-voltage.
+        QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("checks");
-        QTest::newRow("short circuit") << 0x01 << 0x00 << "100000000";
-        QTest::newRow("bit 2 is unbalance") << 0x04 << 0x00 << "000100000";
-        QTest::newRow("bit 3 is definite time") << 0x08 << 0x00 << "001000000";
-        QTest::newRow("over-voltage") << 0x80 << 0x00 << "000000010";
-        QTest::newRow("all but definite time") << 0xF7 << 0x01 << "110111111";
-        QTest::newRow("under-voltage from bit 0 only") << 0x00 << 0xFE << "000000000";
-        QTest::newRow("all") << 0xFF << 0xFF << "111111111";
+        QTest::newRow("bit 2 is unbalance") << QByteArray::fromHex("0400") << "000100000";
+        QTest::newRow("bit 3 is definite time") << QByteArray::fromHex("0800") << "001000000";
+        QTest::newRow("all but definite time") << QByteArray::fromHex("F701") << "110111111";
+        QTest::newRow("under-voltage from bit 0 only")
+            << QByteArray::fromHex("00FE") << "000000000";
     }
     void protectionChecks() {
-        QFETCH(int, enableByte);
-        QFETCH(int, underVoltageByte);
+        QFETCH(QByteArray, bytes);
         QFETCH(QString, checks);
-        QByteArray bytes;
-        bytes.append(static_cast<char>(enableByte));
-        bytes.append(static_cast<char>(underVoltageByte));
-        const auto frame = Frame<kSettingsBlockALength>(23, bytes);
         for (bool before : {false, true}) {
             ProtectionSettings s;
             s.Enabled.fill(before);
-            DecodeSettingsBlockA(s, frame.data());
+            DecodeSettingsBlockA(s, Response(kSettingsBlockALength, 23, bytes).data());
             QCOMPARE(EnabledText(s), checks);
         }
-    }
-
-    void blockBField_data() {
-        AddFieldColumns();
-        auto row = [](const char* name, int offset, const char* hex, const char* field,
-                      const char* expected) {
-            QTest::newRow(name) << offset << QByteArray::fromHex(hex) << QString(field)
-                                << QString::fromUtf8(expected);
-        };
-        row("PWM phase 2", 4, "02", "PwmPhase", "C相电流");
-        row("PWM phase 3 keeps the text", 4, "03", "PwmPhase", "before");
-        row("PWM phase from the low byte only", 3, "02", "PwmPhase", "A相电流");
-        row("phase-loss time 0xFF", 5, "FF", "PhaseLossTime", "25.5");
-        row("phase-loss time 5", 5, "05", "PhaseLossTime", "0.5");
-        row("rated voltage 380", 9, "017C", "RatedVoltage", "380");
-        row("rated voltage 65535", 9, "FFFF", "RatedVoltage", "65535");
-        row("start mode is not shown by block B", 6, "02", "StartModeText", "before");
-        row("register 0x0156 not used", 7, "FFFF", "RatedVoltage", "0");
-    }
-    void blockBField() {
-        QFETCH(int, offset);
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, field);
-        QFETCH(QString, expected);
-        ProtectionSettings s = Prefilled();
-        DecodeSettingsBlockB(s, Frame<kSettingsBlockBLength>(offset, bytes).data());
-        QCOMPARE(Q(s.*TextFields().at(field)), expected);
     }
 
     // Block A shows twice: first with the start-mode and curve texts only, then with the
     // numbers and check boxes.
     void blockAShowsTextsBeforeNumbers() {
-        CSimulatedLink rig;
+        CDeviceRig rig;
         ProtectionSettings s = Prefilled();
         QStringList shown;
         rig.Window.OnShow = [&] {
@@ -227,91 +162,70 @@ private slots:
     void readFromDevice_data() {
         QTest::addColumn<int>("address");
         QTest::addColumn<QByteArray>("stray");
-        QTest::newRow("address 1") << 1 << QByteArray();
-        QTest::newRow("address 247") << 247 << QByteArray();
-        QTest::newRow("two stray bytes") << 1 << QByteArray::fromHex("AA55");
-        QTest::newRow("stray bytes like a header") << 5 << QByteArray::fromHex("050320");
-        QTest::newRow("reply in pieces after noise") << 12 << QByteArray::fromHex("00FF00");
+        QTest::addColumn<int>("pieces");
+        QTest::newRow("address 1") << 1 << QByteArray() << 1;
+        QTest::newRow("address 247, stray bytes like a header")
+            << 247 << QByteArray::fromHex("F70320") << 1;
+        QTest::newRow("reply in pieces after noise") << 12 << QByteArray::fromHex("00FF00") << 3;
     }
     void readFromDevice() {
         QFETCH(int, address);
         QFETCH(QByteArray, stray);
-        CSimulatedLink rig(static_cast<uint8_t>(address));
+        QFETCH(int, pieces);
+        CDeviceRig rig(static_cast<uint8_t>(address));
         SimFaults faults;
         faults.StrayBytes.assign(stray.begin(), stray.end());
-        faults.SplitPieces = stray.size() == 3 ? 3 : 1;
-        rig.SetFaults(faults);
-        CSimulatedDevice& d = rig.Device;
-        d.SetRegister(0x0153, 150);
-        d.SetRegister(0x0154, 2);            // PWM on phase C
-        d.SetRegister(0x0155, 12 << 8 | 2);  // phase loss 1.2 s, star-delta
-        d.SetRegister(0x0157, 660);
-        d.SetRegister(0x0158, 1234);
-        d.SetRegister(0x0159, 15);
-        d.SetRegister(0x015A, 0x0A << 8 | 0);
-        d.SetRegister(0x015B, 11);  // curve "1000"
-        d.SetRegister(0x015C, 65 << 8 | 123);
-        d.SetRegister(0x015D, 13 << 8 | 60);
-        d.SetRegister(0x015E, 25 << 8 | 255);
-        d.SetRegister(0x0160, 115 << 8 | 3);
-        d.SetRegister(0x0161, 75 << 8 | 9);
-        d.SetRegister(0x0162, 4000);
+        faults.SplitPieces = pieces;
+        rig.Port.SetFaults(faults);
+        // 0x0153 to 0x0162: CT ratio; PWM on phase C; phase loss 25.4 s, star-delta; unused;
+        // rated voltage, current, start time; enables; curve "1000"; locked rotor, definite
+        // time and unbalance, each multiple or percent and time; unused; over- and
+        // under-voltage percent and time; breaking current.
+        const uint16_t values[] = {0xFFFF, 0x0002, 0xFE02, 0x0000, 0xFFFE, 1234,   15,     0x0A00,
+                                   11,     0xFF7B, 0x8DFE, 0x99FD, 0x0000, 0x7303, 0x4B09, 4000};
+        for (uint16_t k = 0; k < 16; ++k) {
+            rig.Device.SetRegister(static_cast<uint16_t>(0x0153 + k), values[k]);
+        }
 
         ProtectionSettings s = Prefilled();
         QVERIFY(ReadSettingsBlockA(rig.Ctx, &s));
         QVERIFY(ReadSettingsBlockB(rig.Ctx, &s));
         ReadSettingsBlockC(rig.Ctx, &s);
 
-        QCOMPARE(Q(s.CtRatio), QString("150"));
-        QCOMPARE(Q(s.StartModeText), QString::fromUtf8("星三角起动"));
-        QCOMPARE(Q(s.RatedCurrent), QString("123.4"));
-        QCOMPARE(Q(s.StartTime), QString("15"));
-        QCOMPARE(Q(s.CurveSelection), QString("1000"));
-        QCOMPARE(Q(s.LockedRotorMultiple), QString("6.5"));
-        QCOMPARE(Q(s.LockedRotorTime), QString("12.3"));
-        QCOMPARE(Q(s.DefiniteTimeMultiple), QString("1.3"));
-        QCOMPARE(Q(s.DefiniteTimeTime), QString("60"));
-        QCOMPARE(Q(s.UnbalancePercent), QString("25"));
-        QCOMPARE(Q(s.UnbalanceTime), QString("25.5"));
-        QCOMPARE(EnabledText(s), QString("011000000"));
-        QCOMPARE(Q(s.PwmPhase), QString::fromUtf8("C相电流"));
-        QCOMPARE(Q(s.PhaseLossTime), QString("1.2"));
-        QCOMPARE(Q(s.RatedVoltage), QString("660"));
-        QCOMPARE(s.OverVoltagePercent, 115);
-        QCOMPARE(s.OverVoltageTime, 3);
-        QCOMPARE(s.UnderVoltagePercent, 75);
-        QCOMPARE(s.UnderVoltageTime, 9);
-        QCOMPARE(s.BreakingCurrent, 4000);
+        QCOMPARE(Dump(s), QString::fromUtf8(
+                              "CtRatio=65535 CurveSelection=1000 DefiniteTimeMultiple=14.1 "
+                              "DefiniteTimeTime=254 LockedRotorMultiple=25.5 LockedRotorTime=12.3 "
+                              "PhaseLossTime=25.4 PwmPhase=C相电流 RatedCurrent=123.4 "
+                              "RatedVoltage=65534 StartModeText=星三角起动 StartTime=15 "
+                              "UnbalancePercent=153 UnbalanceTime=25.3 115 3 75 9 4000 "
+                              "enabled=011000000"));
         QCOMPARE(rig.Window.Shows, 4);
-
-        const std::vector<std::vector<uint8_t>> expected = {
+        const std::vector<std::vector<uint8_t>> requests = {
             VectorFrame("request", address, "settings block A"),
             VectorFrame("request", address, "settings block B"),
             VectorFrame("request", address, "settings block C")};
-        QVERIFY(rig.SentFrames() == expected);
+        QVERIFY(rig.SentFrames() == requests);
         QCOMPARE(rig.Clock.Sleeps(), (std::vector<uint32_t>{500, 300, 300, 300}));
     }
 
     // Without a reply, blocks A and B leave everything as it was and show nothing; block C
     // shows zeros in its five fields.
     void noReply_data() {
-        QTest::addColumn<bool>("silent");
-        QTest::addColumn<bool>("corruptCrc");
-        QTest::addColumn<int>("delayMs");
-        QTest::newRow("silent device") << true << false << 0;
-        QTest::newRow("bad CRC") << false << true << 0;
-        QTest::newRow("reply after the wait") << false << false << 2000;
+        QTest::addColumn<SimFaults>("faults");
+        SimFaults silent;
+        silent.Silent = true;
+        SimFaults corrupt;
+        corrupt.CorruptCrc = true;
+        SimFaults late;
+        late.ReplyDelayMs = 2000;
+        QTest::newRow("silent device") << silent;
+        QTest::newRow("bad CRC") << corrupt;
+        QTest::newRow("reply after the wait") << late;
     }
     void noReply() {
-        QFETCH(bool, silent);
-        QFETCH(bool, corruptCrc);
-        QFETCH(int, delayMs);
-        CSimulatedLink rig;
-        SimFaults faults;
-        faults.Silent = silent;
-        faults.CorruptCrc = corruptCrc;
-        faults.ReplyDelayMs = static_cast<uint32_t>(delayMs);
-        rig.SetFaults(faults);
+        QFETCH(SimFaults, faults);
+        CDeviceRig rig;
+        rig.Port.SetFaults(faults);
         ProtectionSettings s = Prefilled();
         s.Enabled = {true, false, true, false, true, false, true, false, true};
         const QString before = Dump(s);
@@ -323,17 +237,14 @@ private slots:
 
         ReadSettingsBlockC(rig.Ctx, &s);
         QCOMPARE(rig.Window.Shows, 1);
-        QCOMPARE(s.OverVoltagePercent, 0);
-        QCOMPARE(s.OverVoltageTime, 0);
-        QCOMPARE(s.UnderVoltagePercent, 0);
-        QCOMPARE(s.UnderVoltageTime, 0);
-        QCOMPARE(s.BreakingCurrent, 0);
-        QCOMPARE(Q(s.CtRatio), QString("before"));
+        QCOMPARE(Dump(s), QString(before).replace("-1 -1 -1 -1 -1", "0 0 0 0 0"));
         QCOMPARE(rig.Clock.Sleeps(), (std::vector<uint32_t>{500, 300, 300, 300}));
     }
 };
 
 }  // namespace mp::test
+
+Q_DECLARE_METATYPE(mp::SimFaults)
 
 QTEST_APPLESS_MAIN(mp::test::TestSettingsRead)
 #include "TestSettingsRead.moc"

@@ -12,37 +12,24 @@ private slots:
     void systemName_data() {
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("system");
+        auto row = [](const char* shown, const char* system) {
+            QTest::addRow("'%s'", shown) << QString(shown) << QString(system);
+        };
 #ifdef Q_OS_WIN
-        QTest::newRow("COM1") << "COM1"
-                              << "COM1";
-        QTest::newRow("COM32") << "COM32"
-                               << "COM32";
+        row("COM1", "COM1");
+        row("COM32", "COM32");
 #else
-        QTest::newRow("COM1") << "COM1"
-                              << "/dev/ttyS0";
-        QTest::newRow("COM3") << "COM3"
-                              << "/dev/ttyS2";
-        QTest::newRow("COM32") << "COM32"
-                               << "/dev/ttyS31";
-        QTest::newRow("lower case") << "com4"
-                                    << "/dev/ttyS3";
+        row("COM1", "/dev/ttyS0");
+        row("COM32", "/dev/ttyS31");
+        row("com4", "/dev/ttyS3");
 #endif
-        QTest::newRow("COM0 as it stands") << "COM0"
-                                           << "COM0";
-        QTest::newRow("COM33 as it stands") << "COM33"
-                                            << "COM33";
-        QTest::newRow("leading zero as it stands") << "COM03"
-                                                   << "COM03";
-        QTest::newRow("COM without a number") << "COM"
-                                              << "COM";
-        QTest::newRow("trailing text") << "COM3x"
-                                       << "COM3x";
-        QTest::newRow("USB adapter") << "/dev/ttyUSB0"
-                                     << "/dev/ttyUSB0";
-        QTest::newRow("macOS device") << "/dev/cu.usbserial-1420"
-                                      << "/dev/cu.usbserial-1420";
-        QTest::newRow("empty") << ""
-                               << "";
+        row("COM0", "COM0");
+        row("COM33", "COM33");
+        row("COM03", "COM03");
+        row("COM", "COM");
+        row("COM3x", "COM3x");
+        row("/dev/ttyUSB0", "/dev/ttyUSB0");
+        row("", "");
     }
     void systemName() {
         QFETCH(QString, shown);
