@@ -58,6 +58,17 @@ struct CDeviceRig {
         Link.SetSlaveAddress(address);
     }
 
+    // The device stops answering: at once, or once it has answered `answered` more requests.
+    void Silence(int answered = 0) {
+        Link.SetTrace([this, answered](bool outgoing, const std::vector<uint8_t>&) mutable {
+            if (outgoing && answered-- == 0) {
+                SimFaults faults;
+                faults.Silent = true;
+                Port.SetFaults(faults);
+            }
+        });
+    }
+
     std::vector<std::vector<uint8_t>> SentFrames() const {
         std::vector<std::vector<uint8_t>> frames;
         for (const auto& sent : Port.Sent()) {
