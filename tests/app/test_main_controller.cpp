@@ -196,6 +196,24 @@ private slots:
         QCOMPARE(int(tool.Device.Register(0x0162)), 9999);
     }
 
+    void answeringNoToTheWriteSendsNothing() {
+        Tool tool;
+        QTRY_VERIFY(tool.Controller->PortOpen());
+        tool.Dialogs.YesNoAnswer = false;
+        tool.Find<QLineEdit>("ctRatioEdit")->setText(QStringLiteral("77"));
+        tool.Click("writeSettingsButton");
+        QCOMPARE(tool.Dialogs.Questions, QStringList{QStringLiteral("您确认要修改当前数据吗?")});
+        QCOMPARE(tool.Status(), QStringLiteral("写数据参数值..."));
+        // The event read runs after anything the write could have queued.
+        tool.Click("eventRecordsButton");
+        QTRY_COMPARE(tool.Dialogs.EventRecordsShown, 1);
+        for (const auto& frame : tool.TakeSent()) {
+            QCOMPARE(int(frame[1]), int(kReadHoldingRegisters));
+        }
+        QVERIFY(tool.Dialogs.Messages.isEmpty());
+        QCOMPARE(int(tool.Device.Register(0x0153)), 50);
+    }
+
     void addressAndBaudChangeEndToEnd() {
         Tool tool(5);
         QTRY_VERIFY(tool.Controller->PortOpen());
