@@ -47,7 +47,8 @@ CCommParamChangeDlg::CCommParamChangeDlg(std::function<void(const QString&)> inf
                                          QWidget* parent)
     : QDialog(parent), Ui_(new Ui::CCommParamChangeDlg), Inform_(std::move(inform)) {
     Ui_->setupUi(this);
-    const QPixmap picture(QStringLiteral(":/images/commparam.png"));
+    // The same picture as the start-up communication dialog.
+    const QPixmap picture(QStringLiteral(":/images/setup-picture.png"));
     if (!picture.isNull()) {
         Ui_->pictureLabel->setPixmap(picture);
     }
