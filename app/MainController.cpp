@@ -340,7 +340,8 @@ void CMainController::ChangeDeviceCommParams() {
                                        .arg(newRate)
                                        .arg(Text(error)));
                         }
-                        Window_.Fields().ConnectionSummary = ConnectionSummary().toStdString();
+                        Window_.Fields().ConnectionSummary =
+                            CommParamSummaryText(newAddress, newRate);
                         Window_.ShowFields();
                     });
             });
