@@ -234,6 +234,9 @@ void CMainController::WriteSettings() {
     }
     Worker_->Post([this, snapshot](CDeviceContext& ctx) {
         mp::WriteSettings(ctx, snapshot, [this](SettingsWriteResult result) {
+            if (result.StartModeReadFailed) {
+                Inform(QString::fromUtf8(kStartModeReadFailedMessage));
+            }
             if (result.OverVoltageSkipped) {
                 Inform(QString::fromUtf8(kOverVoltageRangeMessage));
             }

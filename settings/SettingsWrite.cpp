@@ -19,6 +19,8 @@ const char* const kStartTimeRangeMessage = "启动时间超过范围";
 const char* const kBreakingCurrentRangeMessage = "分断电流超出范围";
 const char* const kCurveNotInListMessage = "曲线选择的值不在列表中";
 const char* const kPhaseNotInListMessage = "PWM选择输出的值不在列表中";
+const char* const kStartModeReadFailedMessage =
+    "未能读回设备的起动方式：缺相时间和PWM选择输出未写入，其余参数已写入";
 
 namespace {
 
@@ -42,8 +44,11 @@ int16_t BuildGroup(TxBuffer& tx, uint8_t address, uint16_t start,
 }  // namespace
 
 std::optional<std::string> ValidateSettings(const ProtectionSettings& s) {
+    // Checked as typed (its whole-number part) and as sent (the truncated decimal number),
+    // so that a text such as "1e3" cannot pass as 1 and go out as 1000.
     const int32_t ctRatio = AtoI(s.CtRatio);
-    if (ctRatio < 1 || ctRatio > 999) {
+    const int32_t ctRatioSent = WholeOf(s.CtRatio);
+    if (ctRatio < 1 || ctRatio > 999 || ctRatioSent < 1 || ctRatioSent > 999) {
         return std::string(kCtRatioRangeMessage);
     }
     const double ratedCurrent = AtoF(s.RatedCurrent);
@@ -51,7 +56,8 @@ std::optional<std::string> ValidateSettings(const ProtectionSettings& s) {
         return std::string(kRatedCurrentRangeMessage);
     }
     const int32_t startTime = AtoI(s.StartTime);
-    if (startTime < 0 || startTime > 255) {
+    const int32_t startTimeSent = WholeOf(s.StartTime);
+    if (startTime < 0 || startTime > 255 || startTimeSent < 0 || startTimeSent > 255) {
         return std::string(kStartTimeRangeMessage);
     }
     if (s.BreakingCurrent > 9999) {
@@ -149,18 +155,22 @@ void WriteSettings(CDeviceContext& ctx, ProtectionSettings snapshot,
     link.WriteSequence(BuildCtRatioFrame(link.Tx(), address, snapshot), kGroupWaitMs);
 
     // The start mode shares its register with the phase-loss time; it is set by its own
-    // command, so the device's current value is written back unchanged. Without a reply the
-    // read leaves zeros and mode 0 is written.
-    link.ReadHoldingRegisters(kStartModeReadRegister, 1);
-    const uint8_t startModeByte = link.Rx()[4];
-    ctx.Sleep(kAfterReadBackWaitMs);
-    link.WriteSequence(BuildPhaseAndStartFrame(link.Tx(), address, snapshot, startModeByte),
-                       kGroupWaitMs);
+    // command, so the device's current value is written back unchanged. Without a reply there
+    // is no value to write back: the group is left out and the operator told.
+    SettingsWriteResult result;
+    if (link.ReadHoldingRegisters(kStartModeReadRegister, 1)) {
+        const uint8_t startModeByte = link.Rx()[4];
+        ctx.Sleep(kAfterReadBackWaitMs);
+        link.WriteSequence(BuildPhaseAndStartFrame(link.Tx(), address, snapshot, startModeByte),
+                           kGroupWaitMs);
+    } else {
+        result.StartModeReadFailed = true;
+        ctx.Sleep(kAfterReadBackWaitMs);
+    }
 
     link.WriteSequence(BuildRatingsFrame(link.Tx(), address, snapshot), kGroupWaitMs);
     ctx.Sleep(kGroupWaitMs);
 
-    SettingsWriteResult result;
     if (OverVoltageInRange(snapshot.OverVoltagePercent)) {
         link.WriteSequence(BuildVoltageProtectionsFrame(link.Tx(), address, snapshot),
                            kGroupWaitMs);

@@ -26,6 +26,7 @@ extern const char* const kRatedCurrentRangeMessage;     // "额定电流超过�
 extern const char* const kStartTimeRangeMessage;        // "启动时间超过范围"
 extern const char* const kBreakingCurrentRangeMessage;  // "分断电流超出范围"
 extern const char* const kCurveNotInListMessage;        // "曲线选择的值不在列表中"
+extern const char* const kStartModeReadFailedMessage;   // the phase-and-start group left out
 extern const char* const kPhaseNotInListMessage;        // "PWM选择输出的值不在列表中"
 
 // Write start registers of the six groups.
@@ -77,6 +78,9 @@ struct SettingsWriteResult {
     // The over-voltage pick-up was outside 105 to 150: the voltage group was not sent and the
     // window shows kOverVoltageRangeMessage before kWriteDoneMessage.
     bool OverVoltageSkipped = false;
+    // The device's start mode could not be read back: the phase-and-start group, which must
+    // carry it, was not sent rather than overwrite the device's start mode with a guess.
+    bool StartModeReadFailed = false;
 };
 
 // Runs on the I/O worker with settings already validated and confirmed: sends the

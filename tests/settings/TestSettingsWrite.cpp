@@ -38,6 +38,7 @@ private slots:
     void FactoryDefaultsWrittenInOrder();
     void OverVoltageRange_data();
     void OverVoltageRange();
+    void StartModeReadBackFailureLeavesItsGroupOut();
     void DeviceStoresWhatTheWindowHeld_data();
     void DeviceStoresWhatTheWindowHeld();
 };
@@ -57,6 +58,10 @@ void TestSettingsWrite::Validate_data() {
         {"CT 1000", [](auto& s) { s.CtRatio = "1000"; }, "CT超过范围"},
         {"CT 0", [](auto& s) { s.CtRatio = "0"; }, "CT超过范围"},
         {"CT 12.7 read as 12", [](auto& s) { s.CtRatio = "12.7"; }, ""},
+        // Checked as it would be sent, not only by its leading whole number.
+        {"CT 1e3 would go out as 1000", [](auto& s) { s.CtRatio = "1e3"; }, "CT超过范围"},
+        {"start time 3e2 would go out as 300", [](auto& s) { s.StartTime = "3e2"; },
+         "启动时间超过范围"},
         {"rated current 0.1", [](auto& s) { s.RatedCurrent = "0.1"; }, ""},
         {"rated current 999.9", [](auto& s) { s.RatedCurrent = "999.9"; }, ""},
         {"rated current 0.05", [](auto& s) { s.RatedCurrent = "0.05"; }, "额定电流超过范围"},
@@ -138,8 +143,6 @@ void TestSettingsWrite::Frames_data() {
              s.PhaseLossTime = "2.5";
          },
          WriteFrame(1, 0x5454, {0x00, 0x02, 25, 0x02})},
-        {"start mode of a silent device read as 0", [](auto&) {},
-         WriteFrame(1, 0x5454, {0x00, 0x01, 5, 0x00}), true},
         {"rated current 99.9 sent as 999", [](auto& s) { s.RatedCurrent = "99.9"; },
          WriteFrame(1, 0x5457, {0x01, 0x7C, 0x03, 0xE7, 0x00, 20})},
         {"ratings at their upper limits",
@@ -312,3 +315,21 @@ void TestSettingsWrite::DeviceStoresWhatTheWindowHeld() {
 
 QTEST_APPLESS_MAIN(TestSettingsWrite)
 #include "TestSettingsWrite.moc"
+
+// Without the device's start mode there is nothing to write back beside the phase-loss time:
+// the group is left out instead of setting the device to direct start, and the rest goes on.
+void TestSettingsWrite::StartModeReadBackFailureLeavesItsGroupOut() {
+    CDeviceRig rig;
+    rig.Device.SetRegister(kStartModeReadRegister, 9 << 8 | 2);  // star-delta
+    rig.Silence();
+    std::optional<SettingsWriteResult> result;
+    WriteSettings(rig.Ctx, WindowSettings(), [&](SettingsWriteResult r) { result = r; });
+    QVERIFY(result.has_value());
+    QVERIFY(result->StartModeReadFailed);
+    std::vector<int> starts;
+    for (const Bytes& frame : rig.SentFrames()) {
+        starts.push_back(frame[2] << 8 | frame[3]);
+    }
+    QCOMPARE(starts, (std::vector<int>{0x545A, 0x5462, 0x5453, 0x0155, 0x5457, 0x5460}));
+    QCOMPARE(int(rig.Device.Register(kStartModeReadRegister)), 9 << 8 | 2);
+}
