@@ -48,7 +48,8 @@ CMotorProtectorDlg::CMotorProtectorDlg(IDialogService& dialogs, QWidget* parent)
     ConnectSteps();
     ConnectProtections();
     CreateStatusPane();
-    SetPollingLock(false);
+    // The window opens idle with every control of the lock set enabled and the start-mode
+    // display enabled too, as built; the first stop disables the display.
     ShowFields();
 
     setFixedSize(sizeHint());

@@ -91,6 +91,8 @@ private slots:
             QVERIFY2(!tool.Find<QPushButton>(name)->isEnabled(), name);
         }
         QVERIFY(tool.Find<QPushButton>("maintenancePasswordButton")->isEnabled());
+        QVERIFY(tool.Find<QLineEdit>("startModeDisplay")->isEnabled());
+        QVERIFY(tool.Find<QPushButton>("readRealtimeButton")->isEnabled());
         QCOMPARE(tool.Port.OpenCount(), 1);
         QCOMPARE(tool.Port.Settings().BaudRate, 9600);
         QVERIFY(tool.TakeSent().empty());
