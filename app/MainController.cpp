@@ -416,25 +416,18 @@ void CMainController::ReadCoefficients() {
     });
 }
 
-void CMainController::ResetCurrentCoefficients() {
+void CMainController::ResetCoefficients(void (*reset)(CDeviceContext&, std::function<void()>)) {
     if (!RequirePort()) {
         return;
     }
-    Worker_->Post([this](CDeviceContext& ctx) {
-        mp::ResetCurrentCoefficients(ctx);
-        ctx.Post([this] { Inform(QString::fromUtf8(kCoefficientsResetText)); });
+    Worker_->Post([this, reset](CDeviceContext& ctx) {
+        reset(ctx, [this] { Inform(QString::fromUtf8(kCoefficientsResetText)); });
     });
 }
 
-void CMainController::ResetVoltageCoefficients() {
-    if (!RequirePort()) {
-        return;
-    }
-    Worker_->Post([this](CDeviceContext& ctx) {
-        mp::ResetVoltageCoefficients(ctx);
-        ctx.Post([this] { Inform(QString::fromUtf8(kCoefficientsResetText)); });
-    });
-}
+void CMainController::ResetCurrentCoefficients() { ResetCoefficients(&mp::ResetCurrentCoefficients); }
+
+void CMainController::ResetVoltageCoefficients() { ResetCoefficients(&mp::ResetVoltageCoefficients); }
 
 // ---- events -----------------------------------------------------------------------------
 

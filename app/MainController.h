@@ -82,6 +82,8 @@ private:
     // Fits the grid's phase rows and queues the current or voltage calibration frame.
     void Calibrate(void (*calibrate)(CDeviceContext&, std::array<LineFit, 3>, std::function<void()>),
                    const char* doneText);
+    // Queues the current or voltage coefficient reset.
+    void ResetCoefficients(void (*reset)(CDeviceContext&, std::function<void()>));
     // Queues one of the output commands with the window's lamps.
     void QueueOutputCommand(void (*command)(CDeviceContext&, LiveValues*));
     void Inform(const QString& text);

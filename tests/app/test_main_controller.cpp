@@ -325,6 +325,11 @@ private slots:
         QCOMPARE(tool.Text("calibAEdit0"), QStringLiteral("9900"));
         QCOMPARE(tool.Text("calibAEdit2"), QStringLiteral("10049"));
         QCOMPARE(tool.Text("calibBEdit0"), QStringLiteral("3"));
+        // The reset puts a = 1 (10000) and b = 0 back for every phase.
+        tool.Click("resetCurrentCoefButton");
+        QTRY_VERIFY(tool.Dialogs.Messages.contains(QStringLiteral("序数复归成功！")));
+        QTRY_COMPARE(int(tool.Device.Register(0x014C)), 10000);
+        QCOMPARE(int(tool.Device.Register(0x014D)), 0);
     }
 
     void closingWhilePollingStopsTheTimerThenClosesThePort() {
