@@ -26,7 +26,7 @@ extern const char* const kRatedCurrentRangeMessage;     // "额定电流超过�
 extern const char* const kStartTimeRangeMessage;        // "启动时间超过范围"
 extern const char* const kBreakingCurrentRangeMessage;  // "分断电流超出范围"
 extern const char* const kCurveNotInListMessage;        // "曲线选择的值不在列表中"
-extern const char* const kStartModeReadFailedMessage;   // the phase-and-start group left out
+extern const char* const kStartModeReadFailedMessage;   // "未能读回设备的起动方式：…" (group left out)
 extern const char* const kPhaseNotInListMessage;        // "PWM选择输出的值不在列表中"
 
 // Write start registers of the six groups.
