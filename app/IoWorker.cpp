@@ -98,10 +98,15 @@ void CIoWorker::SetTick(Job tick) {
 }
 
 void CIoWorker::StartPollTimer() {
+    static const std::atomic<bool> kNeverStopped{false};
+    StartPollTimerUnless(kNeverStopped);
+}
+
+void CIoWorker::StartPollTimerUnless(const std::atomic<bool>& stopped) {
     const uint32_t now = Link_.Clock().TickCount();
     {
         std::lock_guard<std::mutex> guard(Mutex_);
-        if (ShuttingDown_) {
+        if (ShuttingDown_ || stopped.load()) {
             return;
         }
         Polling_ = true;

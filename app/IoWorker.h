@@ -3,6 +3,7 @@
 // time, in the order they were asked for; the poll timer's ticks run between them. The
 // window thread never waits on the line.
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -42,6 +43,9 @@ public:
     // while another runs is kept once, never queued twice, so ticks run back to back when
     // they take longer than the period.
     void StartPollTimer() override;
+    // Starts the timer unless `stopped` is set, decided under the worker's lock: a stop that
+    // sets the flag before it stops the timer can never be undone by this start.
+    void StartPollTimerUnless(const std::atomic<bool>& stopped);
     void StopPollTimer() override;
     bool IsPolling() const;
 

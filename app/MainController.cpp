@@ -7,6 +7,7 @@
 #include "app/DialogService.h"
 #include "app/IoWorker.h"
 #include "app/MotorProtectorDlg.h"
+#include "app/PollSession.h"
 #include "app/WindowQueue.h"
 #include "commands/OutputCommands.h"
 #include "commands/StartModeCommand.h"
@@ -28,7 +29,60 @@ const QString kSettingsReadFailed = QStringLiteral("读参数不成功");
 const QString kStoppedStatus = QStringLiteral("停止运行...");
 const QString kStartModeDirect = QStringLiteral("直接起动");
 
+const QString kBusyRefusal = QStringLiteral("正在与设备通讯，请等当前操作完成后再试。");
+const QString kLockedRefusal = QStringLiteral("请先输入调试密码。");
+
 QString Text(const std::string& text) { return QString::fromStdString(text); }
+
+OperatorAction ActionOf(MainCommand command) {
+    switch (command) {
+        case MainCommand::ReadRealtimeData: return OperatorAction::Read;
+        case MainCommand::StopRun: return OperatorAction::Stop;
+        case MainCommand::WriteSettings: return OperatorAction::WriteSettings;
+        case MainCommand::RestoreDefaults: return OperatorAction::EditSettings;
+        case MainCommand::ChangeCommParams: return OperatorAction::ChangeCommParams;
+        case MainCommand::SetStartMode: return OperatorAction::SetStartMode;
+        case MainCommand::CloseOutputA:
+        case MainCommand::OpenOutputA:
+        case MainCommand::CloseOutputB:
+        case MainCommand::OpenOutputB:
+        case MainCommand::ResetOutputs: return OperatorAction::OutputCommand;
+        case MainCommand::ShowUsageNotes: return OperatorAction::ShowNotes;
+        case MainCommand::MaintenanceUnlock: return OperatorAction::Unlock;
+        case MainCommand::CalibrateCurrent:
+        case MainCommand::SendPwmOutput:
+        case MainCommand::CalibrateVoltage: return OperatorAction::TakeGrid;
+        case MainCommand::ReadCoefficients: return OperatorAction::ReadCoefficients;
+        case MainCommand::ResetCurrentCoefficients:
+        case MainCommand::ResetVoltageCoefficients: return OperatorAction::ResetCoefficients;
+        case MainCommand::ReadEventRecords: return OperatorAction::ReadEvents;
+    }
+    return OperatorAction::Stop;
+}
+
+// The buttons that stay disabled from the read command until the stop, whatever else allows
+// them; their menu items stay available while polling.
+bool InLockSet(MainCommand command) {
+    return command == MainCommand::ReadRealtimeData || command == MainCommand::WriteSettings ||
+           command == MainCommand::ChangeCommParams || command == MainCommand::SetStartMode;
+}
+
+bool NeedsUnlock(OperatorAction action) {
+    return action == OperatorAction::TakeGrid || action == OperatorAction::ReadCoefficients ||
+           action == OperatorAction::ResetCoefficients;
+}
+
+constexpr MainCommand kAllCommands[] = {
+    MainCommand::ReadRealtimeData,  MainCommand::StopRun,
+    MainCommand::WriteSettings,     MainCommand::RestoreDefaults,
+    MainCommand::ChangeCommParams,  MainCommand::CalibrateCurrent,
+    MainCommand::SetStartMode,      MainCommand::CloseOutputA,
+    MainCommand::OpenOutputA,       MainCommand::CloseOutputB,
+    MainCommand::OpenOutputB,       MainCommand::ResetOutputs,
+    MainCommand::SendPwmOutput,     MainCommand::CalibrateVoltage,
+    MainCommand::ReadCoefficients,  MainCommand::ResetCurrentCoefficients,
+    MainCommand::ResetVoltageCoefficients, MainCommand::ReadEventRecords,
+};
 
 }  // namespace
 
@@ -65,10 +119,6 @@ void CMainController::Connect() {
     InstallFrameLog(Link_);
     Queue_ = std::make_unique<CWindowQueue>(this, [this] { Window_.ShowFields(); });
     Worker_ = std::make_unique<CIoWorker>(Link_, *Queue_);
-    MainFields* fields = &Window_.Fields();
-    Worker_->SetTick([fields](CDeviceContext& ctx) {
-        RunPollTick(ctx, &fields->Settings, &fields->Live);
-    });
 
     connect(&Window_, &CMotorProtectorDlg::CommandRequested, this, &CMainController::OnCommand);
     connect(&Window_, &CMotorProtectorDlg::StepRequested, this, &CMainController::StepSetting);
@@ -117,6 +167,7 @@ void CMainController::Start() {
     mp::RestoreProtectionDefaults(f.Settings, f.Live);
     f.Settings.DefiniteTimeTime = "0";
     Window_.ShowFields();
+    UpdateControls();
 
     if (Backend_) {
         Backend_->SetLostHandler([this](const std::string& message) {
@@ -176,6 +227,40 @@ bool CMainController::RequirePort() {
 
 void CMainController::Inform(const QString& text) { Dialogs_.Inform(&Window_, text); }
 
+bool CMainController::Allowed(OperatorAction action) {
+    if (State_.Allows(action)) {
+        return true;
+    }
+    Inform(NeedsUnlock(action) && !State_.Unlocked() ? kLockedRefusal : kBusyRefusal);
+    return false;
+}
+
+void CMainController::Queue(OperatorAction action, CIoWorker::Job job) {
+    const int token = State_.Begin(action);
+    UpdateControls();
+    Worker_->Post([this, token, job = std::move(job)](CDeviceContext& ctx) {
+        job(ctx);
+        // After every closure the operation handed the window.
+        ctx.Post([this, token] { Finish(token); });
+    });
+}
+
+void CMainController::Finish(int token) {
+    State_.End(token);
+    UpdateControls();
+}
+
+void CMainController::UpdateControls() {
+    const bool locked = State_.Mode() != OperationState::Idle;
+    for (const MainCommand command : kAllCommands) {
+        const bool allowed = State_.Allows(ActionOf(command));
+        Window_.SetCommandEnabled(command, allowed && !(locked && InLockSet(command)), allowed);
+    }
+    Window_.SetSettingsEditingEnabled(State_.Allows(OperatorAction::EditSettings));
+    const OperationState state = State_.State();
+    Window_.SetBusy(state == OperationState::Starting || state == OperationState::Busy);
+}
+
 PortSettings CMainController::LineSettings() const {
     if (Backend_) {
         return Backend_->LineSettings(Connection_);
@@ -196,28 +281,54 @@ QString CMainController::ConnectionSummary() const {
 // ---- monitoring -------------------------------------------------------------------------
 
 void CMainController::OnReadRealtimeData() {
+    if (!Allowed(OperatorAction::Read)) {
+        return;
+    }
+    State_.ReadPressed();
     Window_.TakeFields();
+    Window_.SetPollingLock(true);
+    UpdateControls();
+
+    auto session = std::make_shared<CPollSession>(*Worker_, [this] { Window_.ShowFields(); });
+    Session_ = session;
     MainFields* f = &Window_.Fields();
-    CMotorProtectorDlg* window = &Window_;
-    Worker_->Post([f, window](CDeviceContext& ctx) {
-        RunStartSequence(
-            ctx, &f->Settings, &f->Live, [window] { window->SetPollingLock(true); },
-            [window](bool settingsReadFailed) {
-                window->SetStatusText(settingsReadFailed ? kReadingStatus + kSettingsReadFailed
-                                                         : kReadingStatus);
-            });
+    Worker_->SetTick([session, f](CDeviceContext& ctx) {
+        session->Run(ctx, [f](CDeviceContext& s) { RunPollTick(s, &f->Settings, &f->Live); });
+    });
+    Worker_->Post([this, session, f](CDeviceContext& ctx) {
+        session->Run(ctx, [this, f](CDeviceContext& s) {
+            RunStartSequence(
+                s, &f->Settings, &f->Live,
+                [this] {
+                    State_.StartFinished();
+                    UpdateControls();
+                },
+                [this](bool settingsReadFailed) {
+                    Window_.SetStatusText(settingsReadFailed ? kReadingStatus + kSettingsReadFailed
+                                                             : kReadingStatus);
+                });
+        });
     });
 }
 
 void CMainController::OnStopRun() {
+    if (Session_) {
+        Session_->Stop();
+        Session_.reset();
+    }
     Worker_->StopPollTimer();
+    State_.Stopped();
     Window_.SetPollingLock(false);
     Window_.SetStatusText(kStoppedStatus);
+    UpdateControls();
 }
 
 // ---- settings ---------------------------------------------------------------------------
 
 void CMainController::WriteSettings() {
+    if (!Allowed(OperatorAction::WriteSettings)) {
+        return;
+    }
     Window_.TakeFields();
     const ProtectionSettings snapshot = Window_.Fields().Settings;
     if (const auto error = ValidateSettings(snapshot)) {
@@ -232,7 +343,7 @@ void CMainController::WriteSettings() {
         Window_.SetStatusText(QString::fromUtf8(kWriteStatusText));
         return;
     }
-    Worker_->Post([this, snapshot](CDeviceContext& ctx) {
+    Queue(OperatorAction::WriteSettings, [this, snapshot](CDeviceContext& ctx) {
         mp::WriteSettings(ctx, snapshot, [this](SettingsWriteResult result) {
             if (result.StartModeReadFailed) {
                 Inform(QString::fromUtf8(kStartModeReadFailedMessage));
@@ -247,13 +358,19 @@ void CMainController::WriteSettings() {
 }
 
 void CMainController::RestoreProtectionDefaults() {
+    if (!Allowed(OperatorAction::EditSettings)) {
+        return;
+    }
     MainFields& f = Window_.Fields();
     mp::RestoreProtectionDefaults(f.Settings, f.Live);
     Window_.ShowFields();
 }
 
 void CMainController::StepSetting(StepField field, bool up) {
-    Window_.TakeFields();
+    // A refused field keeps what the operator typed: nothing is stepped and nothing redrawn.
+    if (!Allowed(OperatorAction::EditSettings) || !Window_.TakeFields()) {
+        return;
+    }
     const bool warn = mp::StepSetting(Window_.Fields().Settings, field, up);
     if (warn) {
         Inform(QString::fromUtf8(kRangeWarning));
@@ -266,23 +383,33 @@ void CMainController::OnProtectionClicked(int protection, bool checked) {
         return;
     }
     const auto p = static_cast<Protection>(protection);
-    if (ProtectionClickTakesFields(p)) {
-        Window_.TakeFields();
+    ProtectionSettings& settings = Window_.Fields().Settings;
+    if (!Allowed(OperatorAction::EditSettings) ||
+        (ProtectionClickTakesFields(p) && !Window_.TakeFields())) {
+        // The click did not happen: the box goes back, every typed text stays.
+        settings.Enabled[p] = !checked;
+        Window_.ShowProtectionChecks();
+        return;
     }
-    ApplyProtectionClick(Window_.Fields().Settings, p, checked);
-    Window_.ShowFields();
+    ApplyProtectionClick(settings, p, checked);
+    if (ProtectionClickTakesFields(p)) {
+        Window_.ShowFields();
+    }
 }
 
 // ---- commands ---------------------------------------------------------------------------
 
 void CMainController::SetStartMode() {
+    if (!Allowed(OperatorAction::SetStartMode)) {
+        return;
+    }
     Window_.TakeFields();
     const std::string phaseLossTime = Window_.Fields().Settings.PhaseLossTime;
     const int mode = Window_.StartModeIndex();
     if (!RequirePort()) {
         return;
     }
-    Worker_->Post([phaseLossTime, mode](CDeviceContext& ctx) {
+    Queue(OperatorAction::SetStartMode, [phaseLossTime, mode](CDeviceContext& ctx) {
         mp::SetStartMode(ctx, phaseLossTime, mode);
     });
 }
@@ -292,7 +419,7 @@ void CMainController::QueueOutputCommand(void (*command)(CDeviceContext&, LiveVa
         return;
     }
     LiveValues* live = &Window_.Fields().Live;
-    Worker_->Post([command, live](CDeviceContext& ctx) { command(ctx, live); });
+    Queue(OperatorAction::OutputCommand, [command, live](CDeviceContext& ctx) { command(ctx, live); });
 }
 
 void CMainController::CloseOutputA() { QueueOutputCommand(&mp::CloseOutputA); }
@@ -306,11 +433,15 @@ void CMainController::ResetOutputs() { QueueOutputCommand(&mp::ResetOutputs); }
 void CMainController::ShowUsageNotes() { Dialogs_.ShowUsageNotes(&Window_); }
 
 void CMainController::ChangeDeviceCommParams() {
-    if (!RequirePort()) {
+    if (!Allowed(OperatorAction::ChangeCommParams) || !RequirePort()) {
         return;
     }
-    Worker_->Post([this](CDeviceContext& ctx) {
-        ReadDeviceCommParams(ctx, [this](int address, std::string baudText) {
+    // One pending operation from the read of the device's address to the end of its change,
+    // the operator's answer included.
+    const int token = State_.Begin(OperatorAction::ChangeCommParams);
+    UpdateControls();
+    Worker_->Post([this, token](CDeviceContext& ctx) {
+        ReadDeviceCommParams(ctx, [this, token](int address, std::string baudText) {
             CommParamValues values;
             values.Address = address;
             values.BaudText = Text(baudText);
@@ -320,20 +451,22 @@ void CMainController::ChangeDeviceCommParams() {
                                                           : Connection_.ParityCode == 2 ? 2
                                                                                         : 0]);
             if (!Dialogs_.EditCommParams(&Window_, values)) {
+                Finish(token);
                 return;
             }
             const int code = BaudCodeOfRate(values.NewBaudRate);
             if (code < 0) {
+                Finish(token);
                 return;  // the dialog refuses any other rate
             }
             PortSettings line = LineSettings();
             line.BaudRate = values.NewBaudRate;
             const int newAddress = values.Address;
             const int newRate = values.NewBaudRate;
-            Worker_->Post([this, newAddress, code, line, newRate](CDeviceContext& wctx) {
+            Worker_->Post([this, token, newAddress, code, line, newRate](CDeviceContext& wctx) {
                 WriteDeviceCommParams(
                     wctx, newAddress, code, line,
-                    [this, newAddress, newRate](bool lineFollowed, std::string error) {
+                    [this, token, newAddress, newRate](bool lineFollowed, std::string error) {
                         Inform(QString::fromUtf8(kCommParamsChangedText));
                         Connection_.SlaveAddress = static_cast<uint8_t>(newAddress);
                         if (lineFollowed) {
@@ -346,6 +479,7 @@ void CMainController::ChangeDeviceCommParams() {
                         Window_.Fields().ConnectionSummary =
                             CommParamSummaryText(newAddress, newRate);
                         Window_.ShowFields();
+                        Finish(token);
                     });
             });
         });
@@ -360,7 +494,8 @@ void CMainController::MaintenanceUnlock() {
         return;
     }
     if (PasswordMatches(entered->toStdString())) {
-        Window_.EnableMaintenanceButtons();
+        State_.SetUnlocked();
+        UpdateControls();
     } else {
         Inform(QString::fromUtf8(kWrongPasswordText));
     }
@@ -369,6 +504,9 @@ void CMainController::MaintenanceUnlock() {
 void CMainController::Calibrate(void (*calibrate)(CDeviceContext&, std::array<LineFit, 3>,
                                                   std::function<void()>),
                                 const char* doneText) {
+    if (!Allowed(OperatorAction::TakeGrid)) {
+        return;
+    }
     Window_.TakeFields();
     std::array<LineFit, 3> fits{};
     if (const auto error = PrepareCalibration(Window_.Fields().Grid, fits)) {
@@ -380,7 +518,7 @@ void CMainController::Calibrate(void (*calibrate)(CDeviceContext&, std::array<Li
         return;
     }
     const QString done = QString::fromUtf8(doneText);
-    Worker_->Post([this, calibrate, fits, done](CDeviceContext& ctx) {
+    Queue(OperatorAction::TakeGrid, [this, calibrate, fits, done](CDeviceContext& ctx) {
         calibrate(ctx, fits, [this, done] { Inform(done); });
     });
 }
@@ -390,6 +528,9 @@ void CMainController::CalibrateCurrent() { Calibrate(&mp::CalibrateCurrent, kCur
 void CMainController::CalibrateVoltage() { Calibrate(&mp::CalibrateVoltage, kVoltageCalibratedText); }
 
 void CMainController::SendPwmOutput() {
+    if (!Allowed(OperatorAction::TakeGrid)) {
+        return;
+    }
     Window_.TakeFields();
     const CalibrationGrid& grid = Window_.Fields().Grid;
     const std::string a = grid.A[kRowPwm];
@@ -397,7 +538,7 @@ void CMainController::SendPwmOutput() {
     if (!RequirePort()) {
         return;
     }
-    Worker_->Post([this, a, b](CDeviceContext& ctx) {
+    Queue(OperatorAction::TakeGrid, [this, a, b](CDeviceContext& ctx) {
         mp::SendPwmOutput(ctx, a, b);
         ctx.Post([this] {
             Inform(QString::fromUtf8(kPwmOutputSentText));
@@ -407,20 +548,20 @@ void CMainController::SendPwmOutput() {
 }
 
 void CMainController::ReadCoefficients() {
-    if (!RequirePort()) {
+    if (!Allowed(OperatorAction::ReadCoefficients) || !RequirePort()) {
         return;
     }
     CalibrationGrid* grid = &Window_.Fields().Grid;
-    Worker_->Post([this, grid](CDeviceContext& ctx) {
+    Queue(OperatorAction::ReadCoefficients, [this, grid](CDeviceContext& ctx) {
         mp::ReadCoefficients(ctx, grid, [this] { Inform(QString::fromUtf8(kCoefficientsReadText)); });
     });
 }
 
 void CMainController::ResetCoefficients(void (*reset)(CDeviceContext&, std::function<void()>)) {
-    if (!RequirePort()) {
+    if (!Allowed(OperatorAction::ResetCoefficients) || !RequirePort()) {
         return;
     }
-    Worker_->Post([this, reset](CDeviceContext& ctx) {
+    Queue(OperatorAction::ResetCoefficients, [this, reset](CDeviceContext& ctx) {
         reset(ctx, [this] { Inform(QString::fromUtf8(kCoefficientsResetText)); });
     });
 }
@@ -435,7 +576,7 @@ void CMainController::ReadEventRecords() {
     if (!RequirePort()) {
         return;
     }
-    Worker_->Post([this](CDeviceContext& ctx) {
+    Queue(OperatorAction::ReadEvents, [this](CDeviceContext& ctx) {
         mp::ReadEventRecords(ctx, [this](EventRecordTexts texts) {
             Dialogs_.ShowEventRecords(&Window_, texts);
         });

@@ -10,7 +10,9 @@
 #include <memory>
 
 #include "app/ConnectionSettings.h"
+#include "app/IoWorker.h"
 #include "app/MainCommand.h"
+#include "app/OperationState.h"
 #include "maintenance/Calibration.h"
 #include "modbus/Clock.h"
 #include "modbus/ModbusTransaction.h"
@@ -22,8 +24,8 @@ namespace mp {
 class CDeviceBackend;
 class CDeviceContext;
 struct LiveValues;
-class CIoWorker;
 class CMotorProtectorDlg;
+class CPollSession;
 class CWindowQueue;
 class IDialogService;
 
@@ -47,6 +49,7 @@ public:
 
     CIoWorker& Worker() { return *Worker_; }
     bool PortOpen() const { return PortOpen_; }
+    const COperationState& Operation() const { return State_; }
     const ConnectionSettings& Connection() const { return Connection_; }
 
     // The handlers, one per operation of the window.
@@ -76,6 +79,14 @@ public:
 private:
     void Connect();
     void OnCommand(MainCommand command);
+    // True when the operation state allows the action now; otherwise tells the operator why.
+    bool Allowed(OperatorAction action);
+    // Queues an operation on the worker as one pending operation of the state; the controls
+    // follow the state when it is queued and again when it has ended.
+    void Queue(OperatorAction action, CIoWorker::Job job);
+    void Finish(int token);
+    // Every button and menu item enabled as the operation state allows.
+    void UpdateControls();
     // True when the port is open; otherwise tells the operator that nothing can reach the
     // device.
     bool RequirePort();
@@ -99,6 +110,8 @@ private:
     CModbusTransaction Link_;
     std::unique_ptr<CWindowQueue> Queue_;
     std::unique_ptr<CIoWorker> Worker_;
+    COperationState State_;
+    std::shared_ptr<CPollSession> Session_;
     bool PortOpen_ = false;
     bool Started_ = false;
     bool ShutDown_ = false;

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QProgressBar>
 #include <QStatusBar>
 #include <type_traits>
 
@@ -168,6 +169,7 @@ void CMotorProtectorDlg::ConnectCommands() {
     };
     for (const auto& [button, command] : buttons) {
         const MainCommand which = command;
+        CommandButtons_[which] = button;
         connect(button, &QAbstractButton::clicked, this,
                 [this, which] { emit CommandRequested(which); });
     }
@@ -189,6 +191,7 @@ void CMotorProtectorDlg::ConnectCommands() {
     };
     for (const auto& [action, command] : actions) {
         const MainCommand which = command;
+        CommandActions_[which] = action;
         connect(action, &QAction::triggered, this, [this, which] { emit CommandRequested(which); });
     }
 }
@@ -208,6 +211,8 @@ void CMotorProtectorDlg::ConnectSteps() {
     };
     for (const auto& [up, down, field] : steps) {
         const StepField which = field;
+        StepButtons_.push_back(up);
+        StepButtons_.push_back(down);
         connect(up, &QAbstractButton::clicked, this,
                 [this, which] { emit StepRequested(which, true); });
         connect(down, &QAbstractButton::clicked, this,
@@ -230,18 +235,30 @@ void CMotorProtectorDlg::CreateStatusPane() {
     StatusPane_ = new QLabel(kBanner, this);
     StatusPane_->setObjectName(QStringLiteral("statusPaneLabel"));
     StatusPane_->setTextFormat(Qt::PlainText);
-    StatusPane_->setAccessibleName(QStringLiteral("状态栏"));
+    // No accessible name of its own: assistive technology reads the status text itself.
     StatusPane_->setStyleSheet(QStringLiteral("color: rgb(0, 0, 0);"));
     Ui_->statusBar->addWidget(StatusPane_, 1);
+    BusyIndicator_ = new QProgressBar(this);
+    BusyIndicator_->setObjectName(QStringLiteral("busyIndicator"));
+    BusyIndicator_->setRange(0, 0);  // no measure of progress: it only moves
+    BusyIndicator_->setTextVisible(false);
+    BusyIndicator_->setMaximumSize(90, 12);
+    BusyIndicator_->setAccessibleName(QStringLiteral("正在与设备通讯"));
+    BusyIndicator_->hide();
+    Ui_->statusBar->addPermanentWidget(BusyIndicator_);
     Ui_->statusBar->setStyleSheet(QStringLiteral("QStatusBar { background: rgb(180, 220, 0); }"));
 }
 
 void CMotorProtectorDlg::ShowFields() {
     Binding_.Show();
+    ShowProtectionChecks();
+    ShowIndicators();
+}
+
+void CMotorProtectorDlg::ShowProtectionChecks() {
     for (int protection = 0; protection < kProtectionCount; ++protection) {
         ProtectionChecks_[protection]->setChecked(Fields_.Settings.Enabled[protection]);
     }
-    ShowIndicators();
 }
 
 void CMotorProtectorDlg::ShowIndicators() {
@@ -276,22 +293,31 @@ QString CMotorProtectorDlg::StatusText() const {
 }
 
 void CMotorProtectorDlg::SetPollingLock(bool polling) {
-    Ui_->readRealtimeButton->setEnabled(!polling);
-    Ui_->writeSettingsButton->setEnabled(!polling);
-    Ui_->commSettingsButton->setEnabled(!polling);
-    Ui_->setStartModeButton->setEnabled(!polling);
     Ui_->startModeCombo->setEnabled(!polling);
     Ui_->startModeDisplay->setEnabled(polling);
 }
 
-void CMotorProtectorDlg::EnableMaintenanceButtons() {
-    Ui_->resetCurrentCoefButton->setEnabled(true);
-    Ui_->readCoefButton->setEnabled(true);
-    Ui_->calibrateCurrentButton->setEnabled(true);
-    Ui_->pwmOutputButton->setEnabled(true);
-    Ui_->calibrateVoltageButton->setEnabled(true);
-    Ui_->resetVoltageCoefButton->setEnabled(true);
+void CMotorProtectorDlg::SetCommandEnabled(MainCommand command, bool button, bool menuItem) {
+    if (const auto it = CommandButtons_.find(command); it != CommandButtons_.end()) {
+        it->second->setEnabled(button);
+    }
+    if (const auto it = CommandActions_.find(command); it != CommandActions_.end()) {
+        it->second->setEnabled(menuItem);
+    }
 }
+
+void CMotorProtectorDlg::SetSettingsEditingEnabled(bool enabled) {
+    for (QAbstractButton* arrow : StepButtons_) {
+        arrow->setEnabled(enabled);
+    }
+    for (QCheckBox* box : ProtectionChecks_) {
+        box->setEnabled(enabled);
+    }
+}
+
+void CMotorProtectorDlg::SetBusy(bool busy) { BusyIndicator_->setVisible(busy); }
+
+bool CMotorProtectorDlg::Busy() const { return !BusyIndicator_->isHidden(); }
 
 int CMotorProtectorDlg::StartModeIndex() const {
     return Ui_->startModeCombo->findText(Ui_->startModeCombo->currentText(),

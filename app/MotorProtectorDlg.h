@@ -5,15 +5,20 @@
 
 #include <QMainWindow>
 #include <array>
+#include <map>
 #include <memory>
+#include <vector>
 
 #include "app/FieldBinding.h"
 #include "app/MainCommand.h"
 #include "app/MainFields.h"
 #include "settings/StepField.h"
 
+class QAbstractButton;
+class QAction;
 class QCheckBox;
 class QLabel;
+class QProgressBar;
 
 namespace Ui {
 class CMotorProtectorDlg;
@@ -44,12 +49,20 @@ public:
     void SetStatusText(const QString& text);
     QString StatusText() const;
 
-    // While polling the read, write, communication-setting and start-mode controls are
-    // disabled and the start-mode display enabled; the reverse when idle.
+    // From the read command until the stop the start-mode drop-down is disabled and the
+    // start-mode display enabled; the reverse after the stop.
     void SetPollingLock(bool polling);
 
-    // Unlocks the six maintenance buttons of the "调试" frame.
-    void EnableMaintenanceButtons();
+    // Enables or disables the button and the menu item of one command (where it has them).
+    void SetCommandEnabled(MainCommand command, bool button, bool menuItem);
+    // The up/down arrows and the protection boxes, which change the settings at once.
+    void SetSettingsEditingEnabled(bool enabled);
+    // The status bar's busy indicator beside the status text.
+    void SetBusy(bool busy);
+    bool Busy() const;
+
+    // The nine protection boxes as the settings hold them, nothing else.
+    void ShowProtectionChecks();
 
     // Position of the start-mode drop-down's text in its list, -1 when it is none of them.
     int StartModeIndex() const;
@@ -83,7 +96,11 @@ private:
     std::array<QCheckBox*, kProtectionCount> ProtectionChecks_{};
     std::array<CIndicatorLamp*, 8> InputLamps_{};
     std::array<CIndicatorLamp*, 3> OutputLamps_{};
+    std::map<MainCommand, QAbstractButton*> CommandButtons_;
+    std::map<MainCommand, QAction*> CommandActions_;
+    std::vector<QAbstractButton*> StepButtons_;
     QLabel* StatusPane_ = nullptr;
+    QProgressBar* BusyIndicator_ = nullptr;
     bool ClosingSent_ = false;
 };
 

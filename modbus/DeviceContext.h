@@ -2,6 +2,7 @@
 // What a device operation running on the I/O worker sees: the transaction (buffers, slave
 // address, port, clock) and a way to hand decoded results to the window thread.
 
+#include <atomic>
 #include <functional>
 
 #include "modbus/ModbusTransaction.h"
@@ -29,8 +30,13 @@ public:
 
 class CDeviceContext {
 public:
-    CDeviceContext(CModbusTransaction& link, IWindowQueue& window, IPollTimer& timer)
-        : Link(link), Window(window), Timer(timer) {}
+    CDeviceContext(CModbusTransaction& link, IWindowQueue& window, IPollTimer& timer,
+                   const std::atomic<bool>* stopped = nullptr)
+        : Link(link), Window(window), Timer(timer), StopFlag_(stopped) {}
+
+    // True once the operator stopped what this operation belongs to (a read command's start
+    // sequence or poll tick): it then sends no further request.
+    bool Stopped() const { return StopFlag_ != nullptr && StopFlag_->load(); }
 
     void Sleep(uint32_t ms) { Link.Sleep(ms); }
     void Show(std::function<void()> change = {}) { Window.Show(std::move(change)); }
@@ -39,6 +45,9 @@ public:
     CModbusTransaction& Link;
     IWindowQueue& Window;
     IPollTimer& Timer;
+
+private:
+    const std::atomic<bool>* StopFlag_;
 };
 
 }  // namespace mp

@@ -6,22 +6,51 @@
 #include "settings/SettingsRead.h"
 
 namespace mp {
+namespace {
+
+// Runs one step of a sequence unless the operator has stopped it; false once stopped.
+template <typename Fn>
+bool Step(CDeviceContext& ctx, Fn&& step) {
+    if (ctx.Stopped()) {
+        return false;
+    }
+    step();
+    return true;
+}
+
+}  // namespace
 
 void RunStartSequence(CDeviceContext& ctx, ProtectionSettings* settings, LiveValues* live,
                       std::function<void()> lockControls,
                       std::function<void(bool settingsReadFailed)> showPolling) {
-    const bool blockA = ReadSettingsBlockA(ctx, settings);
-    ctx.Sleep(300);
-    const bool blockB = ReadSettingsBlockB(ctx, settings);
-    ctx.Sleep(100);
-    ReadPhaseCurrents(ctx, settings, live);
-    ReadPhaseVoltages(ctx, live);
-    ctx.Sleep(100);
-    ReadDigitalInputs(ctx, live);
-    ReadOutputStates(ctx, live);
-    ctx.Sleep(100);
-    ctx.Sleep(200);
-    ReadSettingsBlockC(ctx, settings);
+    // A stop ends the sequence between two exchanges: nothing further is sent, the controls
+    // are not locked, the timer is not started and the status is left as the stop set it.
+    bool blockA = false;
+    bool blockB = false;
+    const bool finished =
+        Step(ctx, [&] { blockA = ReadSettingsBlockA(ctx, settings); }) &&
+        Step(ctx, [&] {
+            ctx.Sleep(300);
+            blockB = ReadSettingsBlockB(ctx, settings);
+        }) &&
+        Step(ctx, [&] {
+            ctx.Sleep(100);
+            ReadPhaseCurrents(ctx, settings, live);
+        }) &&
+        Step(ctx, [&] {
+            ReadPhaseVoltages(ctx, live);
+            ctx.Sleep(100);
+        }) &&
+        Step(ctx, [&] { ReadDigitalInputs(ctx, live); }) &&
+        Step(ctx, [&] {
+            ReadOutputStates(ctx, live);
+            ctx.Sleep(100);
+            ctx.Sleep(200);
+        }) &&
+        Step(ctx, [&] { ReadSettingsBlockC(ctx, settings); }) && !ctx.Stopped();
+    if (!finished) {
+        return;
+    }
 
     if (lockControls) {
         ctx.Post(std::move(lockControls));
@@ -42,16 +71,21 @@ void RunPollTick(CDeviceContext& ctx, const ProtectionSettings* settings, LiveVa
 
     IClock& clock = ctx.Link.Clock();
     const uint32_t t0 = clock.TickCount();
-    ReadPhaseCurrents(ctx, settings, live);
-    ReadOutputStates(ctx, live);
-    ReadDigitalInputs(ctx, live);
-    // Unsigned difference: right across the wrap of the tick count.
-    const uint32_t elapsed = clock.TickCount() - t0;
-    ctx.Post([live, elapsed] { live->AcquisitionTime = static_cast<int32_t>(elapsed); });
-
-    ReadPhaseVoltages(ctx, live);
-    ReadStatusLamps(ctx, live);
-    ctx.Show();
+    // A stop ends the tick between two exchanges.
+    const bool finished =
+        Step(ctx, [&] { ReadPhaseCurrents(ctx, settings, live); }) &&
+        Step(ctx, [&] { ReadOutputStates(ctx, live); }) &&
+        Step(ctx, [&] {
+            ReadDigitalInputs(ctx, live);
+            // Unsigned difference: right across the wrap of the tick count.
+            const uint32_t elapsed = clock.TickCount() - t0;
+            ctx.Post([live, elapsed] { live->AcquisitionTime = static_cast<int32_t>(elapsed); });
+        }) &&
+        Step(ctx, [&] { ReadPhaseVoltages(ctx, live); }) &&
+        Step(ctx, [&] { ReadStatusLamps(ctx, live); });
+    if (finished) {
+        ctx.Show();
+    }
 }
 
 }  // namespace mp

@@ -52,16 +52,7 @@ bool StepSetting(ProtectionSettings& s, StepField field, bool up) {
 }
 
 bool ProtectionClickTakesFields(Protection p) {
-    switch (p) {
-        case kLockedRotor:
-        case kDefiniteTime:
-        case kUnbalance:
-        case kPhaseLoss:
-        case kInverseTime:
-            return true;
-        default:
-            return false;
-    }
+    return p != kShortCircuit && p != kStartTimeout && p >= 0 && p < kProtectionCount;
 }
 
 void ApplyProtectionClick(ProtectionSettings& s, Protection p, bool checked) {

@@ -28,9 +28,9 @@ std::string& StepFieldText(ProtectionSettings& s, StepField field);
 // kRangeWarning. The value is never clamped.
 bool StepSetting(ProtectionSettings& s, StepField field, bool up);
 
-// Whether the click handler of the box takes the fields from the screen before filling its
-// field ("堵转保护", "定时限过负荷", "不平衡", "缺相保护", "反时限过负荷"). "过压保护" and
-// "欠压保护" fill their integer field from the values last taken.
+// Whether the click on the box fills a field, and so takes every field from the screen first
+// so that nothing typed is lost when the window is shown again. "短路保护" and "启动超时"
+// fill nothing: they change only their own state and leave the screen as it is.
 bool ProtectionClickTakesFields(Protection p);
 
 // The operator clicked a protection box and it is now `checked`: records the state and fills

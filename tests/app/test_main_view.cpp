@@ -234,7 +234,9 @@ private slots:
     void controlsRequestTheirCommands() {
         QFETCH(QString, source);
         QFETCH(QString, request);
-        Window_->EnableMaintenanceButtons();
+        for (int command = 0; command <= int(MainCommand::ReadEventRecords); ++command) {
+            Window_->SetCommandEnabled(MainCommand(command), true, true);
+        }
         QStringList requests;
         connect(Window_.get(), &CMotorProtectorDlg::CommandRequested, this,
                 [&](MainCommand command) {

@@ -84,9 +84,9 @@ void TestSettingsEditing::ProtectionClick_data() {
     QTest::newRow("不平衡 ticked") << kUnbalance << true << true << 10 << "2.0";
     QTest::newRow("缺相保护 ticked") << kPhaseLoss << true << true << 12 << "0.5";
     QTest::newRow("反时限过负荷 ticked") << kInverseTime << true << true << 11 << "125";
-    QTest::newRow("过压保护 ticked") << kOverVoltage << true << false << 16 << "5";
-    QTest::newRow("过压保护 cleared") << kOverVoltage << false << false << 16 << "0";
-    QTest::newRow("欠压保护 ticked") << kUnderVoltage << true << false << 18 << "5";
+    QTest::newRow("过压保护 ticked") << kOverVoltage << true << true << 16 << "5";
+    QTest::newRow("过压保护 cleared") << kOverVoltage << false << true << 16 << "0";
+    QTest::newRow("欠压保护 ticked") << kUnderVoltage << true << true << 18 << "5";
     QTest::newRow("短路保护 ticked") << kShortCircuit << true << false << -1 << "";
     QTest::newRow("启动超时 cleared") << kStartTimeout << false << false << -1 << "";
 }

@@ -44,8 +44,13 @@ inline QStringList AccessibilityProblems(const QWidget& window, int* inputs = nu
                            (qobject_cast<QLineEdit*>(widget) != nullptr &&
                             qobject_cast<QComboBox*>(widget->parentWidget()) == nullptr);
         if (input) {
+            // On Linux Qt reports a drop-down's text as its name and names it through its
+            // label relation; the name it was given is what a screen reader announces.
             QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
-            const QString name = accessible ? accessible->text(QAccessible::Name) : QString();
+            QString name = widget->accessibleName();
+            if (name.isEmpty() && accessible != nullptr) {
+                name = accessible->text(QAccessible::Name);
+            }
             if (name.isEmpty() || names.contains(name)) {
                 problems << widget->objectName() + QStringLiteral(" has no name of its own");
             }

@@ -1,0 +1,87 @@
+#include "app/OperationState.h"
+
+namespace mp {
+
+OperationState COperationState::State() const {
+    if (Mode_ == OperationState::Starting) {
+        return OperationState::Starting;
+    }
+    return Pending_.empty() ? Mode_ : OperationState::Busy;
+}
+
+FieldGroup COperationState::Fills(OperatorAction action) {
+    switch (action) {
+        case OperatorAction::Read: return FieldGroup::Settings;
+        case OperatorAction::ReadCoefficients: return FieldGroup::Grid;
+        case OperatorAction::ChangeCommParams: return FieldGroup::Connection;
+        default: return FieldGroup::None;
+    }
+}
+
+bool COperationState::Filling(FieldGroup group) const {
+    if (group == FieldGroup::Settings && Mode_ == OperationState::Starting) {
+        return true;
+    }
+    for (const auto& pending : Pending_) {
+        if (pending.second == group) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool COperationState::Allows(OperatorAction action) const {
+    const bool settingsSafe = !Filling(FieldGroup::Settings);
+    const bool connectionSafe = !Filling(FieldGroup::Connection);
+    switch (action) {
+        case OperatorAction::Stop:
+        case OperatorAction::Unlock:
+        case OperatorAction::ShowNotes:
+        case OperatorAction::OutputCommand:
+        case OperatorAction::ReadEvents:
+            return true;
+        case OperatorAction::Read:
+            return Mode_ == OperationState::Idle && settingsSafe && connectionSafe;
+        case OperatorAction::WriteSettings:
+        case OperatorAction::SetStartMode:
+            return settingsSafe && connectionSafe;
+        case OperatorAction::EditSettings:
+            return settingsSafe;
+        case OperatorAction::ChangeCommParams:
+            return Mode_ != OperationState::Starting && connectionSafe;
+        case OperatorAction::TakeGrid:
+        case OperatorAction::ReadCoefficients:
+            return Unlocked_ && !Filling(FieldGroup::Grid);
+        case OperatorAction::ResetCoefficients:
+            return Unlocked_;
+        case OperatorAction::Reconnect:
+            return Mode_ == OperationState::Idle && Pending_.empty();
+    }
+    return false;
+}
+
+bool COperationState::ReadPressed() {
+    if (!Allows(OperatorAction::Read)) {
+        return false;
+    }
+    Mode_ = OperationState::Starting;
+    return true;
+}
+
+void COperationState::StartFinished() {
+    if (Mode_ == OperationState::Starting) {
+        Mode_ = OperationState::Polling;
+    }
+}
+
+void COperationState::Stopped() { Mode_ = OperationState::Idle; }
+
+int COperationState::Begin(OperatorAction action) {
+    const int token = NextToken_++;
+    Pending_.emplace(token, Fills(action));
+    return token;
+}
+
+void COperationState::End(int token) { Pending_.erase(token); }
+
+}  // namespace mp
