@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: once in a normal build,
-# once under AddressSanitizer and UndefinedBehaviorSanitizer.
+# once under AddressSanitizer and UndefinedBehaviorSanitizer; then builds every target as a
+# packager would (Release, warnings as errors), where the optimiser sees code the others don't.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -18,3 +19,6 @@ echo "== Tests =="
 run_suite build/test
 echo "== Tests under AddressSanitizer and UndefinedBehaviorSanitizer =="
 run_suite build/asan -DMP_SANITIZE=ON
+echo "== Release build of every target =="
+cmake -S . -B build/release-all -DCMAKE_BUILD_TYPE=Release -DMP_WERROR=ON
+cmake --build build/release-all -j"$jobs"

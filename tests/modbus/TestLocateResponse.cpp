@@ -88,7 +88,6 @@ private slots:
 
 }  // namespace mp::test
 
-Q_DECLARE_METATYPE(std::vector<uint8_t>)
 
 QTEST_GUILESS_MAIN(mp::test::TestLocateResponse)
 #include "TestLocateResponse.moc"

@@ -216,7 +216,6 @@ private slots:
 }  // namespace mp::test
 
 Q_DECLARE_METATYPE(mp::SimFaults)
-Q_DECLARE_METATYPE(std::vector<uint8_t>)
 
 QTEST_GUILESS_MAIN(mp::test::TestModbusTransaction)
 #include "TestModbusTransaction.moc"

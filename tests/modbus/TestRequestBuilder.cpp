@@ -7,9 +7,15 @@
 #include "support/FrameTools.h"
 
 namespace mp::test {
-namespace {
-
+// Builds one request into the buffer and returns its length.
 using Builder = std::function<int16_t(TxBuffer&)>;
+}  // namespace mp::test
+
+// Declared before the first use in a data table (std::vector<uint8_t> is known to Qt already).
+Q_DECLARE_METATYPE(mp::test::Builder)
+
+namespace mp::test {
+namespace {
 
 struct ReadKind {
     const char* What;
@@ -114,9 +120,6 @@ private slots:
 };
 
 }  // namespace mp::test
-
-Q_DECLARE_METATYPE(mp::test::Builder)
-Q_DECLARE_METATYPE(std::vector<uint8_t>)
 
 QTEST_GUILESS_MAIN(mp::test::TestRequestBuilder)
 #include "TestRequestBuilder.moc"

@@ -250,7 +250,6 @@ private slots:
 
 }  // namespace mp::test
 
-Q_DECLARE_METATYPE(std::vector<uint8_t>)
 
 QTEST_GUILESS_MAIN(mp::test::TestSimulatedDevice)
 #include "TestSimulatedDevice.moc"
