@@ -17,6 +17,8 @@
 #include "support/ScriptedDialogs.h"
 #include "support/Widgets.h"
 
+Q_DECLARE_METATYPE(mp::Lamp)
+
 using namespace mp;
 using namespace mp::test;
 
@@ -92,8 +94,6 @@ const char* const kProtectionChecks[] = {
     "phaseLossCheck",    "overVoltageCheck", "underVoltageCheck"};
 
 }  // namespace
-
-Q_DECLARE_METATYPE(mp::Lamp)
 
 class CMainViewTest : public QObject {
     Q_OBJECT

@@ -7,6 +7,8 @@
 #include "support/DeviceRig.h"
 #include "support/FrameTools.h"
 
+Q_DECLARE_METATYPE(mp::SimFaults)
+
 namespace mp::test {
 namespace {
 
@@ -214,8 +216,6 @@ private slots:
 };
 
 }  // namespace mp::test
-
-Q_DECLARE_METATYPE(mp::SimFaults)
 
 QTEST_GUILESS_MAIN(mp::test::TestModbusTransaction)
 #include "TestModbusTransaction.moc"

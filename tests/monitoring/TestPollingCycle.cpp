@@ -9,6 +9,8 @@
 #include "support/DeviceRig.h"
 #include "support/Vectors.h"
 
+Q_DECLARE_METATYPE(mp::SimFaults)
+
 namespace mp::test {
 namespace {
 
@@ -275,8 +277,6 @@ private slots:
 };
 
 }  // namespace mp::test
-
-Q_DECLARE_METATYPE(mp::SimFaults)
 
 QTEST_APPLESS_MAIN(mp::test::TestPollingCycle)
 #include "TestPollingCycle.moc"

@@ -8,6 +8,8 @@
 #include "support/DeviceRig.h"
 #include "support/Vectors.h"
 
+Q_DECLARE_METATYPE(mp::SimFaults)
+
 namespace mp::test {
 namespace {
 
@@ -243,8 +245,6 @@ private slots:
 };
 
 }  // namespace mp::test
-
-Q_DECLARE_METATYPE(mp::SimFaults)
 
 QTEST_APPLESS_MAIN(mp::test::TestSettingsRead)
 #include "TestSettingsRead.moc"

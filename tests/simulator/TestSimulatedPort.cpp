@@ -5,6 +5,8 @@
 
 #include "support/FrameTools.h"
 
+Q_DECLARE_METATYPE(mp::SimFaults)
+
 namespace mp::test {
 namespace {
 
@@ -78,8 +80,6 @@ private slots:
 
 }  // namespace mp::test
 
-Q_DECLARE_METATYPE(mp::SimFaults)
-Q_DECLARE_METATYPE(mp::test::Steps)
 
 QTEST_GUILESS_MAIN(mp::test::TestSimulatedPort)
 #include "TestSimulatedPort.moc"
