@@ -233,7 +233,7 @@ void CMainController::WriteSettings() {
         return;
     }
     Worker_->Post([this, snapshot](CDeviceContext& ctx) {
-        mp::WriteSettings(ctx, snapshot, [this](SettingsWriteResult result) {
+        mp::WriteSettings(ctx, snapshot, [this, snapshot](SettingsWriteResult result) {
             if (result.StartModeReadFailed) {
                 Inform(QString::fromUtf8(kStartModeReadFailedMessage));
             }
@@ -242,6 +242,9 @@ void CMainController::WriteSettings() {
             }
             Inform(QString::fromUtf8(kWriteDoneMessage));
             Window_.SetStatusText(QString::fromUtf8(kWriteStatusText));
+            if (!result.StartModeReadFailed && !result.OverVoltageSkipped) {
+                emit SettingsWritten(snapshot);
+            }
         });
     });
 }
@@ -412,7 +415,10 @@ void CMainController::ReadCoefficients() {
     }
     CalibrationGrid* grid = &Window_.Fields().Grid;
     Worker_->Post([this, grid](CDeviceContext& ctx) {
-        mp::ReadCoefficients(ctx, grid, [this] { Inform(QString::fromUtf8(kCoefficientsReadText)); });
+        mp::ReadCoefficients(ctx, grid, [this, grid] {
+            emit CoefficientsRead(*grid);
+            Inform(QString::fromUtf8(kCoefficientsReadText));
+        });
     });
 }
 
@@ -437,6 +443,7 @@ void CMainController::ReadEventRecords() {
     }
     Worker_->Post([this](CDeviceContext& ctx) {
         mp::ReadEventRecords(ctx, [this](EventRecordTexts texts) {
+            emit EventRecordsRead(texts);
             Dialogs_.ShowEventRecords(&Window_, texts);
         });
     });

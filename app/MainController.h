@@ -11,10 +11,12 @@
 
 #include "app/ConnectionSettings.h"
 #include "app/MainCommand.h"
+#include "events/EventRecordTexts.h"
 #include "maintenance/Calibration.h"
 #include "modbus/Clock.h"
 #include "modbus/ModbusTransaction.h"
 #include "modbus/Port.h"
+#include "settings/ProtectionSettings.h"
 #include "settings/StepField.h"
 
 namespace mp {
@@ -72,6 +74,14 @@ public:
     void ReadEventRecords();
     void StepSetting(StepField field, bool up);
     void OnProtectionClicked(int protection, bool checked);
+
+signals:
+    // A write of which every group was sent, with the values written.
+    void SettingsWritten(const mp::ProtectionSettings& written);
+    // The coefficients read back from the device, as the grid now shows them.
+    void CoefficientsRead(const mp::CalibrationGrid& grid);
+    // The event records read from the device, before their window opens.
+    void EventRecordsRead(const mp::EventRecordTexts& texts);
 
 private:
     void Connect();
