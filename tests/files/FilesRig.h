@@ -118,6 +118,24 @@ inline QStringList ScreenOf(const SettingsValues& values) {
     return shown;
 }
 
+// Values from the nineteen texts in the order of SettingRows() and the nine check states.
+inline SettingsValues ValuesOf(const std::array<const char*, kSettingRowCount>& texts,
+                               const std::array<bool, kProtectionCount>& enabled) {
+    SettingsValues values;
+    for (size_t k = 0; k < kSettingRowCount; ++k) {
+        SetSettingText(values, SettingRows()[k], texts[k]);
+    }
+    values.Protection.Enabled = enabled;
+    return values;
+}
+
+// Values the write accepts that differ from the factory's and the device's in every setting.
+inline SettingsValues DistinctValues() {
+    return ValuesOf({"120", "32.5", "660", "12", "星三角起动", "5.5", "1.2", "3.1", "40", "45",
+                     "3.3", "500", "1.5", "C相电流", "4000", "130", "7", "75", "9"},
+                    {true, false, true, false, true, false, true, false, true});
+}
+
 // The device's own values as the simulated device starts with them.
 inline SettingsValues DeviceStartValues() {
     SettingsValues values = FactoryValues();

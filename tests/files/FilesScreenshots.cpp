@@ -82,7 +82,5 @@ int main(int argc, char* argv[]) {
         RenderReportPage(html, page, 1.5)
             .save(out.filePath(QStringLiteral("report-page%1.png").arg(page + 1)));
     }
-    QString reason;
-    SaveReportPdf(html, out.filePath(QStringLiteral("report.pdf")), &reason);
     return 0;
 }
