@@ -344,7 +344,7 @@ void CMainController::WriteSettings() {
         return;
     }
     Queue(OperatorAction::WriteSettings, [this, snapshot](CDeviceContext& ctx) {
-        mp::WriteSettings(ctx, snapshot, [this](SettingsWriteResult result) {
+        mp::WriteSettings(ctx, snapshot, [this, snapshot](SettingsWriteResult result) {
             if (result.StartModeReadFailed) {
                 Inform(QString::fromUtf8(kStartModeReadFailedMessage));
             }
@@ -353,6 +353,9 @@ void CMainController::WriteSettings() {
             }
             Inform(QString::fromUtf8(kWriteDoneMessage));
             Window_.SetStatusText(QString::fromUtf8(kWriteStatusText));
+            if (!result.StartModeReadFailed && !result.OverVoltageSkipped) {
+                emit SettingsWritten(snapshot);
+            }
         });
     });
 }
@@ -553,7 +556,10 @@ void CMainController::ReadCoefficients() {
     }
     CalibrationGrid* grid = &Window_.Fields().Grid;
     Queue(OperatorAction::ReadCoefficients, [this, grid](CDeviceContext& ctx) {
-        mp::ReadCoefficients(ctx, grid, [this] { Inform(QString::fromUtf8(kCoefficientsReadText)); });
+        mp::ReadCoefficients(ctx, grid, [this, grid] {
+            emit CoefficientsRead(*grid);
+            Inform(QString::fromUtf8(kCoefficientsReadText));
+        });
     });
 }
 
@@ -578,6 +584,7 @@ void CMainController::ReadEventRecords() {
     }
     Queue(OperatorAction::ReadEvents, [this](CDeviceContext& ctx) {
         mp::ReadEventRecords(ctx, [this](EventRecordTexts texts) {
+            emit EventRecordsRead(texts);
             Dialogs_.ShowEventRecords(&Window_, texts);
         });
     });

@@ -13,10 +13,12 @@
 #include "app/IoWorker.h"
 #include "app/MainCommand.h"
 #include "app/OperationState.h"
+#include "events/EventRecordTexts.h"
 #include "maintenance/Calibration.h"
 #include "modbus/Clock.h"
 #include "modbus/ModbusTransaction.h"
 #include "modbus/Port.h"
+#include "settings/ProtectionSettings.h"
 #include "settings/StepField.h"
 
 namespace mp {
@@ -50,6 +52,11 @@ public:
     CIoWorker& Worker() { return *Worker_; }
     bool PortOpen() const { return PortOpen_; }
     const COperationState& Operation() const { return State_; }
+    // True when the operation state allows the action now; otherwise tells the operator why.
+    bool Allowed(OperatorAction action);
+    // Queues an operation on the worker as one pending operation of the state; the controls
+    // follow the state when it is queued and again when it has ended.
+    void Queue(OperatorAction action, CIoWorker::Job job);
     const ConnectionSettings& Connection() const { return Connection_; }
 
     // The handlers, one per operation of the window.
@@ -76,14 +83,17 @@ public:
     void StepSetting(StepField field, bool up);
     void OnProtectionClicked(int protection, bool checked);
 
+signals:
+    // A write of which every group was sent, with the values written.
+    void SettingsWritten(const mp::ProtectionSettings& written);
+    // The coefficients read back from the device, as the grid now shows them.
+    void CoefficientsRead(const mp::CalibrationGrid& grid);
+    // The event records read from the device, before their window opens.
+    void EventRecordsRead(const mp::EventRecordTexts& texts);
+
 private:
     void Connect();
     void OnCommand(MainCommand command);
-    // True when the operation state allows the action now; otherwise tells the operator why.
-    bool Allowed(OperatorAction action);
-    // Queues an operation on the worker as one pending operation of the state; the controls
-    // follow the state when it is queued and again when it has ended.
-    void Queue(OperatorAction action, CIoWorker::Job job);
     void Finish(int token);
     // Every button and menu item enabled as the operation state allows.
     void UpdateControls();

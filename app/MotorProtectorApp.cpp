@@ -3,11 +3,15 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QMessageBox>
+#include <QSettings>
 
 #include "app/CommSetupDlg.h"
 #include "app/DialogService.h"
+#include "app/FilesWiring.h"
 #include "app/MainController.h"
 #include "app/MotorProtectorDlg.h"
+#include "files/FileDialogs.h"
+#include "files/FilesController.h"
 
 namespace mp {
 
@@ -37,6 +41,10 @@ int CMotorProtectorApp::Run() {
     CDialogService dialogs;
     CMotorProtectorDlg window(dialogs);
     CMainController controller(window, dialogs, connection);
+    CFileDialogs fileDialogs;
+    QSettings userSettings(QSettings::IniFormat, QSettings::UserScope,
+                           QStringLiteral("motor-protector"), QStringLiteral("motor-protector"));
+    const auto files = InstallFiles(window, controller, fileDialogs, &userSettings);
     controller.Start();
     window.show();
     return QApplication::exec();

@@ -39,6 +39,7 @@ bool COperationState::Allows(OperatorAction action) const {
         case OperatorAction::ShowNotes:
         case OperatorAction::OutputCommand:
         case OperatorAction::ReadEvents:
+        case OperatorAction::CompareSettings:
             return true;
         case OperatorAction::Read:
             return Mode_ == OperationState::Idle && settingsSafe && connectionSafe;

@@ -29,6 +29,7 @@ enum class OperatorAction {
     ChangeCommParams,   // reads the device's address and rate, asks, writes new ones
     OutputCommand,      // contactor and reset commands: send only
     ReadEvents,         // reads the stored events and shows them in their own window
+    CompareSettings,    // reads the device's settings into a set of their own
     TakeGrid,           // calibration and PWM: take the calibration grid and send
     ReadCoefficients,   // fills the calibration grid from the device
     ResetCoefficients,  // send only

@@ -1,7 +1,11 @@
 #include "events/EventRecordDlg.h"
 
+#include <QDateTime>
+#include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
 
+#include "events/EventRecordsCsv.h"
 #include "ui_EventRecordDlg.h"
 
 namespace mp {
@@ -13,8 +17,27 @@ const QString kEditStyle =
 
 }  // namespace
 
-CEventRecordDlg::CEventRecordDlg(const EventRecordTexts& texts, QWidget* parent)
-    : QDialog(parent), Ui_(new Ui::CEventRecordDlg) {
+CEventRecordDlg::CEventRecordDlg(const EventRecordTexts& texts, QWidget* parent,
+                                 ChooseCsvPath choose, Inform inform)
+    : QDialog(parent),
+      Ui_(new Ui::CEventRecordDlg),
+      Texts_(texts),
+      Choose_(std::move(choose)),
+      Inform_(std::move(inform)) {
+    if (!Choose_) {
+        Choose_ = [](QWidget* owner, const QString& suggested) {
+            QFileDialog dialog(owner, QStringLiteral("导出事件记录"), suggested,
+                               QStringLiteral("CSV 文件 (*.csv)"));
+            dialog.setAcceptMode(QFileDialog::AcceptSave);
+            dialog.setDefaultSuffix(QStringLiteral("csv"));
+            return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+        };
+    }
+    if (!Inform_) {
+        Inform_ = [this](const QString& text) {
+            QMessageBox::information(this, windowTitle(), text);
+        };
+    }
     Ui_->setupUi(this);
     QLineEdit* const events[] = {Ui_->eventEdit1, Ui_->eventEdit2, Ui_->eventEdit3,
                                  Ui_->eventEdit4, Ui_->eventEdit5, Ui_->eventEdit6,
@@ -27,9 +50,26 @@ CEventRecordDlg::CEventRecordDlg(const EventRecordTexts& texts, QWidget* parent)
     }
     connect(Ui_->okButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(Ui_->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(Ui_->exportButton, &QPushButton::clicked, this, &CEventRecordDlg::Export);
     Ui_->okButton->setDefault(true);
 }
 
 CEventRecordDlg::~CEventRecordDlg() = default;
+
+void CEventRecordDlg::Export() {
+    const QDateTime readAt = Texts_.ReadAtMs == 0 ? QDateTime::currentDateTime()
+                                                  : QDateTime::fromMSecsSinceEpoch(Texts_.ReadAtMs);
+    const QString suggested = QStringLiteral("事件记录-地址%1-%2.csv")
+                                  .arg(Texts_.Address)
+                                  .arg(readAt.toString(QStringLiteral("yyyyMMdd-HHmmss")));
+    const QString path = Choose_(this, suggested);
+    if (path.isEmpty()) {
+        return;
+    }
+    QString reason;
+    if (!SaveEventRecordsCsv(Texts_, path, &reason)) {
+        Inform_(QStringLiteral("事件记录未能导出到“%1”：%2").arg(path, reason));
+    }
+}
 
 }  // namespace mp

@@ -1,7 +1,9 @@
 #pragma once
-// The alarm event window: the summary line and the texts of events 1 to 8, read-only.
+// The alarm event window: the summary line and the texts of events 1 to 8, read-only, and
+// "导出..." that saves them as a CSV file.
 
 #include <QDialog>
+#include <functional>
 #include <memory>
 
 #include "events/EventRecordTexts.h"
@@ -17,11 +19,23 @@ namespace mp {
 class CEventRecordDlg : public QDialog {
     Q_OBJECT
 public:
-    explicit CEventRecordDlg(const EventRecordTexts& texts, QWidget* parent = nullptr);
+    // Asks where to save, from a suggested file name; empty when the operator cancels.
+    using ChooseCsvPath = std::function<QString(QWidget* parent, const QString& suggested)>;
+    // Tells the operator why the file was not saved.
+    using Inform = std::function<void(const QString& text)>;
+
+    // Without `choose` and `inform` the standard file dialog and message box are used.
+    explicit CEventRecordDlg(const EventRecordTexts& texts, QWidget* parent = nullptr,
+                             ChooseCsvPath choose = {}, Inform inform = {});
     ~CEventRecordDlg() override;
 
 private:
+    void Export();
+
     std::unique_ptr<Ui::CEventRecordDlg> Ui_;
+    EventRecordTexts Texts_;
+    ChooseCsvPath Choose_;
+    Inform Inform_;
 };
 
 }  // namespace mp

@@ -1,5 +1,7 @@
 #include "events/EventRecords.h"
 
+#include <chrono>
+
 namespace mp {
 
 std::string FaultText(int code) {
@@ -55,7 +57,9 @@ EventRecordTexts DecodeEventRecords(int n, const uint8_t* rx) {
     if (n < 1 || n > kMaxEvents) {
         return texts;
     }
+    texts.Count = n;
     for (int k = 1; k <= n; ++k) {
+        texts.Codes[static_cast<size_t>(k - 1)] = rx[k + 2];
         texts.Events[static_cast<size_t>(k - 1)] = FaultText(rx[k + 2]);
     }
     return texts;
@@ -68,6 +72,10 @@ void ReadEventRecords(CDeviceContext& ctx, std::function<void(EventRecordTexts)>
         ctx.Link.ReadHoldingRegisters(kEventCodeRegister, static_cast<uint16_t>((n + 1) / 2));
     }
     EventRecordTexts texts = DecodeEventRecords(n, ctx.Link.Rx().data());
+    texts.Address = ctx.Link.SlaveAddress();
+    texts.ReadAtMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+                         std::chrono::system_clock::now().time_since_epoch())
+                         .count();
     if (done) {
         ctx.Post([done = std::move(done), texts = std::move(texts)] { done(texts); });
     }

@@ -22,13 +22,14 @@ std::string FaultText(int code);
 // "无告警信息" for 0, "有n条告警信息" for 1 to 8, empty otherwise.
 std::string EventCountText(int n);
 
-// The texts for n events whose codes are in a 0x03 response starting at rx[0] (event k's code
-// at rx[k + 2]). For n above 8 every text is empty and rx is not read.
+// The texts and codes of n events whose codes are in a 0x03 response starting at rx[0]
+// (event k's code at rx[k + 2]). For n above 8 every text is empty and rx is not read.
 EventRecordTexts DecodeEventRecords(int n, const uint8_t* rx);
 
 // Reads the event count and, for 1 to 8 events, the registers that hold their codes, then
-// posts `done` with the texts. A failed count read reads as no events; a failed code read
-// leaves the event texts empty under a summary that still counts them.
+// posts `done` with the texts, the device address and the time of reading. A failed count
+// read reads as no events; a failed code read leaves the event texts empty under a summary
+// that still counts them.
 void ReadEventRecords(CDeviceContext& ctx, std::function<void(EventRecordTexts)> done);
 
 }  // namespace mp

@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "events/EventRecordDlg.h"
 #include "events/EventRecords.h"
+#include "events/EventRecordsCsv.h"
 #include "support/DeviceRig.h"
 #include "support/Vectors.h"
 #include "support/Widgets.h"
@@ -21,6 +23,7 @@ private slots:
     void Read_data();
     void Read();
     void WindowShowsTextsReadOnly();
+    void ExportSavesCsv();
 };
 
 void TestEventRecords::Read_data() {
@@ -86,6 +89,13 @@ void TestEventRecords::Read() {
         texts << QString::fromStdString(text);
     }
     QCOMPARE(texts, events);
+    const int listed = answered == 0 || count > 8 ? 0 : count;
+    QCOMPARE(shown->Count, listed);
+    QCOMPARE(shown->Address, address);
+    QVERIFY(shown->ReadAtMs > 0);
+    for (int k = 0; k < listed; ++k) {
+        QCOMPARE(shown->Codes[k], codeRequest.isEmpty() || answered == 1 ? 0 : int{codes[k]});
+    }
 }
 
 // Every field read-only, named, and in the edit colours whatever the desktop's palette; OK
@@ -118,6 +128,48 @@ void TestEventRecords::WindowShowsTextsReadOnly() {
     QCOMPARE(shown, (QStringList{"有2条告警信息", "短路故障(E05)", "堵转故障(E06)", "", ""}));
     QTest::mouseClick(Child<QPushButton>(dlg, "okButton"), Qt::LeftButton);
     QVERIFY(!dlg.isVisible());
+}
+
+// "导出..." writes the time of reading, the address and one row per event (number, code,
+// text); a text with a separator or a quote stays one field.
+void TestEventRecords::ExportSavesCsv() {
+    CDeviceRig rig(5);
+    std::optional<EventRecordTexts> read;
+    ReadEventRecords(rig.Ctx, [&](EventRecordTexts texts) { read = std::move(texts); });
+    QVERIFY(read.has_value());
+    read->Events[1] = "堵转, \"二次\"";
+    const QString when =
+        QDateTime::fromMSecsSinceEpoch(read->ReadAtMs).toString("yyyy-MM-dd HH:mm:ss");
+    const QByteArray expected =
+        "\xEF\xBB\xBF" +
+        QStringLiteral(
+            "读取时间,%1\r\n设备地址,5\r\n告警条数,有3条告警信息\r\n序号,代码,内容\r\n"
+            "1,5,短路故障(E05)\r\n2,6,\"堵转, \"\"二次\"\"\"\r\n3,16,过压(E16)\r\n")
+            .arg(when)
+            .toUtf8();
+    QCOMPARE(EventRecordsCsv(*read), expected);
+
+    QTemporaryDir dir;
+    QString chosen = dir.filePath("events.csv");
+    QString suggested;
+    QStringList told;
+    CEventRecordDlg dlg(
+        *read, nullptr,
+        [&](QWidget*, const QString& name) {
+            suggested = name;
+            return chosen;
+        },
+        [&](const QString& text) { told << text; });
+    QTest::mouseClick(Child<QPushButton>(dlg, "exportButton"), Qt::LeftButton);
+    QVERIFY(suggested.startsWith(QStringLiteral("事件记录-地址5-")));
+    QFile file(chosen);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), expected);
+    QVERIFY(told.isEmpty());
+    chosen = dir.filePath("missing/events.csv");
+    QTest::mouseClick(Child<QPushButton>(dlg, "exportButton"), Qt::LeftButton);
+    QCOMPARE(told.size(), 1);
+    QVERIFY(told.first().contains(chosen));
 }
 
 QTEST_MAIN(TestEventRecords)

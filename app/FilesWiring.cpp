@@ -1,0 +1,47 @@
+#include "app/FilesWiring.h"
+
+#include "app/IoWorker.h"
+#include "app/MainController.h"
+#include "app/MotorProtectorDlg.h"
+#include "files/FilesController.h"
+
+namespace mp {
+
+std::unique_ptr<CFilesController> InstallFiles(CMotorProtectorDlg& window,
+                                               CMainController& controller, IFileDialogs& dialogs,
+                                               QSettings* store) {
+    FilesHost host;
+    host.Window = &window;
+    host.Settings = &window.Fields().Settings;
+    host.StartModeSelection = &window.Fields().StartModeSelection;
+    host.Live = &window.Fields().Live;
+    // Every file function that changes or takes the settings takes the fields first: refused,
+    // with the operator told, while a read is about to replace them.
+    host.TakeFields = [&window, &controller] {
+        return controller.Allowed(OperatorAction::EditSettings) && window.TakeFields();
+    };
+    host.ShowFields = [&window] { window.ShowFields(); };
+    host.PortOpen = [&controller] { return controller.PortOpen(); };
+    host.RunOnDevice = [&controller](std::function<void(CDeviceContext&)> job) {
+        controller.Queue(OperatorAction::CompareSettings, std::move(job));
+    };
+    host.Line = [&controller] {
+        const ConnectionSettings& connection = controller.Connection();
+        return DeviceLine{connection.PortText, connection.SlaveAddress, connection.BaudRate};
+    };
+    host.Polling = [&controller] {
+        return controller.Operation().Mode() == OperationState::Polling;
+    };
+
+    auto files = std::make_unique<CFilesController>(std::move(host), dialogs, store);
+    CFilesController* target = files.get();
+    QObject::connect(&controller, &CMainController::SettingsWritten, target,
+                     &CFilesController::OnSettingsWritten);
+    QObject::connect(&controller, &CMainController::CoefficientsRead, target,
+                     &CFilesController::OnCoefficientsRead);
+    QObject::connect(&controller, &CMainController::EventRecordsRead, target,
+                     &CFilesController::OnEventRecordsRead);
+    return files;
+}
+
+}  // namespace mp

@@ -1,0 +1,65 @@
+#include "files/DeviceSettingsRead.h"
+
+#include "settings/SettingsRead.h"
+
+namespace mp {
+namespace {
+
+constexpr uint32_t kAfterBlockAMs = 300;
+constexpr uint32_t kAfterBlockBMs = 100;
+constexpr uint32_t kAfterBlockCMs = 300;
+
+// Runs the block reads' decoding at once on the worker, into the worker's own settings set,
+// instead of handing it to the window.
+class CDecodeHere : public IWindowQueue {
+public:
+    void Show(std::function<void()> change) override {
+        if (change) {
+            change();
+        }
+    }
+    void Post(std::function<void()> fn) override {
+        if (fn) {
+            fn();
+        }
+    }
+};
+
+std::optional<SettingsValues> ReadBlocks(CDeviceContext& ctx) {
+    CDecodeHere here;
+    CDeviceContext local(ctx.Link, here, ctx.Timer);
+    ProtectionSettings device;
+    if (!ReadSettingsBlockA(local, &device)) {
+        return std::nullopt;
+    }
+    ctx.Sleep(kAfterBlockAMs);
+    if (!ReadSettingsBlockB(local, &device)) {
+        return std::nullopt;
+    }
+    ctx.Sleep(kAfterBlockBMs);
+    // Block C is decoded only from a located response: zeros are not the device's values.
+    const bool blockC = ctx.Link.ReadHoldingRegisters(kSettingsBlockCStart, kSettingsBlockCCount);
+    if (blockC) {
+        DecodeSettingsBlockC(device, ctx.Link.Rx().data());
+    }
+    ctx.Sleep(kAfterBlockCMs);
+    if (!blockC) {
+        return std::nullopt;
+    }
+    SettingsValues values;
+    values.Protection = device;
+    values.StartMode = device.StartModeText;
+    return values;
+}
+
+}  // namespace
+
+void ReadDeviceSettings(CDeviceContext& ctx,
+                        std::function<void(std::optional<SettingsValues>)> done) {
+    std::optional<SettingsValues> values = ReadBlocks(ctx);
+    if (done) {
+        ctx.Post([done = std::move(done), values = std::move(values)] { done(values); });
+    }
+}
+
+}  // namespace mp

@@ -1,0 +1,422 @@
+#include "files/FilesController.h"
+
+#include <QAction>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPointer>
+#include <QUrl>
+
+#include "files/DeviceSettingsRead.h"
+#include "files/FileDialogs.h"
+#include "files/SettingsTable.h"
+#include "monitoring/LiveValues.h"
+
+#ifndef MP_TOOL_VERSION
+#define MP_TOOL_VERSION "0"
+#endif
+
+namespace mp {
+namespace {
+
+const QString kSettingsFilter = QStringLiteral("定值文件 (*.json);;所有文件 (*)");
+const QString kPdfFilter = QStringLiteral("PDF 文件 (*.pdf)");
+constexpr int kRecordsShown = 5;
+
+QString Native(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+QString LineText(const DeviceLine& line) {
+    return QStringLiteral("串口 %1，地址 %2，波特率 %3")
+        .arg(line.Port)
+        .arg(line.Address)
+        .arg(line.BaudRate);
+}
+
+QString TimeText(const QDateTime& time) {
+    return time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+}  // namespace
+
+CFilesController::CFilesController(FilesHost host, IFileDialogs& dialogs, QSettings* store,
+                                   QObject* parent)
+    : QObject(parent), Host_(std::move(host)), Dialogs_(dialogs), Recent_(store) {
+    InstallMenu();
+    Host_.Window->setAcceptDrops(true);
+    Host_.Window->installEventFilter(this);
+    // Edit fields take drops of their own: a dropped file must open, not become text.
+    for (QWidget* child : Host_.Window->findChildren<QWidget*>()) {
+        if (child->acceptDrops()) {
+            child->installEventFilter(this);
+        }
+    }
+}
+
+void CFilesController::InstallMenu() {
+    auto* menu = new QMenu(QStringLiteral("文件"), Host_.Window);
+    menu->setObjectName(QStringLiteral("fileMenu"));
+    auto add = [this, menu](const QString& text, const char* name, const QKeySequence& keys,
+                            void (CFilesController::*handler)()) {
+        QAction* action = menu->addAction(text);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(keys);
+        connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+        return action;
+    };
+    add(QStringLiteral("打开定值文件..."), "actionOpenSettingsFile", QKeySequence::Open,
+        &CFilesController::OpenSettingsFile);
+    add(QStringLiteral("保存定值文件..."), "actionSaveSettingsFile", QKeySequence::Save,
+        &CFilesController::SaveSettingsFile);
+    RecentMenu_ = menu->addMenu(QStringLiteral("最近的定值文件"));
+    RecentMenu_->setObjectName(QStringLiteral("recentFilesMenu"));
+    menu->addSeparator();
+    add(QStringLiteral("与设备比较..."), "actionCompareWithDevice",
+        QKeySequence(Qt::CTRL | Qt::Key_D), &CFilesController::CompareWithDevice);
+    menu->addSeparator();
+    add(QStringLiteral("生成调试报告..."), "actionCreateReport", QKeySequence(Qt::CTRL | Qt::Key_R),
+        &CFilesController::CreateReport);
+    add(QStringLiteral("打印调试报告..."), "actionPrintReport", QKeySequence::Print,
+        &CFilesController::PrintReport);
+
+    QMenuBar* bar = Host_.Window->menuBar();
+    bar->insertMenu(bar->actions().value(0), menu);
+    ShowRecentFiles();
+}
+
+void CFilesController::ShowRecentFiles() {
+    RecentMenu_->clear();
+    const QStringList paths = Recent_.Paths();
+    if (paths.isEmpty()) {
+        RecentMenu_->addAction(QStringLiteral("（无）"))->setEnabled(false);
+        return;
+    }
+    for (int k = 0; k < paths.size(); ++k) {
+        const QString path = paths[k];
+        QAction* action =
+            RecentMenu_->addAction(QStringLiteral("&%1 %2").arg(k + 1).arg(Native(path)));
+        action->setObjectName(QStringLiteral("recentFileAction%1").arg(k + 1));
+        connect(action, &QAction::triggered, this, [this, path] { OpenSettingsFile(path); });
+    }
+}
+
+void CFilesController::Inform(const QString& text) {
+    Dialogs_.Inform(Host_.Window, text);
+}
+
+SettingsValues CFilesController::WindowValues() const {
+    SettingsValues values;
+    values.Protection = *Host_.Settings;
+    values.StartMode = *Host_.StartModeSelection;
+    return values;
+}
+
+void CFilesController::ApplyValues(const SettingsValues& values) {
+    // The start-mode display keeps showing the device's start mode as last read.
+    const std::string deviceStartMode = Host_.Settings->StartModeText;
+    *Host_.Settings = values.Protection;
+    Host_.Settings->StartModeText = deviceStartMode;
+    *Host_.StartModeSelection = values.StartMode;
+    Host_.ShowFields();
+}
+
+bool CFilesController::WindowHoldsFile() const {
+    return Current_ && SameValues(WindowValues(), Current_->File.Values);
+}
+
+// ---- settings files -----------------------------------------------------------------------
+
+void CFilesController::OpenSettingsFile() {
+    const QString path =
+        Dialogs_.OpenFileName(Host_.Window, QStringLiteral("打开定值文件"), kSettingsFilter);
+    if (!path.isEmpty()) {
+        OpenSettingsFile(path);
+    }
+}
+
+bool CFilesController::OpenSettingsFile(const QString& path) {
+    QString reason;
+    // The whole file is read and checked before anything changes.
+    const std::optional<CSettingsFile> file = CSettingsFile::Load(path, &reason);
+    if (!file) {
+        Inform(QStringLiteral("定值文件“%1”无法使用：%2。\n窗口中的值没有改变。")
+                   .arg(Native(path), reason));
+        if (!QFileInfo::exists(path)) {
+            Recent_.Remove(path);
+            ShowRecentFiles();
+        }
+        return false;
+    }
+    // Text typed since the fields were last taken must not be lost to the show below.
+    if (!Host_.TakeFields()) {
+        return false;
+    }
+    ApplyValues(file->Values);
+    Current_ = OpenFile{path, *file};
+    Recent_.Add(path);
+    ShowRecentFiles();
+    return true;
+}
+
+void CFilesController::SaveSettingsFile() {
+    if (!Host_.TakeFields()) {
+        return;
+    }
+    const SettingsValues values = WindowValues();
+    // A file the tool would refuse to open is no use to anyone.
+    if (const auto refusal = RefuseValues(values)) {
+        Inform(QStringLiteral("窗口中的定值不能保存：%1。\n定值文件未保存。")
+                   .arg(QString::fromStdString(*refusal)));
+        return;
+    }
+    const DeviceLine line = Host_.Line();
+    const QString suggested =
+        Current_ ? Current_->Path
+                 : QDir(Recent_.Paths().isEmpty() ? QDir::homePath()
+                                                  : QFileInfo(Recent_.Paths().first()).path())
+                       .filePath(QStringLiteral("定值-地址%1.json").arg(line.Address));
+    const QString path = Dialogs_.SaveFileName(Host_.Window, QStringLiteral("保存定值文件"),
+                                               suggested, kSettingsFilter, QStringLiteral("json"));
+    if (path.isEmpty()) {
+        return;
+    }
+    const std::optional<QString> note =
+        Dialogs_.EditNote(Host_.Window, Current_ ? Current_->File.Note : QString());
+    if (!note) {
+        return;
+    }
+
+    // Keys this tool does not know stay; the write records stay only with the values written.
+    CSettingsFile file = Current_ ? Current_->File : CSettingsFile();
+    if (!SameValues(file.Values, values)) {
+        file.ClearWrites();
+    }
+    file.Values = values;
+    file.Note = *note;
+    file.ToolVersion = QStringLiteral(MP_TOOL_VERSION);
+    file.SavedAt = QDateTime::currentDateTime();
+    file.Source = line;
+    QString reason;
+    if (!file.Save(path, &reason)) {
+        Inform(QStringLiteral("定值文件“%1”未能保存：%2").arg(Native(path), reason));
+        return;
+    }
+    Current_ = OpenFile{path, file};
+    Recent_.Add(path);
+    ShowRecentFiles();
+}
+
+void CFilesController::OnSettingsWritten(const ProtectionSettings& written) {
+    if (!Current_) {
+        return;
+    }
+    SettingsValues writtenValues{written, Current_->File.Values.StartMode};
+    if (!SameValues(writtenValues, Current_->File.Values)) {
+        return;
+    }
+    const QString path = Current_->Path;
+    const WriteRecord record{QDateTime::currentDateTime(), Host_.Line()};
+    if (!Dialogs_.AskYesNo(Host_.Window, QStringLiteral("定值文件“%1”中的定值已写入设备。\n"
+                                                        "是否在该文件中记录这次写入（%2，%3）？")
+                                             .arg(Native(path), TimeText(record.WrittenAt),
+                                                  LineText(record.Line)))) {
+        return;
+    }
+    // The record goes into the file as it is on disk now, and only if it still holds the
+    // values written.
+    QString reason;
+    std::optional<CSettingsFile> onDisk = CSettingsFile::Load(path, &reason);
+    if (onDisk && !SameValues(onDisk->Values, Current_->File.Values)) {
+        reason = QStringLiteral("文件中的定值已不是写入的定值");
+        onDisk.reset();
+    }
+    if (!onDisk) {
+        Inform(QStringLiteral("写入记录未能保存到定值文件“%1”：%2").arg(Native(path), reason));
+        return;
+    }
+    onDisk->AddWrite(record);
+    if (!onDisk->Save(path, &reason)) {
+        Inform(QStringLiteral("写入记录未能保存到定值文件“%1”：%2").arg(Native(path), reason));
+        return;
+    }
+    Current_->File = *onDisk;
+}
+
+// ---- comparison ---------------------------------------------------------------------------
+
+void CFilesController::CompareWithDevice() {
+    if (!Host_.TakeFields()) {
+        return;
+    }
+    if (!Host_.PortOpen()) {
+        Inform(QStringLiteral("串口 %1 未打开，无法读取设备的定值。").arg(Host_.Line().Port));
+        return;
+    }
+    QPointer<CFilesController> self(this);
+    Host_.RunOnDevice([self](CDeviceContext& ctx) {
+        ReadDeviceSettings(ctx, [self](std::optional<SettingsValues> device) {
+            if (self) {
+                self->ShowComparison(device);
+            }
+        });
+    });
+}
+
+QString CFilesController::RecordsText() const {
+    if (!Current_) {
+        return QString();
+    }
+    QString text = QStringLiteral("定值文件：%1").arg(Native(Current_->Path));
+    const QList<WriteRecord>& writes = Current_->File.Writes();
+    if (writes.isEmpty()) {
+        return text + QStringLiteral("\n该文件中没有写入记录。");
+    }
+    text += writes.size() > kRecordsShown
+                ? QStringLiteral("\n写入记录（共 %1 次，列出最近 %2 次）：")
+                      .arg(writes.size())
+                      .arg(kRecordsShown)
+                : QStringLiteral("\n写入记录：");
+    for (qsizetype k = std::max<qsizetype>(0, writes.size() - kRecordsShown); k < writes.size();
+         ++k) {
+        text += QStringLiteral("\n%1 写入 %2")
+                    .arg(TimeText(writes[k].WrittenAt), LineText(writes[k].Line));
+    }
+    return text;
+}
+
+void CFilesController::ShowComparison(const std::optional<SettingsValues>& device) {
+    if (!device) {
+        Inform(QStringLiteral("设备没有应答，未能读到设备的定值，没有进行比较。"));
+        return;
+    }
+    const SettingsValues window = WindowValues();
+    ComparisonView view;
+    view.Rows = CompareSettings(*device, window);
+    view.DeviceHeader = QStringLiteral("设备（%1）的定值刚刚读出。").arg(LineText(Host_.Line()));
+    view.WindowHeader = WindowHoldsFile()
+                            ? QStringLiteral("文件 %1").arg(QFileInfo(Current_->Path).fileName())
+                            : QStringLiteral("窗口");
+    view.Records = RecordsText();
+    view.CanTakeFile = Current_.has_value();
+
+    const ComparisonChoice choice = Dialogs_.ShowComparison(Host_.Window, view);
+    if (choice == ComparisonChoice::Close || !Host_.TakeFields()) {
+        return;
+    }
+    if (choice == ComparisonChoice::TakeDevice) {
+        ApplyValues(DeviceValuesForWindow(*device, WindowValues()));
+        if (!device->StartMode.empty()) {
+            Host_.Settings->StartModeText = device->StartMode;
+            Host_.ShowFields();
+        }
+    } else if (choice == ComparisonChoice::TakeFile && Current_) {
+        ApplyValues(Current_->File.Values);
+    }
+}
+
+// ---- report -------------------------------------------------------------------------------
+
+void CFilesController::OnCoefficientsRead(const CalibrationGrid& grid) {
+    Coefficients_ = grid;
+}
+
+void CFilesController::OnEventRecordsRead(const EventRecordTexts& texts) {
+    Events_ = texts;
+}
+
+ReportInput CFilesController::Report() const {
+    ReportInput input;
+    input.CreatedAt = QDateTime::currentDateTime();
+    input.Line = Host_.Line();
+    input.Values = WindowValues();
+    if (WindowHoldsFile()) {
+        input.ValuesSource =
+            QStringLiteral("窗口中的定值，与定值文件“%1”中的相同。").arg(Native(Current_->Path));
+        input.Note = Current_->File.Note;
+    } else {
+        input.ValuesSource = QStringLiteral("生成报告时窗口中的定值。");
+    }
+    input.Coefficients = Coefficients_;
+    input.Events = Events_;
+    input.Live = *Host_.Live;
+    input.Polling = Host_.Polling();
+    return input;
+}
+
+void CFilesController::CreateReport() {
+    if (!Host_.TakeFields()) {
+        return;
+    }
+    const ReportInput input = Report();
+    const QString html = CommissioningReportHtml(input);
+    const QString suggested =
+        QDir(QDir::homePath())
+            .filePath(QStringLiteral("调试报告-地址%1-%2.pdf")
+                          .arg(input.Line.Address)
+                          .arg(input.CreatedAt.toString(QStringLiteral("yyyyMMdd-HHmm"))));
+    const QString path = Dialogs_.SaveFileName(Host_.Window, QStringLiteral("生成调试报告"),
+                                               suggested, kPdfFilter, QStringLiteral("pdf"));
+    if (path.isEmpty()) {
+        return;
+    }
+    QString reason;
+    if (!SaveReportPdf(html, path, &reason)) {
+        Inform(QStringLiteral("调试报告未能保存到“%1”：%2").arg(Native(path), reason));
+        return;
+    }
+    Inform(QStringLiteral("调试报告已保存到“%1”。").arg(Native(path)));
+}
+
+void CFilesController::PrintReport() {
+    if (!Host_.TakeFields()) {
+        return;
+    }
+    Dialogs_.PrintReport(Host_.Window, CommissioningReportHtml(Report()));
+}
+
+// ---- drops --------------------------------------------------------------------------------
+
+QString CFilesController::DroppedFile(const QMimeData* mime) {
+    if (mime == nullptr || !mime->hasUrls() || mime->urls().size() != 1 ||
+        !mime->urls().first().isLocalFile()) {
+        return QString();
+    }
+    return mime->urls().first().toLocalFile();
+}
+
+bool CFilesController::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::DragEnter:
+        case QEvent::DragMove: {
+            auto* drag = static_cast<QDragMoveEvent*>(event);
+            if (DroppedFile(drag->mimeData()).isEmpty()) {
+                break;
+            }
+            drag->acceptProposedAction();
+            return true;
+        }
+        case QEvent::Drop: {
+            auto* drop = static_cast<QDropEvent*>(event);
+            const QString path = DroppedFile(drop->mimeData());
+            if (path.isEmpty()) {
+                break;
+            }
+            drop->acceptProposedAction();
+            // Opened once the drop is over, so that its messages do not hold the drag source.
+            QMetaObject::invokeMethod(
+                this, [this, path] { OpenSettingsFile(path); }, Qt::QueuedConnection);
+            return true;
+        }
+        default:
+            break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+}  // namespace mp

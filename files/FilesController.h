@@ -1,0 +1,108 @@
+#pragma once
+// The "文件" menu of the main window and what its items do: settings files opened, saved
+// and remembered, dropped onto the window, compared with the device, recorded after a write,
+// and the commissioning report saved as PDF or printed. It reaches the window only through
+// FilesHost, and the device only through the I/O worker.
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "events/EventRecordTexts.h"
+#include "files/CommissioningReport.h"
+#include "files/RecentFiles.h"
+#include "files/SettingsFile.h"
+#include "maintenance/CalibrationGrid.h"
+#include "modbus/DeviceContext.h"
+
+class QMainWindow;
+class QMenu;
+class QMimeData;
+class QSettings;
+
+namespace mp {
+
+class IFileDialogs;
+struct LiveValues;
+
+// What the file functions use of the main window and its handlers.
+struct FilesHost {
+    QMainWindow* Window = nullptr;              // menu bar, drops, parent of every dialog
+    ProtectionSettings* Settings = nullptr;     // the window's settings fields
+    std::string* StartModeSelection = nullptr;  // the start-mode drop-down's text
+    const LiveValues* Live = nullptr;           // the live values the window shows
+    std::function<bool()> TakeFields;           // false: refused, the operator was told
+    std::function<void()> ShowFields;
+    std::function<bool()> PortOpen;
+    // Queues a device operation on the I/O worker.
+    std::function<void(std::function<void(CDeviceContext&)>)> RunOnDevice;
+    std::function<DeviceLine()> Line;  // port, device address and baud rate now
+    std::function<bool()> Polling;     // the live values are being refreshed
+};
+
+class CFilesController : public QObject {
+    Q_OBJECT
+public:
+    // Installs the "文件" menu first in the window's menu bar and accepts dropped files.
+    // The recent files are kept in `store` (none: for this run only).
+    CFilesController(FilesHost host, IFileDialogs& dialogs, QSettings* store,
+                     QObject* parent = nullptr);
+
+    // "打开定值文件...": asks for a file, then opens it.
+    void OpenSettingsFile();
+    // Puts the file's values into the window's fields when the whole file can be used;
+    // otherwise tells the operator why, naming the file, and changes nothing. Nothing is sent.
+    bool OpenSettingsFile(const QString& path);
+    // "保存定值文件...": saves what the window holds, when the write would accept it.
+    void SaveSettingsFile();
+    // "与设备比较...": reads the device's settings and shows them beside the window's.
+    void CompareWithDevice();
+    // "生成调试报告...": saves the report as PDF.
+    void CreateReport();
+    // "打印调试报告...": prints the report through the system's print dialog.
+    void PrintReport();
+
+    // After a write of which every group was sent: when the values written are those of the
+    // open settings file, offers to record in it when and where they were written.
+    void OnSettingsWritten(const ProtectionSettings& written);
+    // The coefficients and event records as last read from the device, for the report.
+    void OnCoefficientsRead(const CalibrationGrid& grid);
+    void OnEventRecordsRead(const EventRecordTexts& texts);
+
+    // The report as it would be made from the fields as last taken.
+    ReportInput Report() const;
+    QStringList RecentFiles() const { return Recent_.Paths(); }
+    // The settings file opened or saved last, if any.
+    QString CurrentPath() const { return Current_ ? Current_->Path : QString(); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct OpenFile {
+        QString Path;
+        CSettingsFile File;
+    };
+
+    void InstallMenu();
+    void ShowRecentFiles();
+    void ShowComparison(const std::optional<SettingsValues>& device);
+    SettingsValues WindowValues() const;
+    void ApplyValues(const SettingsValues& values);
+    bool WindowHoldsFile() const;
+    QString RecordsText() const;
+    void Inform(const QString& text);
+    static QString DroppedFile(const QMimeData* mime);
+
+    FilesHost Host_;
+    IFileDialogs& Dialogs_;
+    CRecentFiles Recent_;
+    QMenu* RecentMenu_ = nullptr;
+    std::optional<OpenFile> Current_;
+    std::optional<CalibrationGrid> Coefficients_;
+    std::optional<EventRecordTexts> Events_;
+};
+
+}  // namespace mp

@@ -1,0 +1,231 @@
+#include "files/SettingsTable.h"
+
+#include <cctype>
+#include <cstdint>
+#include <cstdlib>
+
+#include "settings/NumberText.h"
+#include "settings/SettingsLists.h"
+#include "settings/SettingsWrite.h"
+
+namespace mp {
+namespace {
+
+using PS = ProtectionSettings;
+
+// Longer texts are no settings anyone types, and keep the number reading short.
+constexpr size_t kLongestNumber = 24;
+
+SettingRow TextRow(const char* key, const char* caption, const char* unit, SettingKind kind,
+                   std::string PS::*text) {
+    return {key, caption, unit, kind, text, nullptr};
+}
+
+SettingRow IntegerRow(const char* key, const char* caption, const char* unit, int PS::*integer) {
+    return {key, caption, unit, SettingKind::Integer, nullptr, integer};
+}
+
+bool Digit(char c) {
+    return std::isdigit(static_cast<unsigned char>(c)) != 0;
+}
+
+// Optional sign, then digits with at most one point, with at least one digit.
+bool DecimalNumber(const std::string& text) {
+    if (text.empty() || text.size() > kLongestNumber) {
+        return false;
+    }
+    size_t k = (text[0] == '+' || text[0] == '-') ? 1 : 0;
+    bool digits = false;
+    bool point = false;
+    for (; k < text.size(); ++k) {
+        if (Digit(text[k])) {
+            digits = true;
+        } else if (text[k] == '.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    return digits;
+}
+
+// Optional sign and digits, within 32 bits.
+std::optional<int> WholeNumber(const std::string& text) {
+    if (text.empty() || text.size() > 11) {
+        return std::nullopt;
+    }
+    size_t k = (text[0] == '+' || text[0] == '-') ? 1 : 0;
+    if (k == text.size()) {
+        return std::nullopt;
+    }
+    for (size_t d = k; d < text.size(); ++d) {
+        if (!Digit(text[d])) {
+            return std::nullopt;
+        }
+    }
+    const long long value = std::strtoll(text.c_str(), nullptr, 10);
+    if (value < INT32_MIN || value > INT32_MAX) {
+        return std::nullopt;
+    }
+    return static_cast<int>(value);
+}
+
+template <size_t N>
+bool InList(const std::array<const char*, N>& list, const std::string& text) {
+    for (const char* entry : list) {
+        if (text == entry) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+const std::array<SettingRow, kSettingRowCount>& SettingRows() {
+    static const std::array<SettingRow, kSettingRowCount> rows = {
+        TextRow("ctRatio", "电流变比", "", SettingKind::Whole, &PS::CtRatio),
+        TextRow("ratedCurrent", "额定电流", "A", SettingKind::Tenths, &PS::RatedCurrent),
+        TextRow("ratedVoltage", "额定电压", "V", SettingKind::Whole, &PS::RatedVoltage),
+        TextRow("startTime", "启动时间", "s", SettingKind::Whole, &PS::StartTime),
+        TextRow("startMode", "起动方式", "", SettingKind::StartMode, nullptr),
+        TextRow("lockedRotorMultiple", "堵转保护动作倍数", "倍额定电流", SettingKind::Tenths,
+                &PS::LockedRotorMultiple),
+        TextRow("lockedRotorTime", "堵转保护动作时间", "s", SettingKind::Tenths,
+                &PS::LockedRotorTime),
+        TextRow("definiteTimeMultiple", "定时限过负荷动作倍数", "倍额定电流", SettingKind::Tenths,
+                &PS::DefiniteTimeMultiple),
+        TextRow("definiteTimeTime", "定时限过负荷动作时间", "s", SettingKind::Whole,
+                &PS::DefiniteTimeTime),
+        TextRow("unbalancePercent", "不平衡动作值", "%", SettingKind::Whole, &PS::UnbalancePercent),
+        TextRow("unbalanceTime", "不平衡动作时间", "s", SettingKind::Tenths, &PS::UnbalanceTime),
+        TextRow("curve", "曲线选择", "", SettingKind::Curve, &PS::CurveSelection),
+        TextRow("phaseLossTime", "缺相时间", "s", SettingKind::Tenths, &PS::PhaseLossTime),
+        TextRow("pwmPhase", "PWM选择输出", "", SettingKind::Phase, &PS::PwmPhase),
+        IntegerRow("breakingCurrent", "交流接触器允许分断电流", "", &PS::BreakingCurrent),
+        IntegerRow("overVoltagePercent", "过压保护动作值", "%额定电压", &PS::OverVoltagePercent),
+        IntegerRow("overVoltageTime", "过压保护动作时间", "s", &PS::OverVoltageTime),
+        IntegerRow("underVoltagePercent", "欠压保护动作值", "%额定电压", &PS::UnderVoltagePercent),
+        IntegerRow("underVoltageTime", "欠压保护动作时间", "s", &PS::UnderVoltageTime),
+    };
+    return rows;
+}
+
+const std::array<ProtectionRow, kProtectionCount>& ProtectionRows() {
+    static const std::array<ProtectionRow, kProtectionCount> rows = {{
+        {"shortCircuit", "短路保护"},
+        {"lockedRotor", "堵转保护"},
+        {"definiteTime", "定时限过负荷"},
+        {"unbalance", "不平衡"},
+        {"inverseTime", "反时限过负荷"},
+        {"startTimeout", "启动超时"},
+        {"phaseLoss", "缺相保护"},
+        {"overVoltage", "过压保护"},
+        {"underVoltage", "欠压保护"},
+    }};
+    return rows;
+}
+
+std::string CaptionWithUnit(const SettingRow& row) {
+    std::string caption = row.Caption;
+    if (row.Unit[0] != '\0') {
+        caption += std::string(" (") + row.Unit + ")";
+    }
+    return caption;
+}
+
+std::string SettingText(const SettingsValues& values, const SettingRow& row) {
+    if (row.Kind == SettingKind::StartMode) {
+        return values.StartMode;
+    }
+    if (row.Integer != nullptr) {
+        return FormatInt(values.Protection.*row.Integer);
+    }
+    return values.Protection.*row.Text;
+}
+
+void SetSettingText(SettingsValues& values, const SettingRow& row, const std::string& text) {
+    if (row.Kind == SettingKind::StartMode) {
+        values.StartMode = text;
+    } else if (row.Integer != nullptr) {
+        values.Protection.*row.Integer = WholeNumber(text).value_or(0);
+    } else {
+        values.Protection.*row.Text = text;
+    }
+}
+
+std::optional<std::string> RefuseSettingText(const SettingRow& row, const std::string& text) {
+    const std::string quoted = std::string(row.Caption) + "的值“" + text + "”";
+    switch (row.Kind) {
+        case SettingKind::Whole:
+        case SettingKind::Tenths:
+            if (!DecimalNumber(text)) {
+                return quoted + "不是数字";
+            }
+            return std::nullopt;
+        case SettingKind::Integer:
+            if (!WholeNumber(text)) {
+                return quoted + "不是整数";
+            }
+            return std::nullopt;
+        case SettingKind::Curve:
+            if (!InList(CurveList, text)) {
+                return quoted + "不在曲线列表中";
+            }
+            return std::nullopt;
+        case SettingKind::Phase:
+            if (!InList(PhaseList, text)) {
+                return quoted + "不在PWM选择输出的列表中";
+            }
+            return std::nullopt;
+        case SettingKind::StartMode:
+            if (!InList(StartModeNames, text)) {
+                return quoted + "不在起动方式的列表中";
+            }
+            return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+bool SameSetting(const SettingRow& row, const std::string& a, const std::string& b) {
+    switch (row.Kind) {
+        case SettingKind::Whole:
+            return DecimalNumber(a) && DecimalNumber(b) ? WholeOf(a) == WholeOf(b) : a == b;
+        case SettingKind::Tenths:
+            return DecimalNumber(a) && DecimalNumber(b) ? TenthsOf(a) == TenthsOf(b) : a == b;
+        case SettingKind::Integer:
+            return WholeNumber(a) && WholeNumber(b) ? *WholeNumber(a) == *WholeNumber(b) : a == b;
+        default:
+            return a == b;
+    }
+}
+
+bool SameValues(const SettingsValues& a, const SettingsValues& b) {
+    for (const SettingRow& row : SettingRows()) {
+        if (SettingText(a, row) != SettingText(b, row)) {
+            return false;
+        }
+    }
+    return a.Protection.Enabled == b.Protection.Enabled;
+}
+
+std::optional<std::string> RefuseValues(const SettingsValues& values) {
+    for (const SettingRow& row : SettingRows()) {
+        if (auto refusal = RefuseSettingText(row, SettingText(values, row))) {
+            return refusal;
+        }
+    }
+    if (auto refusal = ValidateSettings(values.Protection)) {
+        return refusal;
+    }
+    if (!OverVoltageInRange(values.Protection.OverVoltagePercent)) {
+        return std::string(kOverVoltageRangeMessage);
+    }
+    return std::nullopt;
+}
+
+const char* ProtectionStateText(bool enabled) {
+    return enabled ? "投入" : "退出";
+}
+
+}  // namespace mp
