@@ -4,6 +4,7 @@
 
 #include "modbus/RequestBuilder.h"
 #include "settings/NumberText.h"
+#include "settings/SettingRanges.h"
 #include "settings/SettingsLists.h"
 
 namespace mp {
@@ -71,7 +72,7 @@ std::optional<std::string> ValidateSettings(const ProtectionSettings& s) {
     if (PhaseIndex(s.PwmPhase) < 0) {
         return std::string(kPhaseNotInListMessage);
     }
-    return std::nullopt;
+    return CheckSettingRanges(s);
 }
 
 bool OverVoltageInRange(int percent) {

@@ -41,8 +41,9 @@ constexpr uint16_t kStartModeReadRegister = 0x0155;
 
 // The message of the first value the device must not be given, or nothing when the
 // settings may be written: CT ratio (atoi) 1 to 999, rated current (atof) 0.1 to 999.9,
-// start time (atoi) 0 to 255, breaking current at most 9999, and a curve and PWM phase
-// that are entries of their lists.
+// start time (atoi) 0 to 255, breaking current at most 9999, a curve and PWM phase that are
+// entries of their lists, then every value a write sends against its range in the table of
+// SettingRanges.h (a whole number text, inside its range, fitting its byte or word).
 std::optional<std::string> ValidateSettings(const ProtectionSettings& s);
 
 // The over-voltage pick-up the device takes, in percent of the rated voltage: 105 to 150.

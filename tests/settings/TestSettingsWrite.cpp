@@ -72,12 +72,62 @@ void TestSettingsWrite::Validate_data() {
         {"start time -1", [](auto& s) { s.StartTime = "-1"; }, "启动时间超过范围"},
         {"breaking current 9999", [](auto& s) { s.BreakingCurrent = 9999; }, ""},
         {"breaking current 10000", [](auto& s) { s.BreakingCurrent = 10000; }, "分断电流超出范围"},
-        {"breaking current negative", [](auto& s) { s.BreakingCurrent = -5; }, ""},
+        // A negative current would go out as its low 16 bits.
+        {"breaking current negative", [](auto& s) { s.BreakingCurrent = -5; },
+         "交流接触器允许分断电流超出范围（0-9999）"},
         {"curve not in the list", [](auto& s) { s.CurveSelection = "130"; },
          "曲线选择的值不在列表中"},
         {"PWM phase not in the list", [](auto& s) { s.PwmPhase = "D相电流"; },
          "PWM选择输出的值不在列表中"},
-        {"over-voltage is not checked here", [](auto& s) { s.OverVoltagePercent = 200; }, ""},
+        // Refused before anything is sent, no longer after five groups.
+        {"over-voltage 200", [](auto& s) { s.OverVoltagePercent = 200; },
+         "请在过压动作值范围为105-150"},
+        // Every other value: the whole text a number, inside its range.
+        {"locked-rotor multiple x9.5", [](auto& s) { s.LockedRotorMultiple = "x9.5"; },
+         "堵转动作倍数的值“x9.5”不是数字（范围1.0-10.0，未投入时可为0）"},
+        {"a leading number is not enough", [](auto& s) { s.UnbalanceTime = "2.0s"; },
+         "不平衡动作时间的值“2.0s”不是数字（范围0.1-25.5，未投入时可为0）"},
+        {"no exponents", [](auto& s) { s.LockedRotorTime = "1e1"; },
+         "堵转动作时间的值“1e1”不是数字（范围0.1-25.5，未投入时可为0）"},
+        {"empty start time", [](auto& s) { s.StartTime = ""; },
+         "启动时间的值“”不是数字（范围0-255）"},
+        {"CT ratio with a tail", [](auto& s) { s.CtRatio = "12abc"; },
+         "电流变比的值“12abc”不是数字（范围1-999）"},
+        {"blanks around a number", [](auto& s) { s.LockedRotorMultiple = " 4.0 "; }, ""},
+        {"unbalance 250", [](auto& s) { s.UnbalancePercent = "250"; },
+         "不平衡动作值超出范围（20-100，未投入时可为0）"},
+        {"unbalance time 25.5", [](auto& s) { s.UnbalanceTime = "25.5"; }, ""},
+        {"unbalance time 25.6", [](auto& s) { s.UnbalanceTime = "25.6"; },
+         "不平衡动作时间超出范围（0.1-25.5，未投入时可为0）"},
+        {"phase-loss time -1", [](auto& s) { s.PhaseLossTime = "-1"; },
+         "缺相时间超出范围（0.1-25.5，未投入时可为0）"},
+        {"under-voltage 5", [](auto& s) { s.UnderVoltagePercent = 5; },
+         "欠压动作值超出范围（50-95，未投入时可为0）"},
+        {"under-voltage 95", [](auto& s) { s.UnderVoltagePercent = 95; }, ""},
+        {"over-voltage time 0 while ticked", [](auto& s) { s.OverVoltageTime = 0; },
+         "过压动作时间超出范围（1-255，未投入时可为0）"},
+        {"rated voltage 0", [](auto& s) { s.RatedVoltage = "0"; }, "额定电压超出范围（1-6553）"},
+        {"rated voltage 6553", [](auto& s) { s.RatedVoltage = "6553"; }, ""},
+        {"locked-rotor time 0 while ticked", [](auto& s) { s.LockedRotorTime = "0"; },
+         "堵转动作时间超出范围（0.1-25.5，未投入时可为0）"},
+        {"cleared boxes hold 0",
+         [](auto& s) {
+             s.Enabled[kLockedRotor] = s.Enabled[kOverVoltage] = s.Enabled[kPhaseLoss] = false;
+             s.LockedRotorMultiple = s.LockedRotorTime = "0.0";
+             s.PhaseLossTime = "0";
+             s.OverVoltagePercent = s.OverVoltageTime = 0;
+         },
+         ""},
+        {"a cleared box does not widen the range", [](auto& s) {
+             s.Enabled[kUnbalance] = false;
+             s.UnbalancePercent = "5";
+         },
+         "不平衡动作值超出范围（20-100，未投入时可为0）"},
+        {"the four checks come first", [](auto& s) {
+             s.UnbalancePercent = "250";
+             s.BreakingCurrent = 10000;
+         },
+         "分断电流超出范围"},
         // Two values out of range: the first in the order of the checks is named.
         {"CT before rated current", [](auto& s) { s.CtRatio = s.RatedCurrent = "0"; },
          "CT超过范围"},
