@@ -21,14 +21,14 @@ void RunStartSequence(CDeviceContext& ctx, ProtectionSettings* settings, LiveVal
     ReadOutputStates(ctx, live);
     ctx.Sleep(100);
     ctx.Sleep(200);
-    ReadSettingsBlockC(ctx, settings);
+    const bool blockC = ReadSettingsBlockC(ctx, settings);
 
     if (lockControls) {
         ctx.Post(std::move(lockControls));
     }
     ctx.Show();
     ctx.Timer.StartPollTimer();
-    const bool failed = !blockA || !blockB;
+    const bool failed = !blockA || !blockB || !blockC;
     ctx.Post([show = std::move(showPolling), failed] {
         if (show) {
             show(failed);
