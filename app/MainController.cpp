@@ -18,6 +18,7 @@
 #include "serial/FrameLog.h"
 #include "settings/FactoryDefaults.h"
 #include "settings/SettingsEditing.h"
+#include "settings/SettingsVerify.h"
 #include "settings/SettingsWrite.h"
 
 namespace mp {
@@ -218,7 +219,9 @@ void CMainController::OnStopRun() {
 // ---- settings ---------------------------------------------------------------------------
 
 void CMainController::WriteSettings() {
-    Window_.TakeFields();
+    if (!Window_.TakeFields()) {
+        return;  // the window named the field that holds no whole number; nothing is sent
+    }
     const ProtectionSettings snapshot = Window_.Fields().Settings;
     if (const auto error = ValidateSettings(snapshot)) {
         Inform(Text(*error));
@@ -233,14 +236,10 @@ void CMainController::WriteSettings() {
         return;
     }
     Worker_->Post([this, snapshot](CDeviceContext& ctx) {
-        mp::WriteSettings(ctx, snapshot, [this](SettingsWriteResult result) {
-            if (result.StartModeReadFailed) {
-                Inform(QString::fromUtf8(kStartModeReadFailedMessage));
+        WriteAndVerifySettings(ctx, snapshot, [this](const SettingsWriteReport& report) {
+            for (const std::string& message : SettingsWriteMessages(report)) {
+                Inform(Text(message));
             }
-            if (result.OverVoltageSkipped) {
-                Inform(QString::fromUtf8(kOverVoltageRangeMessage));
-            }
-            Inform(QString::fromUtf8(kWriteDoneMessage));
             Window_.SetStatusText(QString::fromUtf8(kWriteStatusText));
         });
     });

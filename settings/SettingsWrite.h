@@ -82,14 +82,16 @@ struct SettingsWriteResult {
     // The device's start mode could not be read back: the phase-and-start group, which must
     // carry it, was not sent rather than overwrite the device's start mode with a guess.
     bool StartModeReadFailed = false;
+    // The start mode written back in the phase-and-start group, when it was sent.
+    uint8_t StartModeByte = 0;
 };
 
 // Runs on the I/O worker with settings already validated and confirmed: sends the
 // protections, breaking-current, CT-ratio groups, reads back the device's start mode,
 // sends the phase-and-start and ratings groups, waits, and sends the voltage group unless
 // its over-voltage pick-up is out of range. Each write waits 300 ms; replies are not read.
-// Hands the result to `done` on the window thread.
-void WriteSettings(CDeviceContext& ctx, ProtectionSettings snapshot,
-                   std::function<void(SettingsWriteResult)> done);
+// Hands the result to `done` on the window thread, and returns it to the worker.
+SettingsWriteResult WriteSettings(CDeviceContext& ctx, ProtectionSettings snapshot,
+                                  std::function<void(SettingsWriteResult)> done);
 
 }  // namespace mp
