@@ -365,10 +365,20 @@ void CMainController::MaintenanceUnlock() {
     }
 }
 
+bool CMainController::RequireMaintenanceUnlock() {
+    if (Window_.MaintenanceUnlocked()) {
+        return true;
+    }
+    Inform(QStringLiteral("请先输入调试密码"));
+    return false;
+}
+
 void CMainController::Calibrate(void (*calibrate)(CDeviceContext&, std::array<LineFit, 3>,
                                                   std::function<void()>),
                                 const char* doneText) {
-    Window_.TakeFields();
+    if (!RequireMaintenanceUnlock() || !Window_.TakeFields()) {
+        return;  // a point that is no whole number was named; nothing is sent
+    }
     std::array<LineFit, 3> fits{};
     if (const auto error = PrepareCalibration(Window_.Fields().Grid, fits)) {
         Inform(Text(*error));
@@ -389,10 +399,16 @@ void CMainController::CalibrateCurrent() { Calibrate(&mp::CalibrateCurrent, kCur
 void CMainController::CalibrateVoltage() { Calibrate(&mp::CalibrateVoltage, kVoltageCalibratedText); }
 
 void CMainController::SendPwmOutput() {
-    Window_.TakeFields();
+    if (!RequireMaintenanceUnlock() || !Window_.TakeFields()) {
+        return;
+    }
     const CalibrationGrid& grid = Window_.Fields().Grid;
     const std::string a = grid.A[kRowPwm];
     const std::string b = grid.B[kRowPwm];
+    if (const auto error = CheckPwmCoefficients(a, b)) {
+        Inform(Text(*error));
+        return;
+    }
     if (!RequirePort()) {
         return;
     }
@@ -406,17 +422,19 @@ void CMainController::SendPwmOutput() {
 }
 
 void CMainController::ReadCoefficients() {
-    if (!RequirePort()) {
+    if (!RequireMaintenanceUnlock() || !RequirePort()) {
         return;
     }
     CalibrationGrid* grid = &Window_.Fields().Grid;
     Worker_->Post([this, grid](CDeviceContext& ctx) {
-        mp::ReadCoefficients(ctx, grid, [this] { Inform(QString::fromUtf8(kCoefficientsReadText)); });
+        mp::ReadCoefficients(ctx, grid, [this](bool answered) {
+            Inform(QString::fromUtf8(answered ? kCoefficientsReadText : kCoefficientsNoReplyText));
+        });
     });
 }
 
 void CMainController::ResetCoefficients(void (*reset)(CDeviceContext&, std::function<void()>)) {
-    if (!RequirePort()) {
+    if (!RequireMaintenanceUnlock() || !RequirePort()) {
         return;
     }
     Worker_->Post([this, reset](CDeviceContext& ctx) {

@@ -79,6 +79,8 @@ private:
     // True when the port is open; otherwise tells the operator that nothing can reach the
     // device.
     bool RequirePort();
+    // True once the maintenance password has been given; otherwise tells the operator.
+    bool RequireMaintenanceUnlock();
     // Fits the grid's phase rows and queues the current or voltage calibration frame.
     void Calibrate(void (*calibrate)(CDeviceContext&, std::array<LineFit, 3>, std::function<void()>),
                    const char* doneText);

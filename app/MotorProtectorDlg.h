@@ -36,8 +36,9 @@ public:
     // Every bound value, protection check box and indicator to the screen.
     void ShowFields();
     // Every bound value from the screen, in exchange order. At the first integer field that
-    // holds no whole number: tells the operator, focuses that field and returns false; the
-    // fields before it are taken, the rest keep their values.
+    // holds no whole number: tells the operator, naming the field by its caption, focuses
+    // that field and returns false; the fields before it are taken, the rest keep their
+    // values.
     bool TakeFields();
 
     // The status bar's one pane, repainted at once.
@@ -48,8 +49,10 @@ public:
     // disabled and the start-mode display enabled; the reverse when idle.
     void SetPollingLock(bool polling);
 
-    // Unlocks the six maintenance buttons of the "调试" frame.
+    // Unlocks the six maintenance buttons of the "调试" frame and the menu item "额定电流设置".
     void EnableMaintenanceButtons();
+    // Whether the maintenance password has been given since the window opened.
+    bool MaintenanceUnlocked() const { return MaintenanceUnlocked_; }
 
     // Position of the start-mode drop-down's text in its list, -1 when it is none of them.
     int StartModeIndex() const;
@@ -85,6 +88,7 @@ private:
     std::array<CIndicatorLamp*, 3> OutputLamps_{};
     QLabel* StatusPane_ = nullptr;
     bool ClosingSent_ = false;
+    bool MaintenanceUnlocked_ = false;
 };
 
 }  // namespace mp

@@ -301,11 +301,13 @@ private slots:
         QCOMPARE(tool.Dialogs.EventRecords.Events[3], std::string());
     }
 
-    // Calibrating from the menu needs no password; what it sends reads back as the stored
-    // coefficients once the maintenance buttons are unlocked.
+    // Calibrating from the menu once the password is given: what it sends reads back as the
+    // stored coefficients.
     void calibrationReadsBack() {
         Tool tool;
         QTRY_VERIFY(tool.Controller->PortOpen());
+        tool.Dialogs.PasswordAnswer = QStringLiteral("QK4810");
+        tool.Click("maintenancePasswordButton");
         const int rows[3][4] = {{100, 102, 500, 498}, {100, 101, 500, 499}, {200, 203, 800, 806}};
         const char* columns[4] = {"calibX1Edit", "calibY1Edit", "calibX2Edit", "calibY2Edit"};
         for (int r = 0; r < 3; ++r) {
@@ -318,8 +320,6 @@ private slots:
         QTRY_VERIFY(tool.Dialogs.Messages.contains(QStringLiteral("电流设置成功！")));
         QCOMPARE(tool.Text("calibAEdit0"), QStringLiteral("0.9900"));
         QCOMPARE(tool.Text("calibBEdit2"), QStringLiteral("2.0000"));
-        tool.Dialogs.PasswordAnswer = QStringLiteral("QK4810");
-        tool.Click("maintenancePasswordButton");
         tool.Click("readCoefButton");
         QTRY_VERIFY(tool.Dialogs.Messages.contains(QStringLiteral("序数读取成功")));
         QCOMPARE(tool.Text("calibAEdit0"), QStringLiteral("9900"));
