@@ -309,7 +309,11 @@ void CMainController::ChangeDeviceCommParams() {
         return;
     }
     Worker_->Post([this](CDeviceContext& ctx) {
-        ReadDeviceCommParams(ctx, [this](int address, std::string baudText) {
+        ReadDeviceCommParams(ctx, [this](bool answered, int address, std::string baudText) {
+            if (!answered) {
+                Inform(QString::fromUtf8(kCommParamsNoReplyText));
+                return;
+            }
             CommParamValues values;
             values.Address = address;
             values.BaudText = Text(baudText);
@@ -453,8 +457,12 @@ void CMainController::ReadEventRecords() {
         return;
     }
     Worker_->Post([this](CDeviceContext& ctx) {
-        mp::ReadEventRecords(ctx, [this](EventRecordTexts texts) {
-            Dialogs_.ShowEventRecords(&Window_, texts);
+        mp::ReadEventRecords(ctx, [this](std::optional<EventRecordTexts> texts) {
+            if (texts) {
+                Dialogs_.ShowEventRecords(&Window_, *texts);
+            } else {
+                Inform(QString::fromUtf8(kEventsNoReplyText));
+            }
         });
     });
 }
