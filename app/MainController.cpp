@@ -286,12 +286,17 @@ void CMainController::SetStartMode() {
     });
 }
 
-void CMainController::QueueOutputCommand(void (*command)(CDeviceContext&, LiveValues*)) {
+void CMainController::QueueOutputCommand(bool (*command)(CDeviceContext&, LiveValues*)) {
     if (!RequirePort()) {
         return;
     }
     LiveValues* live = &Window_.Fields().Live;
-    Worker_->Post([command, live](CDeviceContext& ctx) { command(ctx, live); });
+    CMotorProtectorDlg* window = &Window_;
+    Worker_->Post([command, live, window](CDeviceContext& ctx) {
+        if (!command(ctx, live)) {
+            ctx.Post([window] { window->SetStatusText(QString::fromUtf8(kOutputsUnconfirmedText)); });
+        }
+    });
 }
 
 void CMainController::CloseOutputA() { QueueOutputCommand(&mp::CloseOutputA); }

@@ -86,8 +86,9 @@ private:
                    const char* doneText);
     // Queues the current or voltage coefficient reset.
     void ResetCoefficients(void (*reset)(CDeviceContext&, std::function<void()>));
-    // Queues one of the output commands with the window's lamps.
-    void QueueOutputCommand(void (*command)(CDeviceContext&, LiveValues*));
+    // Queues one of the output commands with the window's lamps; the status bar says when the
+    // device did not confirm the outputs' state.
+    void QueueOutputCommand(bool (*command)(CDeviceContext&, LiveValues*));
     void Inform(const QString& text);
     PortSettings LineSettings() const;
     QString ConnectionSummary() const;
