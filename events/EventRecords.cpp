@@ -67,8 +67,8 @@ void ReadEventRecords(CDeviceContext& ctx,
     if (ctx.Link.ReadHoldingRegisters(kEventCountRegister, 1)) {
         const int n = ctx.Link.Rx()[3];
         const bool codes = n >= 1 && n <= kMaxEvents;
-        if (!codes || ctx.Link.ReadHoldingRegisters(kEventCodeRegister,
-                                                    static_cast<uint16_t>((n + 1) / 2))) {
+        if (!codes ||
+            ctx.Link.ReadHoldingRegisters(kEventCodeRegister, static_cast<uint16_t>((n + 1) / 2))) {
             texts = DecodeEventRecords(n, ctx.Link.Rx().data());
         }
     }

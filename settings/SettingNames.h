@@ -30,8 +30,8 @@ inline constexpr char kUnderVoltageTimeName[] = "欠压动作时间";
 
 // The captions of the nine protection check boxes, indexed by Protection.
 inline constexpr std::array<const char*, kProtectionCount> kProtectionNames = {
-    "短路保护", "堵转保护",     "定时限过负荷", "不平衡",  "反时限过负荷",
-    "启动超时", "缺相保护",     "过压保护",     "欠压保护",
+    "短路保护", "堵转保护", "定时限过负荷", "不平衡",   "反时限过负荷",
+    "启动超时", "缺相保护", "过压保护",     "欠压保护",
 };
 
 }  // namespace mp

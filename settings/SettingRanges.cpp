@@ -28,8 +28,8 @@ SettingRange Whole(const char* name, int S::*number, int minimum, int maximum, b
 // A setting with an up/down control takes the control's range.
 SettingRange Stepped(const char* name, std::string S::*text, StepField field, Protection box) {
     const StepRule rule = StepRuleOf(field);
-    return Typed(name, text, rule.Minimum, rule.Maximum, rule.Whole ? 0 : 1,
-                 rule.Whole ? 1 : 10, kByte, box);
+    return Typed(name, text, rule.Minimum, rule.Maximum, rule.Whole ? 0 : 1, rule.Whole ? 1 : 10,
+                 kByte, box);
 }
 
 std::vector<SettingRange> BuildTable() {

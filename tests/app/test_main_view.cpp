@@ -142,10 +142,9 @@ private slots:
     // before it is taken, the one after it is not.
     void refusedIntegerStopsTheTaking_data() {
         QTest::addColumn<QStringList>("controls");  // refused, its text, before, after
-        QTest::addColumn<QString>("caption");        // the field as the message names it
+        QTest::addColumn<QString>("caption");       // the field as the message names it
         QTest::newRow("grid X1 of row A")
-            << QStringList{"calibX1Edit0", "12abc", "currentAEdit", "curveCombo"}
-            << "A/AB相 X1";
+            << QStringList{"calibX1Edit0", "12abc", "currentAEdit", "curveCombo"} << "A/AB相 X1";
         QTest::newRow("breaking current")
             << QStringList{"breakingCurrentEdit", "", "pwmPhaseCombo", "voltageCEdit"}
             << "交流接触器允许分断电流";

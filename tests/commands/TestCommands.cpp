@@ -52,7 +52,7 @@ void TestCommands::OutputCommand_data() {
     QTest::addColumn<QString>("command");  // also the name of its frame in the vectors
     QTest::addColumn<int>("address");
     QTest::addColumn<int>("coilsBefore");
-    QTest::addColumn<QString>("line");  // "open", "closed" port, or "silent" device
+    QTest::addColumn<QString>("line");       // "open", "closed" port, or "silent" device
     QTest::addColumn<QStringList>("shown");  // the lamps at each screen update
     QTest::addColumn<int>("coilsAfter");
 
@@ -69,8 +69,7 @@ void TestCommands::OutputCommand_data() {
                              << 0x02;
     QTest::newRow("open B leaves A alone")
         << "open output B" << 12 << 0x03 << "open" << QStringList{"RGG"} << 0x01;
-    QTest::newRow("reset") << "reset output" << 1 << 0x03 << "open" << QStringList{"GGG"}
-                           << 0x00;
+    QTest::newRow("reset") << "reset output" << 1 << 0x03 << "open" << QStringList{"GGG"} << 0x00;
     QTest::newRow("close A on a closed port: unknown")
         << "close output A" << 1 << 0x00 << "closed" << QStringList{"?GG"} << 0x00;
     QTest::newRow("close B, device silent: unknown, not red")

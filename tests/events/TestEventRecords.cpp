@@ -28,7 +28,7 @@ void TestEventRecords::Read_data() {
     QTest::addColumn<int>("count");            // high byte of the count register
     QTest::addColumn<int>("answered");         // requests the device answers, -1 for all
     QTest::addColumn<QString>("codeRequest");  // "" when only the count is read
-    QTest::addColumn<QString>("summary");  // "-": nothing to show, the device did not answer
+    QTest::addColumn<QString>("summary");      // "-": nothing to show, the device did not answer
     QTest::addColumn<QStringList>("events");
     const QString e1 = "C1接触器吸合失败(E01)", e5 = "短路故障(E05)", e17 = "欠压(E17)",
                   e9 = "定时限过载保护(E09)", e14 = "EEPROM 出错(E14)", e3 = "接触器未断开(E03)";
@@ -48,8 +48,10 @@ void TestEventRecords::Read_data() {
     QTest::newRow("nine") << 1 << 9 << -1 << ""
                           << "" << none;
     // A device that said nothing has no "无告警信息" and no empty events: nothing is shown.
-    QTest::newRow("count not answered") << 1 << 4 << 0 << "" << "-" << none;
-    QTest::newRow("codes not answered") << 1 << 4 << 1 << "event codes 1-4" << "-" << none;
+    QTest::newRow("count not answered") << 1 << 4 << 0 << ""
+                                        << "-" << none;
+    QTest::newRow("codes not answered") << 1 << 4 << 1 << "event codes 1-4"
+                                        << "-" << none;
 }
 
 void TestEventRecords::Read() {

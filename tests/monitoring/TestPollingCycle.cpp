@@ -129,7 +129,7 @@ private slots:
         CRecordingWindow window;
         CDeviceContext ctx(rig.Link, window, window);
         ProtectionSettings settings;
-        settings.CtRatio = "1";  // as typed before the command; block A replaces it
+        settings.CtRatio = "1";           // as typed before the command; block A replaces it
         settings.BreakingCurrent = 1234;  // block C replaces it
         LiveValues live;
         QList<bool> reports;
