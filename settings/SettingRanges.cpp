@@ -3,6 +3,7 @@
 #include "settings/NumberText.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsEditing.h"
+#include "settings/SettingsWrite.h"
 
 namespace mp {
 namespace {
@@ -11,9 +12,6 @@ using S = ProtectionSettings;
 constexpr Protection kAlways = kProtectionCount;
 constexpr bool kWord = true;
 constexpr bool kByte = false;
-
-// The over-voltage pick-up keeps the message the write has always given for it.
-constexpr char kOverVoltageRangeText[] = "请在过压动作值范围为105-150";
 
 SettingRange Typed(const char* name, std::string S::*text, double minimum, double maximum,
                    int decimals, int scale, bool word, Protection box = kAlways) {
@@ -59,9 +57,10 @@ std::vector<SettingRange> BuildTable() {
         Typed(kStartTimeName, &S::StartTime, 0, 255, 0, 1, kWord),
         // Voltage protections, one byte each: over-voltage 105 % to 150 % of the rated voltage,
         // under-voltage as far below it (50 % to 95 %), delays in whole seconds as the
-        // definite-time overload's.
+        // definite-time overload's. The over-voltage pick-up keeps the message the write has
+        // always given for it.
         Whole(kOverVoltagePercentName, &S::OverVoltagePercent, 105, 150, kByte, kOverVoltage,
-              kOverVoltageRangeText),
+              kOverVoltageRangeMessage),
         Whole(kOverVoltageTimeName, &S::OverVoltageTime, 1, 255, kByte, kOverVoltage),
         Whole(kUnderVoltagePercentName, &S::UnderVoltagePercent, 50, 95, kByte, kUnderVoltage),
         Whole(kUnderVoltageTimeName, &S::UnderVoltageTime, 1, 255, kByte, kUnderVoltage),
