@@ -293,9 +293,15 @@ void CMainController::QueueOutputCommand(bool (*command)(CDeviceContext&, LiveVa
     LiveValues* live = &Window_.Fields().Live;
     CMotorProtectorDlg* window = &Window_;
     Worker_->Post([command, live, window](CDeviceContext& ctx) {
-        if (!command(ctx, live)) {
-            ctx.Post([window] { window->SetStatusText(QString::fromUtf8(kOutputsUnconfirmedText)); });
-        }
+        const bool confirmed = command(ctx, live);
+        ctx.Post([window, confirmed] {
+            const QString unconfirmed = QString::fromUtf8(kOutputsUnconfirmedText);
+            if (!confirmed) {
+                window->SetStatusText(unconfirmed);
+            } else if (window->StatusText() == unconfirmed) {
+                window->SetStatusText(QString::fromUtf8(kOutputsConfirmedText));
+            }
+        });
     });
 }
 

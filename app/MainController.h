@@ -87,7 +87,7 @@ private:
     // Queues the current or voltage coefficient reset.
     void ResetCoefficients(void (*reset)(CDeviceContext&, std::function<void()>));
     // Queues one of the output commands with the window's lamps; the status bar says when the
-    // device did not confirm the outputs' state.
+    // device did not confirm the outputs' state, and when a later command was confirmed.
     void QueueOutputCommand(bool (*command)(CDeviceContext&, LiveValues*));
     void Inform(const QString& text);
     PortSettings LineSettings() const;

@@ -19,8 +19,9 @@ enum OutputCoil : uint16_t { kOutputA = 0x0000, kOutputB = 0x0001, kResetOutput 
 // Time the device needs to switch an output before it is read back.
 constexpr uint32_t kOutputSettleMs = 300;
 
-// Status text when the read-back of a command found no reply.
+// Status texts: the read-back of a command found no reply; a later one was answered.
 inline constexpr char kOutputsUnconfirmedText[] = "设备无应答，输出状态未确认";
+inline constexpr char kOutputsConfirmedText[] = "输出状态已确认";
 
 // Coil request (8 bytes): 0xFF00 to close, 0x0000 to open or reset.
 int16_t BuildOutputFrame(TxBuffer& tx, uint8_t address, OutputCoil coil, bool close);

@@ -539,6 +539,14 @@ private slots:
         QCOMPARE(shown, lamps);
         QCOMPARE(tool.Status() == QStringLiteral("设备无应答，输出状态未确认"), silent);
         QCOMPARE(tool.TakeSent().back()[1], uint8_t{0x01});  // every command reads back
+        if (silent) {
+            // Once the device answers again the status bar no longer says it did not.
+            tool.Port.SetFaults(SimFaults());
+            tool.Click("resetButton");
+            tool.Settle();
+            QCOMPARE(tool.Status(), QStringLiteral("输出状态已确认"));
+            QCOMPARE(tool.Find<CIndicatorLamp>("outputALamp")->State(), Lamp::Green);
+        }
     }
 
     // Without the maintenance password the current calibration's menu item is disabled and
