@@ -39,16 +39,18 @@ int16_t BuildCommParamFrame(TxBuffer& tx, uint8_t address, int newAddress, int c
     return BuildWriteRegisters(tx, address, kCommParamWriteRegister, data, 2);
 }
 
-void ReadDeviceCommParams(CDeviceContext& ctx,
-                          std::function<void(int address, std::string baudText)> done) {
-    ctx.Link.ReadHoldingRegisters(kDeviceAddressRegister, 1);
-    const int address = ctx.Link.Rx()[4];
+void ReadDeviceCommParams(
+    CDeviceContext& ctx,
+    std::function<void(bool answered, int address, std::string baudText)> done) {
+    const bool addressRead = ctx.Link.ReadHoldingRegisters(kDeviceAddressRegister, 1);
+    const int address = addressRead ? ctx.Link.Rx()[4] : 0;
     ctx.Sleep(kBetweenReadsMs);
-    ctx.Link.ReadHoldingRegisters(kDeviceBaudRegister, 1);
-    std::string baudText = BaudTextOfCode(ctx.Link.Rx()[4]);
+    const bool baudRead = ctx.Link.ReadHoldingRegisters(kDeviceBaudRegister, 1);
+    std::string baudText = baudRead ? BaudTextOfCode(ctx.Link.Rx()[4]) : std::string();
+    const bool answered = addressRead && baudRead;
     if (done) {
-        ctx.Post([done = std::move(done), address, baudText = std::move(baudText)] {
-            done(address, baudText);
+        ctx.Post([done = std::move(done), answered, address, baudText = std::move(baudText)] {
+            done(answered, address, baudText);
         });
     }
 }

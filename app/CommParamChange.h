@@ -13,6 +13,8 @@
 namespace mp {
 
 inline constexpr char kCommParamsChangedText[] = "通信参数设置成功!";
+// Said instead of opening the change dialog when the device did not answer.
+inline constexpr char kCommParamsNoReplyText[] = "设备无应答，未能读取设备的通信参数";
 
 // Registers read back one at a time (low byte each), and the pair written with 0x10.
 inline constexpr uint16_t kDeviceAddressRegister = 0x0150;
@@ -32,10 +34,11 @@ std::string CommParamSummaryText(int address, int rate);
 int16_t BuildCommParamFrame(TxBuffer& tx, uint8_t address, int newAddress, int code);
 
 // Reads 0x0150, waits 100 ms, reads 0x0151, then posts `done` with the address (low byte of
-// 0x0150) and the baud text of the code in 0x0151's low byte. A read that finds no response
-// gives 0, so the address reads 0 and the baud text "1200".
-void ReadDeviceCommParams(CDeviceContext& ctx,
-                          std::function<void(int address, std::string baudText)> done);
+// 0x0150) and the baud text of the code in 0x0151's low byte. `answered` is false when either
+// read found no response; the address and baud text are then 0 and "" and mean nothing.
+void ReadDeviceCommParams(
+    CDeviceContext& ctx,
+    std::function<void(bool answered, int address, std::string baudText)> done);
 
 // Sends the new address and baud code to the device's present address (input discarded
 // first, no wait, no reply read). From then on the tool addresses the device by `newAddress`,

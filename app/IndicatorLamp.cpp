@@ -84,7 +84,7 @@ void CIndicatorLamp::DescribeState() {
             setAccessibleDescription(QStringLiteral("绿色：分"));
             break;
         case Lamp::Unknown:
-            setAccessibleDescription(QStringLiteral("灰色：未读取"));
+            setAccessibleDescription(QStringLiteral("灰色：状态未知"));
             break;
     }
 }

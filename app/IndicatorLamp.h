@@ -1,6 +1,7 @@
 #pragma once
 // CIndicatorLamp: one on/off indicator of the main window, a square for a digital input or
-// a round lamp for an output, painted red, green or grey from its state.
+// a round lamp for an output, painted red, green, or grey while its state is unknown (not
+// read yet, or not confirmed by the device).
 
 #include <QWidget>
 

@@ -19,6 +19,7 @@
 #include "serial/FrameLog.h"
 #include "settings/FactoryDefaults.h"
 #include "settings/SettingsEditing.h"
+#include "settings/SettingsVerify.h"
 #include "settings/SettingsWrite.h"
 
 namespace mp {
@@ -30,7 +31,7 @@ const QString kStoppedStatus = QStringLiteral("停止运行...");
 const QString kStartModeDirect = QStringLiteral("直接起动");
 
 const QString kBusyRefusal = QStringLiteral("正在与设备通讯，请等当前操作完成后再试。");
-const QString kLockedRefusal = QStringLiteral("请先输入调试密码。");
+const QString kLockedRefusal = QStringLiteral("请先输入调试密码");
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
@@ -329,7 +330,9 @@ void CMainController::WriteSettings() {
     if (!Allowed(OperatorAction::WriteSettings)) {
         return;
     }
-    Window_.TakeFields();
+    if (!Window_.TakeFields()) {
+        return;  // the window named the field that holds no whole number; nothing is sent
+    }
     const ProtectionSettings snapshot = Window_.Fields().Settings;
     if (const auto error = ValidateSettings(snapshot)) {
         Inform(Text(*error));
@@ -344,16 +347,12 @@ void CMainController::WriteSettings() {
         return;
     }
     Queue(OperatorAction::WriteSettings, [this, snapshot](CDeviceContext& ctx) {
-        mp::WriteSettings(ctx, snapshot, [this, snapshot](SettingsWriteResult result) {
-            if (result.StartModeReadFailed) {
-                Inform(QString::fromUtf8(kStartModeReadFailedMessage));
+        WriteAndVerifySettings(ctx, snapshot, [this, snapshot](const SettingsWriteReport& report) {
+            for (const std::string& message : SettingsWriteMessages(report)) {
+                Inform(Text(message));
             }
-            if (result.OverVoltageSkipped) {
-                Inform(QString::fromUtf8(kOverVoltageRangeMessage));
-            }
-            Inform(QString::fromUtf8(kWriteDoneMessage));
             Window_.SetStatusText(QString::fromUtf8(kWriteStatusText));
-            if (!result.StartModeReadFailed && !result.OverVoltageSkipped) {
+            if (SettingsWriteConfirmed(report)) {
                 emit SettingsWritten(snapshot);
             }
         });
@@ -417,12 +416,23 @@ void CMainController::SetStartMode() {
     });
 }
 
-void CMainController::QueueOutputCommand(void (*command)(CDeviceContext&, LiveValues*)) {
+void CMainController::QueueOutputCommand(bool (*command)(CDeviceContext&, LiveValues*)) {
     if (!RequirePort()) {
         return;
     }
     LiveValues* live = &Window_.Fields().Live;
-    Queue(OperatorAction::OutputCommand, [command, live](CDeviceContext& ctx) { command(ctx, live); });
+    CMotorProtectorDlg* window = &Window_;
+    Queue(OperatorAction::OutputCommand, [command, live, window](CDeviceContext& ctx) {
+        const bool confirmed = command(ctx, live);
+        ctx.Post([window, confirmed] {
+            const QString unconfirmed = QString::fromUtf8(kOutputsUnconfirmedText);
+            if (!confirmed) {
+                window->SetStatusText(unconfirmed);
+            } else if (window->StatusText() == unconfirmed) {
+                window->SetStatusText(QString::fromUtf8(kOutputsConfirmedText));
+            }
+        });
+    });
 }
 
 void CMainController::CloseOutputA() { QueueOutputCommand(&mp::CloseOutputA); }
@@ -444,7 +454,12 @@ void CMainController::ChangeDeviceCommParams() {
     const int token = State_.Begin(OperatorAction::ChangeCommParams);
     UpdateControls();
     Worker_->Post([this, token](CDeviceContext& ctx) {
-        ReadDeviceCommParams(ctx, [this, token](int address, std::string baudText) {
+        ReadDeviceCommParams(ctx, [this, token](bool answered, int address, std::string baudText) {
+            if (!answered) {
+                Inform(QString::fromUtf8(kCommParamsNoReplyText));
+                Finish(token);
+                return;
+            }
             CommParamValues values;
             values.Address = address;
             values.BaudText = Text(baudText);
@@ -507,10 +522,9 @@ void CMainController::MaintenanceUnlock() {
 void CMainController::Calibrate(void (*calibrate)(CDeviceContext&, std::array<LineFit, 3>,
                                                   std::function<void()>),
                                 const char* doneText) {
-    if (!Allowed(OperatorAction::TakeGrid)) {
-        return;
+    if (!Allowed(OperatorAction::TakeGrid) || !Window_.TakeFields()) {
+        return;  // a point that is no whole number was named; nothing is sent
     }
-    Window_.TakeFields();
     std::array<LineFit, 3> fits{};
     if (const auto error = PrepareCalibration(Window_.Fields().Grid, fits)) {
         Inform(Text(*error));
@@ -531,13 +545,16 @@ void CMainController::CalibrateCurrent() { Calibrate(&mp::CalibrateCurrent, kCur
 void CMainController::CalibrateVoltage() { Calibrate(&mp::CalibrateVoltage, kVoltageCalibratedText); }
 
 void CMainController::SendPwmOutput() {
-    if (!Allowed(OperatorAction::TakeGrid)) {
+    if (!Allowed(OperatorAction::TakeGrid) || !Window_.TakeFields()) {
         return;
     }
-    Window_.TakeFields();
     const CalibrationGrid& grid = Window_.Fields().Grid;
     const std::string a = grid.A[kRowPwm];
     const std::string b = grid.B[kRowPwm];
+    if (const auto error = CheckPwmCoefficients(a, b)) {
+        Inform(Text(*error));
+        return;
+    }
     if (!RequirePort()) {
         return;
     }
@@ -556,9 +573,11 @@ void CMainController::ReadCoefficients() {
     }
     CalibrationGrid* grid = &Window_.Fields().Grid;
     Queue(OperatorAction::ReadCoefficients, [this, grid](CDeviceContext& ctx) {
-        mp::ReadCoefficients(ctx, grid, [this, grid] {
-            emit CoefficientsRead(*grid);
-            Inform(QString::fromUtf8(kCoefficientsReadText));
+        mp::ReadCoefficients(ctx, grid, [this, grid](bool answered) {
+            if (answered) {
+                emit CoefficientsRead(*grid);
+            }
+            Inform(QString::fromUtf8(answered ? kCoefficientsReadText : kCoefficientsNoReplyText));
         });
     });
 }
@@ -583,9 +602,13 @@ void CMainController::ReadEventRecords() {
         return;
     }
     Queue(OperatorAction::ReadEvents, [this](CDeviceContext& ctx) {
-        mp::ReadEventRecords(ctx, [this](EventRecordTexts texts) {
-            emit EventRecordsRead(texts);
-            Dialogs_.ShowEventRecords(&Window_, texts);
+        mp::ReadEventRecords(ctx, [this](std::optional<EventRecordTexts> texts) {
+            if (texts) {
+                emit EventRecordsRead(*texts);
+                Dialogs_.ShowEventRecords(&Window_, *texts);
+            } else {
+                Inform(QString::fromUtf8(kEventsNoReplyText));
+            }
         });
     });
 }

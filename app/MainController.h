@@ -100,13 +100,15 @@ private:
     // True when the port is open; otherwise tells the operator that nothing can reach the
     // device.
     bool RequirePort();
+    // True once the maintenance password has been given; otherwise tells the operator.
     // Fits the grid's phase rows and queues the current or voltage calibration frame.
     void Calibrate(void (*calibrate)(CDeviceContext&, std::array<LineFit, 3>, std::function<void()>),
                    const char* doneText);
     // Queues the current or voltage coefficient reset.
     void ResetCoefficients(void (*reset)(CDeviceContext&, std::function<void()>));
-    // Queues one of the output commands with the window's lamps.
-    void QueueOutputCommand(void (*command)(CDeviceContext&, LiveValues*));
+    // Queues one of the output commands with the window's lamps; the status bar says when the
+    // device did not confirm the outputs' state, and when a later command was confirmed.
+    void QueueOutputCommand(bool (*command)(CDeviceContext&, LiveValues*));
     void Inform(const QString& text);
     PortSettings LineSettings() const;
     QString ConnectionSummary() const;

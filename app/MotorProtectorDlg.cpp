@@ -49,6 +49,8 @@ CMotorProtectorDlg::CMotorProtectorDlg(IDialogService& dialogs, QWidget* parent)
     ConnectSteps();
     ConnectProtections();
     CreateStatusPane();
+    // The current calibration's menu item needs the maintenance password like its button.
+    Ui_->actionCalibrateCurrent->setEnabled(false);
     // The window opens idle with every control of the lock set enabled and the start-mode
     // display enabled too, as built; the first stop disables the display.
     ShowFields();
@@ -275,7 +277,10 @@ bool CMotorProtectorDlg::TakeFields() {
     if (refused == nullptr) {
         return true;
     }
-    Dialogs_.Inform(this, QStringLiteral("请输入一个整数。"));
+    // Named by its caption, so that the operator knows which of the fields to correct.
+    const QString caption = refused->accessibleName();
+    const QString notWhole = QStringLiteral("请输入一个整数。");
+    Dialogs_.Inform(this, caption.isEmpty() ? notWhole : caption + QStringLiteral("：") + notWhole);
     refused->setFocus();
     if (auto* edit = qobject_cast<QLineEdit*>(refused)) {
         edit->selectAll();

@@ -41,8 +41,9 @@ public:
     // Every bound value, protection check box and indicator to the screen.
     void ShowFields();
     // Every bound value from the screen, in exchange order. At the first integer field that
-    // holds no whole number: tells the operator, focuses that field and returns false; the
-    // fields before it are taken, the rest keep their values.
+    // holds no whole number: tells the operator, naming the field by its caption, focuses
+    // that field and returns false; the fields before it are taken, the rest keep their
+    // values.
     bool TakeFields();
 
     // The status bar's one pane, repainted at once.

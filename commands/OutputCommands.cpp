@@ -1,6 +1,5 @@
 #include "commands/OutputCommands.h"
 
-#include <initializer_list>
 #include <vector>
 
 #include "modbus/RequestBuilder.h"
@@ -16,29 +15,24 @@ void SendCoil(CDeviceContext& ctx, OutputCoil coil, bool close) {
     link.WriteSequence(BuildOutputFrame(link.Tx(), link.SlaveAddress(), coil, close), 0);
 }
 
-// Shows the lamps of the given outputs in one state at once.
-void ShowLamps(CDeviceContext& ctx, LiveValues* live, std::initializer_list<OutputCoil> coils,
-               Lamp lamp) {
-    ctx.Show([live, coils = std::vector<OutputCoil>(coils), lamp] {
+// After a command: waits for the outputs to switch and shows the states the device reports;
+// without a reply the lamps of `coils` show unknown.
+bool ConfirmOutputs(CDeviceContext& ctx, LiveValues* live, std::vector<OutputCoil> coils) {
+    ctx.Sleep(kOutputSettleMs);
+    if (ReadOutputStates(ctx, live)) {
+        return true;
+    }
+    ctx.Show([live, coils] {
         for (OutputCoil coil : coils) {
-            live->Outputs[coil] = lamp;
+            live->Outputs[coil] = Lamp::Unknown;
         }
     });
+    return false;
 }
 
-void CloseOutput(CDeviceContext& ctx, LiveValues* live, OutputCoil coil) {
-    SendCoil(ctx, coil, true);
-    ShowLamps(ctx, live, {coil}, Lamp::Red);
-    ctx.Sleep(kOutputSettleMs);
-    ReadOutputStates(ctx, live);
-    ctx.Show();
-}
-
-void OpenOutput(CDeviceContext& ctx, LiveValues* live, OutputCoil coil) {
-    SendCoil(ctx, coil, false);
-    // An open command does not read the outputs back: the lamp keeps the commanded state
-    // until the next output read.
-    ShowLamps(ctx, live, {coil}, Lamp::Green);
+bool SwitchOutput(CDeviceContext& ctx, LiveValues* live, OutputCoil coil, bool close) {
+    SendCoil(ctx, coil, close);
+    return ConfirmOutputs(ctx, live, {coil});
 }
 
 }  // namespace
@@ -47,25 +41,22 @@ int16_t BuildOutputFrame(TxBuffer& tx, uint8_t address, OutputCoil coil, bool cl
     return BuildWriteCoil(tx, address, coil, close);
 }
 
-void CloseOutputA(CDeviceContext& ctx, LiveValues* live) {
-    CloseOutput(ctx, live, kOutputA);
+bool CloseOutputA(CDeviceContext& ctx, LiveValues* live) {
+    return SwitchOutput(ctx, live, kOutputA, true);
 }
-void OpenOutputA(CDeviceContext& ctx, LiveValues* live) {
-    OpenOutput(ctx, live, kOutputA);
+bool OpenOutputA(CDeviceContext& ctx, LiveValues* live) {
+    return SwitchOutput(ctx, live, kOutputA, false);
 }
-void CloseOutputB(CDeviceContext& ctx, LiveValues* live) {
-    CloseOutput(ctx, live, kOutputB);
+bool CloseOutputB(CDeviceContext& ctx, LiveValues* live) {
+    return SwitchOutput(ctx, live, kOutputB, true);
 }
-void OpenOutputB(CDeviceContext& ctx, LiveValues* live) {
-    OpenOutput(ctx, live, kOutputB);
+bool OpenOutputB(CDeviceContext& ctx, LiveValues* live) {
+    return SwitchOutput(ctx, live, kOutputB, false);
 }
 
-void ResetOutputs(CDeviceContext& ctx, LiveValues* live) {
+bool ResetOutputs(CDeviceContext& ctx, LiveValues* live) {
     SendCoil(ctx, kResetOutput, false);
-    ShowLamps(ctx, live, {kResetOutput}, Lamp::Green);
-    ShowLamps(ctx, live, {kOutputB, kOutputA}, Lamp::Green);
-    ctx.Sleep(kOutputSettleMs);
-    ReadOutputStates(ctx, live);
+    return ConfirmOutputs(ctx, live, {kOutputA, kOutputB, kResetOutput});
 }
 
 }  // namespace mp

@@ -1,8 +1,9 @@
 #pragma once
 // The contactor and reset commands: one write-single-coil request each (coil 0 output A,
-// coil 1 output B, coil 2 the reset output). The lamps show the commanded state at once;
-// the close and reset commands read the real output states back 300 ms later. The device's
-// reply to the coil write is never read.
+// coil 1 output B, coil 2 the reset output). Every command confirms itself by reading the
+// output states back 300 ms later: the lamps show what the device reports, never only what
+// was commanded, and the lamps of the outputs a command concerns show unknown when the
+// device does not answer. The device's reply to the coil write is never read.
 
 #include <cstdint>
 
@@ -18,17 +19,22 @@ enum OutputCoil : uint16_t { kOutputA = 0x0000, kOutputB = 0x0001, kResetOutput 
 // Time the device needs to switch an output before it is read back.
 constexpr uint32_t kOutputSettleMs = 300;
 
+// Status texts: the read-back of a command found no reply; a later one was answered.
+inline constexpr char kOutputsUnconfirmedText[] = "设备无应答，输出状态未确认";
+inline constexpr char kOutputsConfirmedText[] = "输出状态已确认";
+
 // Coil request (8 bytes): 0xFF00 to close, 0x0000 to open or reset.
 int16_t BuildOutputFrame(TxBuffer& tx, uint8_t address, OutputCoil coil, bool close);
 
 // Each runs on the I/O worker; `live` is the window's live values (not null), changed only
-// on the window thread through ctx.Show.
-void CloseOutputA(CDeviceContext& ctx, LiveValues* live);
-void OpenOutputA(CDeviceContext& ctx, LiveValues* live);
-void CloseOutputB(CDeviceContext& ctx, LiveValues* live);
-void OpenOutputB(CDeviceContext& ctx, LiveValues* live);
-// Writes 0x0000 to the reset coil (never 0xFF00), shows every output open, then reads the
-// real states back.
-void ResetOutputs(CDeviceContext& ctx, LiveValues* live);
+// on the window thread through ctx.Show. Each returns whether the read-back was answered;
+// when it was not, its output's lamp shows unknown.
+bool CloseOutputA(CDeviceContext& ctx, LiveValues* live);
+bool OpenOutputA(CDeviceContext& ctx, LiveValues* live);
+bool CloseOutputB(CDeviceContext& ctx, LiveValues* live);
+bool OpenOutputB(CDeviceContext& ctx, LiveValues* live);
+// Writes 0x0000 to the reset coil (never 0xFF00), which returns every output to rest, then
+// reads the states back; without a reply all three lamps show unknown.
+bool ResetOutputs(CDeviceContext& ctx, LiveValues* live);
 
 }  // namespace mp

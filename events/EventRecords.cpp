@@ -65,17 +65,23 @@ EventRecordTexts DecodeEventRecords(int n, const uint8_t* rx) {
     return texts;
 }
 
-void ReadEventRecords(CDeviceContext& ctx, std::function<void(EventRecordTexts)> done) {
-    ctx.Link.ReadHoldingRegisters(kEventCountRegister, 1);
-    const int n = ctx.Link.Rx()[3];
-    if (n >= 1 && n <= kMaxEvents) {
-        ctx.Link.ReadHoldingRegisters(kEventCodeRegister, static_cast<uint16_t>((n + 1) / 2));
+void ReadEventRecords(CDeviceContext& ctx,
+                      std::function<void(std::optional<EventRecordTexts>)> done) {
+    std::optional<EventRecordTexts> texts;
+    if (ctx.Link.ReadHoldingRegisters(kEventCountRegister, 1)) {
+        const int n = ctx.Link.Rx()[3];
+        const bool codes = n >= 1 && n <= kMaxEvents;
+        if (!codes ||
+            ctx.Link.ReadHoldingRegisters(kEventCodeRegister, static_cast<uint16_t>((n + 1) / 2))) {
+            texts = DecodeEventRecords(n, ctx.Link.Rx().data());
+        }
     }
-    EventRecordTexts texts = DecodeEventRecords(n, ctx.Link.Rx().data());
-    texts.Address = ctx.Link.SlaveAddress();
-    texts.ReadAtMs = std::chrono::duration_cast<std::chrono::milliseconds>(
-                         std::chrono::system_clock::now().time_since_epoch())
-                         .count();
+    if (texts) {
+        texts->Address = ctx.Link.SlaveAddress();
+        texts->ReadAtMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+                              std::chrono::system_clock::now().time_since_epoch())
+                              .count();
+    }
     if (done) {
         ctx.Post([done = std::move(done), texts = std::move(texts)] { done(texts); });
     }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "events/EventRecordTexts.h"
@@ -26,10 +27,13 @@ std::string EventCountText(int n);
 // (event k's code at rx[k + 2]). For n above 8 every text is empty and rx is not read.
 EventRecordTexts DecodeEventRecords(int n, const uint8_t* rx);
 
+// Said instead of the event window when the device did not answer.
+inline constexpr char kEventsNoReplyText[] = "设备无应答，未能读取告警事件记录";
+
 // Reads the event count and, for 1 to 8 events, the registers that hold their codes, then
-// posts `done` with the texts, the device address and the time of reading. A failed count
-// read reads as no events; a failed code read leaves the event texts empty under a summary
-// that still counts them.
-void ReadEventRecords(CDeviceContext& ctx, std::function<void(EventRecordTexts)> done);
+// posts `done` with the texts, the device address and the time of reading. When either read finds no reply, `done` gets nothing: a
+// device that said nothing has neither "no alarms" nor empty events.
+void ReadEventRecords(CDeviceContext& ctx,
+                      std::function<void(std::optional<EventRecordTexts>)> done);
 
 }  // namespace mp

@@ -1,5 +1,7 @@
 #include "maintenance/Calibration.h"
 
+#include <utility>
+
 #include "modbus/RequestBuilder.h"
 #include "settings/NumberText.h"
 
@@ -89,6 +91,19 @@ int16_t BuildCalibrationFrame(TxBuffer& tx, uint8_t address, uint16_t word,
         data[3 * row + 2] = static_cast<uint8_t>(b);
     }
     return BuildPrivateLong(tx, address, word, data);
+}
+
+std::optional<std::string> CheckPwmCoefficients(const std::string& aText,
+                                                const std::string& bText) {
+    const std::pair<const char*, const std::string*> fields[] = {{"PWM a系数", &aText},
+                                                                 {"PWM b系数", &bText}};
+    for (const auto& [name, text] : fields) {
+        const std::optional<double> number = WholeTextNumber(*text);
+        if (!number || text->find('.') != std::string::npos || *number < 0 || *number > 65535) {
+            return std::string(name) + "的值“" + *text + "”不是0-65535的整数";
+        }
+    }
+    return std::nullopt;
 }
 
 int16_t BuildPwmFrame(TxBuffer& tx, uint8_t address, const std::string& aText,

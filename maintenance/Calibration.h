@@ -52,6 +52,11 @@ std::optional<std::string> PrepareCalibration(CalibrationGrid& grid, std::array<
 int16_t BuildCalibrationFrame(TxBuffer& tx, uint8_t address, uint16_t word,
                               const std::array<LineFit, 3>& fits);
 
+// The PWM output coefficients are whole numbers 0 to 65535, each text as a whole: the refusal
+// naming the first ("PWM a系数", then "PWM b系数") that is not one, or nothing when both may
+// be sent.
+std::optional<std::string> CheckPwmCoefficients(const std::string& aText, const std::string& bText);
+
 // The 13-byte PWM output frame: a and b read from the texts as whole numbers (atoi), each
 // sent as its low 16 bits, high byte first. Returns its length.
 int16_t BuildPwmFrame(TxBuffer& tx, uint8_t address, const std::string& aText,

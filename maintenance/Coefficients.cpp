@@ -35,19 +35,23 @@ void DecodeCoefficients(CalibrationGrid& grid, const uint8_t* rx) {
     grid.B[kRowC] = FormatInt(data[12]);
 }
 
-void ReadCoefficients(CDeviceContext& ctx, CalibrationGrid* grid, std::function<void()> done) {
-    ctx.Link.ReadHoldingRegisters(kCoefficientRegister, kCoefficientRegisterCount);
-    // Without a located response the transaction has zeroed these positions.
-    std::array<uint8_t, kResponseLength> response{};
-    const RxBuffer& rx = ctx.Link.Rx();
-    std::copy(rx.begin(), rx.begin() + kResponseLength, response.begin());
-    ctx.Show([grid, response] {
-        if (grid) {
-            DecodeCoefficients(*grid, response.data());
-        }
-    });
+void ReadCoefficients(CDeviceContext& ctx, CalibrationGrid* grid,
+                      std::function<void(bool answered)> done) {
+    const bool answered =
+        ctx.Link.ReadHoldingRegisters(kCoefficientRegister, kCoefficientRegisterCount);
+    if (answered) {
+        // The located response has been moved to position 0.
+        std::array<uint8_t, kResponseLength> response{};
+        const RxBuffer& rx = ctx.Link.Rx();
+        std::copy(rx.begin(), rx.begin() + kResponseLength, response.begin());
+        ctx.Show([grid, response] {
+            if (grid) {
+                DecodeCoefficients(*grid, response.data());
+            }
+        });
+    }
     if (done) {
-        ctx.Post(std::move(done));
+        ctx.Post([done = std::move(done), answered] { done(answered); });
     }
 }
 

@@ -12,6 +12,7 @@
 namespace mp {
 
 inline constexpr char kCoefficientsReadText[] = "序数读取成功";
+inline constexpr char kCoefficientsNoReplyText[] = "设备无应答";
 inline constexpr char kCoefficientsResetText[] = "序数复归成功！";
 
 // First of the seven coefficient registers: PWM a, PWM b, phase a × 10000 for A, B, C, then
@@ -25,8 +26,10 @@ inline constexpr uint16_t kCoefficientRegisterCount = 7;
 void DecodeCoefficients(CalibrationGrid& grid, const uint8_t* rx);
 
 // Reads the seven registers and shows them in `grid` (a window-thread field, changed only in
-// the show). Without a valid response every text shows 0. `done` is posted after the show.
-void ReadCoefficients(CDeviceContext& ctx, CalibrationGrid* grid, std::function<void()> done);
+// the show), then posts `done` with true. Without a valid response the grid is neither
+// changed nor shown and `done` gets false.
+void ReadCoefficients(CDeviceContext& ctx, CalibrationGrid* grid,
+                      std::function<void(bool answered)> done);
 
 // The 18-byte calibration frame that sets a = 1 (10000) and b = 0 for all three phases.
 int16_t BuildCoefficientResetFrame(TxBuffer& tx, uint8_t address, uint16_t word);

@@ -10,7 +10,7 @@
 namespace mp {
 
 // An indicator pair: red for a 1 bit (closed/on), green for a 0 bit (open/off). Unknown
-// until a read or a command sets it.
+// until a read sets it, and again when a command's read-back finds no reply.
 enum class Lamp : uint8_t { Unknown, Red, Green };
 
 struct LiveValues {

@@ -27,6 +27,7 @@ void RunStartSequence(CDeviceContext& ctx, ProtectionSettings* settings, LiveVal
     // are not locked, the timer is not started and the status is left as the stop set it.
     bool blockA = false;
     bool blockB = false;
+    bool blockC = false;
     const bool finished =
         Step(ctx, [&] { blockA = ReadSettingsBlockA(ctx, settings); }) &&
         Step(ctx, [&] {
@@ -47,7 +48,7 @@ void RunStartSequence(CDeviceContext& ctx, ProtectionSettings* settings, LiveVal
             ctx.Sleep(100);
             ctx.Sleep(200);
         }) &&
-        Step(ctx, [&] { ReadSettingsBlockC(ctx, settings); }) && !ctx.Stopped();
+        Step(ctx, [&] { blockC = ReadSettingsBlockC(ctx, settings); }) && !ctx.Stopped();
     if (!finished) {
         return;
     }
@@ -57,7 +58,7 @@ void RunStartSequence(CDeviceContext& ctx, ProtectionSettings* settings, LiveVal
     }
     ctx.Show();
     ctx.Timer.StartPollTimer();
-    const bool failed = !blockA || !blockB;
+    const bool failed = !blockA || !blockB || !blockC;
     ctx.Post([show = std::move(showPolling), failed] {
         if (show) {
             show(failed);

@@ -15,7 +15,7 @@ namespace mp {
 // settings block A, 300 ms, block B, 100 ms, currents, voltages, 100 ms, inputs, outputs,
 // 100 ms and 200 ms, block C (with its own further 300 ms). Then, on the window thread in
 // this order: `lockControls` (disable the lock set, enable the start-mode display), a show of
-// every bound value, the poll timer started, and `showPolling` told whether block A or B
+// every bound value, the poll timer started, and `showPolling` told whether block A, B or C
 // found no response.
 void RunStartSequence(CDeviceContext& ctx, ProtectionSettings* settings, LiveValues* live,
                       std::function<void()> lockControls,

@@ -67,6 +67,44 @@ double AtoF(const std::string& text) {
     return std::isfinite(value) ? value : 0.0;
 }
 
+std::optional<double> WholeTextNumber(const std::string& text) {
+    size_t k = 0;
+    auto blank = [&text](size_t at) {
+        return std::isspace(static_cast<unsigned char>(text[at])) != 0;
+    };
+    while (k < text.size() && blank(k)) {
+        ++k;
+    }
+    const size_t start = k;
+    if (k < text.size() && (text[k] == '+' || text[k] == '-')) {
+        ++k;
+    }
+    size_t digits = 0;
+    size_t points = 0;
+    for (; k < text.size() && !blank(k); ++k) {
+        if (std::isdigit(static_cast<unsigned char>(text[k]))) {
+            ++digits;
+        } else if (text[k] == '.' && points == 0) {
+            ++points;
+        } else {
+            return std::nullopt;
+        }
+    }
+    const size_t end = k;
+    while (k < text.size() && blank(k)) {
+        ++k;
+    }
+    if (digits == 0 || k != text.size()) {
+        return std::nullopt;
+    }
+    const std::string number = text.substr(start, end - start);
+    const double value = std::strtod(number.c_str(), nullptr);
+    if (!std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
 int32_t TruncateToInt(double value) {
     if (std::isnan(value)) {
         return 0;

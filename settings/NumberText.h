@@ -4,6 +4,7 @@
 // shown go through printf-style formats.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace mp {
@@ -14,6 +15,10 @@ int32_t AtoI(const std::string& text);
 
 // Leading decimal number of the text (blanks, sign, digits, point, exponent); 0 without one.
 double AtoF(const std::string& text);
+
+// The number the whole text holds: optional blanks and sign, decimal digits with at most one
+// point, optional blanks; nothing when the text is anything else ("x9.5", "9.5x", "", "1e3").
+std::optional<double> WholeTextNumber(const std::string& text);
 
 // Truncates toward zero into 32 bits, saturating; NaN gives 0.
 int32_t TruncateToInt(double value);

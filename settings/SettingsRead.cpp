@@ -67,43 +67,66 @@ void DecodeSettingsBlockB(ProtectionSettings& s, const uint8_t* frame) {
     s.RatedVoltage = FormatFixed(Word(frame, 9), 0);
 }
 
-void DecodeSettingsBlockC(ProtectionSettings& s, const uint8_t* rx) {
-    s.OverVoltagePercent = rx[3];
-    s.OverVoltageTime = rx[4];
-    s.UnderVoltagePercent = rx[5];
-    s.UnderVoltageTime = rx[6];
-    s.BreakingCurrent = Word(rx, 7);
+void DecodeSettingsBlockC(ProtectionSettings& s, const uint8_t* frame) {
+    s.OverVoltagePercent = frame[3];
+    s.OverVoltageTime = frame[4];
+    s.UnderVoltagePercent = frame[5];
+    s.UnderVoltageTime = frame[6];
+    s.BreakingCurrent = Word(frame, 7);
 }
 
-bool ReadSettingsBlockA(CDeviceContext& ctx, ProtectionSettings* settings) {
+std::optional<std::array<uint8_t, kSettingsBlockALength>> FetchSettingsBlockA(CDeviceContext& ctx) {
     const int16_t p = ctx.Link.ReadSequence(kReadHoldingRegisters, kSettingsBlockAStart,
                                             kSettingsBlockACount, 500);
     if (p < 0) {
+        return std::nullopt;
+    }
+    return TakeFrame<kSettingsBlockALength>(ctx.Link, p);
+}
+
+std::optional<std::array<uint8_t, kSettingsBlockBLength>> FetchSettingsBlockB(CDeviceContext& ctx) {
+    const int16_t p = ctx.Link.ReadSequence(kReadHoldingRegisters, kSettingsBlockBStart,
+                                            kSettingsBlockBCount, 300);
+    if (p < 0) {
+        return std::nullopt;
+    }
+    return TakeFrame<kSettingsBlockBLength>(ctx.Link, p);
+}
+
+std::optional<std::array<uint8_t, kSettingsBlockCLength>> FetchSettingsBlockC(CDeviceContext& ctx) {
+    // A located frame is moved to position 0.
+    if (!ctx.Link.ReadHoldingRegisters(kSettingsBlockCStart, kSettingsBlockCCount)) {
+        return std::nullopt;
+    }
+    return TakeFrame<kSettingsBlockCLength>(ctx.Link, 0);
+}
+
+bool ReadSettingsBlockA(CDeviceContext& ctx, ProtectionSettings* settings) {
+    const auto frame = FetchSettingsBlockA(ctx);
+    if (!frame) {
         return false;
     }
-    const auto frame = TakeFrame<kSettingsBlockALength>(ctx.Link, p);
-    ctx.Show([settings, frame] { DecodeSettingsBlockATexts(*settings, frame.data()); });
-    ctx.Show([settings, frame] { DecodeSettingsBlockANumbers(*settings, frame.data()); });
+    ctx.Show([settings, f = *frame] { DecodeSettingsBlockATexts(*settings, f.data()); });
+    ctx.Show([settings, f = *frame] { DecodeSettingsBlockANumbers(*settings, f.data()); });
     return true;
 }
 
 bool ReadSettingsBlockB(CDeviceContext& ctx, ProtectionSettings* settings) {
-    const int16_t p = ctx.Link.ReadSequence(kReadHoldingRegisters, kSettingsBlockBStart,
-                                            kSettingsBlockBCount, 300);
-    if (p < 0) {
+    const auto frame = FetchSettingsBlockB(ctx);
+    if (!frame) {
         return false;
     }
-    const auto frame = TakeFrame<kSettingsBlockBLength>(ctx.Link, p);
-    ctx.Show([settings, frame] { DecodeSettingsBlockB(*settings, frame.data()); });
+    ctx.Show([settings, f = *frame] { DecodeSettingsBlockB(*settings, f.data()); });
     return true;
 }
 
-void ReadSettingsBlockC(CDeviceContext& ctx, ProtectionSettings* settings) {
-    // The located frame is moved to position 0; on failure its positions hold zeros.
-    ctx.Link.ReadHoldingRegisters(kSettingsBlockCStart, kSettingsBlockCCount);
-    const auto rx = TakeFrame<kSettingsBlockCLength>(ctx.Link, 0);
-    ctx.Show([settings, rx] { DecodeSettingsBlockC(*settings, rx.data()); });
+bool ReadSettingsBlockC(CDeviceContext& ctx, ProtectionSettings* settings) {
+    const auto frame = FetchSettingsBlockC(ctx);
+    if (frame) {
+        ctx.Show([settings, f = *frame] { DecodeSettingsBlockC(*settings, f.data()); });
+    }
     ctx.Sleep(300);
+    return frame.has_value();
 }
 
 }  // namespace mp

@@ -7,7 +7,9 @@
 // phase-loss time, rated voltage). Block C: 0x0160..0x0162 (voltage protections and the
 // contactor breaking current).
 
+#include <array>
 #include <cstdint>
+#include <optional>
 
 #include "modbus/DeviceContext.h"
 #include "settings/ProtectionSettings.h"
@@ -38,9 +40,15 @@ void DecodeSettingsBlockA(ProtectionSettings& s, const uint8_t* frame);
 // Block B: PWM phase (a phase index above 2 leaves the text), phase-loss time, rated voltage.
 void DecodeSettingsBlockB(ProtectionSettings& s, const uint8_t* frame);
 
-// Block C from the receive buffer as ReadHoldingRegisters leaves it: the frame at position 0,
-// or zeros when none was located, which gives 0 in all five fields.
-void DecodeSettingsBlockC(ProtectionSettings& s, const uint8_t* rx);
+// Block C from its located response (`frame` is its first byte).
+void DecodeSettingsBlockC(ProtectionSettings& s, const uint8_t* frame);
+
+// The located responses of the three block reads, with the requests and waits of the reads
+// below but nothing shown: block A (500 ms), block B (300 ms), block C (300 ms, without the
+// further wait). Nothing when no response was located.
+std::optional<std::array<uint8_t, kSettingsBlockALength>> FetchSettingsBlockA(CDeviceContext& ctx);
+std::optional<std::array<uint8_t, kSettingsBlockBLength>> FetchSettingsBlockB(CDeviceContext& ctx);
+std::optional<std::array<uint8_t, kSettingsBlockCLength>> FetchSettingsBlockC(CDeviceContext& ctx);
 
 // Reads block A (500 ms wait). When the response is located: the texts are set and shown,
 // then the numbers and check boxes are set and shown again (two screen updates). Returns
@@ -50,8 +58,9 @@ bool ReadSettingsBlockA(CDeviceContext& ctx, ProtectionSettings* settings);
 // Reads block B (300 ms wait); one screen update on success, nothing on failure.
 bool ReadSettingsBlockB(CDeviceContext& ctx, ProtectionSettings* settings);
 
-// Reads block C with ReadHoldingRegisters, shows what it decoded (zeros when the device did
-// not answer), then waits a further 300 ms.
-void ReadSettingsBlockC(CDeviceContext& ctx, ProtectionSettings* settings);
+// Reads block C with ReadHoldingRegisters and shows what it decoded, then waits a further
+// 300 ms. Returns false when no response was located; then, as for blocks A and B, nothing
+// changes and nothing is shown.
+bool ReadSettingsBlockC(CDeviceContext& ctx, ProtectionSettings* settings);
 
 }  // namespace mp

@@ -4,6 +4,7 @@
 
 #include "modbus/RequestBuilder.h"
 #include "settings/NumberText.h"
+#include "settings/SettingRanges.h"
 #include "settings/SettingsLists.h"
 
 namespace mp {
@@ -71,7 +72,7 @@ std::optional<std::string> ValidateSettings(const ProtectionSettings& s) {
     if (PhaseIndex(s.PwmPhase) < 0) {
         return std::string(kPhaseNotInListMessage);
     }
-    return std::nullopt;
+    return CheckSettingRanges(s);
 }
 
 bool OverVoltageInRange(int percent) {
@@ -145,8 +146,8 @@ int16_t BuildVoltageProtectionsFrame(TxBuffer& tx, uint8_t address, const Protec
     return BuildGroup(tx, address, kVoltageWriteRegister, data);
 }
 
-void WriteSettings(CDeviceContext& ctx, ProtectionSettings snapshot,
-                   std::function<void(SettingsWriteResult)> done) {
+SettingsWriteResult WriteSettings(CDeviceContext& ctx, ProtectionSettings snapshot,
+                                  std::function<void(SettingsWriteResult)> done) {
     CModbusTransaction& link = ctx.Link;
     const uint8_t address = link.SlaveAddress();
 
@@ -160,6 +161,7 @@ void WriteSettings(CDeviceContext& ctx, ProtectionSettings snapshot,
     SettingsWriteResult result;
     if (link.ReadHoldingRegisters(kStartModeReadRegister, 1)) {
         const uint8_t startModeByte = link.Rx()[4];
+        result.StartModeByte = startModeByte;
         ctx.Sleep(kAfterReadBackWaitMs);
         link.WriteSequence(BuildPhaseAndStartFrame(link.Tx(), address, snapshot, startModeByte),
                            kGroupWaitMs);
@@ -180,6 +182,7 @@ void WriteSettings(CDeviceContext& ctx, ProtectionSettings snapshot,
     if (done) {
         ctx.Post([done, result] { done(result); });
     }
+    return result;
 }
 
 }  // namespace mp

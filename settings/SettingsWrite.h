@@ -41,8 +41,9 @@ constexpr uint16_t kStartModeReadRegister = 0x0155;
 
 // The message of the first value the device must not be given, or nothing when the
 // settings may be written: CT ratio (atoi) 1 to 999, rated current (atof) 0.1 to 999.9,
-// start time (atoi) 0 to 255, breaking current at most 9999, and a curve and PWM phase
-// that are entries of their lists.
+// start time (atoi) 0 to 255, breaking current at most 9999, a curve and PWM phase that are
+// entries of their lists, then every value a write sends against its range in the table of
+// SettingRanges.h (a whole number text, inside its range, fitting its byte or word).
 std::optional<std::string> ValidateSettings(const ProtectionSettings& s);
 
 // The over-voltage pick-up the device takes, in percent of the rated voltage: 105 to 150.
@@ -81,14 +82,16 @@ struct SettingsWriteResult {
     // The device's start mode could not be read back: the phase-and-start group, which must
     // carry it, was not sent rather than overwrite the device's start mode with a guess.
     bool StartModeReadFailed = false;
+    // The start mode written back in the phase-and-start group, when it was sent.
+    uint8_t StartModeByte = 0;
 };
 
 // Runs on the I/O worker with settings already validated and confirmed: sends the
 // protections, breaking-current, CT-ratio groups, reads back the device's start mode,
 // sends the phase-and-start and ratings groups, waits, and sends the voltage group unless
 // its over-voltage pick-up is out of range. Each write waits 300 ms; replies are not read.
-// Hands the result to `done` on the window thread.
-void WriteSettings(CDeviceContext& ctx, ProtectionSettings snapshot,
-                   std::function<void(SettingsWriteResult)> done);
+// Hands the result to `done` on the window thread, and returns it to the worker.
+SettingsWriteResult WriteSettings(CDeviceContext& ctx, ProtectionSettings snapshot,
+                                  std::function<void(SettingsWriteResult)> done);
 
 }  // namespace mp

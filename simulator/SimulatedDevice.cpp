@@ -150,6 +150,9 @@ std::vector<uint8_t> CSimulatedDevice::WriteRegisters(const std::vector<uint8_t>
     }
     std::vector<uint8_t> reply(frame.begin(), frame.begin() + 6);
     AppendCrc(reply);
+    if (IgnoredWrite_ && *IgnoredWrite_ >= start && *IgnoredWrite_ < start + count) {
+        return reply;
+    }
     for (uint16_t k = 0; k < count; ++k) {
         const uint16_t target = static_cast<uint16_t>(start - kWriteOffset + k);
         Registers_[target] = Word(frame, 7 + 2 * k);
@@ -357,6 +360,11 @@ std::array<uint8_t, 3> CSimulatedDevice::VoltageB() const {
 void CSimulatedDevice::SetLiveMotion(bool moving) {
     std::lock_guard<std::recursive_mutex> guard(Mutex_);
     LiveMotion_ = moving;
+}
+
+void CSimulatedDevice::IgnoreWritesAt(std::optional<uint16_t> writeRegister) {
+    std::lock_guard<std::recursive_mutex> guard(Mutex_);
+    IgnoredWrite_ = writeRegister;
 }
 
 std::vector<std::vector<uint8_t>> CSimulatedDevice::Requests() const {

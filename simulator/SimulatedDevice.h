@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 namespace mp {
@@ -50,6 +51,10 @@ public:
     std::array<uint8_t, 3> VoltageB() const;
     // Live currents and voltages move a little at every read unless frozen.
     void SetLiveMotion(bool moving);
+    // A write of registers that covers `writeRegister` (as the request addresses it, e.g.
+    // 0x5460) is answered as if it had been taken, but the device keeps its values: a device
+    // that silently drops one group of a settings write. Nothing: every write is taken.
+    void IgnoreWritesAt(std::optional<uint16_t> writeRegister);
     // Every request frame handled so far (also those for other addresses).
     std::vector<std::vector<uint8_t>> Requests() const;
 
@@ -70,6 +75,7 @@ private:
     std::array<uint16_t, 3> VoltageA_{10000, 10000, 10000};
     std::array<uint8_t, 3> VoltageB_{};
     bool LiveMotion_ = true;
+    std::optional<uint16_t> IgnoredWrite_;
     uint32_t Random_;
     std::vector<uint8_t> Pending_;  // bytes fed that hold no complete frame yet
     std::vector<std::vector<uint8_t>> Requests_;

@@ -92,6 +92,12 @@ void CSimulatedPort::WriteBytes(const std::vector<uint8_t>& bytes) {
     TimeBase_ += static_cast<uint32_t>(now - LastTick_);
     LastTick_ = now;
     Sent_.push_back({TimeBase_, bytes});
+    if (AnswersLeft_ == 0) {
+        Faults_.Silent = true;
+        AnswersLeft_ = -1;
+    } else if (AnswersLeft_ > 0) {
+        --AnswersLeft_;
+    }
 
     // A device at another baud rate sees only garbage and keeps quiet.
     if (Device_.BaudRate() != Settings_.BaudRate) {
@@ -166,6 +172,11 @@ SimFaults CSimulatedPort::Faults() const {
 void CSimulatedPort::SetOpenFailure(const std::string& reason) {
     std::lock_guard<std::mutex> guard(Mutex_);
     OpenFailure_ = reason;
+}
+
+void CSimulatedPort::SilenceAfter(int requests) {
+    std::lock_guard<std::mutex> guard(Mutex_);
+    AnswersLeft_ = requests;
 }
 
 void CSimulatedPort::InjectInput(const std::vector<uint8_t>& bytes) {

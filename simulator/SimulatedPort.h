@@ -38,6 +38,8 @@ public:
     void SetFaults(const SimFaults& faults);
     SimFaults Faults() const;
     void SetOpenFailure(const std::string& reason);  // next opens fail with this reason
+    // The device answers `requests` more requests, then falls silent (Faults().Silent).
+    void SilenceAfter(int requests);
     // Puts bytes straight into the input, as noise on the line would.
     void InjectInput(const std::vector<uint8_t>& bytes);
 
@@ -68,6 +70,7 @@ private:
     std::vector<SentFrame> Sent_;
     uint64_t TimeBase_ = 0;
     uint32_t LastTick_ = 0;
+    int AnswersLeft_ = -1;  // requests still answered before silence; -1: no limit
     int OpenCount_ = 0;
     int CloseCount_ = 0;
 };

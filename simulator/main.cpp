@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,8 @@ void PrintUsage(const char* program) {
                  "  --corrupt-crc        spoil the CRC of every reply\n"
                  "  --stray HEX          bytes put on the line ahead of every reply, e.g. 00FF\n"
                  "  --split N            send every reply in N pieces\n"
+                 "  --ignore-writes-at HEX  answer writes covering this register (e.g. 5460)\n"
+                 "                       but keep the old values\n"
                  "  --piece-gap-ms N     pause between the pieces\n"
                  "  --link PATH          also make PATH a symbolic link to the device\n"
                  "  --trace              print the bytes heard and sent on stderr\n",
@@ -104,6 +107,7 @@ int main(int argc, char** argv) {
     bool trace = false;
     std::string link;
     mp::SimFaults faults;
+    std::optional<uint16_t> ignoredWrite;
 
     for (int k = 1; k < argc; ++k) {
         const std::string option = argv[k];
@@ -140,6 +144,12 @@ int main(int argc, char** argv) {
             } else if (option == "--piece-gap-ms") {
                 ok = ParseInt(value, 0, 60000, &number);
                 faults.PieceGapMs = static_cast<uint32_t>(number);
+            } else if (option == "--ignore-writes-at") {
+                std::vector<uint8_t> bytes;
+                ok = ParseHex(value, &bytes) && bytes.size() == 2;
+                if (ok) {
+                    ignoredWrite = static_cast<uint16_t>(bytes[0] << 8 | bytes[1]);
+                }
             } else if (option == "--stray") {
                 ok = ParseHex(value, &faults.StrayBytes);
             } else if (option == "--link") {
@@ -159,6 +169,7 @@ int main(int argc, char** argv) {
     device.SetAddress(static_cast<uint8_t>(address));
     device.SetBaudCode(BaudCodeOf(baud));
     device.SetLiveMotion(!still);
+    device.IgnoreWritesAt(ignoredWrite);
 
     mp::CPtyServer server(device);
     server.SetFaults(faults);

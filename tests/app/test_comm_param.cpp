@@ -38,7 +38,8 @@ void TestCommParam::ReadShowsDeviceValues_data() {
     QTest::newRow("5 at 9600") << 5 << 3 << false << 5 << "9600";
     QTest::newRow("247 at 1200") << 247 << 0 << false << 247 << "1200";
     QTest::newRow("12 at 19200") << 12 << 4 << false << 12 << "19200";
-    QTest::newRow("no answer reads as 0") << 5 << 3 << true << 0 << "1200";
+    // Not 0 and "1200" as if the device had said so: the read is marked unanswered.
+    QTest::newRow("no answer") << 5 << 3 << true << 0 << "";
 }
 
 void TestCommParam::ReadShowsDeviceValues() {
@@ -53,10 +54,13 @@ void TestCommParam::ReadShowsDeviceValues() {
         rig.Silence();
     }
     std::optional<std::pair<int, QString>> shown;
-    ReadDeviceCommParams(rig.Ctx, [&](int a, std::string b) {
+    bool answered = false;
+    ReadDeviceCommParams(rig.Ctx, [&](bool answer, int a, std::string b) {
+        answered = answer;
         shown = std::make_pair(a, QString::fromStdString(b));
     });
     QVERIFY(shown.has_value());
+    QCOMPARE(answered, !silent);
     QCOMPARE(shown->first, shownAddress);
     QCOMPARE(shown->second, shownBaud);
     QCOMPARE(rig.SentFrames(),

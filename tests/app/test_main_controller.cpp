@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <memory>
 
+#include "app/IndicatorLamp.h"
 #include "app/IoWorker.h"
 #include "app/MainController.h"
 #include "app/MotorProtectorDlg.h"
@@ -17,6 +18,8 @@
 #include "support/Vectors.h"
 
 using namespace mp;
+
+Q_DECLARE_METATYPE(mp::Lamp)
 
 namespace {
 
@@ -48,6 +51,20 @@ struct Tool {
     void Click(const char* name) { QTest::mouseClick(Find<QPushButton>(name), Qt::LeftButton); }
     void Trigger(const char* action) { Find<QAction>(action)->trigger(); }
     QString Status() { return Window.StatusText(); }
+    // Waits until the worker has run what was queued before and the window has applied what it
+    // handed back.
+    void Settle() {
+        bool reached = false;
+        Controller->Worker().Post(
+            [&reached](CDeviceContext& ctx) { ctx.Post([&reached] { reached = true; }); });
+        if (!QTest::qWaitFor([&reached] { return reached; })) {
+            qFatal("the worker did not come round");
+        }
+    }
+    void Unlock() {
+        Dialogs.PasswordAnswer = QStringLiteral("QK4810");
+        Click("maintenancePasswordButton");
+    }
     // Frames sent since the last call.
     std::vector<std::vector<uint8_t>> TakeSent() {
         std::vector<std::vector<uint8_t>> frames;
@@ -301,7 +318,8 @@ private slots:
         QCOMPARE(tool.Dialogs.EventRecords.Events[3], std::string());
     }
 
-    // What the calibration from the menu sends reads back as the stored coefficients.
+    // Calibrating from the menu once the password is given: what it sends reads back as the
+    // stored coefficients.
     void calibrationReadsBack() {
         Tool tool;
         QTRY_VERIFY(tool.Controller->PortOpen());
@@ -329,6 +347,278 @@ private slots:
         QTRY_VERIFY(tool.Dialogs.Messages.contains(QStringLiteral("序数复归成功！")));
         QTRY_COMPARE(int(tool.Device.Register(0x014C)), 10000);
         QCOMPARE(int(tool.Device.Register(0x014D)), 0);
+    }
+
+    // ---- nothing unsafe sent, no failure reported as success ------------------------------
+
+    // Each value typed is refused with a message naming the field, before the question and
+    // before any byte goes out; the field keeps what was typed and the device its settings.
+    void settingsRefusedBeforeAnythingIsSent_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("message");
+        auto row = [](const char* name, const char* control, const char* typed,
+                      const char* message) {
+            QTest::newRow(name) << QString::fromLatin1(control) << QString::fromUtf8(typed)
+                                << QString::fromUtf8(message);
+        };
+        row("locked-rotor multiple x9.5 (was sent as 0.0)", "lockedRotorMultipleEdit", "x9.5",
+            "堵转动作倍数的值“x9.5”不是数字（范围1.0-10.0，未投入时可为0）");
+        row("empty start time (was sent as 0)", "startTimeEdit", "",
+            "启动时间的值“”不是数字（范围0-255）");
+        row("unbalance 250 %", "unbalancePercentEdit", "250",
+            "不平衡动作值超出范围（20-100，未投入时可为0）");
+        row("phase-loss time -1 (was 24.6 s)", "phaseLossTimeEdit", "-1",
+            "缺相时间超出范围（0.1-25.5，未投入时可为0）");
+        row("under-voltage 5 %", "underVoltagePercentEdit", "5",
+            "欠压动作值超出范围（50-95，未投入时可为0）");
+        row("over-voltage 160 (was refused after five groups)", "overVoltagePercentEdit", "160",
+            "请在过压动作值范围为105-150");
+        row("breaking current not a number (the write went on)", "breakingCurrentEdit", "abc",
+            "交流接触器允许分断电流：请输入一个整数。");
+        row("CT ratio with a tail", "ctRatioEdit", "12abc",
+            "电流变比的值“12abc”不是数字（范围1-999）");
+    }
+    void settingsRefusedBeforeAnythingIsSent() {
+        QFETCH(QString, control);
+        QFETCH(QString, typed);
+        QFETCH(QString, message);
+        Tool tool;
+        QTRY_VERIFY(tool.Controller->PortOpen());
+        tool.Find<QLineEdit>(qPrintable(control))->setText(typed);
+        tool.Click("writeSettingsButton");
+        tool.Settle();
+        QCOMPARE(tool.Dialogs.Messages, QStringList{message});
+        QVERIFY(tool.Dialogs.Questions.isEmpty());
+        QVERIFY(tool.TakeSent().empty());
+        QCOMPARE(tool.Text(qPrintable(control)), typed);
+        QCOMPARE(int(tool.Device.Register(0x0160)), 120 << 8 | 5);
+    }
+
+    // The write ends with "数据写入成功..." only when the device holds every value sent; the
+    // window keeps what the operator typed whatever the device holds.
+    void writeReportsWhatTheDeviceHolds_data() {
+        QTest::addColumn<int>("ignoredWrite");  // 0: none
+        QTest::addColumn<bool>("silent");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("device keeps everything") << 0 << false << QStringList{"数据写入成功..."};
+        QTest::newRow("device drops the voltage group")
+            << 0x5460 << false
+            << QStringList{
+                   "设备未保存以下参数：过压动作值、过压动作时间、欠压动作值、欠压动作时间"};
+        QTest::newRow("silent device (was reported a success)")
+            << 0 << true
+            << QStringList{"未能读回设备的起动方式：缺相时间和PWM选择输出未写入，其余参数已写入",
+                           "设备无应答，数据写入未确认"};
+    }
+    void writeReportsWhatTheDeviceHolds() {
+        QFETCH(int, ignoredWrite);
+        QFETCH(bool, silent);
+        QFETCH(QStringList, messages);
+        Tool tool;
+        QTRY_VERIFY(tool.Controller->PortOpen());
+        if (ignoredWrite != 0) {
+            tool.Device.IgnoreWritesAt(static_cast<uint16_t>(ignoredWrite));
+        }
+        if (silent) {
+            tool.Port.SilenceAfter(0);
+        }
+        const std::pair<const char*, const char*> typed[] = {{"ctRatioEdit", "200"},
+                                                             {"overVoltagePercentEdit", "130"},
+                                                             {"overVoltageTimeEdit", "9"},
+                                                             {"underVoltagePercentEdit", "70"},
+                                                             {"underVoltageTimeEdit", "3"}};
+        for (const auto& [control, text] : typed) {
+            tool.Find<QLineEdit>(control)->setText(QString::fromLatin1(text));
+        }
+        tool.Click("writeSettingsButton");
+        QTRY_COMPARE(tool.Status(), QStringLiteral("写数据参数值..."));
+        QCOMPARE(tool.Dialogs.Messages, messages);
+        for (const auto& [control, text] : typed) {
+            QCOMPARE(tool.Text(control), QString::fromLatin1(text));
+        }
+    }
+
+    // A read that finds no reply changes no field and says so, once.
+    void readWithoutReplyChangesNothing_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("answered");  // requests answered before the device falls silent
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QStringList>("fields");  // controls that keep their text
+        QTest::newRow("settings block C (showed zeros)")
+            << "readRealtimeButton" << 6 << QStringList()
+            << QStringList{"overVoltagePercentEdit", "overVoltageTimeEdit",
+                           "underVoltagePercentEdit", "underVoltageTimeEdit",
+                           "breakingCurrentEdit"};
+        QTest::newRow("coefficients (showed zeros and \"序数读取成功\")")
+            << "readCoefButton" << 0 << QStringList{"设备无应答"}
+            << QStringList{"calibAEdit0", "calibBEdit2", "calibAEdit3"};
+        QTest::newRow("event count (showed \"无告警信息\")")
+            << "eventRecordsButton" << 0 << QStringList{"设备无应答，未能读取告警事件记录"}
+            << QStringList();
+        QTest::newRow("event codes (showed empty events)")
+            << "eventRecordsButton" << 1 << QStringList{"设备无应答，未能读取告警事件记录"}
+            << QStringList();
+        QTest::newRow("address and baud (opened on 0 and 1200)")
+            << "commSettingsButton" << 1 << QStringList{"设备无应答，未能读取设备的通信参数"}
+            << QStringList();
+    }
+    void readWithoutReplyChangesNothing() {
+        QFETCH(QString, button);
+        QFETCH(int, answered);
+        QFETCH(QStringList, messages);
+        QFETCH(QStringList, fields);
+        Tool tool;
+        QTRY_VERIFY(tool.Controller->PortOpen());
+        tool.Unlock();
+        tool.Device.SetRegister(0x0160, 130 << 8 | 7);  // not the window's values
+        tool.Device.SetRegister(0x0162, 4321);
+        QStringList before;
+        for (const QString& field : fields) {
+            before << tool.Text(qPrintable(field));
+        }
+        tool.Port.SilenceAfter(answered);
+        tool.Click(qPrintable(button));
+        tool.Settle();
+        if (button == "readRealtimeButton") {
+            // Said once, in the status bar, as for blocks A and B; blocks A and B were read.
+            QCOMPARE(tool.Status(), QStringLiteral("读实时数据...读参数不成功"));
+            QCOMPARE(tool.Text("ctRatioEdit"), QStringLiteral("50"));
+            tool.Click("stopRunButton");
+        }
+        QCOMPARE(tool.Dialogs.Messages, messages);
+        QCOMPARE(tool.Dialogs.EventRecordsShown, 0);
+        QCOMPARE(tool.Dialogs.CommParamsAsked, 0);
+        QStringList after;
+        for (const QString& field : fields) {
+            after << tool.Text(qPrintable(field));
+        }
+        QCOMPARE(after, before);
+    }
+
+    // The lamps show what the device reports after every command; without a reply the lamps
+    // of the command's outputs are neither red nor green and the status bar says so.
+    void contactorLampsShowTheDevice_data() {
+        QTest::addColumn<QString>("source");  // a button or a menu item
+        QTest::addColumn<int>("coils");       // the device's outputs before the command
+        QTest::addColumn<bool>("silent");     // the output read-back gets no reply
+        QTest::addColumn<QList<Lamp>>("lamps");
+        const Lamp R = Lamp::Red, G = Lamp::Green, U = Lamp::Unknown;
+        QTest::newRow("合闸A") << "closeAButton" << 0x00 << false << QList<Lamp>{R, G, G};
+        QTest::newRow("合闸A, no reply (stayed red)")
+            << "closeAButton" << 0x00 << true << QList<Lamp>{U, R, G};
+        QTest::newRow("分闸A read back (was never read)")
+            << "actionOpenOutputA" << 0x03 << false << QList<Lamp>{G, R, G};
+        QTest::newRow("分闸B, no reply (stayed green)")
+            << "actionOpenOutputB" << 0x03 << true << QList<Lamp>{G, U, G};
+        QTest::newRow("复归, no reply") << "resetButton" << 0x03 << true << QList<Lamp>{U, U, U};
+    }
+    void contactorLampsShowTheDevice() {
+        QFETCH(QString, source);
+        QFETCH(int, coils);
+        QFETCH(bool, silent);
+        QFETCH(QList<Lamp>, lamps);
+        Tool tool;
+        QTRY_VERIFY(tool.Controller->PortOpen());
+        tool.Device.SetCoils(static_cast<uint8_t>(coils));
+        tool.Window.Fields().Live.Outputs = {Lamp::Green, Lamp::Red, Lamp::Green};
+        tool.Window.ShowFields();
+        if (silent) {
+            tool.Port.SilenceAfter(1);
+        }
+        if (source.startsWith("action")) {
+            tool.Trigger(qPrintable(source));
+        } else {
+            tool.Click(qPrintable(source));
+        }
+        tool.Settle();
+        QList<Lamp> shown;
+        for (const char* lamp : {"outputALamp", "outputBLamp", "resetLamp"}) {
+            shown << tool.Find<CIndicatorLamp>(lamp)->State();
+        }
+        QCOMPARE(shown, lamps);
+        QCOMPARE(tool.Status() == QStringLiteral("设备无应答，输出状态未确认"), silent);
+        QCOMPARE(tool.TakeSent().back()[1], uint8_t{0x01});  // every command reads back
+        if (silent) {
+            // Once the device answers again the status bar no longer says it did not.
+            tool.Port.SetFaults(SimFaults());
+            tool.Click("resetButton");
+            tool.Settle();
+            QCOMPARE(tool.Status(), QStringLiteral("输出状态已确认"));
+            QCOMPARE(tool.Find<CIndicatorLamp>("outputALamp")->State(), Lamp::Green);
+        }
+    }
+
+    // Without the maintenance password the current calibration's menu item is disabled and
+    // its handler refuses; nothing is sent.
+    void calibrationFromTheMenuWaitsForThePassword() {
+        Tool tool;
+        QTRY_VERIFY(tool.Controller->PortOpen());
+        QAction* menu = tool.Find<QAction>("actionCalibrateCurrent");
+        QVERIFY(!menu->isEnabled());
+        menu->trigger();
+        tool.Controller->CalibrateCurrent();
+        tool.Settle();
+        QCOMPARE(tool.Dialogs.Messages, QStringList{QStringLiteral("请先输入调试密码")});
+        QVERIFY(tool.TakeSent().empty());
+        tool.Unlock();
+        QVERIFY(menu->isEnabled());
+    }
+
+    // PWM coefficients and calibration points that are no whole numbers are refused naming
+    // the field, before anything is sent.
+    void maintenanceInputRefused_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("PWM a 100077 (was sent as 34541)")
+            << "calibAEdit3"
+            << "100077"
+            << "pwmOutputButton"
+            << "PWM a系数的值“100077”不是0-65535的整数";
+        QTest::newRow("PWM a abc (was sent as 0)") << "calibAEdit3"
+                                                   << "abc"
+                                                   << "pwmOutputButton"
+                                                   << "PWM a系数的值“abc”不是0-65535的整数";
+        QTest::newRow("PWM b -5 (was sent as 0xFFFB)") << "calibBEdit3"
+                                                       << "-5"
+                                                       << "pwmOutputButton"
+                                                       << "PWM b系数的值“-5”不是0-65535的整数";
+        QTest::newRow("current point not a number (was taken as 0)")
+            << "calibX1Edit0"
+            << "abc"
+            << "calibrateCurrentButton"
+            << "A/AB相 X1：请输入一个整数。";
+        QTest::newRow("voltage point with a fraction") << "calibY2Edit2"
+                                                       << "1.5"
+                                                       << "calibrateVoltageButton"
+                                                       << "C/CA相 Y2：请输入一个整数。";
+    }
+    void maintenanceInputRefused() {
+        QFETCH(QString, control);
+        QFETCH(QString, typed);
+        QFETCH(QString, button);
+        QFETCH(QString, message);
+        Tool tool;
+        QTRY_VERIFY(tool.Controller->PortOpen());
+        tool.Unlock();
+        // Rows that fit and PWM values that may be sent, but for the one typed.
+        const char* columns[4] = {"calibX1Edit", "calibY1Edit", "calibX2Edit", "calibY2Edit"};
+        for (int r = 0; r < 3; ++r) {
+            for (int c = 0; c < 4; ++c) {
+                const QByteArray name = QByteArray(columns[c]) + QByteArray::number(r);
+                tool.Find<QLineEdit>(name.constData())->setText(QString::number(100 * (c / 2 + 1)));
+            }
+        }
+        tool.Find<QLineEdit>("calibAEdit3")->setText(QStringLiteral("1000"));
+        tool.Find<QLineEdit>("calibBEdit3")->setText(QStringLiteral("100"));
+        tool.Find<QLineEdit>(qPrintable(control))->setText(typed);
+        tool.Click(qPrintable(button));
+        tool.Settle();
+        QCOMPARE(tool.Dialogs.Messages, QStringList{message});
+        QVERIFY(tool.TakeSent().empty());
+        QCOMPARE(tool.Text(qPrintable(control)), typed);
     }
 
     void closingWhilePollingStopsTheTimerThenClosesThePort() {

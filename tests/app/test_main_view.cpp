@@ -142,17 +142,21 @@ private slots:
     // before it is taken, the one after it is not.
     void refusedIntegerStopsTheTaking_data() {
         QTest::addColumn<QStringList>("controls");  // refused, its text, before, after
+        QTest::addColumn<QString>("caption");       // the field as the message names it
         QTest::newRow("grid X1 of row A")
-            << QStringList{"calibX1Edit0", "12abc", "currentAEdit", "curveCombo"};
+            << QStringList{"calibX1Edit0", "12abc", "currentAEdit", "curveCombo"} << "A/AB相 X1";
         QTest::newRow("breaking current")
-            << QStringList{"breakingCurrentEdit", "", "pwmPhaseCombo", "voltageCEdit"};
+            << QStringList{"breakingCurrentEdit", "", "pwmPhaseCombo", "voltageCEdit"}
+            << "交流接触器允许分断电流";
         QTest::newRow("beyond 32 bits")
-            << QStringList{"calibY2Edit1", "2147483648", "calibX2Edit1", "calibX1Edit2"};
+            << QStringList{"calibY2Edit1", "2147483648", "calibX2Edit1", "calibX1Edit2"}
+            << "B/BC相 Y2";
         QTest::newRow("address, last of all")
-            << QStringList{"currentAddressEdit", "-", "ratedVoltageEdit", ""};
+            << QStringList{"currentAddressEdit", "-", "ratedVoltageEdit", ""} << "当前仪表地址";
     }
     void refusedIntegerStopsTheTaking() {
         QFETCH(QStringList, controls);
+        QFETCH(QString, caption);
         const QString refused = controls[0], bad = controls[1], before = controls[2],
                       after = controls[3];
         const Bound table = BoundFields(Window_->Fields());
@@ -172,7 +176,7 @@ private slots:
         }
 
         QVERIFY(!Window_->TakeFields());
-        QCOMPARE(Dialogs_.Messages, QStringList{QStringLiteral("请输入一个整数。")});
+        QCOMPARE(Dialogs_.Messages, QStringList{caption + QStringLiteral("：请输入一个整数。")});
         QCOMPARE(Window_->focusWidget(), refusedEdit);
         QCOMPARE(refusedEdit->text(), bad);
         QCOMPARE(FieldText(field(before)), QStringLiteral("42"));
@@ -346,15 +350,23 @@ private slots:
             QVERIFY2(!lamp->accessibleName().isEmpty(), qPrintable(lamp->objectName()));
             QVERIFY2(!lamp->accessibleDescription().isEmpty(), qPrintable(lamp->objectName()));
         }
+        // Every menu item is usable but the current calibration, which waits for the
+        // maintenance password like its button.
+        QStringList disabled;
         int items = 0;
         for (QAction* menu : Window_->menuBar()->actions()) {
             QVERIFY(!menu->text().isEmpty());
             for (QAction* action : menu->menu()->actions()) {
-                QVERIFY(action->isEnabled());
+                if (!action->isEnabled()) {
+                    disabled << action->text();
+                }
                 ++items;
             }
         }
         QCOMPARE(items, 13);
+        QCOMPARE(disabled, QStringList{QStringLiteral("额定电流设置")});
+        Window_->SetCommandEnabled(MainCommand::CalibrateCurrent, true, true);
+        QVERIFY(Child<QAction>(*Window_, "actionCalibrateCurrent")->isEnabled());
     }
 
     void lampColours_data() {

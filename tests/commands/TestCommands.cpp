@@ -17,7 +17,7 @@ Q_DECLARE_METATYPE(Sleeps)
 
 namespace {
 
-using Command = void (*)(CDeviceContext&, LiveValues*);
+using Command = bool (*)(CDeviceContext&, LiveValues*);
 
 Command CommandNamed(const QString& name) {
     if (name == "close output A") return CloseOutputA;
@@ -52,28 +52,32 @@ void TestCommands::OutputCommand_data() {
     QTest::addColumn<QString>("command");  // also the name of its frame in the vectors
     QTest::addColumn<int>("address");
     QTest::addColumn<int>("coilsBefore");
-    QTest::addColumn<QString>("line");  // "open", "closed" port, or "silent" device
-    QTest::addColumn<bool>("readBack");
+    QTest::addColumn<QString>("line");       // "open", "closed" port, or "silent" device
     QTest::addColumn<QStringList>("shown");  // the lamps at each screen update
     QTest::addColumn<int>("coilsAfter");
 
-    QTest::newRow("close A") << "close output A" << 1 << 0x00 << "open" << true
-                             << QStringList{"R??", "RGG", "RGG"} << 0x01;
+    // Every command reads the outputs back, open commands too, and the lamps show only what
+    // the device reported; without a reply the command's own lamps show unknown ("?"), from
+    // a known state ("RGG" before) as from none.
+    QTest::newRow("close A") << "close output A" << 1 << 0x00 << "open" << QStringList{"RGG"}
+                             << 0x01;
     QTest::newRow("close A, B already closed, address 247")
-        << "close output A" << 247 << 0x02 << "open" << true << QStringList{"R??", "RRG", "RRG"}
-        << 0x03;
+        << "close output A" << 247 << 0x02 << "open" << QStringList{"RRG"} << 0x03;
     QTest::newRow("open A leaves B alone")
-        << "open output A" << 1 << 0x03 << "open" << false << QStringList{"G??"} << 0x02;
-    QTest::newRow("close B") << "close output B" << 5 << 0x00 << "open" << true
-                             << QStringList{"?R?", "GRG", "GRG"} << 0x02;
+        << "open output A" << 1 << 0x03 << "open" << QStringList{"GRG"} << 0x02;
+    QTest::newRow("close B") << "close output B" << 5 << 0x00 << "open" << QStringList{"GRG"}
+                             << 0x02;
     QTest::newRow("open B leaves A alone")
-        << "open output B" << 12 << 0x03 << "open" << false << QStringList{"?G?"} << 0x01;
-    QTest::newRow("reset") << "reset output" << 1 << 0x03 << "open" << true
-                           << QStringList{"??G", "GGG", "GGG"} << 0x00;
-    QTest::newRow("close A on a closed port still shows and waits")
-        << "close output A" << 1 << 0x00 << "closed" << true << QStringList{"R??", "R??"} << 0x00;
-    QTest::newRow("close B, device silent: the commanded lamp stays")
-        << "close output B" << 1 << 0x00 << "silent" << true << QStringList{"?R?", "?R?"} << 0x02;
+        << "open output B" << 12 << 0x03 << "open" << QStringList{"RGG"} << 0x01;
+    QTest::newRow("reset") << "reset output" << 1 << 0x03 << "open" << QStringList{"GGG"} << 0x00;
+    QTest::newRow("close A on a closed port: unknown")
+        << "close output A" << 1 << 0x00 << "closed" << QStringList{"?GG"} << 0x00;
+    QTest::newRow("close B, device silent: unknown, not red")
+        << "close output B" << 1 << 0x00 << "silent" << QStringList{"R?G"} << 0x02;
+    QTest::newRow("open A, device silent: unknown, not green")
+        << "open output A" << 1 << 0x01 << "silent" << QStringList{"?GG"} << 0x00;
+    QTest::newRow("reset, device silent: all three unknown")
+        << "reset output" << 1 << 0x03 << "silent" << QStringList{"???"} << 0x00;
 }
 
 void TestCommands::OutputCommand() {
@@ -81,7 +85,6 @@ void TestCommands::OutputCommand() {
     QFETCH(int, address);
     QFETCH(int, coilsBefore);
     QFETCH(QString, line);
-    QFETCH(bool, readBack);
     QFETCH(QStringList, shown);
     QFETCH(int, coilsAfter);
 
@@ -90,25 +93,25 @@ void TestCommands::OutputCommand() {
     if (line == "closed") {
         rig.Port.ClosePort();
     } else if (line == "silent") {
-        rig.Silence();
+        rig.Silence(1);  // the coil write is taken, its read-back not answered
     }
     LiveValues live;
+    live.Outputs = {Lamp::Red, Lamp::Green, Lamp::Green};
     QStringList seen;
     rig.Window.OnShow = [&] { seen << Lamps(live); };
 
-    CommandNamed(command)(rig.Ctx, &live);
+    const bool confirmed = CommandNamed(command)(rig.Ctx, &live);
 
     // The coil write, then the read-back of the output states, each followed by 300 ms.
     std::vector<Bytes> expected;
     if (line != "closed") {
         expected.push_back(VectorFrame("request", address, command));
-        if (readBack) {
-            expected.push_back(VectorFrame("request", address, "output states"));
-        }
+        expected.push_back(VectorFrame("request", address, "output states"));
     }
     QCOMPARE(rig.SentFrames(), expected);
-    QCOMPARE(rig.Clock.Sleeps(), readBack ? Sleeps({300, 300}) : Sleeps());
+    QCOMPARE(rig.Clock.Sleeps(), Sleeps({300, 300}));
     QCOMPARE(seen, shown);
+    QCOMPARE(confirmed, line == "open");
     QCOMPARE(int(rig.Device.Coils()), coilsAfter);
 }
 

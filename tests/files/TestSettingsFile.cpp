@@ -280,7 +280,7 @@ void TestSettingsFile::SavingRefusesWhatTheWriteWouldRefuse() {
     Child<QLineEdit>(rig.Window, "ctRatioEdit")->setText("50");
     Child<QLineEdit>(rig.Window, "breakingCurrentEdit")->setText("x");
     rig.Trigger("actionSaveSettingsFile");
-    QCOMPARE(rig.Dialogs.Messages, QStringList{QStringLiteral("请输入一个整数。")});
+    QCOMPARE(rig.Dialogs.Messages, QStringList{QStringLiteral("交流接触器允许分断电流：请输入一个整数。")});
     QCOMPARE(rig.FileDialogs.SaveAsked, 0);
     QVERIFY(!QFile::exists(rig.Path("s.json")));
 }

@@ -57,6 +57,8 @@ private slots:
     void CalibrationFrameRow();
     void PwmOutput_data();
     void PwmOutput();
+    void PwmCoefficientsChecked_data();
+    void PwmCoefficientsChecked();
     void ReadCoefficients_data();
     void ReadCoefficients();
     void ReadAfterCalibrationGivesRawValues();
@@ -241,6 +243,31 @@ void TestCalibration::PwmOutput() {
     QCOMPARE(rig.Device.Register(0x0149), uint16_t(expected[9] << 8 | expected[10]));
 }
 
+// PWM a and b are whole numbers that fit their 16 bits, each text as a whole (the window
+// tests hold the values that were sent before).
+void TestCalibration::PwmCoefficientsChecked_data() {
+    QTest::addColumn<QString>("a");
+    QTest::addColumn<QString>("b");
+    QTest::addColumn<QString>("refusal");  // empty: may be sent
+    QTest::newRow("limits") << "0"
+                            << " 65535 "
+                            << "";
+    QTest::newRow("b a fraction") << "1000"
+                                  << "12.7"
+                                  << "PWM b系数的值“12.7”不是0-65535的整数";
+    QTest::newRow("b empty") << "1000"
+                             << ""
+                             << "PWM b系数的值“”不是0-65535的整数";
+}
+
+void TestCalibration::PwmCoefficientsChecked() {
+    QFETCH(QString, a);
+    QFETCH(QString, b);
+    QFETCH(QString, refusal);
+    const auto result = CheckPwmCoefficients(a.toStdString(), b.toStdString());
+    QCOMPARE(result ? QString::fromStdString(*result) : QString(), refusal);
+}
+
 void TestCalibration::ReadCoefficients_data() {
     QTest::addColumn<QList<int>>("registers");  // 0x0148 to 0x014E, when set
     QTest::addColumn<bool>("silent");
@@ -248,7 +275,9 @@ void TestCalibration::ReadCoefficients_data() {
     QTest::newRow("unsigned, raw")
         << QList<int>{0xFFFF, 0x8000, 0x26AC, 0x26DE, 0x2741, 0xFE01, 0x8099} << false
         << QStringList{"65535", "32768", "9900", "254", "9950", "1", "10049", "128"};
-    QTest::newRow("silent device shows zeros") << QList<int>{} << true << QStringList(8, "0");
+    // Without a reply the grid keeps what it held: no zeros shown as the device's values.
+    QTest::newRow("silent device changes nothing")
+        << QList<int>{} << true << QStringList{"x", "", "x", "", "x", "", "x", ""};
 }
 
 void TestCalibration::ReadCoefficients() {
@@ -267,11 +296,16 @@ void TestCalibration::ReadCoefficients() {
     grid.A.fill("x");
     grid.Points[kRowA] = {1, 2, 3, 4};
     int shownWhenDone = -1;
-    mp::ReadCoefficients(rig.Ctx, &grid, [&] { shownWhenDone = rig.Window.Shows; });
+    std::optional<bool> answered;
+    mp::ReadCoefficients(rig.Ctx, &grid, [&](bool a) {
+        answered = a;
+        shownWhenDone = rig.Window.Shows;
+    });
 
     QCOMPARE(rig.SentFrames(),
              std::vector<Bytes>{VectorFrame("request", 1, "stored coefficients")});
-    QCOMPARE(shownWhenDone, 1);  // the grid is on screen before the message
+    QCOMPARE(answered, std::optional<bool>(!silent));
+    QCOMPARE(shownWhenDone, silent ? 0 : 1);  // the grid is on screen before the message
     QCOMPARE(CoefficientTexts(grid), texts);
     QCOMPARE(grid.Points[kRowA], (std::array<int32_t, 4>{1, 2, 3, 4}));
 }

@@ -88,9 +88,9 @@ const QStringList kTickRequests = {"phase currents", "output states", "digital i
 class TestPollingCycle : public QObject {
     Q_OBJECT
 private slots:
-    // Block A or B without a reply is reported to the window; block C without one shows
-    // zeros. The sequence always runs to its end, with the same requests and waits, and
-    // starts the poll.
+    // Block A, B or C without a reply is reported to the window and leaves its fields as they
+    // were. The sequence always runs to its end, with the same requests and waits, and starts
+    // the poll.
     void startSequence_data() {
         QTest::addColumn<int>("address");
         QTest::addColumn<SimFaults>("faults");
@@ -108,9 +108,10 @@ private slots:
         QTest::newRow("address 1") << 1 << none << -1 << false << 9 << "15.100" << 9999;
         QTest::newRow("address 247") << 247 << none << -1 << false << 9 << "15.100" << 9999;
         QTest::newRow("block A unanswered") << 1 << slowBytes << -1 << true << 7 << "0.302" << 9999;
-        QTest::newRow("block B and the rest unanswered") << 1 << none << 1 << true << 4 << "" << 0;
-        QTest::newRow("block C unanswered") << 1 << none << 6 << false << 9 << "15.100" << 0;
-        QTest::newRow("silent device") << 1 << none << 0 << true << 2 << "" << 0;
+        QTest::newRow("block B and the rest unanswered")
+            << 1 << none << 1 << true << 3 << "" << 1234;
+        QTest::newRow("block C unanswered") << 1 << none << 6 << true << 8 << "15.100" << 1234;
+        QTest::newRow("silent device") << 1 << none << 0 << true << 1 << "" << 1234;
     }
     void startSequence() {
         QFETCH(int, address);
@@ -130,7 +131,8 @@ private slots:
         CRecordingWindow window;
         CDeviceContext ctx(rig.Link, window, window);
         ProtectionSettings settings;
-        settings.CtRatio = "1";  // as typed before the command; block A replaces it
+        settings.CtRatio = "1";           // as typed before the command; block A replaces it
+        settings.BreakingCurrent = 1234;  // block C replaces it
         LiveValues live;
         QList<bool> reports;
 
@@ -146,8 +148,8 @@ private slots:
                                                             300, 100, 200, 300, 300}));
         QCOMPARE(SendTimes(rig.Port),
                  (std::vector<uint64_t>{0, 800, 1200, 1400, 1800, 2100, 2700}));
-        // A show per answered read (two for block A) and one for block C, then the lock, the
-        // final show, the timer and the status text.
+        // A show per answered read (two for block A), then the lock, the final show, the timer
+        // and the status text.
         QCOMPARE(window.Log, (QStringList(shows - 1, "show") +
                               QStringList{"post", "lock", "show", "timer", "post", "polling"}));
         QCOMPARE(reports, QList<bool>{failed});

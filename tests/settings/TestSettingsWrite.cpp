@@ -6,6 +6,7 @@
 #include "settings/FactoryDefaults.h"
 #include "settings/SettingsRead.h"
 #include "settings/SettingsSample.h"
+#include "settings/SettingsVerify.h"
 #include "settings/SettingsWrite.h"
 #include "support/DeviceRig.h"
 
@@ -41,6 +42,8 @@ private slots:
     void StartModeReadBackFailureLeavesItsGroupOut();
     void DeviceStoresWhatTheWindowHeld_data();
     void DeviceStoresWhatTheWindowHeld();
+    void VerifiedWrite_data();
+    void VerifiedWrite();
 };
 
 void TestSettingsWrite::Validate_data() {
@@ -72,12 +75,53 @@ void TestSettingsWrite::Validate_data() {
         {"start time -1", [](auto& s) { s.StartTime = "-1"; }, "启动时间超过范围"},
         {"breaking current 9999", [](auto& s) { s.BreakingCurrent = 9999; }, ""},
         {"breaking current 10000", [](auto& s) { s.BreakingCurrent = 10000; }, "分断电流超出范围"},
-        {"breaking current negative", [](auto& s) { s.BreakingCurrent = -5; }, ""},
+        // A negative current would go out as its low 16 bits.
+        {"breaking current negative", [](auto& s) { s.BreakingCurrent = -5; },
+         "交流接触器允许分断电流超出范围（0-9999）"},
         {"curve not in the list", [](auto& s) { s.CurveSelection = "130"; },
          "曲线选择的值不在列表中"},
         {"PWM phase not in the list", [](auto& s) { s.PwmPhase = "D相电流"; },
          "PWM选择输出的值不在列表中"},
-        {"over-voltage is not checked here", [](auto& s) { s.OverVoltagePercent = 200; }, ""},
+        // Refused before anything is sent, no longer after five groups.
+        {"over-voltage 200", [](auto& s) { s.OverVoltagePercent = 200; },
+         "请在过压动作值范围为105-150"},
+        // Every other value: the whole text a number, inside its range (the window tests hold
+        // the values that were sent before).
+        {"a leading number is not enough", [](auto& s) { s.UnbalanceTime = "2.0s"; },
+         "不平衡动作时间的值“2.0s”不是数字（范围0.1-25.5，未投入时可为0）"},
+        {"no exponents", [](auto& s) { s.LockedRotorTime = "1e1"; },
+         "堵转动作时间的值“1e1”不是数字（范围0.1-25.5，未投入时可为0）"},
+        {"blanks around a number", [](auto& s) { s.LockedRotorMultiple = " 4.0 "; }, ""},
+        {"unbalance time 25.5", [](auto& s) { s.UnbalanceTime = "25.5"; }, ""},
+        {"unbalance time 25.6", [](auto& s) { s.UnbalanceTime = "25.6"; },
+         "不平衡动作时间超出范围（0.1-25.5，未投入时可为0）"},
+        {"under-voltage 95", [](auto& s) { s.UnderVoltagePercent = 95; }, ""},
+        {"over-voltage time 0 while ticked", [](auto& s) { s.OverVoltageTime = 0; },
+         "过压动作时间超出范围（1-255，未投入时可为0）"},
+        {"rated voltage 0", [](auto& s) { s.RatedVoltage = "0"; }, "额定电压超出范围（1-6553）"},
+        {"rated voltage 6553", [](auto& s) { s.RatedVoltage = "6553"; }, ""},
+        {"locked-rotor time 0 while ticked", [](auto& s) { s.LockedRotorTime = "0"; },
+         "堵转动作时间超出范围（0.1-25.5，未投入时可为0）"},
+        {"cleared boxes hold 0",
+         [](auto& s) {
+             s.Enabled[kLockedRotor] = s.Enabled[kOverVoltage] = s.Enabled[kPhaseLoss] = false;
+             s.LockedRotorMultiple = s.LockedRotorTime = "0.0";
+             s.PhaseLossTime = "0";
+             s.OverVoltagePercent = s.OverVoltageTime = 0;
+         },
+         ""},
+        {"a cleared box does not widen the range",
+         [](auto& s) {
+             s.Enabled[kUnbalance] = false;
+             s.UnbalancePercent = "5";
+         },
+         "不平衡动作值超出范围（20-100，未投入时可为0）"},
+        {"the four checks come first",
+         [](auto& s) {
+             s.UnbalancePercent = "250";
+             s.BreakingCurrent = 10000;
+         },
+         "分断电流超出范围"},
         // Two values out of range: the first in the order of the checks is named.
         {"CT before rated current", [](auto& s) { s.CtRatio = s.RatedCurrent = "0"; },
          "CT超过范围"},
@@ -311,6 +355,96 @@ void TestSettingsWrite::DeviceStoresWhatTheWindowHeld() {
     ReadSettingsBlockC(rig.Ctx, &read);
     held.StartModeText = "星三角起动";
     QCOMPARE(FieldList(read), FieldList(held));
+}
+
+// Confirmed by reading the settings back: a device that drops one group silently is named
+// for exactly that group's settings (every value differs from the device's), a device that
+// stops answering leaves the write unconfirmed. The read-back has the settings read's
+// requests and waits.
+void TestSettingsWrite::VerifiedWrite_data() {
+    QTest::addColumn<int>("ignoredWrite");  // 0: the device keeps every write
+    QTest::addColumn<int>("answered");      // requests answered before silence, -1: all
+    QTest::addColumn<QStringList>("messages");
+    const QString notHeld = "设备未保存以下参数：";
+    const QString unconfirmed = "设备无应答，数据写入未确认";
+    QTest::newRow("device keeps everything") << 0 << -1 << QStringList{"数据写入成功..."};
+    QTest::newRow("protections dropped")
+        << 0x545A << -1
+        << QStringList{
+               notHeld +
+               "短路保护、堵转保护、不平衡、定时限过负荷、反时限过负荷、启动超时、缺相保护、"
+               "过压保护、欠压保护、曲线选择、堵转动作倍数、堵转动作时间、"
+               "定时限过负荷动作倍数、定时限过负荷动作时间、不平衡动作值、不平衡动作时间"};
+    QTest::newRow("breaking current dropped")
+        << 0x5462 << -1 << QStringList{notHeld + "交流接触器允许分断电流"};
+    QTest::newRow("CT ratio dropped") << 0x5453 << -1 << QStringList{notHeld + "电流变比"};
+    // The start mode goes back as the device had it, so it is held all the same.
+    QTest::newRow("phase and start dropped")
+        << 0x5455 << -1 << QStringList{notHeld + "PWM选择输出、缺相时间"};
+    QTest::newRow("ratings dropped")
+        << 0x5457 << -1 << QStringList{notHeld + "额定电压、额定电流、启动时间"};
+    QTest::newRow("voltage protections dropped")
+        << 0x5460 << -1
+        << QStringList{notHeld + "过压动作值、过压动作时间、欠压动作值、欠压动作时间"};
+    QTest::newRow("silent device")
+        << 0 << 0 << QStringList{QString::fromUtf8(kStartModeReadFailedMessage), unconfirmed};
+    QTest::newRow("silent from the read-back") << 0 << 7 << QStringList{unconfirmed};
+    QTest::newRow("block A answered, CT ratio dropped")
+        << 0x5453 << 8 << QStringList{notHeld + "电流变比；其余参数设备无应答，写入未确认"};
+}
+
+void TestSettingsWrite::VerifiedWrite() {
+    QFETCH(int, ignoredWrite);
+    QFETCH(int, answered);
+    QFETCH(QStringList, messages);
+    CDeviceRig rig;
+    if (ignoredWrite != 0) {
+        rig.Device.IgnoreWritesAt(static_cast<uint16_t>(ignoredWrite));
+    }
+    if (answered >= 0) {
+        rig.Silence(answered);
+    }
+    ProtectionSettings s = WindowSettings();
+    s.CtRatio = "200";
+    s.RatedCurrent = "99.9";
+    s.RatedVoltage = "660";
+    s.StartTime = "30";
+    s.LockedRotorMultiple = "5.0";
+    s.LockedRotorTime = "1.0";
+    s.DefiniteTimeMultiple = "3.0";
+    s.DefiniteTimeTime = "10";
+    s.UnbalancePercent = "40";
+    s.UnbalanceTime = "6.0";
+    s.CurveSelection = "1000";
+    s.PhaseLossTime = "1.5";
+    s.PwmPhase = "C相电流";
+    s.BreakingCurrent = 1234;
+    s.OverVoltagePercent = 130;
+    s.OverVoltageTime = 9;
+    s.UnderVoltagePercent = 70;
+    s.UnderVoltageTime = 3;
+    s.Enabled.fill(false);
+    s.Enabled[kDefiniteTime] = true;
+    QVERIFY(!ValidateSettings(s).has_value());
+
+    std::optional<SettingsWriteReport> report;
+    WriteAndVerifySettings(rig.Ctx, s, [&](const SettingsWriteReport& r) { report = r; });
+    QVERIFY(report.has_value());
+    QStringList shown;
+    for (const std::string& message : SettingsWriteMessages(*report)) {
+        shown << QString::fromStdString(message);
+    }
+    QCOMPARE(shown, messages);
+
+    const std::vector<Bytes> sent = rig.SentFrames();
+    QVERIFY(sent.size() > 3);
+    QCOMPARE(std::vector<Bytes>(sent.end() - 3, sent.end()),
+             (std::vector<Bytes>{ReadFrame(1, 0x0150, 16), ReadFrame(1, 0x0154, 4),
+                                 ReadFrame(1, 0x0160, 3)}));
+    const std::vector<uint32_t> sleeps = rig.Clock.Sleeps();
+    QCOMPARE(std::vector<uint32_t>(sleeps.end() - 5, sleeps.end()),
+             (std::vector<uint32_t>{500, 300, 300, 300, 300}));
+    QCOMPARE(rig.Window.Shows, 0);  // nothing read back reaches the window's fields
 }
 
 QTEST_APPLESS_MAIN(TestSettingsWrite)
