@@ -76,6 +76,10 @@ public:
     void StepSetting(StepField field, bool up);
     void OnProtectionClicked(int protection, bool checked);
 
+signals:
+    // The port opened at start-up: the connection works and is worth remembering.
+    void PortOpened(const mp::ConnectionSettings& connection);
+
 private:
     void Connect();
     void OnCommand(MainCommand command);

@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QMessageBox>
+#include <QSettings>
 
 #include "app/CommSetupDlg.h"
+#include "app/ConnectionMemory.h"
 #include "app/DialogService.h"
 #include "app/MainController.h"
 #include "app/MotorProtectorDlg.h"
@@ -20,14 +22,29 @@ const QColor kDialogText(0, 5, 10);
 
 }  // namespace
 
-int CMotorProtectorApp::Run() {
-    CCommSetupDlg setup([](const QString& text) {
-        QMessageBox::information(QApplication::activeWindow(), kMessageTitle, text);
-    });
-    if (setup.exec() != QDialog::Accepted) {
-        return 0;
+int CMotorProtectorApp::Run(const StartOptions& options) {
+    QSettings settings;
+    CConnectionMemory memory(settings);
+    const std::vector<SystemPortInfo> ports = SystemPorts();
+    std::vector<QString> locations;
+    for (const SystemPortInfo& port : ports) {
+        locations.push_back(QString::fromStdString(port.Location));
     }
-    const ConnectionSettings connection = setup.Result();
+    const ConnectionSettings start = options.Over(memory.Load(locations));
+
+    ConnectionSettings connection = start;
+    if (!options.Connect) {
+        CCommSetupDlg setup(
+            [](const QString& text) {
+                QMessageBox::information(QApplication::activeWindow(), kMessageTitle, text);
+            },
+            ports);
+        setup.Fill(start);
+        if (setup.exec() != QDialog::Accepted) {
+            return 0;
+        }
+        connection = setup.Result();
+    }
 
     auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
     ApplyWindowColours(*app);
@@ -37,6 +54,8 @@ int CMotorProtectorApp::Run() {
     CDialogService dialogs;
     CMotorProtectorDlg window(dialogs);
     CMainController controller(window, dialogs, connection);
+    QObject::connect(&controller, &CMainController::PortOpened,
+                     [&memory](const ConnectionSettings& opened) { memory.Save(opened); });
     controller.Start();
     window.show();
     return QApplication::exec();

@@ -1,6 +1,10 @@
 #pragma once
-// CMotorProtectorApp: start-up. Asks for the connection, then opens the main window with
-// its colours, font and handlers and runs the event loop until it closes.
+// CMotorProtectorApp: start-up. Asks for the connection (filled from the last connection
+// that worked and from the command line, or taken from them at once with --connect), then
+// opens the main window with its colours, font and handlers and runs the event loop until it
+// closes.
+
+#include "app/CommandLine.h"
 
 class QApplication;
 
@@ -9,7 +13,7 @@ namespace mp {
 class CMotorProtectorApp {
 public:
     // 0 when the operator leaves the setup dialog, else the event loop's result.
-    int Run();
+    int Run(const StartOptions& options = {});
 
     // The dialog colours of every window opened after the setup dialog, and the colours of
     // the enabled, editable edit fields.
