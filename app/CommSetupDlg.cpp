@@ -1,6 +1,8 @@
 #include "app/CommSetupDlg.h"
 
+#include <QAbstractItemView>
 #include <QRegularExpressionValidator>
+#include <QScrollBar>
 
 #include "app/FieldBinding.h"
 #include "ui_CommSetupDlg.h"
@@ -61,6 +63,10 @@ void CCommSetupDlg::FillPortList() {
     }
 #endif
     Ui_->portCombo->addItem(kSimulatedPortText);
+    // The open list shows the descriptions in full even where the field is narrower.
+    QAbstractItemView* list = Ui_->portCombo->view();
+    list->setMinimumWidth(list->sizeHintForColumn(0) +
+                          list->verticalScrollBar()->sizeHint().width());
 }
 
 void CCommSetupDlg::Fill(const ConnectionSettings& values) {
