@@ -23,7 +23,7 @@ cmake --build "$build" -j"$jobs"
 (cd "$build" && cpack -G DEB)
 deb="$(ls -t "$build"/motor-protector_*.deb | head -n 1)"
 echo "package: $deb"
-dpkg-deb --info "$deb" | sed -n '/Package:/,$p'
+dpkg-deb --field "$deb"
 dpkg-deb --contents "$deb"
 if command -v appstreamcli >/dev/null 2>&1; then
     meta="$(mktemp -d)"
