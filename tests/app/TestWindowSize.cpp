@@ -2,6 +2,8 @@
 // with its title bar and a taskbar, and it cannot be made smaller than its rows need.
 
 #include <QApplication>
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QLayout>
 #include <QtTest>
 
@@ -19,6 +21,19 @@ private slots:
     void initTestCase() {
         CMotorProtectorApp::ApplyWindowColours(*qApp);
         CMotorProtectorApp::ApplyWindowFont(*qApp);
+    }
+
+    // Whatever Chinese font is installed, its lines are no taller than 宋体's (a font with
+    // roomy lines such as Noto Sans CJK is made smaller), down to 8 pt.
+    void compactLines() {
+        const QFont font = QApplication::font();
+        const qreal line = QFontMetricsF(font).height();
+        qInfo("%s %.2f pt, line %.1f px", qPrintable(font.family()), font.pointSizeF(), line);
+        QVERIFY(font.pointSizeF() <= 10.0);
+        QVERIFY(font.pointSizeF() >= 8.0);
+        QFont tenPoint = font;
+        tenPoint.setPointSize(10);
+        QVERIFY(line <= 1.2 * QFontInfo(tenPoint).pixelSize() + 0.5 || font.pointSizeF() == 8.0);
     }
 
     void fitsAndDoesNotShrink() {
