@@ -20,12 +20,12 @@ namespace {
 const QString kMessageTitle = QStringLiteral("马达保护控制器演示软件-Quellar");
 
 const QColor kDialogBackground(195, 239, 255);
+const QColor kDialogText(0, 5, 10);
 
 // Line height over font size of 宋体 and WenQuanYi Micro Hei, and the smallest size a font
 // with taller lines is brought down to.
 constexpr qreal kCompactLineFactor = 1.2;
 constexpr qreal kSmallestPointSize = 8.0;
-const QColor kDialogText(0, 5, 10);
 
 }  // namespace
 
@@ -115,7 +115,7 @@ void CMotorProtectorApp::ApplyWindowFont(QApplication& app) {
     font.setPointSize(10);
     // Fonts differ in the room they leave above and below a line: Noto Sans CJK's lines are
     // a fifth taller than 宋体's or WenQuanYi's at the same size, and every row of the window
-    // grows with them (758 px instead of 680). Such a font is made smaller until its lines are
+    // grows with them, past what a 1366 x 768 screen holds. Such a font is made smaller until its lines are
     // as tall as theirs, which leaves its characters about as tall as theirs too.
     const qreal lineLimit = kCompactLineFactor * QFontInfo(font).pixelSize() + 0.5;
     while (QFontMetricsF(font).height() > lineLimit && font.pointSizeF() > kSmallestPointSize) {
