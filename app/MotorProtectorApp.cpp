@@ -115,8 +115,8 @@ void CMotorProtectorApp::ApplyWindowFont(QApplication& app) {
     font.setPointSize(10);
     // Fonts differ in the room they leave above and below a line: Noto Sans CJK's lines are
     // a fifth taller than 宋体's or WenQuanYi's at the same size, and every row of the window
-    // grows with them, past what a 1366 x 768 screen holds. Such a font is made smaller until its lines are
-    // as tall as theirs, which leaves its characters about as tall as theirs too.
+    // grows with them, past what a 1366 x 768 screen holds. Such a font is made smaller until
+    // its lines are as tall as theirs, which leaves its characters about as tall as theirs.
     const qreal lineLimit = kCompactLineFactor * QFontInfo(font).pixelSize() + 0.5;
     while (QFontMetricsF(font).height() > lineLimit && font.pointSizeF() > kSmallestPointSize) {
         font.setPointSizeF(font.pointSizeF() - 0.25);
