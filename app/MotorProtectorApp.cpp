@@ -4,8 +4,10 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QSettings>
+#include <QTranslator>
 
 #include "app/CommSetupDlg.h"
 #include "app/ConnectionMemory.h"
@@ -30,6 +32,7 @@ constexpr qreal kSmallestPointSize = 8.0;
 }  // namespace
 
 int CMotorProtectorApp::Run(const StartOptions& options) {
+    LoadQtTranslations(*qobject_cast<QApplication*>(QCoreApplication::instance()));
     QSettings settings;
     CConnectionMemory memory(settings);
     const std::vector<SystemPortInfo> ports = SystemPorts();
@@ -85,6 +88,18 @@ void CMotorProtectorApp::ApplyWindowColours(QApplication& app) {
         " background-color: rgb(195, 239, 255); }"
         "QLineEdit:disabled { background-color: rgb(195, 239, 255); }"
         "QComboBox:editable:enabled { color: rgb(0, 0, 0); background-color: rgb(180, 220, 0); }"));
+}
+
+bool CMotorProtectorApp::LoadQtTranslations(QApplication& app) {
+    auto* translator = new QTranslator(&app);
+    if (!translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                          QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    QCoreApplication::installTranslator(translator);
+    return true;
 }
 
 void CMotorProtectorApp::ApplyWindowFont(QApplication& app) {

@@ -1,10 +1,13 @@
-// The main window's size with the program's font and colours: it fits a 1366 x 768 screen
-// with its title bar and a taskbar, and it cannot be made smaller than its rows need.
+// The program's look: the main window's size with its font and colours (it fits a 1366 x 768
+// screen with its title bar and a taskbar, and cannot be made smaller than its rows need), and
+// Qt's own texts in Chinese.
 
 #include <QApplication>
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QLayout>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QtTest>
 
 #include "app/MotorProtectorApp.h"
@@ -34,6 +37,17 @@ private slots:
         QFont tenPoint = font;
         tenPoint.setPointSize(10);
         QVERIFY(line <= 1.2 * QFontInfo(tenPoint).pixelSize() + 0.5 || font.pointSizeF() == 8.0);
+    }
+
+    // The standard buttons of the message boxes speak the window's language.
+    void standardButtonsInChinese() {
+        QVERIFY2(CMotorProtectorApp::LoadQtTranslations(*qApp),
+                 "Qt's translations are missing (Debian: qt6-translations-l10n)");
+        QMessageBox box(QMessageBox::Question, "t", "q", QMessageBox::Yes | QMessageBox::No);
+        QVERIFY(box.button(QMessageBox::Yes)->text().contains(QStringLiteral("是")));
+        QVERIFY(box.button(QMessageBox::No)->text().contains(QStringLiteral("否")));
+        QMessageBox ok(QMessageBox::Information, "t", "i", QMessageBox::Ok);
+        QVERIFY(ok.button(QMessageBox::Ok)->text().contains(QStringLiteral("确定")));
     }
 
     void fitsAndDoesNotShrink() {
