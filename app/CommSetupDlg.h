@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/ConnectionSettings.h"
+#include "serial/PortNames.h"
 
 namespace Ui {
 class CCommSetupDlg;
@@ -18,8 +19,12 @@ class CCommSetupDlg : public QDialog {
     Q_OBJECT
 
 public:
-    // `inform` shows a message to the operator (a message box in the program).
+    // `inform` shows a message to the operator (a message box in the program). The port list
+    // holds the ports the system reports.
     explicit CCommSetupDlg(std::function<void(const QString&)> inform, QWidget* parent = nullptr);
+    // The same with the given system ports (tests).
+    CCommSetupDlg(std::function<void(const QString&)> inform, std::vector<SystemPortInfo> ports,
+                  QWidget* parent = nullptr);
     ~CCommSetupDlg() override;
 
     // The choices of the last accepted OK; the defaults before it.
@@ -29,13 +34,20 @@ public:
     // baud and parity texts and closes.
     void accept() override;
 
+    // Shows `values` in the inputs, as the start-up fills them from the last connection and
+    // the command line. The result keeps its values until OK.
+    void Fill(const ConnectionSettings& values);
+
 private:
     void TakePort(const QString& text);
     void TakeBaudRate(const QString& text);
     void TakeParity(const QString& text);
 
+    void FillPortList();
+
     std::unique_ptr<Ui::CCommSetupDlg> Ui_;
     std::function<void(const QString&)> Inform_;
+    std::vector<SystemPortInfo> Ports_;
     ConnectionSettings Result_;
 };
 

@@ -198,6 +198,9 @@ void CMainController::Start() {
         const QString reason = Text(ctx.Link.Port().LastError());
         ctx.Post([this, opened, reason] {
             PortOpen_ = opened;
+            if (opened) {
+                emit PortOpened(Connection_);
+            }
             if (!opened) {
                 const QString failure =
                     reason.contains(Connection_.PortText)

@@ -90,6 +90,8 @@ signals:
     void CoefficientsRead(const mp::CalibrationGrid& grid);
     // The event records read from the device, before their window opens.
     void EventRecordsRead(const mp::EventRecordTexts& texts);
+    // The port opened at start-up: the connection works and is worth remembering.
+    void PortOpened(const mp::ConnectionSettings& connection);
 
 private:
     void Connect();

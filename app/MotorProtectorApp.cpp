@@ -2,10 +2,15 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QSettings>
+#include <QTranslator>
 
 #include "app/CommSetupDlg.h"
+#include "app/ConnectionMemory.h"
 #include "app/DialogService.h"
 #include "app/FilesWiring.h"
 #include "app/MainController.h"
@@ -22,16 +27,37 @@ const QString kMessageTitle = QStringLiteral("马达保护控制器演示软件-
 const QColor kDialogBackground(195, 239, 255);
 const QColor kDialogText(0, 5, 10);
 
+// Line height over font size of 宋体 and WenQuanYi Micro Hei, and the smallest size a font
+// with taller lines is brought down to.
+constexpr qreal kCompactLineFactor = 1.2;
+constexpr qreal kSmallestPointSize = 8.0;
+
 }  // namespace
 
-int CMotorProtectorApp::Run() {
-    CCommSetupDlg setup([](const QString& text) {
-        QMessageBox::information(QApplication::activeWindow(), kMessageTitle, text);
-    });
-    if (setup.exec() != QDialog::Accepted) {
-        return 0;
+int CMotorProtectorApp::Run(const StartOptions& options) {
+    LoadQtTranslations(*qobject_cast<QApplication*>(QCoreApplication::instance()));
+    QSettings settings;
+    CConnectionMemory memory(settings);
+    const std::vector<SystemPortInfo> ports = SystemPorts();
+    std::vector<QString> locations;
+    for (const SystemPortInfo& port : ports) {
+        locations.push_back(QString::fromStdString(port.Location));
     }
-    const ConnectionSettings connection = setup.Result();
+    const ConnectionSettings start = options.Over(memory.Load(locations));
+
+    ConnectionSettings connection = start;
+    if (!options.Connect) {
+        CCommSetupDlg setup(
+            [](const QString& text) {
+                QMessageBox::information(QApplication::activeWindow(), kMessageTitle, text);
+            },
+            ports);
+        setup.Fill(start);
+        if (setup.exec() != QDialog::Accepted) {
+            return 0;
+        }
+        connection = setup.Result();
+    }
 
     auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
     ApplyWindowColours(*app);
@@ -45,6 +71,8 @@ int CMotorProtectorApp::Run() {
     QSettings userSettings(QSettings::IniFormat, QSettings::UserScope,
                            QStringLiteral("motor-protector"), QStringLiteral("motor-protector"));
     const auto files = InstallFiles(window, controller, fileDialogs, &userSettings);
+    QObject::connect(&controller, &CMainController::PortOpened,
+                     [&memory](const ConnectionSettings& opened) { memory.Save(opened); });
     controller.Start();
     window.show();
     return QApplication::exec();
@@ -67,6 +95,18 @@ void CMotorProtectorApp::ApplyWindowColours(QApplication& app) {
         " background-color: rgb(195, 239, 255); }"
         "QLineEdit:disabled { background-color: rgb(195, 239, 255); }"
         "QComboBox:editable:enabled { color: rgb(0, 0, 0); background-color: rgb(180, 220, 0); }"));
+}
+
+bool CMotorProtectorApp::LoadQtTranslations(QApplication& app) {
+    auto* translator = new QTranslator(&app);
+    if (!translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                          QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    QCoreApplication::installTranslator(translator);
+    return true;
 }
 
 void CMotorProtectorApp::ApplyWindowFont(QApplication& app) {
@@ -95,6 +135,14 @@ void CMotorProtectorApp::ApplyWindowFont(QApplication& app) {
         font.setFamily(chosen);
     }
     font.setPointSize(10);
+    // Fonts differ in the room they leave above and below a line: Noto Sans CJK's lines are
+    // a fifth taller than 宋体's or WenQuanYi's at the same size, and every row of the window
+    // grows with them, past what a 1366 x 768 screen holds. Such a font is made smaller until
+    // its lines are as tall as theirs, which leaves its characters about as tall as theirs.
+    const qreal lineLimit = kCompactLineFactor * QFontInfo(font).pixelSize() + 0.5;
+    while (QFontMetricsF(font).height() > lineLimit && font.pointSizeF() > kSmallestPointSize) {
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    }
     app.setFont(font);
 }
 

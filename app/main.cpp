@@ -1,10 +1,22 @@
-// The motor protection controller tool: start-up dialog, then the main window.
+// The motor protection controller tool: command line, start-up dialog, then the main window.
 
 #include <QApplication>
+#include <cstdio>
 
+#include "app/CommandLine.h"
 #include "app/MotorProtectorApp.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    return mp::CMotorProtectorApp().Run();
+    QCoreApplication::setOrganizationName(QStringLiteral("motor-protector"));
+    QCoreApplication::setApplicationName(QStringLiteral("motor-protector"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(MP_VERSION));
+
+    const mp::CommandLineResult command = mp::CCommandLine::Parse(QCoreApplication::arguments());
+    std::fputs(command.Output.toLocal8Bit().constData(), stdout);
+    std::fputs(command.Error.toLocal8Bit().constData(), stderr);
+    if (!command.Proceed) {
+        return command.ExitCode;
+    }
+    return mp::CMotorProtectorApp().Run(command.Options);
 }

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Takes a picture of the main window for review: builds the program (or uses the build
-# directory given as the first argument), runs it on a private X server, answers the setup
-# dialog with the built-in simulated device, and saves screenshots/main-window.png.
+# directory given as the first argument), runs it on a private X server, pictures the setup
+# dialog (screenshots/setup-dialog.png), then starts it on the built-in simulated device with
+# --simulated --connect and saves screenshots/main-window.png.
 #
 #   scripts/screenshot.sh [build-dir]
 set -eu
@@ -36,6 +37,8 @@ app_pid=""
 cleanup() {
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    [ -n "${XDG_CONFIG_HOME:-}" ] && case "$XDG_CONFIG_HOME" in /tmp/tmp.*) rm -rf "$XDG_CONFIG_HOME" ;; esac
+    true
 }
 trap cleanup EXIT INT TERM
 
@@ -53,8 +56,6 @@ until xdotool getdisplaygeometry >/dev/null 2>&1; do
 done
 
 log="${TMPDIR:-/tmp}/motor-protector-screenshot.log"
-"$program" >"$log" 2>&1 &
-app_pid=$!
 
 # Waits for a window whose title is $1 and prints its id.
 wait_window() {
@@ -68,19 +69,25 @@ wait_window() {
     done
 }
 
-setup="$(wait_window '通讯设置')" || { echo "setup dialog did not open" >&2; exit 1; }
-sleep 0.5
+# Settings of its own, so that the dialog shows the first run's defaults and nothing is kept.
+XDG_CONFIG_HOME="$(mktemp -d)"
+export XDG_CONFIG_HOME
+
 if [ "${SCREENSHOT_SETUP:-1}" = 1 ]; then
+    "$program" >"$log" 2>&1 &
+    app_pid=$!
+    wait_window '通讯设置' >/dev/null || { echo "setup dialog did not open" >&2; exit 1; }
+    sleep 0.5
     xwd -root -silent | convert xwd:- "$out/setup-dialog.png"
+    echo "$out/setup-dialog.png"
+    kill "$app_pid" 2>/dev/null || true
+    wait "$app_pid" 2>/dev/null || true
+    app_pid=""
 fi
-# The operator's way: Tab from the address to the port drop-down, replace its text with
-# the simulated device, then Enter for "确    定".
-xdotool windowfocus --sync "$setup" 2>/dev/null || true
-xdotool key --window "$setup" Tab
-xdotool key --window "$setup" ctrl+a
-xdotool type --window "$setup" --delay 50 '内置模拟设备'
-sleep 0.3
-xdotool key --window "$setup" Return
+
+# The main window on the built-in simulated device, without the dialog.
+"$program" --simulated --connect >>"$log" 2>&1 &
+app_pid=$!
 
 wait_window '马达保护控制器演示软件-Quellar' >/dev/null || {
     echo "main window did not open" >&2

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(build-essential cmake qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
-          qt6-qpa-plugins "$@")
+          qt6-qpa-plugins qt6-translations-l10n "$@")
 
 missing=()
 for p in "${packages[@]}"; do

@@ -4,6 +4,13 @@
 #include <algorithm>
 #include <cctype>
 
+#ifdef Q_OS_UNIX
+#include <grp.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace mp {
 namespace {
 
@@ -74,6 +81,105 @@ std::vector<std::string> AvailablePortNames() {
     return names;
 }
 
+std::vector<SystemPortInfo> SystemPorts() {
+    std::vector<SystemPortInfo> ports;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+        SystemPortInfo port;
+#ifdef Q_OS_WIN
+        port.Location = info.portName().toStdString();
+#else
+        port.Location = info.systemLocation().toStdString();
+#endif
+        port.Name = info.portName().toStdString();
+        port.Description = info.description().trimmed().toStdString();
+        ports.push_back(std::move(port));
+    }
+    std::sort(ports.begin(), ports.end(), [](const SystemPortInfo& a, const SystemPortInfo& b) {
+        return a.Location < b.Location;
+    });
+    ports.erase(std::unique(ports.begin(), ports.end(),
+                            [](const SystemPortInfo& a, const SystemPortInfo& b) {
+                                return a.Location == b.Location;
+                            }),
+                ports.end());
+    return ports;
+}
+
+std::string PortChoiceText(const SystemPortInfo& port) {
+    const std::string name = port.Name.empty() ? port.Location : port.Name;
+    return port.Description.empty() ? name : name + " — " + port.Description;
+}
+
+DeviceAccess ProbeDeviceAccess(const std::string& path) {
+    DeviceAccess access;
+#ifdef Q_OS_UNIX
+    access.ReadWrite = ::access(path.c_str(), R_OK | W_OK) == 0;
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return access;
+    }
+    if (const struct group* owner = ::getgrgid(info.st_gid)) {
+        access.Group = owner->gr_name;
+    }
+    const uid_t uid = ::getuid();
+    const struct passwd* account = ::getpwuid(uid);
+    if (account) {
+        access.User = account->pw_name;
+    }
+    // This login's groups.
+    access.LoginInGroup = ::getegid() == info.st_gid;
+    const int count = ::getgroups(0, nullptr);
+    if (count > 0) {
+        std::vector<gid_t> groups(static_cast<size_t>(count));
+        const int got = ::getgroups(count, groups.data());
+        for (int k = 0; k < got; ++k) {
+            access.LoginInGroup =
+                access.LoginInGroup || groups[static_cast<size_t>(k)] == info.st_gid;
+        }
+    }
+    // The account's groups as the group database has them now.
+    if (account) {
+        int n = 64;
+        std::vector<gid_t> groups(static_cast<size_t>(n));
+        if (::getgrouplist(account->pw_name, account->pw_gid, groups.data(), &n) < 0 && n > 0) {
+            groups.resize(static_cast<size_t>(n));
+            ::getgrouplist(account->pw_name, account->pw_gid, groups.data(), &n);
+        }
+        for (int k = 0; k < n && k < static_cast<int>(groups.size()); ++k) {
+            access.AccountInGroup =
+                access.AccountInGroup || groups[static_cast<size_t>(k)] == info.st_gid;
+        }
+    }
+#else
+    (void)path;
+    access.ReadWrite = true;
+#endif
+    return access;
+}
+
+std::string PortRefusalReason(const DeviceAccess& access) {
+    if (access.ReadWrite) {
+        return "端口已被其他程序占用，请关闭正在使用它的程序（如另一个本工具、串口终端或 "
+               "ModemManager）后再试";
+    }
+    const std::string user = access.User.empty() ? "当前用户" : "用户 " + access.User;
+    if (access.Group.empty() || access.Group == "root") {
+        return "没有权限读写此设备，请检查设备文件的权限";
+    }
+    if (access.LoginInGroup) {
+        return "没有权限读写此设备：设备属于用户组 " + access.Group +
+               "，但该组没有读写权限，请检查设备文件的权限";
+    }
+    if (access.AccountInGroup) {
+        return "没有权限读写此设备：" + user + " 已加入设备所属的用户组 " + access.Group +
+               "，但本次登录还没有这个组。请注销并重新登录（或重启）后再试";
+    }
+    return "没有权限读写此设备：设备属于用户组 " + access.Group + "，" + user +
+           " 不在此组。请执行 sudo usermod -aG " + access.Group + " " +
+           (access.User.empty() ? "$USER" : access.User) +
+           "，然后注销并重新登录（新的组在新的登录中才生效）";
+}
+
 std::string PortErrorReason(QSerialPort::SerialPortError error) {
     switch (error) {
         case QSerialPort::NoError:
@@ -103,6 +209,11 @@ std::string PortOpenFailureMessage(const std::string& shown, QSerialPort::Serial
                                    ? PortErrorReason(QSerialPort::UnknownError)
                                    : PortErrorReason(error);
     return WithDetail(PortLabel(shown) + " 打开失败：" + reason, detail);
+}
+
+std::string PortRefusalMessage(const std::string& shown, const DeviceAccess& access,
+                               const std::string& detail) {
+    return WithDetail(PortLabel(shown) + " 打开失败：" + PortRefusalReason(access), detail);
 }
 
 std::string PortFailureMessage(const std::string& shown, QSerialPort::SerialPortError error,

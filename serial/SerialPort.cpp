@@ -60,8 +60,16 @@ bool CSerialPort::OpenPort(const PortSettings& settings) {
     Port_ = std::make_unique<QSerialPort>();
     Port_->setPortName(QString::fromStdString(SystemPortName(settings.Name)));
     if (!Port_->open(QIODevice::ReadWrite)) {
-        SetLastError(PortOpenFailureMessage(settings.Name, Port_->error(),
-                                            Port_->errorString().toStdString()));
+        const QSerialPort::SerialPortError error = Port_->error();
+        const std::string detail = Port_->errorString().toStdString();
+        if (error == QSerialPort::PermissionError) {
+            // Qt reports a port held by another program the same way as a lack of
+            // permission: the device file tells them apart.
+            SetLastError(PortRefusalMessage(
+                settings.Name, ProbeDeviceAccess(SystemPortName(settings.Name)), detail));
+        } else {
+            SetLastError(PortOpenFailureMessage(settings.Name, error, detail));
+        }
         Port_.reset();
         return false;
     }

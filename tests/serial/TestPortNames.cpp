@@ -84,6 +84,91 @@ private slots:
         }
         QVERIFY(!message.contains("()"));
     }
+
+    // A refused open says whether the port is held by another program or the account may not
+    // use it, and how to fix it: never both, never the vague "or".
+    void refusal_data() {
+        QTest::addColumn<bool>("readWrite");
+        QTest::addColumn<QString>("group");
+        QTest::addColumn<bool>("accountInGroup");
+        QTest::addColumn<bool>("loginInGroup");
+        QTest::addColumn<QStringList>("parts");
+        QTest::addColumn<QStringList>("absent");
+        const QStringList noPermission{"没有权限"};
+        const QStringList inUse{"其他程序占用"};
+        QTest::newRow("held by another program")
+            << true << "dialout" << true << true << inUse << noPermission;
+        QTest::newRow("held, group unknown") << true << "" << false << false << inUse << noPermission;
+        QTest::newRow("not in the group")
+            << false << "dialout" << false << false
+            << QStringList{"没有权限", "dialout", "usermod -aG dialout bob", "重新登录"} << inUse;
+        QTest::newRow("other group name")
+            << false << "uucp" << false << false
+            << QStringList{"没有权限", "uucp", "usermod -aG uucp bob", "重新登录"} << inUse;
+        QTest::newRow("joined, this login not yet")
+            << false << "dialout" << true << false
+            << QStringList{"没有权限", "dialout", "已加入", "重新登录"}
+            << QStringList{"usermod", "占用"};
+        QTest::newRow("in the group, group may not write")
+            << false << "dialout" << true << true << QStringList{"没有权限", "dialout", "权限"}
+            << QStringList{"usermod", "登录", "占用"};
+        QTest::newRow("owned by root")
+            << false << "root" << false << false << QStringList{"没有权限"}
+            << QStringList{"usermod", "占用"};
+    }
+    void refusal() {
+        QFETCH(bool, readWrite);
+        QFETCH(QString, group);
+        QFETCH(bool, accountInGroup);
+        QFETCH(bool, loginInGroup);
+        QFETCH(QStringList, parts);
+        QFETCH(QStringList, absent);
+        DeviceAccess access;
+        access.ReadWrite = readWrite;
+        access.Group = group.toStdString();
+        access.User = "bob";
+        access.AccountInGroup = accountInGroup;
+        access.LoginInGroup = loginInGroup;
+        const QString message = QString::fromStdString(
+            PortRefusalMessage("/dev/ttyUSB0", access, "Permission denied"));
+        for (const QString& part : parts + QStringList{"/dev/ttyUSB0", "打开失败"}) {
+            QVERIFY2(message.contains(part), qPrintable(message + " / " + part));
+        }
+        for (const QString& part : absent + QStringList{"或无权限"}) {
+            QVERIFY2(!message.contains(part), qPrintable(message + " / " + part));
+        }
+    }
+
+#ifdef Q_OS_UNIX
+    // The facts come from the device file itself: its group, and whether this program may
+    // read and write it.
+    void probe() {
+        const DeviceAccess null = ProbeDeviceAccess("/dev/null");
+        QVERIFY(null.ReadWrite);
+        QCOMPARE(QString::fromStdString(null.Group), QStringLiteral("root"));
+        QVERIFY(!ProbeDeviceAccess("/dev/ttyMissing-mp").ReadWrite);
+    }
+#endif
+
+    void choiceText_data() {
+        QTest::addColumn<QString>("location");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("description");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("described") << "/dev/ttyUSB0" << "ttyUSB0" << "USB-RS485 adapter"
+                                   << "ttyUSB0 — USB-RS485 adapter";
+        QTest::newRow("no description") << "/dev/ttyS0" << "ttyS0" << "" << "ttyS0";
+        QTest::newRow("no short name") << "/dev/ttyACM0" << "" << "" << "/dev/ttyACM0";
+    }
+    void choiceText() {
+        QFETCH(QString, location);
+        QFETCH(QString, name);
+        QFETCH(QString, description);
+        QFETCH(QString, text);
+        const SystemPortInfo port{location.toStdString(), name.toStdString(),
+                                  description.toStdString()};
+        QCOMPARE(QString::fromStdString(PortChoiceText(port)), text);
+    }
 };
 
 }  // namespace mp::test

@@ -85,7 +85,7 @@ private slots:
         };
         row("unknown parity code", "", 9600, 3, false, "端口参数设置失败");
         row("baud rate 0", "", 0, 0, false, "端口参数设置失败");
-        row("already open", "", 9600, 0, true, "端口被占用或无权限");
+        row("already open", "", 9600, 0, true, "端口已被其他程序占用");
         row("missing device", "/dev/ttyMissing-mp", 9600, 0, false, "端口不存在");
         row("not a serial device", "/dev/null", 9600, 0, false, "");
     }
