@@ -8,10 +8,12 @@
 #include <memory>
 
 #include "app/FieldBinding.h"
+#include "app/LinkLamp.h"
 #include "app/MainCommand.h"
 #include "app/MainFields.h"
 #include "settings/StepField.h"
 
+class QAction;
 class QCheckBox;
 class QLabel;
 
@@ -44,6 +46,14 @@ public:
     void SetStatusText(const QString& text);
     QString StatusText() const;
 
+    // The state of the line at the status bar's right end: a lamp and its words.
+    void SetLinkStatus(LinkState state, const QString& text);
+    QString LinkStatusText() const;
+    CLinkLamp* LinkLamp() const { return LinkLamp_; }
+
+    // The menu item "重新连接...".
+    QAction* ReconnectAction() const;
+
     // While polling the read, write, communication-setting and start-mode controls are
     // disabled and the start-mode display enabled; the reverse when idle.
     void SetPollingLock(bool polling);
@@ -75,6 +85,8 @@ private:
     void ConnectProtections();
     void CreateStatusPane();
     void ShowIndicators();
+    // Greys the live values a read without reply has left stale, and says why in tooltips.
+    void ShowFreshness();
 
     std::unique_ptr<Ui::CMotorProtectorDlg> Ui_;
     IDialogService& Dialogs_;
@@ -84,6 +96,8 @@ private:
     std::array<CIndicatorLamp*, 8> InputLamps_{};
     std::array<CIndicatorLamp*, 3> OutputLamps_{};
     QLabel* StatusPane_ = nullptr;
+    QLabel* LinkText_ = nullptr;
+    CLinkLamp* LinkLamp_ = nullptr;
     bool ClosingSent_ = false;
 };
 

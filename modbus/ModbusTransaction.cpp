@@ -70,8 +70,7 @@ int16_t CModbusTransaction::ReadSequence(uint8_t function, uint16_t start, uint1
 
 void CModbusTransaction::AwaitOwedReply(uint8_t function, int16_t length) {
     auto sameShape = [this, function, length](const OwedReply& owed) {
-        return owed.Address == SlaveAddress_ && owed.Function == function &&
-               owed.Length == length;
+        return owed.Address == SlaveAddress_ && owed.Function == function && owed.Length == length;
     };
     // What came in while waiting; a frame split across two slices is still found.
     std::vector<uint8_t> seen;

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <mutex>
 #include <vector>
 
@@ -50,8 +51,11 @@ public:
     std::array<uint8_t, 3> VoltageB() const;
     // Live currents and voltages move a little at every read unless frozen.
     void SetLiveMotion(bool moving);
-    // Every request frame handled so far (also those for other addresses).
+    // The newest request frames handled (also those for other addresses), at most
+    // RequestLogCapacity() of them.
     std::vector<std::vector<uint8_t>> Requests() const;
+    size_t RequestLogCapacity() const;
+    void SetRequestLogCapacity(size_t frames);
 
     static int BaudRateOfCode(int code);
 
@@ -72,7 +76,8 @@ private:
     bool LiveMotion_ = true;
     uint32_t Random_;
     std::vector<uint8_t> Pending_;  // bytes fed that hold no complete frame yet
-    std::vector<std::vector<uint8_t>> Requests_;
+    std::deque<std::vector<uint8_t>> Requests_;
+    size_t RequestLogCapacity_ = 4096;
 };
 
 }  // namespace mp

@@ -38,6 +38,7 @@ public:
     std::optional<QString> AskPassword(QWidget*) override { return std::nullopt; }
     bool EditCommParams(QWidget*, CommParamValues&) override { return false; }
     void ShowEventRecords(QWidget*, const EventRecordTexts&) override {}
+    bool AskConnection(QWidget*, ConnectionSettings&) override { return false; }
 };
 
 double ProcessCpuMs() {

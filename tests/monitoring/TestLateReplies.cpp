@@ -14,10 +14,10 @@ namespace {
 constexpr int kTicksPerDelay = 6;
 
 struct SweepResult {
-    int Ticks = 0;           // start sequences and poll ticks run
-    int WrongTicks = 0;      // those after which a field held another read's value
+    int Ticks = 0;       // start sequences and poll ticks run
+    int WrongTicks = 0;  // those after which a field held another read's value
     uint64_t LongestTick = 0;
-    QString FirstWrong;      // the fields that went wrong first
+    QString FirstWrong;  // the fields that went wrong first
 };
 
 // The start sequence, then back-to-back ticks, with every reply `delayMs` late.
@@ -41,7 +41,8 @@ SweepResult RunWithDelay(int baud, uint32_t delayMs) {
     rig.Window.OnShow = [&] {
         const QStringList fields = wrong.Of(live, settings);
         if (!fields.isEmpty() && result.FirstWrong.isEmpty()) {
-            result.FirstWrong = QStringLiteral("%1 ms late: %2").arg(delayMs).arg(fields.join(", "));
+            result.FirstWrong =
+                QStringLiteral("%1 ms late: %2").arg(delayMs).arg(fields.join(", "));
         }
         wrongNow = wrongNow || !fields.isEmpty();
     };
@@ -91,9 +92,10 @@ private slots:
         if (!all.FirstWrong.isEmpty()) {
             qWarning("first: %s", qPrintable(all.FirstWrong));
         }
-        qInfo("%d baud, reply delays 0-1500 ms: %d of %d ticks showed another read's value; "
-              "longest tick %llu ms",
-              baud, all.WrongTicks, all.Ticks, static_cast<unsigned long long>(all.LongestTick));
+        qInfo(
+            "%d baud, reply delays 0-1500 ms: %d of %d ticks showed another read's value; "
+            "longest tick %llu ms",
+            baud, all.WrongTicks, all.Ticks, static_cast<unsigned long long>(all.LongestTick));
         QCOMPARE(all.WrongTicks, 0);
     }
 

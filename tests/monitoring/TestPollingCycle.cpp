@@ -95,8 +95,8 @@ private slots:
         QTest::addColumn<SimFaults>("faults");
         QTest::addColumn<int>("silentAfter");  // requests answered before silence; -1: none
         QTest::addColumn<bool>("failed");
-        QTest::addColumn<int>("shows");
-        QTest::addColumn<QString>("current");  // phase A, decoded with the ratio then held
+        QTest::addColumn<QStringList>("reads");  // what the reads hand the window
+        QTest::addColumn<QString>("current");    // phase A, decoded with the ratio then held
         QTest::addColumn<int>("breakingCurrent");
         QTest::addColumn<std::vector<uint32_t>>("sleeps");
         QTest::addColumn<std::vector<uint64_t>>("sendTimes");
@@ -112,28 +112,38 @@ private slots:
         // The voltages' reply has the currents' shape, block C's the voltages': without the
         // currents' reply the voltages wait until 2000 ms after its request (sent at 1200),
         // and block C until 2000 ms after theirs.
-        const std::vector<uint32_t> owed = JoinSleeps({{500, 300, 300, 100, 200}, OwedWait(1800),
-                                                   {300, 100, 300, 300, 100, 200}, OwedWait(700),
-                                                   {300, 300}});
+        const std::vector<uint32_t> owed = JoinSleeps({{500, 300, 300, 100, 200},
+                                                       OwedWait(1800),
+                                                       {300, 100, 300, 300, 100, 200},
+                                                       OwedWait(700),
+                                                       {300, 300}});
         const std::vector<uint64_t> late = {0, 800, 1200, 3200, 3600, 3900, 5200};
+        // A show per answered read (two for block A) and one for block C; an unanswered live
+        // read hands over its stale mark without a show.
+        const QStringList all(8, "show");
+        const QStringList noLive =
+            QStringList{"show", "show"} + QStringList(4, "post") + QStringList{"show"};
+        const QStringList noReads = QStringList(4, "post") + QStringList{"show"};
         QTest::newRow("address 1")
-            << 1 << none << -1 << false << 9 << "15.100" << 9999 << fixed << onTime;
+            << 1 << none << -1 << false << all << "15.100" << 9999 << fixed << onTime;
         QTest::newRow("address 247")
-            << 247 << none << -1 << false << 9 << "15.100" << 9999 << fixed << onTime;
+            << 247 << none << -1 << false << all << "15.100" << 9999 << fixed << onTime;
         QTest::newRow("block A unanswered")
-            << 1 << slowBytes << -1 << true << 7 << "0.302" << 9999 << fixed << onTime;
+            << 1 << slowBytes << -1 << true << QStringList(6, "show") << "0.302" << 9999 << fixed
+            << onTime;
         QTest::newRow("block B and the rest unanswered")
-            << 1 << none << 1 << true << 4 << "" << 0 << owed << late;
+            << 1 << none << 1 << true << noLive << "" << 0 << owed << late;
         QTest::newRow("block C unanswered")
-            << 1 << none << 6 << false << 9 << "15.100" << 0 << fixed << onTime;
-        QTest::newRow("silent device") << 1 << none << 0 << true << 2 << "" << 0 << owed << late;
+            << 1 << none << 6 << false << all << "15.100" << 0 << fixed << onTime;
+        QTest::newRow("silent device")
+            << 1 << none << 0 << true << noReads << "" << 0 << owed << late;
     }
     void startSequence() {
         QFETCH(int, address);
         QFETCH(SimFaults, faults);
         QFETCH(int, silentAfter);
         QFETCH(bool, failed);
-        QFETCH(int, shows);
+        QFETCH(QStringList, reads);
         QFETCH(QString, current);
         QFETCH(int, breakingCurrent);
         QFETCH(std::vector<uint32_t>, sleeps);
@@ -162,14 +172,15 @@ private slots:
         QVERIFY(rig.SentFrames() == Requests(address, kStartRequests));
         QCOMPARE(rig.Clock.Sleeps(), sleeps);
         QCOMPARE(SendTimes(rig.Port), sendTimes);
-        // A show per answered read (two for block A) and one for block C, then the lock, the
-        // final show, the timer and the status text.
-        QCOMPARE(window.Log, (QStringList(shows - 1, "show") +
-                              QStringList{"post", "lock", "show", "timer", "post", "polling"}));
+        // The reads, then the lock, the final show, the timer and the status text.
+        QCOMPARE(window.Log,
+                 reads + QStringList({"post", "lock", "show", "timer", "post", "polling"}));
         QCOMPARE(reports, QList<bool>{failed});
         QCOMPARE(Q(live.Currents[0]), current);
         QCOMPARE(settings.BreakingCurrent, breakingCurrent);
         QVERIFY(!live.StatusLamps.has_value());  // the first tick reads the status lamps
+        QCOMPARE(live.Freshness.Of(LiveGroup::Currents).Stale, current.isEmpty());
+        QCOMPARE(live.Freshness.MissedInRow(), current.isEmpty() ? 4 : 0);
     }
 
     // Inputs: bit k is DI k+1; outputs: bits 0 to 2 are A, B and reset, into the lamps and
@@ -239,15 +250,18 @@ private slots:
                  lamps);
     }
 
-    // Nothing answers: every live value keeps what it showed, the address and the
-    // acquisition time still change, and the tick ends with one show.
+    // Nothing answers: every live value keeps what it showed but is marked stale, with the
+    // reason; the address and the acquisition time still change, and the tick ends with one
+    // show. The next tick with replies takes the marks away.
     void pollTickWithoutReplies_data() {
         QTest::addColumn<bool>("portClosed");
-        QTest::newRow("silent device") << false;
-        QTest::newRow("port not open") << true;
+        QTest::addColumn<QString>("link");
+        QTest::newRow("silent device") << false << "设备无应答 (连续 10 次)";
+        QTest::newRow("port not open") << true << "串口未打开 (连续 10 次)";
     }
     void pollTickWithoutReplies() {
         QFETCH(bool, portClosed);
+        QFETCH(QString, link);
         CDeviceRig rig(12);
         if (portClosed) {
             rig.Port.ClosePort();
@@ -272,6 +286,28 @@ private slots:
         QVERIFY(live.AcquisitionTime >= 800);
         QCOMPARE(rig.Window.Shows, 1);
         QCOMPARE(rig.SentFrames().size(), portClosed ? size_t{0} : size_t{5});
+
+        // A second tick without replies: stale since the first.
+        const int64_t since = live.Freshness.Of(LiveGroup::Currents).SinceMs;
+        RunPollTick(rig.Ctx, &settings, &live);
+        const ReadFailure reason = portClosed ? ReadFailure::PortClosed : ReadFailure::NoReply;
+        for (size_t group = 0; group < kLiveGroupCount; ++group) {
+            const Staleness& mark = live.Freshness.Of(static_cast<LiveGroup>(group));
+            QVERIFY(mark.Stale && mark.Reason == reason);
+            QVERIFY(mark.SinceMs >= since && mark.SinceMs > 0);
+        }
+        QCOMPARE(live.Freshness.Of(LiveGroup::Currents).SinceMs, since);
+        QCOMPARE(Q(live.Freshness.LinkText()), link);
+
+        if (portClosed) {
+            rig.Port.OpenPort({"sim", 9600, kParityNone});
+        }
+        rig.Port.SetFaults({});
+        rig.Clock.Advance(CModbusTransaction::kLateReplyMs);  // nothing owed any more
+        RunPollTick(rig.Ctx, &settings, &live);
+        QVERIFY(!live.Freshness.AnyStale());
+        QCOMPARE(Q(live.Freshness.LinkText()), QString("通讯正常"));
+        QCOMPARE(Q(live.Currents[0]), QString("30.200"));
     }
 
     // The currents take the CT ratio as the window holds it when it decodes them, and the

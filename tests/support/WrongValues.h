@@ -23,16 +23,15 @@ public:
         : Live_(live), Settings_(settings) {
         // The currents decode with the ratio the window holds: its own, or the device's once
         // block A was read.
-        for (const std::string& ratio :
-             {settings.CtRatio, FormatInt(device.Register(0x0153))}) {
+        for (const std::string& ratio : {settings.CtRatio, FormatInt(device.Register(0x0153))}) {
             LiveValues decoded;
-            DecodePhaseCurrents(decoded, ratio,
-                                {device.Register(0x0106), device.Register(0x0107),
-                                 device.Register(0x0108)});
+            DecodePhaseCurrents(
+                decoded, ratio,
+                {device.Register(0x0106), device.Register(0x0107), device.Register(0x0108)});
             Currents_.insert(decoded.Currents);
         }
-        DecodePhaseVoltages(Device_, {device.Register(0x0103), device.Register(0x0104),
-                                      device.Register(0x0105)});
+        DecodePhaseVoltages(
+            Device_, {device.Register(0x0103), device.Register(0x0104), device.Register(0x0105)});
         DecodeDigitalInputs(Device_, device.Inputs());
         DecodeOutputStates(Device_, device.Coils());
         Status_ = static_cast<uint8_t>(device.Register(0x011B) & 0xFF);
