@@ -203,17 +203,6 @@ private slots:
         QCOMPARE(ran.back(), std::string("tick"));
     }
 
-    // On the thread, a delayed job is waited for like a tick, without polling.
-    void threadRunsDelayedJobs() {
-        Rig rig;
-        std::atomic<uint64_t> at{0};
-        rig.Worker.Start();
-        rig.Worker.PostAfter(2000, [&](CDeviceContext&) { at = rig.Clock.Elapsed(); });
-        QTRY_VERIFY_WITH_TIMEOUT(at.load() > 0, 5000);
-        QVERIFY(at.load() >= 2000);
-        rig.Worker.Shutdown({});
-    }
-
     void threadRunsOperationsInOrderAndShutsDownWithTheLastOne() {
         Rig rig;
         std::mutex mutex;
