@@ -112,7 +112,8 @@ void CMainController::OnCommand(MainCommand command) {
         case MainCommand::ResetCurrentCoefficients: return ResetCurrentCoefficients();
         case MainCommand::ResetVoltageCoefficients: return ResetVoltageCoefficients();
         case MainCommand::ReadEventRecords: return ReadEventRecords();
-        case MainCommand::Reconnect: return Reconnect();
+        case MainCommand::Reconnect:
+            return Reconnect();
     }
 }
 
@@ -181,8 +182,9 @@ void CMainController::OnPortLost(const QString& message) {
     PortOpen_ = false;
     Window_.SetStatusText(kPortLostStatus);
     ShowLinkState();
-    Inform(message);
+    // The retries start at once, not when the operator has read the message.
     ScheduleReopen();
+    Inform(message);
 }
 
 void CMainController::ScheduleReopen() {
@@ -211,8 +213,9 @@ void CMainController::OnReopened(unsigned recovery, bool opened) {
     Recovering_ = false;
     PortOpen_ = true;
     // Polling was left running: its next tick reads from the port again.
-    Window_.SetStatusText(Worker_->IsPolling() ? kPortBackStatus + QStringLiteral("，") + kReadingStatus
-                                               : kPortBackStatus);
+    Window_.SetStatusText(Worker_->IsPolling()
+                              ? kPortBackStatus + QStringLiteral("，") + kReadingStatus
+                              : kPortBackStatus);
     ShowLinkState();
 }
 
@@ -225,7 +228,7 @@ void CMainController::ShowLinkState() {
     LinkState state = freshness.EverRead() ? LinkState::Answering : LinkState::Idle;
     if (freshness.MissedInRow() > 0) {
         state = freshness.LastFailure() == ReadFailure::PortClosed ? LinkState::PortLost
-                                                                    : LinkState::Unanswered;
+                                                                   : LinkState::Unanswered;
     }
     Window_.SetLinkStatus(state, Text(freshness.LinkText()));
 }
