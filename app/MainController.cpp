@@ -112,8 +112,7 @@ void CMainController::OnCommand(MainCommand command) {
         case MainCommand::ResetCurrentCoefficients: return ResetCurrentCoefficients();
         case MainCommand::ResetVoltageCoefficients: return ResetVoltageCoefficients();
         case MainCommand::ReadEventRecords: return ReadEventRecords();
-        case MainCommand::Reconnect:
-            return Reconnect();
+        case MainCommand::Reconnect: return Reconnect();
     }
 }
 
