@@ -97,6 +97,24 @@ void CCommSetupDlg::Fill(const ConnectionSettings& values) {
 
 CCommSetupDlg::~CCommSetupDlg() = default;
 
+void CCommSetupDlg::ShowCurrent(const ConnectionSettings& current) {
+    Result_ = current;
+    Ui_->addressEdit->setText(QString::number(current.SlaveAddress));
+    const int port =
+        Ui_->portCombo->findText(current.PortText, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (port >= 0) {
+        Ui_->portCombo->setCurrentIndex(port);
+    }
+    Ui_->portCombo->setEditText(current.PortText);
+    const QString baud = QString::number(current.BaudRate);
+    Ui_->baudCombo->setCurrentIndex(Ui_->baudCombo->findText(baud));
+    Ui_->baudCombo->setEditText(baud);
+    if (current.ParityCode >= 0 && current.ParityCode < Ui_->parityCombo->count()) {
+        Ui_->parityCombo->setCurrentIndex(current.ParityCode);
+    }
+    Ui_->exitButton->setText(QStringLiteral("取    消"));
+}
+
 void CCommSetupDlg::accept() {
     const auto address = CFieldBinding::ParseWholeNumber(Ui_->addressEdit->text());
     if (!address || *address < kLowestAddress || *address > kHighestAddress) {

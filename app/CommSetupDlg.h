@@ -30,6 +30,10 @@ public:
     // The choices of the last accepted OK; the defaults before it.
     ConnectionSettings Result() const { return Result_; }
 
+    // Opened again while the tool runs: shows the connection in use, which a text matching
+    // no list item leaves as it is, and offers "取    消" to keep it instead of "退    出".
+    void ShowCurrent(const ConnectionSettings& current);
+
     // OK: refuses an address outside 1 to 247 and stays open; otherwise reads the port,
     // baud and parity texts and closes.
     void accept() override;

@@ -17,9 +17,6 @@ public:
     PortSettings LineSettings(const ConnectionSettings& connection) const override {
         return {connection.PortText.toStdString(), connection.BaudRate, connection.ParityCode};
     }
-    void SetLostHandler(std::function<void(const std::string&)> lost) override {
-        Port_.SetLostHandler(std::move(lost));
-    }
 
 private:
     CSerialPort Port_;
@@ -32,6 +29,9 @@ class CSimulatedBackend : public CDeviceBackend {
 public:
     explicit CSimulatedBackend(const ConnectionSettings& connection)
         : Device_(static_cast<uint32_t>(connection.SlaveAddress)), Port_(Device_, Clock_) {
+        Follow(connection);
+    }
+    void Follow(const ConnectionSettings& connection) override {
         Device_.SetAddress(connection.SlaveAddress);
         for (int code = 0; code < 5; ++code) {
             if (CSimulatedDevice::BaudRateOfCode(code) == connection.BaudRate) {

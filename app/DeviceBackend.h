@@ -2,9 +2,7 @@
 // The port and clock the tool talks through: the serial port chosen at start-up, or the
 // built-in simulated device.
 
-#include <functional>
 #include <memory>
-#include <string>
 
 #include "app/ConnectionSettings.h"
 #include "modbus/Clock.h"
@@ -21,8 +19,9 @@ public:
     virtual IClock& Clock() = 0;
     // The line settings OpenPort is given for this connection.
     virtual PortSettings LineSettings(const ConnectionSettings& connection) const = 0;
-    // Called on the I/O thread when an open line fails for good (an adapter unplugged).
-    virtual void SetLostHandler(std::function<void(const std::string& message)> /*lost*/) {}
+    // Another connection of the same kind was chosen while the tool runs (the built-in
+    // device takes its address and baud rate, as at start-up).
+    virtual void Follow(const ConnectionSettings& /*connection*/) {}
 
     static std::unique_ptr<CDeviceBackend> Create(const ConnectionSettings& connection);
 };

@@ -3,6 +3,7 @@
 #include <QMessageBox>
 
 #include "app/CommParamChangeDlg.h"
+#include "app/CommSetupDlg.h"
 #include "app/HelpDlg.h"
 #include "events/EventRecordDlg.h"
 #include "maintenance/PasswordDlg.h"
@@ -52,6 +53,16 @@ bool CDialogService::EditCommParams(QWidget* parent, CommParamValues& values) {
 void CDialogService::ShowEventRecords(QWidget* parent, const EventRecordTexts& texts) {
     CEventRecordDlg dialog(texts, parent);
     dialog.exec();
+}
+
+bool CDialogService::AskConnection(QWidget* parent, ConnectionSettings& settings) {
+    CCommSetupDlg dialog([this, parent](const QString& text) { Inform(parent, text); }, parent);
+    dialog.ShowCurrent(settings);
+    if (dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    settings = dialog.Result();
+    return true;
 }
 
 }  // namespace mp

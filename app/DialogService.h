@@ -5,6 +5,7 @@
 #include <QString>
 #include <optional>
 
+#include "app/ConnectionSettings.h"
 #include "events/EventRecordTexts.h"
 
 class QWidget;
@@ -35,6 +36,8 @@ public:
     virtual bool EditCommParams(QWidget* parent, CommParamValues& values) = 0;
     // The event record window, modal.
     virtual void ShowEventRecords(QWidget* parent, const EventRecordTexts& texts) = 0;
+    // The start-up dialog again, showing `settings`; true and the new choice on OK.
+    virtual bool AskConnection(QWidget* parent, ConnectionSettings& settings) = 0;
 };
 
 }  // namespace mp
@@ -50,6 +53,7 @@ public:
     std::optional<QString> AskPassword(QWidget* parent) override;
     bool EditCommParams(QWidget* parent, CommParamValues& values) override;
     void ShowEventRecords(QWidget* parent, const EventRecordTexts& texts) override;
+    bool AskConnection(QWidget* parent, ConnectionSettings& settings) override;
 };
 
 }  // namespace mp

@@ -29,21 +29,39 @@ void CIndicatorLamp::SetState(Lamp state) {
     update();
 }
 
+void CIndicatorLamp::SetStale(bool stale) {
+    if (stale == Stale_) {
+        return;
+    }
+    Stale_ = stale;
+    DescribeState();
+    update();
+}
+
 void CIndicatorLamp::SetRound(bool round) {
     Round_ = round;
     update();
 }
 
 QColor CIndicatorLamp::Colour() const {
+    QColor colour = kUnknownGrey;
     switch (State_) {
         case Lamp::Red:
-            return kRed;
-        case Lamp::Green:
-            return Round_ ? kRoundGreen : kSquareGreen;
-        case Lamp::Unknown:
+            colour = kRed;
             break;
+        case Lamp::Green:
+            colour = Round_ ? kRoundGreen : kSquareGreen;
+            break;
+        case Lamp::Unknown:
+            return colour;
     }
-    return kUnknownGrey;
+    if (Stale_) {
+        // Half way to the grey of an unknown state: the colour still reads, but faded.
+        colour = QColor((colour.red() + kUnknownGrey.red()) / 2,
+                        (colour.green() + kUnknownGrey.green()) / 2,
+                        (colour.blue() + kUnknownGrey.blue()) / 2);
+    }
+    return colour;
 }
 
 QSize CIndicatorLamp::sizeHint() const {
@@ -76,17 +94,22 @@ void CIndicatorLamp::paintEvent(QPaintEvent* /*event*/) {
 }
 
 void CIndicatorLamp::DescribeState() {
+    QString description;
     switch (State_) {
         case Lamp::Red:
-            setAccessibleDescription(QStringLiteral("红色：合"));
+            description = QStringLiteral("红色：合");
             break;
         case Lamp::Green:
-            setAccessibleDescription(QStringLiteral("绿色：分"));
+            description = QStringLiteral("绿色：分");
             break;
         case Lamp::Unknown:
-            setAccessibleDescription(QStringLiteral("灰色：状态未知"));
+            description = QStringLiteral("灰色：状态未知");
             break;
     }
+    if (Stale_ && State_ != Lamp::Unknown) {
+        description += QStringLiteral("（数据已过时）");
+    }
+    setAccessibleDescription(description);
 }
 
 }  // namespace mp

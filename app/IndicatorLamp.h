@@ -1,7 +1,8 @@
 #pragma once
 // CIndicatorLamp: one on/off indicator of the main window, a square for a digital input or
 // a round lamp for an output, painted red, green, or grey while its state is unknown (not
-// read yet, or not confirmed by the device).
+// read yet, or not confirmed by the device), and washed out while the state shown is stale
+// (its read found no reply).
 
 #include <QWidget>
 
@@ -20,6 +21,9 @@ public:
     void SetState(Lamp state);
     Lamp State() const { return State_; }
 
+    void SetStale(bool stale);
+    bool IsStale() const { return Stale_; }
+
     bool IsRound() const { return Round_; }
     void SetRound(bool round);
 
@@ -37,6 +41,7 @@ private:
 
     Lamp State_ = Lamp::Unknown;
     bool Round_ = false;
+    bool Stale_ = false;
 };
 
 }  // namespace mp

@@ -1,5 +1,6 @@
 #include "app/IoWorker.h"
 
+#include <algorithm>
 #include <memory>
 #include <thread>
 
@@ -64,6 +65,7 @@ void CIoWorker::Shutdown(Job last) {
     {
         std::lock_guard<std::mutex> guard(Mutex_);
         Jobs_.clear();
+        Delayed_.clear();
         if (last) {
             Jobs_.push_back(std::move(last));
         }
@@ -90,6 +92,23 @@ void CIoWorker::Post(Job job) {
         Jobs_.push_back(std::move(job));
     }
     Wake_.notify_all();
+}
+
+void CIoWorker::PostAfter(uint32_t delayMs, Job job) {
+    const uint32_t due = Link_.Clock().TickCount() + delayMs;
+    {
+        std::lock_guard<std::mutex> guard(Mutex_);
+        if (ShuttingDown_) {
+            return;
+        }
+        Delayed_.push_back({due, std::move(job)});
+    }
+    Wake_.notify_all();
+}
+
+bool CIoWorker::IsIdle() const {
+    std::lock_guard<std::mutex> guard(Mutex_);
+    return Jobs_.empty() && !JobRunning_;
 }
 
 void CIoWorker::SetTick(Job tick) {
@@ -132,12 +151,22 @@ CIoWorker::Next CIoWorker::Choose(Job& job) {
     if (!Jobs_.empty()) {
         job = std::move(Jobs_.front());
         Jobs_.pop_front();
+        JobRunning_ = true;  // until Run has run it
         return Next::Job;
+    }
+    const uint32_t now = Link_.Clock().TickCount();
+    if (!ShuttingDown_) {
+        for (auto delayed = Delayed_.begin(); delayed != Delayed_.end(); ++delayed) {
+            if (static_cast<int32_t>(delayed->Due - now) <= 0) {
+                job = std::move(delayed->Run);
+                Delayed_.erase(delayed);
+                return Next::Delayed;
+            }
+        }
     }
     if (!Polling_ || !Tick_ || Outstanding_ > 0 || ShuttingDown_) {
         return Next::Nothing;
     }
-    const uint32_t now = Link_.Clock().TickCount();
     if (static_cast<int32_t>(NextDue_ - now) > 0) {
         return Next::Nothing;
     }
@@ -149,36 +178,64 @@ CIoWorker::Next CIoWorker::Choose(Job& job) {
     return Next::Tick;
 }
 
+void CIoWorker::Run(Next next, Job& job) {
+    job(Context_);
+    if (next == Next::Job) {
+        std::lock_guard<std::mutex> guard(Mutex_);
+        JobRunning_ = false;
+    }
+}
+
 bool CIoWorker::RunOnce() {
     Job job;
+    Next next = Next::Nothing;
     {
         std::lock_guard<std::mutex> guard(Mutex_);
-        if (Choose(job) == Next::Nothing) {
-            return false;
-        }
+        next = Choose(job);
     }
-    job(Context_);
+    if (next == Next::Nothing) {
+        return false;
+    }
+    Run(next, job);
     return true;
+}
+
+bool CIoWorker::NextWait(uint32_t& ms) const {
+    const uint32_t now = Link_.Clock().TickCount();
+    bool waiting = false;
+    auto consider = [&](uint32_t due) {
+        const int32_t remaining = std::max<int32_t>(static_cast<int32_t>(due - now), 0);
+        ms = waiting ? std::min(ms, static_cast<uint32_t>(remaining))
+                     : static_cast<uint32_t>(remaining);
+        waiting = true;
+    };
+    if (Polling_ && Tick_ && Outstanding_ == 0) {
+        consider(NextDue_);
+    }
+    for (const DelayedJob& delayed : Delayed_) {
+        consider(delayed.Due);
+    }
+    return waiting;
 }
 
 void CIoWorker::Loop() {
     std::unique_lock<std::mutex> lock(Mutex_);
     for (;;) {
         Job job;
-        if (Choose(job) != Next::Nothing) {
+        const Next next = Choose(job);
+        if (next != Next::Nothing) {
             lock.unlock();
-            job(Context_);
+            Run(next, job);
             lock.lock();
             continue;
         }
         if (ShuttingDown_) {
             return;
         }
-        if (Polling_ && Tick_ && Outstanding_ == 0) {
-            const uint32_t now = Link_.Clock().TickCount();
-            const auto remaining = static_cast<int32_t>(NextDue_ - now);
-            if (remaining > 0) {
-                Link_.Clock().WaitIdle(Wake_, lock, static_cast<uint32_t>(remaining));
+        uint32_t wait = 0;
+        if (NextWait(wait)) {
+            if (wait > 0) {
+                Link_.Clock().WaitIdle(Wake_, lock, wait);
             }
             continue;
         }

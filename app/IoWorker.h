@@ -36,6 +36,11 @@ public:
 
     // Queues an operation behind the ones already waiting.
     void Post(Job job);
+    // Runs `job` once `delayMs` have passed on the link's clock, between operations and
+    // ticks: background work such as trying again to open a lost port. Dropped at shutdown.
+    void PostAfter(uint32_t delayMs, Job job);
+    // No operation waits or runs (ticks and delayed jobs aside).
+    bool IsIdle() const;
     // What one poll tick does.
     void SetTick(Job tick);
 
@@ -57,7 +62,8 @@ private:
     // Hands closures to the window and counts those it has not yet begun to apply.
     class CCountingWindow : public IWindowQueue {
     public:
-        CCountingWindow(IWindowQueue& window, CIoWorker& worker) : Window_(window), Worker_(worker) {}
+        CCountingWindow(IWindowQueue& window, CIoWorker& worker)
+            : Window_(window), Worker_(worker) {}
         void Show(std::function<void()> change) override;
         void Post(std::function<void()> fn) override;
 
@@ -67,10 +73,18 @@ private:
         CIoWorker& Worker_;
     };
 
-    enum class Next { Nothing, Job, Tick };
+    enum class Next { Nothing, Job, Delayed, Tick };
+    struct DelayedJob {
+        uint32_t Due;
+        Job Run;
+    };
     // Decides what runs next; with the lock held.
     Next Choose(Job& job);
     void Loop();
+    // Runs what Choose picked; an operation counts as running from its choice to its end.
+    void Run(Next next, Job& job);
+    // Milliseconds until the next tick or delayed job falls due; false when none is waited for.
+    bool NextWait(uint32_t& ms) const;
 
     CModbusTransaction& Link_;
     CCountingWindow Window_;
@@ -79,6 +93,8 @@ private:
     mutable std::mutex Mutex_;
     std::condition_variable Wake_;
     std::deque<Job> Jobs_;
+    std::deque<DelayedJob> Delayed_;
+    bool JobRunning_ = false;
     Job Tick_;
     bool Polling_ = false;
     uint32_t NextDue_ = 0;

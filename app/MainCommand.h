@@ -24,6 +24,7 @@ enum class MainCommand {
     ResetCurrentCoefficients,  // "电流序数复归"
     ResetVoltageCoefficients,  // "电压序数复归"
     ReadEventRecords,          // "保护事件记录"
+    Reconnect,                 // menu "重新连接..."
 };
 
 }  // namespace mp

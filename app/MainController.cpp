@@ -1,5 +1,7 @@
 #include "app/MainController.h"
 
+#include <QAction>
+#include <QMenu>
 #include <QThread>
 
 #include "app/CommParamChange.h"
@@ -29,6 +31,8 @@ const QString kReadingStatus = QStringLiteral("读实时数据...");
 const QString kSettingsReadFailed = QStringLiteral("读参数不成功");
 const QString kStoppedStatus = QStringLiteral("停止运行...");
 const QString kStartModeDirect = QStringLiteral("直接起动");
+const QString kPortLostStatus = QStringLiteral("串口已断开，正在重试...");
+const QString kPortBackStatus = QStringLiteral("串口已重新连接");
 
 const QString kBusyRefusal = QStringLiteral("正在与设备通讯，请等当前操作完成后再试。");
 const QString kLockedRefusal = QStringLiteral("请先输入调试密码");
@@ -57,6 +61,7 @@ OperatorAction ActionOf(MainCommand command) {
         case MainCommand::ResetCurrentCoefficients:
         case MainCommand::ResetVoltageCoefficients: return OperatorAction::ResetCoefficients;
         case MainCommand::ReadEventRecords: return OperatorAction::ReadEvents;
+        case MainCommand::Reconnect: return OperatorAction::Reconnect;
     }
     return OperatorAction::Stop;
 }
@@ -118,7 +123,10 @@ CMainController::~CMainController() { Shutdown(); }
 void CMainController::Connect() {
     Link_.SetSlaveAddress(Connection_.SlaveAddress);
     InstallFrameLog(Link_);
-    Queue_ = std::make_unique<CWindowQueue>(this, [this] { Window_.ShowFields(); });
+    Queue_ = std::make_unique<CWindowQueue>(this, [this] {
+        Window_.ShowFields();
+        ShowLinkState();
+    });
     Worker_ = std::make_unique<CIoWorker>(Link_, *Queue_);
 
     connect(&Window_, &CMotorProtectorDlg::CommandRequested, this, &CMainController::OnCommand);
@@ -126,6 +134,12 @@ void CMainController::Connect() {
     connect(&Window_, &CMotorProtectorDlg::ProtectionClicked, this,
             &CMainController::OnProtectionClicked);
     connect(&Window_, &CMotorProtectorDlg::Closing, this, &CMainController::Shutdown);
+    QAction* reconnect = Window_.ReconnectAction();
+    for (QObject* menu : reconnect->associatedObjects()) {
+        if (auto* shown = qobject_cast<QMenu*>(menu)) {
+            connect(shown, &QMenu::aboutToShow, this, &CMainController::UpdateReconnectAction);
+        }
+    }
 }
 
 void CMainController::OnCommand(MainCommand command) {
@@ -150,6 +164,7 @@ void CMainController::OnCommand(MainCommand command) {
         case MainCommand::ResetCurrentCoefficients: return ResetCurrentCoefficients();
         case MainCommand::ResetVoltageCoefficients: return ResetVoltageCoefficients();
         case MainCommand::ReadEventRecords: return ReadEventRecords();
+        case MainCommand::Reconnect: return Reconnect();
     }
 }
 
@@ -170,15 +185,10 @@ void CMainController::Start() {
     Window_.ShowFields();
     UpdateControls();
 
-    if (Backend_) {
-        Backend_->SetLostHandler([this](const std::string& message) {
-            const QString text = Text(message);
-            Queue_->Post([this, text] {
-                PortOpen_ = false;
-                Inform(text);
-            });
-        });
-    }
+    Port_.SetLostHandler([this](const std::string& message) {
+        const QString text = Text(message);
+        Queue_->Post([this, text] { OnPortLost(text); });
+    });
     // A QThread, so that the serial port living on it may use Qt's notifiers.
     Worker_->Start([](std::function<void()> body) -> std::function<void()> {
         QThread* thread = QThread::create(std::move(body));
@@ -189,8 +199,15 @@ void CMainController::Start() {
             delete thread;
         };
     });
+    OpenLine();
+}
+
+void CMainController::OpenLine() {
     const PortSettings line = LineSettings();
-    Worker_->Post([this, line](CDeviceContext& ctx) {
+    const uint8_t address = Connection_.SlaveAddress;
+    Worker_->Post([this, line, address](CDeviceContext& ctx) {
+        ctx.Link.Port().ClosePort();
+        ctx.Link.SetSlaveAddress(address);
         const bool opened = ctx.Link.Port().OpenPort(line);
         if (opened) {
             ctx.Link.Port().DiscardInput();
@@ -212,11 +229,115 @@ void CMainController::Start() {
     });
 }
 
+void CMainController::OnPortLost(const QString& message) {
+    if (Recovering_ || ShutDown_) {
+        return;
+    }
+    Recovering_ = true;
+    PortOpen_ = false;
+    Window_.SetStatusText(kPortLostStatus);
+    ShowLinkState();
+    // The retries start at once, not when the operator has read the message.
+    ScheduleReopen();
+    Inform(message);
+}
+
+void CMainController::ScheduleReopen() {
+    const unsigned recovery = Recovery_.load();
+    const PortSettings line = LineSettings();
+    Worker_->PostAfter(kReopenPeriodMs, [this, recovery, line](CDeviceContext& ctx) {
+        if (recovery != Recovery_.load()) {
+            return;  // another connection was chosen since
+        }
+        const bool opened = ctx.Link.Port().OpenPort(line);
+        if (opened) {
+            ctx.Link.Port().DiscardInput();
+        }
+        ctx.Post([this, recovery, opened] { OnReopened(recovery, opened); });
+    });
+}
+
+void CMainController::OnReopened(unsigned recovery, bool opened) {
+    if (!Recovering_ || recovery != Recovery_.load() || ShutDown_) {
+        return;
+    }
+    if (!opened) {
+        ScheduleReopen();
+        return;
+    }
+    Recovering_ = false;
+    PortOpen_ = true;
+    // Polling was left running: its next tick reads from the port again.
+    Window_.SetStatusText(Worker_->IsPolling()
+                              ? kPortBackStatus + QStringLiteral("，") + kReadingStatus
+                              : kPortBackStatus);
+    ShowLinkState();
+}
+
+void CMainController::ShowLinkState() {
+    if (Recovering_) {
+        Window_.SetLinkStatus(LinkState::PortLost, kPortLostStatus);
+        return;
+    }
+    const CLiveFreshness& freshness = Window_.Fields().Live.Freshness;
+    LinkState state = freshness.EverRead() ? LinkState::Answering : LinkState::Idle;
+    if (freshness.MissedInRow() > 0) {
+        state = freshness.LastFailure() == ReadFailure::PortClosed ? LinkState::PortLost
+                                                                   : LinkState::Unanswered;
+    }
+    Window_.SetLinkStatus(state, Text(freshness.LinkText()));
+}
+
+bool CMainController::CanReconnect() const {
+    // Nothing pending in the operation state, and no background retry on the worker.
+    return Started_ && !ShutDown_ && State_.Allows(OperatorAction::Reconnect) &&
+           Worker_->IsIdle();
+}
+
+void CMainController::UpdateReconnectAction() {
+    Window_.ReconnectAction()->setEnabled(CanReconnect());
+}
+
+void CMainController::Reconnect() {
+    if (!CanReconnect()) {
+        return;
+    }
+    ConnectionSettings chosen = Connection_;
+    if (!Dialogs_.AskConnection(&Window_, chosen)) {
+        return;
+    }
+    if (Backend_ && chosen.Simulated() != Connection_.Simulated()) {
+        Inform(QStringLiteral("内置模拟设备与串口之间的切换需要重新启动程序。"));
+        return;
+    }
+    // Retries of a lost port stop: the line is now the one chosen.
+    ++Recovery_;
+    Recovering_ = false;
+    PortOpen_ = false;
+    Connection_ = chosen;
+    if (Backend_) {
+        Backend_->Follow(Connection_);
+    }
+    Window_.Fields().ConnectionSummary = ConnectionSummary().toStdString();
+    Window_.ShowFields();
+    Window_.SetStatusText(QStringLiteral("连接 %1 ...").arg(Connection_.PortText));
+    ShowLinkState();
+    OpenLine();
+    Worker_->Post([this](CDeviceContext& ctx) {
+        ctx.Post([this] {
+            if (PortOpen_) {
+                Window_.SetStatusText(QStringLiteral("串口 %1 已连接").arg(Connection_.PortText));
+            }
+        });
+    });
+}
+
 void CMainController::Shutdown() {
     if (ShutDown_ || !Worker_) {
         return;
     }
     ShutDown_ = true;
+    ++Recovery_;
     Worker_->StopPollTimer();
     Worker_->Shutdown([](CDeviceContext& ctx) { ctx.Link.Port().ClosePort(); });
 }
@@ -261,6 +382,7 @@ void CMainController::UpdateControls() {
         Window_.SetCommandEnabled(command, allowed && !(locked && InLockSet(command)), allowed);
     }
     Window_.SetSettingsEditingEnabled(State_.Allows(OperatorAction::EditSettings));
+    UpdateReconnectAction();
     const OperationState state = State_.State();
     Window_.SetBusy(state == OperationState::Starting || state == OperationState::Busy);
 }
@@ -293,7 +415,10 @@ void CMainController::OnReadRealtimeData() {
     Window_.SetPollingLock(true);
     UpdateControls();
 
-    auto session = std::make_shared<CPollSession>(*Worker_, [this] { Window_.ShowFields(); });
+    auto session = std::make_shared<CPollSession>(*Worker_, [this] {
+        Window_.ShowFields();
+        ShowLinkState();
+    });
     Session_ = session;
     MainFields* f = &Window_.Fields();
     Worker_->SetTick([session, f](CDeviceContext& ctx) {

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 #include <array>
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -82,6 +83,11 @@ public:
     void ReadEventRecords();
     void StepSetting(StepField field, bool up);
     void OnProtectionClicked(int protection, bool checked);
+    // "重新连接...": the start-up dialog again, and the line reopened with what it gives.
+    void Reconnect();
+
+    // A lost port is tried again this often, on the worker's clock.
+    static constexpr uint32_t kReopenPeriodMs = 2000;
 
 signals:
     // A write of which every group was sent, with the values written.
@@ -115,6 +121,20 @@ private:
     PortSettings LineSettings() const;
     QString ConnectionSummary() const;
 
+    // Opens the line of Connection_ on the worker (closing what was open) and reports a
+    // failure to the operator.
+    void OpenLine();
+    // The port failed while open: said once, then tried again quietly every 2 s with the
+    // same settings; polling goes on and resumes reading when the port is back.
+    void OnPortLost(const QString& message);
+    void ScheduleReopen();
+    void OnReopened(unsigned recovery, bool opened);
+    // The link lamp and its words from the recovery and the live reads' freshness.
+    void ShowLinkState();
+    // No operation runs or waits (what "重新连接..." needs).
+    bool CanReconnect() const;
+    void UpdateReconnectAction();
+
     CMotorProtectorDlg& Window_;
     IDialogService& Dialogs_;
     ConnectionSettings Connection_;
@@ -129,6 +149,9 @@ private:
     bool PortOpen_ = false;
     bool Started_ = false;
     bool ShutDown_ = false;
+    bool Recovering_ = false;
+    // Numbers the recoveries: a reopen attempt of an earlier one does nothing.
+    std::atomic<unsigned> Recovery_{0};
 };
 
 }  // namespace mp

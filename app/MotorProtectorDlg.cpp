@@ -9,6 +9,7 @@
 
 #include "app/DialogService.h"
 #include "app/IndicatorLamp.h"
+#include "app/StaleMarks.h"
 #include "settings/SettingsLists.h"
 #include "ui_MotorProtectorDlg.h"
 
@@ -190,6 +191,7 @@ void CMotorProtectorDlg::ConnectCommands() {
         {Ui_->actionOpenOutputB, MainCommand::OpenOutputB},
         {Ui_->actionResetOutputs, MainCommand::ResetOutputs},
         {Ui_->actionShowUsageNotes, MainCommand::ShowUsageNotes},
+        {Ui_->actionReconnect, MainCommand::Reconnect},
     };
     for (const auto& [action, command] : actions) {
         const MainCommand which = command;
@@ -249,17 +251,59 @@ void CMotorProtectorDlg::CreateStatusPane() {
     BusyIndicator_->hide();
     Ui_->statusBar->addPermanentWidget(BusyIndicator_);
     Ui_->statusBar->setStyleSheet(QStringLiteral("QStatusBar { background: rgb(180, 220, 0); }"));
+
+    LinkText_ = new QLabel(this);
+    LinkText_->setObjectName(QStringLiteral("linkStatusLabel"));
+    LinkText_->setTextFormat(Qt::PlainText);
+    LinkText_->setStyleSheet(QStringLiteral("color: rgb(0, 0, 0);"));
+    LinkLamp_ = new CLinkLamp(this);
+    Ui_->statusBar->addPermanentWidget(LinkText_);
+    Ui_->statusBar->addPermanentWidget(LinkLamp_);
+}
+
+void CMotorProtectorDlg::SetLinkStatus(LinkState state, const QString& text) {
+    LinkLamp_->SetState(state, text);
+    if (LinkText_->text() != text) {
+        LinkText_->setText(text);
+    }
+}
+
+QString CMotorProtectorDlg::LinkStatusText() const {
+    return LinkText_->text();
+}
+
+QAction* CMotorProtectorDlg::ReconnectAction() const {
+    return Ui_->actionReconnect;
 }
 
 void CMotorProtectorDlg::ShowFields() {
     Binding_.Show();
     ShowProtectionChecks();
     ShowIndicators();
+    ShowFreshness();
 }
 
 void CMotorProtectorDlg::ShowProtectionChecks() {
     for (int protection = 0; protection < kProtectionCount; ++protection) {
         ProtectionChecks_[protection]->setChecked(Fields_.Settings.Enabled[protection]);
+    }
+}
+
+void CMotorProtectorDlg::ShowFreshness() {
+    const CLiveFreshness& freshness = Fields_.Live.Freshness;
+    const Staleness& currents = freshness.Of(LiveGroup::Currents);
+    const Staleness& voltages = freshness.Of(LiveGroup::Voltages);
+    for (QLineEdit* edit : {Ui_->currentAEdit, Ui_->currentBEdit, Ui_->currentCEdit}) {
+        ShowStaleness(edit, currents);
+    }
+    for (QLineEdit* edit : {Ui_->voltageAEdit, Ui_->voltageBEdit, Ui_->voltageCEdit}) {
+        ShowStaleness(edit, voltages);
+    }
+    for (CIndicatorLamp* lamp : InputLamps_) {
+        ShowStaleness(lamp, freshness.Of(LiveGroup::Inputs));
+    }
+    for (CIndicatorLamp* lamp : OutputLamps_) {
+        ShowStaleness(lamp, freshness.Of(LiveGroup::Outputs));
     }
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/FieldBinding.h"
+#include "app/LinkLamp.h"
 #include "app/MainCommand.h"
 #include "app/MainFields.h"
 #include "settings/StepField.h"
@@ -50,6 +51,14 @@ public:
     void SetStatusText(const QString& text);
     QString StatusText() const;
 
+    // The state of the line at the status bar's right end: a lamp and its words.
+    void SetLinkStatus(LinkState state, const QString& text);
+    QString LinkStatusText() const;
+    CLinkLamp* LinkLamp() const { return LinkLamp_; }
+
+    // The menu item "重新连接...".
+    QAction* ReconnectAction() const;
+
     // From the read command until the stop the start-mode drop-down is disabled and the
     // start-mode display enabled; the reverse after the stop.
     void SetPollingLock(bool polling);
@@ -89,6 +98,8 @@ private:
     void ConnectProtections();
     void CreateStatusPane();
     void ShowIndicators();
+    // Greys the live values a read without reply has left stale, and says why in tooltips.
+    void ShowFreshness();
 
     std::unique_ptr<Ui::CMotorProtectorDlg> Ui_;
     IDialogService& Dialogs_;
@@ -102,6 +113,8 @@ private:
     std::vector<QAbstractButton*> StepButtons_;
     QLabel* StatusPane_ = nullptr;
     QProgressBar* BusyIndicator_ = nullptr;
+    QLabel* LinkText_ = nullptr;
+    CLinkLamp* LinkLamp_ = nullptr;
     bool ClosingSent_ = false;
 };
 

@@ -3,6 +3,7 @@
 // device's in-process port and the test ports implement it.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,9 @@ struct PortSettings {
 
 class IPort {
 public:
+    // Told the port's words for it when an open port fails for good.
+    using LostFn = std::function<void(const std::string& message)>;
+
     virtual ~IPort() = default;
 
     // Opens the port with the given settings and empties its input. False on failure, with
@@ -38,6 +42,10 @@ public:
     virtual int16_t WaitingCount() = 0;
     // Every waiting byte in arrival order; the input is empty afterwards.
     virtual std::vector<uint8_t> ReadAllWaiting() = 0;
+
+    // Called on the thread that uses the port when the open port fails for good (an adapter
+    // unplugged); the port is closed by then. A port that cannot fail so ignores it.
+    virtual void SetLostHandler(LostFn lost) { (void)lost; }
 };
 
 }  // namespace mp

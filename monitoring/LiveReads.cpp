@@ -1,6 +1,7 @@
 #include "monitoring/LiveReads.h"
 
 #include <array>
+#include <chrono>
 
 #include "monitoring/LiveDecoders.h"
 
@@ -12,56 +13,83 @@ std::array<uint16_t, 3> ThreeRegisters(const CModbusTransaction& link, int16_t p
     return {link.Register(p, 0), link.Register(p, 1), link.Register(p, 2)};
 }
 
+// The group's values stay as they are and are marked stale: now, because nothing came back
+// or nothing could be sent.
+bool Missed(CDeviceContext& ctx, LiveValues* live, LiveGroup group) {
+    const ReadFailure reason =
+        ctx.Link.Port().IsPortOpen() ? ReadFailure::NoReply : ReadFailure::PortClosed;
+    const int64_t now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                            std::chrono::system_clock::now().time_since_epoch())
+                            .count();
+    ctx.Post([live, group, reason, now] { live->Freshness.MarkMissed(group, reason, now); });
+    return false;
+}
+
 }  // namespace
 
 bool ReadPhaseCurrents(CDeviceContext& ctx, const ProtectionSettings* settings, LiveValues* live) {
     const int16_t p = ctx.Link.ReadSequence(kReadHoldingRegisters, kPhaseCurrentRegister, 3, 200);
     if (p < 0) {
-        return false;
+        return Missed(ctx, live, LiveGroup::Currents);
     }
     const std::array<uint16_t, 3> raw = ThreeRegisters(ctx.Link, p);
-    ctx.Show([settings, live, raw] { DecodePhaseCurrents(*live, settings->CtRatio, raw); });
+    ctx.Show([settings, live, raw] {
+        DecodePhaseCurrents(*live, settings->CtRatio, raw);
+        live->Freshness.MarkRead(LiveGroup::Currents);
+    });
     return true;
 }
 
 bool ReadPhaseVoltages(CDeviceContext& ctx, LiveValues* live) {
     const int16_t p = ctx.Link.ReadSequence(kReadHoldingRegisters, kPhaseVoltageRegister, 3, 300);
     if (p < 0) {
-        return false;
+        return Missed(ctx, live, LiveGroup::Voltages);
     }
     const std::array<uint16_t, 3> raw = ThreeRegisters(ctx.Link, p);
-    ctx.Show([live, raw] { DecodePhaseVoltages(*live, raw); });
+    ctx.Show([live, raw] {
+        DecodePhaseVoltages(*live, raw);
+        live->Freshness.MarkRead(LiveGroup::Voltages);
+    });
     return true;
 }
 
 bool ReadDigitalInputs(CDeviceContext& ctx, LiveValues* live) {
     const int16_t p = ctx.Link.ReadSequence(kReadDiscreteInputs, 0, 1, 300);
     if (p < 0) {
-        return false;
+        return Missed(ctx, live, LiveGroup::Inputs);
     }
     const uint8_t byte = ctx.Link.DataByte(p, 0);
-    ctx.Show([live, byte] { DecodeDigitalInputs(*live, byte); });
+    ctx.Show([live, byte] {
+        DecodeDigitalInputs(*live, byte);
+        live->Freshness.MarkRead(LiveGroup::Inputs);
+    });
     return true;
 }
 
 bool ReadOutputStates(CDeviceContext& ctx, LiveValues* live) {
     const int16_t p = ctx.Link.ReadSequence(kReadCoils, 0, 1, 300);
     if (p < 0) {
-        return false;
+        return Missed(ctx, live, LiveGroup::Outputs);
     }
     const uint8_t byte = ctx.Link.DataByte(p, 0);
-    ctx.Show([live, byte] { DecodeOutputStates(*live, byte); });
+    ctx.Show([live, byte] {
+        DecodeOutputStates(*live, byte);
+        live->Freshness.MarkRead(LiveGroup::Outputs);
+    });
     return true;
 }
 
 bool ReadStatusLamps(CDeviceContext& ctx, LiveValues* live) {
     const int16_t p = ctx.Link.ReadSequence(kReadHoldingRegisters, kStatusRegister, 1, 300);
     if (p < 0) {
-        return false;
+        return Missed(ctx, live, LiveGroup::StatusLamps);
     }
     // Frame byte 4: the register's low byte; the high byte is not used.
     const uint8_t low = ctx.Link.DataByte(p, 1);
-    ctx.Show([live, low] { DecodeStatusLamps(*live, low); });
+    ctx.Show([live, low] {
+        DecodeStatusLamps(*live, low);
+        live->Freshness.MarkRead(LiveGroup::StatusLamps);
+    });
     return true;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The five live reads. Each runs one read sequence on the I/O worker; when the response is
-// located it hands the decoded values to the window in one screen update, and when it is not
-// it changes and shows nothing. Each returns whether the response was located.
+// located it hands the decoded values to the window in one screen update, marking them fresh,
+// and when it is not it leaves them as they are and marks them stale (handed over without a
+// screen update of its own). Each returns whether the response was located.
 
 #include <cstdint>
 

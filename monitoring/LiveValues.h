@@ -1,11 +1,14 @@
 #pragma once
 // The live values the main window shows: phase measurements, acquisition time, current
-// address, the eight input indicators, the three output lamps and the status lamps.
+// address, the eight input indicators, the three output lamps and the status lamps, and
+// which of them a read without reply has left stale.
 
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
+
+#include "monitoring/LiveFreshness.h"
 
 namespace mp {
 
@@ -22,6 +25,7 @@ struct LiveValues {
     std::array<Lamp, 3> Outputs{};         // output A, output B, reset output
     std::array<bool, 3> OutputChecks{};    // the hidden mirrors "启动A", "启动B", "复归"
     std::optional<uint8_t> StatusLamps;    // low byte of the status register, last read
+    CLiveFreshness Freshness;              // which of the above are stale, since when, why
 };
 
 }  // namespace mp

@@ -17,10 +17,6 @@ namespace mp {
 
 class CSerialPort : public IPort {
 public:
-    // Called (on the I/O thread) when an open port fails, for instance when its adapter is
-    // unplugged; the port is closed by then and LastError() holds the message.
-    using LostFn = std::function<void(const std::string& message)>;
-
     CSerialPort();
     ~CSerialPort() override;
     CSerialPort(const CSerialPort&) = delete;
@@ -47,7 +43,9 @@ public:
     bool Receive(int ms);
 
     PortSettings Settings() const;
-    void SetLostHandler(LostFn lost) { Lost_ = std::move(lost); }
+    // Called (on the I/O thread) when an open port fails, for instance when its adapter is
+    // unplugged; the port is closed by then and LastError() holds the message.
+    void SetLostHandler(LostFn lost) override { Lost_ = std::move(lost); }
 
 private:
     bool ApplySettings(const PortSettings& settings);

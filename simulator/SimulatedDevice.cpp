@@ -12,8 +12,6 @@ constexpr uint16_t kCurrentRegister = 0x0106;
 constexpr uint16_t kAddressRegister = 0x0150;
 constexpr uint16_t kBaudRegister = 0x0151;
 constexpr uint16_t kWriteOffset = 0x5300;
-// A long-running device keeps only its most recent requests.
-constexpr size_t kRequestLogLimit = 65536;
 
 void AppendCrc(std::vector<uint8_t>& frame) {
     const uint16_t crc = ModbusCrc16(frame.data(), static_cast<int16_t>(frame.size()));
@@ -199,10 +197,10 @@ std::vector<uint8_t> CSimulatedDevice::PrivateCommand(const std::vector<uint8_t>
 
 std::vector<uint8_t> CSimulatedDevice::Handle(const std::vector<uint8_t>& frame) {
     std::lock_guard<std::recursive_mutex> guard(Mutex_);
-    if (Requests_.size() >= kRequestLogLimit) {
-        Requests_.erase(Requests_.begin(), Requests_.begin() + kRequestLogLimit / 2);
-    }
     Requests_.push_back(frame);
+    while (Requests_.size() > RequestLogCapacity_) {
+        Requests_.pop_front();
+    }
     if (!CrcValid(frame.data(), frame.size()) || frame[0] != Address()) {
         return {};
     }
@@ -369,7 +367,20 @@ void CSimulatedDevice::IgnoreWritesAt(std::optional<uint16_t> writeRegister) {
 
 std::vector<std::vector<uint8_t>> CSimulatedDevice::Requests() const {
     std::lock_guard<std::recursive_mutex> guard(Mutex_);
-    return Requests_;
+    return std::vector<std::vector<uint8_t>>(Requests_.begin(), Requests_.end());
+}
+
+size_t CSimulatedDevice::RequestLogCapacity() const {
+    std::lock_guard<std::recursive_mutex> guard(Mutex_);
+    return RequestLogCapacity_;
+}
+
+void CSimulatedDevice::SetRequestLogCapacity(size_t frames) {
+    std::lock_guard<std::recursive_mutex> guard(Mutex_);
+    RequestLogCapacity_ = std::max<size_t>(frames, 1);
+    while (Requests_.size() > RequestLogCapacity_) {
+        Requests_.pop_front();
+    }
 }
 
 }  // namespace mp

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <mutex>
 #include <optional>
 #include <vector>
@@ -55,8 +56,11 @@ public:
     // 0x5460) is answered as if it had been taken, but the device keeps its values: a device
     // that silently drops one group of a settings write. Nothing: every write is taken.
     void IgnoreWritesAt(std::optional<uint16_t> writeRegister);
-    // Every request frame handled so far (also those for other addresses).
+    // The newest request frames handled (also those for other addresses), at most
+    // RequestLogCapacity() of them.
     std::vector<std::vector<uint8_t>> Requests() const;
+    size_t RequestLogCapacity() const;
+    void SetRequestLogCapacity(size_t frames);
 
     static int BaudRateOfCode(int code);
 
@@ -78,7 +82,8 @@ private:
     std::optional<uint16_t> IgnoredWrite_;
     uint32_t Random_;
     std::vector<uint8_t> Pending_;  // bytes fed that hold no complete frame yet
-    std::vector<std::vector<uint8_t>> Requests_;
+    std::deque<std::vector<uint8_t>> Requests_;
+    size_t RequestLogCapacity_ = 4096;
 };
 
 }  // namespace mp

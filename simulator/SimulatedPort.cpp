@@ -20,6 +20,11 @@ CSimulatedPort::CSimulatedPort(CSimulatedDevice& device, IClock& clock)
 
 bool CSimulatedPort::OpenPort(const PortSettings& settings) {
     std::lock_guard<std::mutex> guard(Mutex_);
+    ++OpenAttempts_;
+    if (Unplugged_) {
+        LastError_ = "串口 " + settings.Name + " 打开失败：端口不存在";
+        return false;
+    }
     if (!OpenFailure_.empty()) {
         LastError_ = OpenFailure_;
         return false;
@@ -75,15 +80,55 @@ void CSimulatedPort::Deliver() {
         Input_.insert(Input_.end(), InFlight_.front().Bytes.begin(), InFlight_.front().Bytes.end());
         InFlight_.pop_front();
     }
+    KeepInputBounded();
+}
+
+void CSimulatedPort::KeepInputBounded() {
+    if (Input_.size() > kInputCapacity) {
+        Input_.erase(Input_.begin(), Input_.end() - static_cast<std::ptrdiff_t>(kInputCapacity));
+    }
+}
+
+bool CSimulatedPort::NoticeLoss() {
+    std::string message;
+    LostFn lost;
+    {
+        std::lock_guard<std::mutex> guard(Mutex_);
+        if (!Unplugged_ || !Open_) {
+            return false;
+        }
+        Open_ = false;
+        Input_.clear();
+        InFlight_.clear();
+        LastError_ = "串口 " + Settings_.Name + " 出错：连接已断开";
+        message = LastError_;
+        lost = Lost_;
+    }
+    if (lost) {
+        lost(message);
+    }
+    return true;
+}
+
+void CSimulatedPort::SetLostHandler(LostFn lost) {
+    std::lock_guard<std::mutex> guard(Mutex_);
+    Lost_ = std::move(lost);
+}
+
+void CSimulatedPort::SetUnplugged(bool unplugged) {
+    std::lock_guard<std::mutex> guard(Mutex_);
+    Unplugged_ = unplugged;
 }
 
 void CSimulatedPort::DiscardInput() {
+    NoticeLoss();
     std::lock_guard<std::mutex> guard(Mutex_);
     Deliver();
     Input_.clear();
 }
 
 void CSimulatedPort::WriteBytes(const std::vector<uint8_t>& bytes) {
+    NoticeLoss();
     std::lock_guard<std::mutex> guard(Mutex_);
     if (!Open_) {
         return;
@@ -97,6 +142,9 @@ void CSimulatedPort::WriteBytes(const std::vector<uint8_t>& bytes) {
         AnswersLeft_ = -1;
     } else if (AnswersLeft_ > 0) {
         --AnswersLeft_;
+    }
+    while (Sent_.size() > SentCapacity_) {
+        Sent_.pop_front();
     }
 
     // A device at another baud rate sees only garbage and keeps quiet.
@@ -140,6 +188,7 @@ void CSimulatedPort::WriteBytes(const std::vector<uint8_t>& bytes) {
 }
 
 int16_t CSimulatedPort::WaitingCount() {
+    NoticeLoss();
     std::lock_guard<std::mutex> guard(Mutex_);
     if (!Open_) {
         return 0;
@@ -149,6 +198,7 @@ int16_t CSimulatedPort::WaitingCount() {
 }
 
 std::vector<uint8_t> CSimulatedPort::ReadAllWaiting() {
+    NoticeLoss();
     std::lock_guard<std::mutex> guard(Mutex_);
     if (!Open_) {
         return {};
@@ -182,6 +232,7 @@ void CSimulatedPort::SilenceAfter(int requests) {
 void CSimulatedPort::InjectInput(const std::vector<uint8_t>& bytes) {
     std::lock_guard<std::mutex> guard(Mutex_);
     Input_.insert(Input_.end(), bytes.begin(), bytes.end());
+    KeepInputBounded();
 }
 
 PortSettings CSimulatedPort::Settings() const {
@@ -191,7 +242,25 @@ PortSettings CSimulatedPort::Settings() const {
 
 std::vector<CSimulatedPort::SentFrame> CSimulatedPort::Sent() const {
     std::lock_guard<std::mutex> guard(Mutex_);
-    return Sent_;
+    return std::vector<SentFrame>(Sent_.begin(), Sent_.end());
+}
+
+size_t CSimulatedPort::SentCapacity() const {
+    std::lock_guard<std::mutex> guard(Mutex_);
+    return SentCapacity_;
+}
+
+void CSimulatedPort::SetSentCapacity(size_t frames) {
+    std::lock_guard<std::mutex> guard(Mutex_);
+    SentCapacity_ = std::max<size_t>(frames, 1);
+    while (Sent_.size() > SentCapacity_) {
+        Sent_.pop_front();
+    }
+}
+
+int CSimulatedPort::OpenAttempts() const {
+    std::lock_guard<std::mutex> guard(Mutex_);
+    return OpenAttempts_;
 }
 
 void CSimulatedPort::ClearSent() {

@@ -1,7 +1,9 @@
 #pragma once
 // An in-process serial line to a simulated device. Requests written to it reach the device
 // at once; its replies arrive in the input after the wire time of request and reply at the
-// configured baud rate, plus the fault plan's delay, in one or more pieces.
+// configured baud rate, plus the fault plan's delay, in one or more pieces. Its adapter can
+// be pulled out and put back. What it keeps is bounded: the newest frames sent, and an input
+// buffer of a driver's size.
 
 #include <cstdint>
 #include <deque>
@@ -33,6 +35,10 @@ public:
     void WriteBytes(const std::vector<uint8_t>& bytes) override;
     int16_t WaitingCount() override;
     std::vector<uint8_t> ReadAllWaiting() override;
+    void SetLostHandler(LostFn lost) override;
+
+    // Bytes the input holds at most; older ones are dropped, as a driver's buffer overruns.
+    static constexpr size_t kInputCapacity = 4096;
 
     // Test knobs.
     void SetFaults(const SimFaults& faults);
@@ -42,11 +48,18 @@ public:
     void SilenceAfter(int requests);
     // Puts bytes straight into the input, as noise on the line would.
     void InjectInput(const std::vector<uint8_t>& bytes);
+    // The adapter pulled out (true) or put back (false). Once out, the next use of the open
+    // port closes it and reports it lost; opening fails until it is back.
+    void SetUnplugged(bool unplugged);
 
     PortSettings Settings() const;
+    // The newest frames sent, at most SentCapacity() of them.
     std::vector<SentFrame> Sent() const;
     void ClearSent();
+    size_t SentCapacity() const;
+    void SetSentCapacity(size_t frames);
     int OpenCount() const;
+    int OpenAttempts() const;  // also those that failed
     int CloseCount() const;
 
 private:
@@ -56,6 +69,9 @@ private:
     };
     uint32_t WireTimeMs(size_t bytes) const;
     void Deliver();
+    void KeepInputBounded();
+    // Closes the open port when its adapter is out and reports the loss; true when it did.
+    bool NoticeLoss();
 
     CSimulatedDevice& Device_;
     IClock& Clock_;
@@ -67,11 +83,15 @@ private:
     SimFaults Faults_;
     std::deque<Piece> InFlight_;
     std::vector<uint8_t> Input_;
-    std::vector<SentFrame> Sent_;
+    std::deque<SentFrame> Sent_;
+    size_t SentCapacity_ = 4096;
+    bool Unplugged_ = false;
+    LostFn Lost_;
     uint64_t TimeBase_ = 0;
     uint32_t LastTick_ = 0;
     int AnswersLeft_ = -1;  // requests still answered before silence; -1: no limit
     int OpenCount_ = 0;
+    int OpenAttempts_ = 0;
     int CloseCount_ = 0;
 };
 

@@ -6,6 +6,9 @@ void CVirtualClock::Sleep(uint32_t ms) {
     {
         std::lock_guard<std::mutex> guard(Mutex_);
         Sleeps_.push_back(ms);
+        if (Sleeps_.size() > kSleepsKept) {
+            Sleeps_.pop_front();
+        }
     }
     Now_ += ms;
 }
@@ -16,7 +19,7 @@ void CVirtualClock::WaitIdle(std::condition_variable&, std::unique_lock<std::mut
 
 std::vector<uint32_t> CVirtualClock::Sleeps() const {
     std::lock_guard<std::mutex> guard(Mutex_);
-    return Sleeps_;
+    return std::vector<uint32_t>(Sleeps_.begin(), Sleeps_.end());
 }
 
 void CVirtualClock::ClearSleeps() {

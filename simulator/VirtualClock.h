@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <mutex>
 #include <vector>
 
@@ -25,15 +26,16 @@ public:
     // Time since the start value, without wrapping.
     uint64_t Elapsed() const { return Now_.load() - Start_; }
 
-    // Every Sleep so far, in order.
+    // The newest Sleeps, in order, at most kSleepsKept of them.
     std::vector<uint32_t> Sleeps() const;
     void ClearSleeps();
+    static constexpr size_t kSleepsKept = 4096;
 
 private:
     std::atomic<uint64_t> Now_;
     uint64_t Start_ = Now_.load();
     mutable std::mutex Mutex_;
-    std::vector<uint32_t> Sleeps_;
+    std::deque<uint32_t> Sleeps_;
 };
 
 }  // namespace mp

@@ -72,6 +72,32 @@ private slots:
         QVERIFY(setup.Messages.isEmpty());
     }
 
+    // Opened again while the tool runs: it shows the line in use, and a text matching no list
+    // item keeps that line's value.
+    void setupShowsTheLineInUse() {
+        CSetup setup;
+        ConnectionSettings current;
+        current.PortText = QStringLiteral("/dev/ttyUSB1");
+        current.PortNumber = 0;
+        current.BaudRate = 19200;
+        current.ParityCode = 2;
+        current.SlaveAddress = 12;
+        setup.Window.ShowCurrent(current);
+        QCOMPARE(setup.Text("addressEdit"), QStringLiteral("12"));
+        QCOMPARE(setup.Text("portCombo"), QStringLiteral("/dev/ttyUSB1"));
+        QCOMPARE(setup.Text("baudCombo"), QStringLiteral("19200"));
+        QCOMPARE(setup.Text("parityCombo"), QStringLiteral("偶校验"));
+        QCOMPARE(Child<QPushButton>(setup.Window, "exitButton")->text(),
+                 QStringLiteral("取    消"));
+        setup.Enter("baudCombo", QStringLiteral("38400"));
+        setup.Click("okButton");
+        const ConnectionSettings result = setup.Window.Result();
+        QCOMPARE(result.PortText, QStringLiteral("/dev/ttyUSB1"));
+        QCOMPARE(result.BaudRate, 19200);
+        QCOMPARE(result.ParityCode, 2);
+        QCOMPARE(int(result.SlaveAddress), 12);
+    }
+
     void setupAddress_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("address");  // 0: refused

@@ -35,11 +35,16 @@ void TestCommParam::ReadShowsDeviceValues_data() {
     QTest::addColumn<bool>("silent");
     QTest::addColumn<int>("shownAddress");
     QTest::addColumn<QString>("shownBaud");
-    QTest::newRow("5 at 9600") << 5 << 3 << false << 5 << "9600";
-    QTest::newRow("247 at 1200") << 247 << 0 << false << 247 << "1200";
-    QTest::newRow("12 at 19200") << 12 << 4 << false << 12 << "19200";
+    QTest::addColumn<std::vector<uint32_t>>("sleeps");
+    const std::vector<uint32_t> fixed = {300, 100, 300};
+    QTest::newRow("5 at 9600") << 5 << 3 << false << 5 << "9600" << fixed;
+    QTest::newRow("247 at 1200") << 247 << 0 << false << 247 << "1200" << fixed;
+    QTest::newRow("12 at 19200") << 12 << 4 << false << 12 << "19200" << fixed;
+    // The baud code's reply has the address's shape: the read waits out the address's reply
+    // first, up to 2000 ms after its request.
     // Not 0 and "1200" as if the device had said so: the read is marked unanswered.
-    QTest::newRow("no answer") << 5 << 3 << true << 0 << "";
+    QTest::newRow("no answer")
+        << 5 << 3 << true << 0 << "" << JoinSleeps({{300, 100}, OwedWait(1600), {300}});
 }
 
 void TestCommParam::ReadShowsDeviceValues() {
@@ -48,6 +53,7 @@ void TestCommParam::ReadShowsDeviceValues() {
     QFETCH(bool, silent);
     QFETCH(int, shownAddress);
     QFETCH(QString, shownBaud);
+    QFETCH(std::vector<uint32_t>, sleeps);
     CDeviceRig rig(static_cast<uint8_t>(address));
     SetDevice(rig, baudCode);
     if (silent) {
@@ -66,7 +72,7 @@ void TestCommParam::ReadShowsDeviceValues() {
     QCOMPARE(rig.SentFrames(),
              (std::vector<Bytes>{VectorFrame("request", address, "device address"),
                                  VectorFrame("request", address, "device baud code")}));
-    QCOMPARE(rig.Clock.Sleeps(), (std::vector<uint32_t>{300, 100, 300}));
+    QCOMPARE(rig.Clock.Sleeps(), sleeps);
 }
 
 void TestCommParam::ChangeFollowsDevice_data() {
@@ -107,6 +113,8 @@ void TestCommParam::ChangeFollowsDevice() {
     QVERIFY(rig.Link.ReadHoldingRegisters(0x0124, 1));
     QCOMPARE(rig.SentFrames()[0], VectorFrame("request", newAddress, "event count"));
 }
+
+Q_DECLARE_METATYPE(std::vector<uint32_t>)
 
 QTEST_GUILESS_MAIN(TestCommParam)
 #include "test_comm_param.moc"

@@ -3,6 +3,7 @@
 
 #include <QtTest>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "app/IoWorker.h"
@@ -163,6 +164,43 @@ private slots:
         worker.Post([&](CDeviceContext&) { ran = true; });
         QVERIFY(worker.RunOnce());
         QVERIFY(ran);
+    }
+
+    // A delayed job runs once its time has passed on the link's clock, after the operations
+    // already waiting and before a tick due at the same time; it does not count as an
+    // operation, and shutdown drops it.
+    void delayedJobs() {
+        Rig rig;
+        std::vector<std::string> ran;
+        rig.Worker.SetTick([&](CDeviceContext&) { ran.push_back("tick"); });
+        rig.Worker.StartPollTimer();
+        rig.Worker.PostAfter(1000, [&](CDeviceContext&) { ran.push_back("late"); });
+        rig.Worker.PostAfter(500, [&](CDeviceContext&) { ran.push_back("early"); });
+        QVERIFY(rig.Worker.IsIdle());
+        rig.Clock.Advance(499);
+        QVERIFY(!rig.Worker.RunOnce());
+        rig.Clock.Advance(1);
+        rig.Worker.Post([&](CDeviceContext&) {
+            ran.push_back("operation");
+            QVERIFY(!rig.Worker.IsIdle());
+        });
+        QVERIFY(!rig.Worker.IsIdle());
+        while (rig.Worker.RunOnce()) {
+        }
+        QVERIFY(rig.Worker.IsIdle());
+        rig.Clock.Advance(500);  // the first tick and the late job both due
+        while (rig.Worker.RunOnce()) {
+        }
+        rig.Clock.Advance(1000);
+        while (rig.Worker.RunOnce()) {
+        }
+        QCOMPARE(ran, (std::vector<std::string>{"operation", "early", "late", "tick", "tick"}));
+
+        rig.Worker.PostAfter(10, [&](CDeviceContext&) { ran.push_back("dropped"); });
+        rig.Worker.Shutdown({});
+        rig.Clock.Advance(100);
+        QVERIFY(!rig.Worker.RunOnce());
+        QCOMPARE(ran.back(), std::string("tick"));
     }
 
     void threadRunsOperationsInOrderAndShutsDownWithTheLastOne() {

@@ -1,11 +1,12 @@
 // The main window end to end: real widgets, the handlers, the I/O worker on its thread, the
 // simulated device on a virtual clock. Message boxes and dialogs are answered by a script.
 
-#include <QtTest>
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+#include <QtTest>
 #include <memory>
 
 #include "app/IndicatorLamp.h"
@@ -16,6 +17,7 @@
 #include "simulator/VirtualClock.h"
 #include "support/ScriptedDialogs.h"
 #include "support/Vectors.h"
+#include "support/WrongValues.h"
 
 using namespace mp;
 
@@ -64,6 +66,12 @@ struct Tool {
     void Unlock() {
         Dialogs.PasswordAnswer = QStringLiteral("QK4810");
         Click("maintenancePasswordButton");
+    }
+    bool Stale(const char* name) { return Find<QLineEdit>(name)->property("stale").toBool(); }
+    // The menu item "重新连接..." as the menu shows it.
+    bool ReconnectOffered() {
+        emit Find<QMenu>("basicMenu")->aboutToShow();
+        return Find<QAction>("actionReconnect")->isEnabled();
     }
     // Frames sent since the last call.
     std::vector<std::vector<uint8_t>> TakeSent() {
@@ -619,6 +627,132 @@ private slots:
         QCOMPARE(tool.Dialogs.Messages, QStringList{message});
         QVERIFY(tool.TakeSent().empty());
         QCOMPARE(tool.Text(qPrintable(control)), typed);
+    }
+
+    // A device that stops answering while polled: its values stay, greyed, with a tooltip
+    // saying since when and why; the status bar's lamp and words count the reads without
+    // reply; all of it goes at the next good read.
+    void silentDeviceLeavesStaleMarks() {
+        Tool tool;
+        QTRY_VERIFY(tool.Controller->PortOpen());
+        tool.Click("readRealtimeButton");
+        QTRY_COMPARE(tool.Text("voltageAEdit"), QStringLiteral("380.00"));
+        QTRY_COMPARE(tool.Window.LinkStatusText(), QStringLiteral("通讯正常"));
+        QCOMPARE(tool.Window.LinkLamp()->State(), LinkState::Answering);
+        QVERIFY(!tool.Stale("currentAEdit"));
+
+        SimFaults silent;
+        silent.Silent = true;
+        tool.Port.SetFaults(silent);
+        QTRY_VERIFY(tool.Window.LinkStatusText().startsWith(QStringLiteral("设备无应答 (连续 ")));
+        QTRY_VERIFY(tool.Stale("voltageCEdit") && tool.Stale("currentAEdit"));
+        QCOMPARE(tool.Window.LinkLamp()->State(), LinkState::Unanswered);
+        QCOMPARE(tool.Text("currentAEdit"), QStringLiteral("15.100"));
+        QCOMPARE(tool.Text("voltageAEdit"), QStringLiteral("380.00"));
+        const QString tip = tool.Find<QLineEdit>("currentBEdit")->toolTip();
+        QVERIFY2(tip.startsWith(QStringLiteral("数据已过时：自 ")) &&
+                     tip.contains(QStringLiteral("设备无应答")),
+                 qPrintable(tip));
+        QTRY_VERIFY(tool.Find<CIndicatorLamp>("diLamp1")->IsStale());
+        QVERIFY(tool.Find<CIndicatorLamp>("outputALamp")->IsStale());
+        QVERIFY(tool.Status().startsWith(QStringLiteral("读实时数据...")));
+        QVERIFY(tool.Dialogs.Messages.isEmpty());
+
+        tool.Port.SetFaults({});
+        QTRY_COMPARE(tool.Window.LinkStatusText(), QStringLiteral("通讯正常"));
+        QTRY_VERIFY(!tool.Stale("currentAEdit") && !tool.Stale("voltageCEdit"));
+        QVERIFY(tool.Find<QLineEdit>("currentBEdit")->toolTip().isEmpty());
+        QTRY_VERIFY(!tool.Find<CIndicatorLamp>("diLamp1")->IsStale());
+        tool.Click("stopRunButton");
+    }
+
+    // The adapter pulled out while polling and put back: said once, retried quietly every
+    // 2 s with the same settings, and polling reads again without a restart; no value of
+    // another read is ever shown.
+    void portLostAndFoundAgainWhilePolling() {
+        Tool tool;
+        QTRY_VERIFY(tool.Controller->PortOpen());
+        const test::CWrongValues wrong(tool.Device, tool.Window.Fields().Live,
+                                       tool.Window.Fields().Settings);
+        tool.Click("readRealtimeButton");
+        QTRY_COMPARE(tool.Text("currentAEdit"), QStringLiteral("15.100"));
+        QVERIFY(wrong.Of(tool.Window.Fields().Live, tool.Window.Fields().Settings).isEmpty());
+
+        const int attempts = tool.Port.OpenAttempts();
+        const uint64_t lostAt = tool.Clock.Elapsed();
+        tool.Port.SetUnplugged(true);
+        QTRY_COMPARE(tool.Status(), QStringLiteral("串口已断开，正在重试..."));
+        QCOMPARE(tool.Dialogs.Messages, QStringList{QStringLiteral("串口 COM3 出错：连接已断开")});
+        QCOMPARE(tool.Window.LinkStatusText(), QStringLiteral("串口已断开，正在重试..."));
+        QCOMPARE(tool.Window.LinkLamp()->State(), LinkState::PortLost);
+        QVERIFY(!tool.Controller->PortOpen());
+        QTRY_VERIFY(tool.Port.OpenAttempts() >= attempts + 3);
+        QVERIFY(tool.Controller->Worker().IsPolling());
+        QTRY_VERIFY(tool.Stale("currentAEdit"));
+        QCOMPARE(tool.Text("currentAEdit"), QStringLiteral("15.100"));
+        QVERIFY(
+            tool.Find<QLineEdit>("currentAEdit")->toolTip().contains(QStringLiteral("串口未打开")));
+
+        tool.Port.SetUnplugged(false);
+        QTRY_VERIFY(tool.Controller->PortOpen());
+        const uint64_t foundAt = tool.Clock.Elapsed();
+        const int retries = tool.Port.OpenAttempts() - attempts;
+        QVERIFY2(
+            retries <= static_cast<int>((foundAt - lostAt) / 2000) + 1,
+            qPrintable(QStringLiteral("%1 retries in %2 ms").arg(retries).arg(foundAt - lostAt)));
+        QCOMPARE(tool.Status(), QStringLiteral("串口已重新连接，读实时数据..."));
+        QCOMPARE(tool.Port.Settings().Name, std::string("COM3"));
+        QCOMPARE(tool.Port.Settings().BaudRate, 9600);
+        QTRY_COMPARE(tool.Window.LinkStatusText(), QStringLiteral("通讯正常"));
+        QTRY_VERIFY(!tool.Stale("currentAEdit"));
+        QVERIFY(wrong.Of(tool.Window.Fields().Live, tool.Window.Fields().Settings).isEmpty());
+        // Polling reads the device again: a value it now holds reaches the window.
+        tool.Device.SetRegister(0x0103, 2200);
+        QTRY_COMPARE(tool.Text("voltageAEdit"), QStringLiteral("220.00"));
+        QCOMPARE(tool.Dialogs.Messages.size(), 1);
+        tool.Click("stopRunButton");
+    }
+
+    // "重新连接..." while nothing runs: the start-up dialog again, showing the line in use;
+    // the port reopened with what it gives, and the device reached at its new address. While
+    // polling it is not offered and does nothing.
+    void reconnectChoosesAnotherLine() {
+        Tool tool(5);
+        QTRY_VERIFY(tool.Controller->PortOpen());
+        QTRY_VERIFY(tool.ReconnectOffered());
+        tool.Dialogs.ConnectionAnswer = [](ConnectionSettings&) { return false; };
+        tool.Trigger("actionReconnect");
+        QCOMPARE(tool.Dialogs.ConnectionShown.PortText, QStringLiteral("COM3"));
+        QCOMPARE(int(tool.Dialogs.ConnectionShown.SlaveAddress), 5);
+        QCOMPARE(tool.Port.OpenCount(), 1);  // cancelled: nothing reopened
+
+        tool.Device.SetAddress(7);
+        tool.Device.SetBaudCode(4);
+        tool.Dialogs.ConnectionAnswer = [](ConnectionSettings& chosen) {
+            chosen.PortText = QStringLiteral("COM5");
+            chosen.PortNumber = 5;
+            chosen.BaudRate = 19200;
+            chosen.ParityCode = 2;
+            chosen.SlaveAddress = 7;
+            return true;
+        };
+        tool.Trigger("actionReconnect");
+        QTRY_COMPARE(tool.Status(), QStringLiteral("串口 COM5 已连接"));
+        QVERIFY(tool.Controller->PortOpen());
+        QCOMPARE(tool.Port.OpenCount(), 2);
+        QCOMPARE(tool.Port.Settings().Name, std::string("COM5"));
+        QCOMPARE(tool.Port.Settings().BaudRate, 19200);
+        QCOMPARE(tool.Port.Settings().Parity, 2);
+        QVERIFY(tool.Window.Fields().ConnectionSummary.find("仪表地址: 7") != std::string::npos);
+
+        tool.Click("readRealtimeButton");
+        QTRY_COMPARE(tool.Text("currentAddressEdit"), QStringLiteral("7"));
+        QTRY_COMPARE(tool.Text("currentAEdit"), QStringLiteral("15.100"));
+        QVERIFY(!tool.ReconnectOffered());
+        tool.Trigger("actionReconnect");
+        QCOMPARE(tool.Dialogs.ConnectionAsked, 2);
+        tool.Click("stopRunButton");
+        QTRY_VERIFY(tool.ReconnectOffered());
     }
 
     void closingWhilePollingStopsTheTimerThenClosesThePort() {

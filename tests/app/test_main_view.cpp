@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -220,6 +221,7 @@ private slots:
             {"actionOpenOutputB", MainCommand::OpenOutputB},
             {"actionResetOutputs", MainCommand::ResetOutputs},
             {"actionShowUsageNotes", MainCommand::ShowUsageNotes},
+            {"actionReconnect", MainCommand::Reconnect},
         };
         for (const auto& [source, command] : commands) {
             QTest::newRow(source) << source << QStringLiteral("command %1").arg(int(command));
@@ -363,29 +365,46 @@ private slots:
                 ++items;
             }
         }
-        QCOMPARE(items, 13);
+        QCOMPARE(items, 14);
         QCOMPARE(disabled, QStringList{QStringLiteral("额定电流设置")});
         Window_->SetCommandEnabled(MainCommand::CalibrateCurrent, true, true);
         QVERIFY(Child<QAction>(*Window_, "actionCalibrateCurrent")->isEnabled());
+        // The link lamp says what it shows; the label beside it keeps its text as its name.
+        CLinkLamp* link = Window_->LinkLamp();
+        QCOMPARE(link->accessibleName(), QStringLiteral("通讯状态"));
+        Window_->SetLinkStatus(LinkState::Unanswered, QStringLiteral("设备无应答 (连续 2 次)"));
+        QCOMPARE(link->accessibleDescription(), QStringLiteral("设备无应答 (连续 2 次)"));
+        QCOMPARE(Child<QLabel>(*Window_, "linkStatusLabel")->accessibleName(), QString());
+        QSignalSpy clicked(link, &CLinkLamp::clicked);
+        QTest::mouseClick(link, Qt::LeftButton);
+        link->setFocus();
+        QTest::keyClick(link, Qt::Key_Space);
+        QCOMPARE(clicked.count(), 2);
     }
 
     void lampColours_data() {
         QTest::addColumn<bool>("round");
         QTest::addColumn<Lamp>("state");
         QTest::addColumn<QColor>("colour");
-        QTest::newRow("square red") << false << Lamp::Red << QColor(255, 0, 0);
-        QTest::newRow("square green") << false << Lamp::Green << QColor(0, 255, 0);
-        QTest::newRow("round red") << true << Lamp::Red << QColor(255, 0, 0);
-        QTest::newRow("round green") << true << Lamp::Green << QColor(0, 204, 51);
-        QTest::newRow("unknown") << true << Lamp::Unknown << QColor(160, 160, 160);
+        QTest::addColumn<bool>("stale");
+        QTest::newRow("square red") << false << Lamp::Red << QColor(255, 0, 0) << false;
+        QTest::newRow("square green") << false << Lamp::Green << QColor(0, 255, 0) << false;
+        QTest::newRow("round red") << true << Lamp::Red << QColor(255, 0, 0) << false;
+        QTest::newRow("round green") << true << Lamp::Green << QColor(0, 204, 51) << false;
+        QTest::newRow("unknown") << true << Lamp::Unknown << QColor(160, 160, 160) << false;
+        // Half way to the unknown grey.
+        QTest::newRow("stale square red") << false << Lamp::Red << QColor(207, 80, 80) << true;
+        QTest::newRow("stale round green") << true << Lamp::Green << QColor(80, 182, 105) << true;
     }
     void lampColours() {
         QFETCH(bool, round);
         QFETCH(Lamp, state);
         QFETCH(QColor, colour);
+        QFETCH(bool, stale);
         CIndicatorLamp lamp;
         lamp.SetRound(round);
         lamp.SetState(state);
+        lamp.SetStale(stale);
         // The painted lamp carries the colour (the round one has a highlight toward its upper
         // left, so look at its lower right part).
         const QColor painted =

@@ -3,7 +3,10 @@
 // its duration against the fixed waits and the wire time of its frames, the window's event
 // latency while polling, and the CPU time per tick.
 //
-//   poll-benchmark [ticks per rate, default 8]
+//   poll-benchmark [ticks per rate, 1 to 10000, default 8]
+//
+// Each rate ends when its ticks are measured, or when its watchdog (sized for the start
+// sequence and that many ticks, with room to spare) runs out; the run says which.
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -38,6 +41,7 @@ public:
     std::optional<QString> AskPassword(QWidget*) override { return std::nullopt; }
     bool EditCommParams(QWidget*, CommParamValues&) override { return false; }
     void ShowEventRecords(QWidget*, const EventRecordTexts&) override {}
+    bool AskConnection(QWidget*, ConnectionSettings&) override { return false; }
 };
 
 double ProcessCpuMs() {
@@ -64,7 +68,26 @@ struct Result {
     std::vector<double> TickMs;
     std::vector<double> LatencyMs;
     double CpuMsPerTick = 0;
+    QString Stop;  // why the rate ended
 };
+
+// Time a rate may take: the start sequence (3.3 s of waits), the tick before measuring
+// starts and the ticks measured, each allowed twice its 1400 ms of fixed waits, and 10 s for
+// the simulator to start and the port to open.
+qint64 WatchdogMs(int ticks) {
+    return 10000 + 3300 + static_cast<qint64>(ticks + 1) * 2 * 1400;
+}
+
+// The tick count as given: a whole number from 1 to 10000, nothing else.
+bool ParseTicks(const char* text, int& ticks) {
+    bool ok = false;
+    const int value = QString::fromLocal8Bit(text).toInt(&ok);
+    if (!ok || value < 1 || value > 10000) {
+        return false;
+    }
+    ticks = value;
+    return true;
+}
 
 bool RunAt(int baud, int ticks, Result& result) {
     result.Baud = baud;
@@ -73,7 +96,7 @@ bool RunAt(int baud, int ticks, Result& result) {
                     {QStringLiteral("--baud"), QString::number(baud), QStringLiteral("--address"),
                      QStringLiteral("1")});
     if (!simulator.waitForStarted(5000) || !simulator.waitForReadyRead(5000)) {
-        std::fprintf(stderr, "the simulator did not start\n");
+        result.Stop = QStringLiteral("the simulator did not start");
         return false;
     }
     const QString path = QString::fromLocal8Bit(simulator.readLine()).trimmed();
@@ -127,12 +150,20 @@ bool RunAt(int baud, int ticks, Result& result) {
             result.LatencyMs.clear();
             probe.start();
         }
-        if (ticksAtStart > 0 && tickMs.size() >= ticksAtStart + static_cast<size_t>(ticks)) {
-            result.CpuMsPerTick = (ProcessCpuMs() - cpuStart) / static_cast<double>(tickMs.size() - ticksAtStart);
-            result.TickMs.assign(tickMs.begin() + static_cast<std::ptrdiff_t>(ticksAtStart), tickMs.end());
-            loop.quit();
-        }
-        if (clock.elapsed() > 60000) {
+        const size_t measured = ticksAtStart > 0 ? tickMs.size() - ticksAtStart : 0;
+        const bool done = measured >= static_cast<size_t>(ticks);
+        if (done || clock.elapsed() > WatchdogMs(ticks)) {
+            const size_t taken = std::min(measured, static_cast<size_t>(ticks));
+            if (taken > 0) {
+                result.CpuMsPerTick = (ProcessCpuMs() - cpuStart) / static_cast<double>(measured);
+                const auto from = tickMs.begin() + static_cast<std::ptrdiff_t>(ticksAtStart);
+                result.TickMs.assign(from, from + static_cast<std::ptrdiff_t>(taken));
+            }
+            result.Stop = done ? QStringLiteral("%1 ticks measured").arg(ticks)
+                               : QStringLiteral("watchdog after %1 s: %2 of %3 ticks measured")
+                                     .arg(clock.elapsed() / 1000)
+                                     .arg(taken)
+                                     .arg(ticks);
             loop.quit();
         }
     });
@@ -147,9 +178,9 @@ bool RunAt(int baud, int ticks, Result& result) {
     simulator.terminate();
     simulator.waitForFinished(2000);
     if (!answered) {
-        std::fprintf(stderr, "the device never answered at %d baud\n", baud);
+        result.Stop += QStringLiteral("; the device never answered");
     }
-    return answered && !result.TickMs.empty();
+    return answered && result.TickMs.size() == static_cast<size_t>(ticks);
 }
 
 }  // namespace
@@ -159,7 +190,11 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication app(argc, argv);
-    const int ticks = argc > 1 ? std::max(1, atoi(argv[1])) : 8;
+    int ticks = 8;
+    if (argc > 2 || (argc == 2 && !ParseTicks(argv[1], ticks))) {
+        std::fprintf(stderr, "usage: poll-benchmark [ticks per rate, 1 to 10000, default 8]\n");
+        return 2;
+    }
     bool ok = true;
     std::printf("%-6s %5s %9s %9s %9s %9s %10s %10s %9s %9s %9s\n", "baud", "ticks", "tick ms",
                 "max ms", "waits+wire", "overhead", "over waits", "lat p50", "lat p99", "cpu/tick",
@@ -167,6 +202,7 @@ int main(int argc, char** argv) {
     for (const int baud : {9600, 19200}) {
         Result r;
         ok = RunAt(baud, ticks, r) && ok;
+        std::fprintf(stderr, "%d baud: %s\n", baud, r.Stop.toLocal8Bit().constData());
         if (r.TickMs.empty()) {
             continue;
         }

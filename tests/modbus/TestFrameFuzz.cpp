@@ -1,12 +1,15 @@
 // Bounded random streams, seeded: whatever bytes come off the line and whatever count the port
 // gives for them, LocateResponse, the read sequence and the register read agree with a plain
-// reading of the rules and keep inside RxBuffer; and the simulated device, fed requests and
-// noise in pieces, answers only with well-formed frames.
+// reading of the rules and keep inside RxBuffer; the live reads decode the frame the rules
+// locate and nothing else; and the simulated device, fed requests and noise in pieces,
+// answers only with well-formed frames.
 
 #include <QtTest>
 #include <random>
 
 #include "modbus/LocateResponse.h"
+#include "monitoring/LiveDecoders.h"
+#include "monitoring/LiveReads.h"
 #include "support/FrameTools.h"
 #include "support/ScriptedPort.h"
 
@@ -15,12 +18,12 @@ namespace {
 
 constexpr int kRounds = 8000;
 
-// The first position whose bytes start with the address and function and end with a CRC
-// that holds over the frame.
+// The first position whose bytes start with the address, the function and the byte count
+// of a read's reply and end with a CRC that holds over the frame.
 int ReferenceLocate(const std::vector<uint8_t>& bytes, int n, uint8_t function, uint8_t address,
                     int length) {
     for (int p = 0; p + length <= n; ++p) {
-        if (bytes[p] == address && bytes[p + 1] == function &&
+        if (bytes[p] == address && bytes[p + 1] == function && bytes[p + 2] == length - 5 &&
             CrcHolds(Slice(bytes, p, p + length))) {
             return p;
         }
@@ -44,9 +47,14 @@ public:
         return bytes;
     }
 
-    // `length` bytes (at least 4) from the address and function, the CRC valid or spoilt.
+    // `length` bytes (at least 4) from the address and function, mostly with the byte count
+    // of a read's reply, the CRC valid or spoilt.
     std::vector<uint8_t> Frame(uint8_t address, uint8_t function, int length) {
-        std::vector<uint8_t> frame = WithCrc(Concat({{address, function}, Bytes(length - 4)}));
+        std::vector<uint8_t> body = Bytes(length - 4);
+        if (length > 4 && Between(0, 3) != 0) {
+            body[0] = static_cast<uint8_t>(length - 5);
+        }
+        std::vector<uint8_t> frame = WithCrc(Concat({{address, function}, body}));
         if (Between(0, 4) == 0) {
             frame[static_cast<size_t>(Between(0, length - 1))] ^=
                 static_cast<uint8_t>(Between(1, 255));
@@ -159,6 +167,89 @@ private slots:
         // The streams exercise both outcomes.
         QVERIFY(found > kRounds / 10);
         QVERIFY(found < kRounds - kRounds / 10);
+    }
+
+    // Each live read over a random stream: when the rules locate its reply, the fields hold
+    // that reply's values, decoded, and are fresh; when not, they keep what they held and are
+    // marked stale.
+    void liveReadsDecodeOnlyTheirReply() {
+        CStreamMaker maker(0x4D503235);
+        int decoded = 0;
+        for (int round = 0; round < kRounds; ++round) {
+            CScriptedPort port;
+            CVirtualClock clock;
+            CModbusTransaction link(port, clock);
+            CImmediateWindow window;
+            CDeviceContext ctx(link, window, window);
+            const int kind = maker.Between(0, 4);  // currents, voltages, inputs, outputs, status
+            const uint8_t function = kind == 2 ? 0x02 : kind == 3 ? 0x01 : 0x03;
+            const int length = kind < 2 ? 11 : kind == 4 ? 7 : 6;
+            port.Bytes = maker.Stream(120, 1, function, length);
+            port.Count = static_cast<int16_t>(port.Bytes.size());
+            const int p = ReferenceLocate(port.Bytes, port.Count, function, 1, length);
+
+            ProtectionSettings settings;
+            settings.CtRatio = std::to_string(maker.Between(0, 5000));
+            LiveValues live;
+            live.Currents.fill("old");
+            live.Voltages.fill("old");
+            const LiveValues before = live;
+            LiveValues expected = live;
+            const auto word = [&](int k) {
+                return static_cast<uint16_t>(port.Bytes[p + 3 + 2 * k] << 8 |
+                                             port.Bytes[p + 4 + 2 * k]);
+            };
+            LiveGroup group = LiveGroup::Currents;
+            switch (kind) {
+                case 0:
+                    ReadPhaseCurrents(ctx, &settings, &live);
+                    if (p >= 0) {
+                        DecodePhaseCurrents(expected, settings.CtRatio,
+                                            {word(0), word(1), word(2)});
+                    }
+                    break;
+                case 1:
+                    group = LiveGroup::Voltages;
+                    ReadPhaseVoltages(ctx, &live);
+                    if (p >= 0) {
+                        DecodePhaseVoltages(expected, {word(0), word(1), word(2)});
+                    }
+                    break;
+                case 2:
+                    group = LiveGroup::Inputs;
+                    ReadDigitalInputs(ctx, &live);
+                    if (p >= 0) {
+                        DecodeDigitalInputs(expected, port.Bytes[p + 3]);
+                    }
+                    break;
+                case 3:
+                    group = LiveGroup::Outputs;
+                    ReadOutputStates(ctx, &live);
+                    if (p >= 0) {
+                        DecodeOutputStates(expected, port.Bytes[p + 3]);
+                    }
+                    break;
+                default:
+                    group = LiveGroup::StatusLamps;
+                    ReadStatusLamps(ctx, &live);
+                    if (p >= 0) {
+                        DecodeStatusLamps(expected, port.Bytes[p + 4]);
+                    }
+                    break;
+            }
+            QVERIFY(live.Currents == expected.Currents && live.Voltages == expected.Voltages);
+            QVERIFY(live.Inputs == expected.Inputs && live.Outputs == expected.Outputs);
+            QVERIFY(live.OutputChecks == expected.OutputChecks &&
+                    live.StatusLamps == expected.StatusLamps);
+            QCOMPARE(live.Freshness.Of(group).Stale, p < 0);
+            QCOMPARE(window.Shows, p < 0 ? 0 : 1);
+            decoded += p >= 0 ? 1 : 0;
+            if (p < 0) {
+                QVERIFY(live.Currents == before.Currents && live.Voltages == before.Voltages);
+            }
+        }
+        QVERIFY(decoded > kRounds / 10);
+        QVERIFY(decoded < kRounds - kRounds / 10);
     }
 
     void deviceAnswersOnlyWellFormedFrames() {

@@ -89,38 +89,67 @@ class TestPollingCycle : public QObject {
     Q_OBJECT
 private slots:
     // Block A, B or C without a reply is reported to the window and leaves its fields as they
-    // were. The sequence always runs to its end, with the same requests and waits, and starts
-    // the poll.
+    // were. The sequence always runs to its end, with the same requests and waits (a read
+    // whose shape an unanswered read shares first waits out the late reply), and starts the
+    // poll.
     void startSequence_data() {
         QTest::addColumn<int>("address");
         QTest::addColumn<SimFaults>("faults");
         QTest::addColumn<int>("silentAfter");  // requests answered before silence; -1: none
         QTest::addColumn<bool>("failed");
-        QTest::addColumn<int>("shows");
-        QTest::addColumn<QString>("current");  // phase A, decoded with the ratio then held
+        QTest::addColumn<QStringList>("reads");  // what the reads hand the window
+        QTest::addColumn<QString>("current");    // phase A, decoded with the ratio then held
         QTest::addColumn<int>("breakingCurrent");
+        QTest::addColumn<std::vector<uint32_t>>("sleeps");
+        QTest::addColumn<std::vector<uint64_t>>("sendTimes");
         // One byte at a time, 15 ms apart: block A's 37-byte reply completes after 593 ms,
         // past its 500 ms wait; the shorter replies are in time.
         SimFaults slowBytes;
         slowBytes.SplitPieces = 37;
         slowBytes.PieceGapMs = 15;
         const SimFaults none;
-        QTest::newRow("address 1") << 1 << none << -1 << false << 9 << "15.100" << 9999;
-        QTest::newRow("address 247") << 247 << none << -1 << false << 9 << "15.100" << 9999;
-        QTest::newRow("block A unanswered") << 1 << slowBytes << -1 << true << 7 << "0.302" << 9999;
+        const std::vector<uint32_t> fixed = {500, 300, 300, 100, 200, 300, 100,
+                                             300, 300, 100, 200, 300, 300};
+        const std::vector<uint64_t> onTime = {0, 800, 1200, 1400, 1800, 2100, 2700};
+        // The voltages' reply has the currents' shape, block C's the voltages': without the
+        // currents' reply the voltages wait until 2000 ms after its request (sent at 1200),
+        // and block C until 2000 ms after theirs.
+        const std::vector<uint32_t> owed = JoinSleeps({{500, 300, 300, 100, 200},
+                                                       OwedWait(1800),
+                                                       {300, 100, 300, 300, 100, 200},
+                                                       OwedWait(700),
+                                                       {300, 300}});
+        const std::vector<uint64_t> late = {0, 800, 1200, 3200, 3600, 3900, 5200};
+        // A show per answered read (two for block A); an unanswered live read hands over its
+        // stale mark without a show, an unanswered settings block hands over nothing.
+        const QStringList all(8, "show");
+        const QStringList noLive = QStringList{"show", "show"} + QStringList(4, "post");
+        const QStringList noReads = QStringList(4, "post");
+        QTest::newRow("address 1")
+            << 1 << none << -1 << false << all << "15.100" << 9999 << fixed << onTime;
+        QTest::newRow("address 247")
+            << 247 << none << -1 << false << all << "15.100" << 9999 << fixed << onTime;
+        QTest::newRow("block A unanswered")
+            << 1 << slowBytes << -1 << true << QStringList(6, "show") << "0.302" << 9999 << fixed
+            << onTime;
         QTest::newRow("block B and the rest unanswered")
-            << 1 << none << 1 << true << 3 << "" << 1234;
-        QTest::newRow("block C unanswered") << 1 << none << 6 << true << 8 << "15.100" << 1234;
-        QTest::newRow("silent device") << 1 << none << 0 << true << 1 << "" << 1234;
+            << 1 << none << 1 << true << noLive << "" << 1234 << owed << late;
+        QTest::newRow("block C unanswered")
+            << 1 << none << 6 << true << QStringList(7, "show") << "15.100" << 1234 << fixed
+            << onTime;
+        QTest::newRow("silent device")
+            << 1 << none << 0 << true << noReads << "" << 1234 << owed << late;
     }
     void startSequence() {
         QFETCH(int, address);
         QFETCH(SimFaults, faults);
         QFETCH(int, silentAfter);
         QFETCH(bool, failed);
-        QFETCH(int, shows);
+        QFETCH(QStringList, reads);
         QFETCH(QString, current);
         QFETCH(int, breakingCurrent);
+        QFETCH(std::vector<uint32_t>, sleeps);
+        QFETCH(std::vector<uint64_t>, sendTimes);
         CDeviceRig rig(static_cast<uint8_t>(address));
         rig.Port.SetFaults(faults);
         rig.Link.SetTrace([&rig, silentAfter, sent = 0](bool outgoing, const auto&) mutable {
@@ -144,18 +173,17 @@ private slots:
             });
 
         QVERIFY(rig.SentFrames() == Requests(address, kStartRequests));
-        QCOMPARE(rig.Clock.Sleeps(), (std::vector<uint32_t>{500, 300, 300, 100, 200, 300, 100, 300,
-                                                            300, 100, 200, 300, 300}));
-        QCOMPARE(SendTimes(rig.Port),
-                 (std::vector<uint64_t>{0, 800, 1200, 1400, 1800, 2100, 2700}));
-        // A show per answered read (two for block A), then the lock, the final show, the timer
-        // and the status text.
-        QCOMPARE(window.Log, (QStringList(shows - 1, "show") +
-                              QStringList{"post", "lock", "show", "timer", "post", "polling"}));
+        QCOMPARE(rig.Clock.Sleeps(), sleeps);
+        QCOMPARE(SendTimes(rig.Port), sendTimes);
+        // The reads, then the lock, the final show, the timer and the status text.
+        QCOMPARE(window.Log,
+                 reads + QStringList({"post", "lock", "show", "timer", "post", "polling"}));
         QCOMPARE(reports, QList<bool>{failed});
         QCOMPARE(Q(live.Currents[0]), current);
         QCOMPARE(settings.BreakingCurrent, breakingCurrent);
         QVERIFY(!live.StatusLamps.has_value());  // the first tick reads the status lamps
+        QCOMPARE(live.Freshness.Of(LiveGroup::Currents).Stale, current.isEmpty());
+        QCOMPARE(live.Freshness.MissedInRow(), current.isEmpty() ? 4 : 0);
     }
 
     // Inputs: bit k is DI k+1; outputs: bits 0 to 2 are A, B and reset, into the lamps and
@@ -225,15 +253,18 @@ private slots:
                  lamps);
     }
 
-    // Nothing answers: every live value keeps what it showed, the address and the
-    // acquisition time still change, and the tick ends with one show.
+    // Nothing answers: every live value keeps what it showed but is marked stale, with the
+    // reason; the address and the acquisition time still change, and the tick ends with one
+    // show. The next tick with replies takes the marks away.
     void pollTickWithoutReplies_data() {
         QTest::addColumn<bool>("portClosed");
-        QTest::newRow("silent device") << false;
-        QTest::newRow("port not open") << true;
+        QTest::addColumn<QString>("link");
+        QTest::newRow("silent device") << false << "设备无应答 (连续 10 次)";
+        QTest::newRow("port not open") << true << "串口未打开 (连续 10 次)";
     }
     void pollTickWithoutReplies() {
         QFETCH(bool, portClosed);
+        QFETCH(QString, link);
         CDeviceRig rig(12);
         if (portClosed) {
             rig.Port.ClosePort();
@@ -258,6 +289,28 @@ private slots:
         QVERIFY(live.AcquisitionTime >= 800);
         QCOMPARE(rig.Window.Shows, 1);
         QCOMPARE(rig.SentFrames().size(), portClosed ? size_t{0} : size_t{5});
+
+        // A second tick without replies: stale since the first.
+        const int64_t since = live.Freshness.Of(LiveGroup::Currents).SinceMs;
+        RunPollTick(rig.Ctx, &settings, &live);
+        const ReadFailure reason = portClosed ? ReadFailure::PortClosed : ReadFailure::NoReply;
+        for (size_t group = 0; group < kLiveGroupCount; ++group) {
+            const Staleness& mark = live.Freshness.Of(static_cast<LiveGroup>(group));
+            QVERIFY(mark.Stale && mark.Reason == reason);
+            QVERIFY(mark.SinceMs >= since && mark.SinceMs > 0);
+        }
+        QCOMPARE(live.Freshness.Of(LiveGroup::Currents).SinceMs, since);
+        QCOMPARE(Q(live.Freshness.LinkText()), link);
+
+        if (portClosed) {
+            rig.Port.OpenPort({"sim", 9600, kParityNone});
+        }
+        rig.Port.SetFaults({});
+        rig.Clock.Advance(CModbusTransaction::kLateReplyMs);  // nothing owed any more
+        RunPollTick(rig.Ctx, &settings, &live);
+        QVERIFY(!live.Freshness.AnyStale());
+        QCOMPARE(Q(live.Freshness.LinkText()), QString("通讯正常"));
+        QCOMPARE(Q(live.Currents[0]), QString("30.200"));
     }
 
     // The currents take the CT ratio as the window holds it when it decodes them, and the

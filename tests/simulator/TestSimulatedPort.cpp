@@ -76,6 +76,54 @@ private slots:
             QCOMPARE(CrcHolds(reply), !faults.CorruptCrc);
         }
     }
+
+    // The adapter pulled out: the next use of the open port closes it and reports it lost,
+    // once; opening fails until it is back, then works with the settings given.
+    void unplugged() {
+        CSimulatedDevice device;
+        CVirtualClock clock;
+        CSimulatedPort port(device, clock);
+        QStringList lost;
+        port.SetLostHandler(
+            [&](const std::string& message) { lost << QString::fromStdString(message); });
+        port.OpenPort({"COM3", 9600, kParityNone});
+        port.SetUnplugged(true);
+        port.WriteBytes(VectorFrame("request", 1, "phase currents"));
+        QVERIFY(!port.IsPortOpen());
+        QCOMPARE(lost, QStringList{"串口 COM3 出错：连接已断开"});
+        QCOMPARE(port.WaitingCount(), int16_t{0});
+        QVERIFY(port.Sent().empty());
+        QVERIFY(!port.OpenPort({"COM3", 9600, kParityNone}));
+        QCOMPARE(QString::fromStdString(port.LastError()),
+                 QString("串口 COM3 打开失败：端口不存在"));
+        port.SetUnplugged(false);
+        QVERIFY(port.OpenPort({"COM3", 19200, kParityEven}));
+        QCOMPARE(port.OpenAttempts(), 3);
+        QCOMPARE(port.Settings().BaudRate, 19200);
+        QCOMPARE(lost.size(), 1);
+    }
+
+    // What the line keeps stays bounded however long it runs: the newest frames sent, and an
+    // input of a driver's size.
+    void bounded() {
+        CSimulatedDevice device;
+        CVirtualClock clock;
+        CSimulatedPort port(device, clock);
+        port.OpenPort({"COM3", 9600, kParityNone});
+        port.SetSentCapacity(3);
+        device.SetRequestLogCapacity(2);
+        for (uint8_t k = 0; k < 10; ++k) {
+            port.WriteBytes(WithCrc({1, 0x03, 0x01, k, 0x00, 0x01}));
+            clock.Advance(100);
+        }
+        const auto sent = port.Sent();
+        QCOMPARE(sent.size(), size_t{3});
+        QCOMPARE(int(sent.front().Bytes[3]), 7);
+        QCOMPARE(int(sent.back().Bytes[3]), 9);
+        QCOMPARE(device.Requests().size(), size_t{2});
+        port.InjectInput(std::vector<uint8_t>(CSimulatedPort::kInputCapacity + 100, 0x55));
+        QCOMPARE(port.WaitingCount(), int16_t(CSimulatedPort::kInputCapacity));
+    }
 };
 
 }  // namespace mp::test

@@ -32,6 +32,11 @@ public:
         EventRecords = texts;
         ++EventRecordsShown;
     }
+    bool AskConnection(QWidget*, ConnectionSettings& settings) override {
+        ConnectionShown = settings;
+        ++ConnectionAsked;
+        return ConnectionAnswer ? ConnectionAnswer(settings) : false;
+    }
 
     QStringList Messages;
     QStringList Questions;
@@ -44,6 +49,9 @@ public:
     std::function<bool(CommParamValues&)> CommParamsAnswer;
     int EventRecordsShown = 0;
     EventRecordTexts EventRecords;
+    int ConnectionAsked = 0;
+    ConnectionSettings ConnectionShown;
+    std::function<bool(ConnectionSettings&)> ConnectionAnswer;
 };
 
 }  // namespace mp::test

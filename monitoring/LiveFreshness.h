@@ -1,0 +1,56 @@
+#pragma once
+// Whether each group of live values on screen is fresh or stale. A live read that finds no
+// reply leaves its values as they were and marks them stale, with the time of the first read
+// that missed and the reason; the next good read of the group takes the mark away. The reads
+// without a reply in a row give the state of the link.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace mp {
+
+enum class LiveGroup : uint8_t { Currents, Voltages, Inputs, Outputs, StatusLamps };
+constexpr size_t kLiveGroupCount = 5;
+
+enum class ReadFailure : uint8_t {
+    NoReply,     // sent, but no reply of the device was found
+    PortClosed,  // nothing could be sent
+};
+
+// "设备无应答" or "串口未打开".
+const char* ReadFailureText(ReadFailure reason);
+
+struct Staleness {
+    bool Stale = false;
+    int64_t SinceMs = 0;  // wall-clock time, ms since 1970, of the first read that missed
+    ReadFailure Reason = ReadFailure::NoReply;  // why the latest read missed
+};
+
+class CLiveFreshness {
+public:
+    // A read of the group found its reply: its values are fresh.
+    void MarkRead(LiveGroup group);
+    // A read of the group found none at `nowMs` (wall clock): its values are stale since the
+    // first such read.
+    void MarkMissed(LiveGroup group, ReadFailure reason, int64_t nowMs);
+
+    const Staleness& Of(LiveGroup group) const { return Groups_[static_cast<size_t>(group)]; }
+    bool AnyStale() const;
+    // Live reads without a reply since the last one with a reply.
+    int MissedInRow() const { return MissedInRow_; }
+    ReadFailure LastFailure() const { return LastFailure_; }
+    // Some live read has found its reply.
+    bool EverRead() const { return EverRead_; }
+
+    // "设备无应答 (连续 3 次)" while reads miss, "通讯正常" after a good read, "" before any.
+    std::string LinkText() const;
+
+private:
+    std::array<Staleness, kLiveGroupCount> Groups_{};
+    int MissedInRow_ = 0;
+    ReadFailure LastFailure_ = ReadFailure::NoReply;
+    bool EverRead_ = false;
+};
+
+}  // namespace mp
