@@ -292,8 +292,12 @@ void CMainController::OnReadRealtimeData() {
     auto session = std::make_shared<CPollSession>(*Worker_, [this] { Window_.ShowFields(); });
     Session_ = session;
     MainFields* f = &Window_.Fields();
-    Worker_->SetTick([session, f](CDeviceContext& ctx) {
-        session->Run(ctx, [f](CDeviceContext& s) { RunPollTick(s, &f->Settings, &f->Live); });
+    Worker_->SetTick([this, session, f](CDeviceContext& ctx) {
+        session->Run(ctx, [this, f](CDeviceContext& s) {
+            const PollTickResult answered = RunPollTick(s, &f->Settings, &f->Live);
+            // Queued after the tick's final show, dropped with it after a stop.
+            s.Post([this, answered] { emit PollTickShown(answered); });
+        });
     });
     Worker_->Post([this, session, f](CDeviceContext& ctx) {
         session->Run(ctx, [this, f](CDeviceContext& s) {
@@ -309,6 +313,11 @@ void CMainController::OnReadRealtimeData() {
                 });
         });
     });
+}
+
+void CMainController::SetFastRefresh(bool on) {
+    Link_.SetFastReplyEnd(on, Connection_.BaudRate);
+    Worker_->SetPollPeriod(on ? 0 : CIoWorker::kPollPeriodMs);
 }
 
 void CMainController::OnStopRun() {

@@ -3,6 +3,7 @@
 // request built in TxBuffer, wait a fixed time, copy what arrived into RxBuffer and locate the
 // response by address, function code, length and CRC. No retries, no other timeout.
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -33,6 +34,17 @@ public:
     int16_t ReceivedCount() const { return Received_; }
 
     void SetTrace(TraceFn trace) { Trace_ = std::move(trace); }
+
+    // Fast reply end (off by default). On: a read ends its wait as soon as its whole response
+    // is located (length from the request, CRC checked), at the read's own wait at the latest,
+    // so a read without a complete reply still waits its full time; and every frame sent keeps
+    // the Modbus RTU silence of 3.5 characters (11 bits each, at `baudRate`) after the last
+    // reply that ended a wait early. May be switched from another thread.
+    void SetFastReplyEnd(bool on, int baudRate);
+    bool FastReplyEnd() const { return FastReplyEnd_.load(); }
+    // The silence kept before a request in fast reply end, rounded up with 1 ms to spare for
+    // the clock's resolution.
+    static uint32_t SilenceMs(int baudRate);
 
     // Sends the first `length` bytes of TxBuffer; nothing when the port is not open.
     void SendFrame(int16_t length);
@@ -70,6 +82,11 @@ public:
 private:
     // Copies the waiting input into RxBuffer from position 0, at most its capacity.
     void TakeInput();
+    // Fast reply end's wait: takes the input in as it comes until the expected response is
+    // located or `waitMs` has passed, then copies what came into RxBuffer like TakeInput.
+    void TakeReplyAsItComes(uint8_t function, int expected, uint32_t waitMs);
+    // Fast reply end: waits out what is left of the silence after the last early reply.
+    void KeepSilence();
 
     IPort& Port_;
     IClock& Clock_;
@@ -78,6 +95,10 @@ private:
     RxBuffer Rx_{};
     int16_t Received_ = 0;
     TraceFn Trace_;
+    std::atomic<bool> FastReplyEnd_{false};
+    std::atomic<uint32_t> SilenceMs_{0};
+    bool ReplyEndedEarly_ = false;
+    uint32_t ReplyEndTick_ = 0;
 };
 
 }  // namespace mp
