@@ -107,7 +107,8 @@ CTrendWindow::Chart CTrendWindow::MakeChart(const QString& title, const QString&
     Chart chart;
     chart.Plot = new QChart;
     chart.Plot->setTitle(title);
-    chart.Plot->legend()->setAlignment(Qt::AlignRight);
+    // Legends below the plots, so that both time axes line up.
+    chart.Plot->legend()->setAlignment(Qt::AlignBottom);
     chart.TimeAxis = new QDateTimeAxis;
     chart.TimeAxis->setFormat(QStringLiteral("HH:mm:ss"));
     chart.TimeAxis->setTickCount(7);
@@ -180,6 +181,7 @@ void CTrendWindow::Redraw() {
     std::array<QList<QPointF>, 6> points;
     double currentMax = 0;
     double voltageMax = 0;
+    double voltageMin = 0;
     for (size_t i = first; i < samples.size(); ++i) {
         const TrendSample& sample = samples[i];
         const auto t = static_cast<double>(sample.TimeMs);
@@ -191,6 +193,8 @@ void CTrendWindow::Redraw() {
             }
             if (sample.Voltages[k]) {
                 points[3 + k].append(QPointF(t, *sample.Voltages[k]));
+                voltageMin = voltageMax > 0 ? std::min(voltageMin, *sample.Voltages[k])
+                                            : *sample.Voltages[k];
                 voltageMax = std::max(voltageMax, *sample.Voltages[k]);
             }
         }
@@ -236,7 +240,10 @@ void CTrendWindow::Redraw() {
     if (!Voltages_.View->Zoomed()) {
         Voltages_.TimeAxis->setRange(QDateTime::fromMSecsSinceEpoch(from),
                                      QDateTime::fromMSecsSinceEpoch(to));
-        Voltages_.ValueAxis->setRange(0, voltageMax > 0 ? voltageMax * 1.15 : 1.0);
+        // The voltages stay near the rated voltage: the axis spans what was measured.
+        const double margin = std::max(5.0, (voltageMax - voltageMin) * 0.15);
+        Voltages_.ValueAxis->setRange(voltageMax > 0 ? std::max(0.0, voltageMin - margin) : 0.0,
+                                      voltageMax > 0 ? voltageMax + margin : 1.0);
     }
 }
 
