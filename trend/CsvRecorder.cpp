@@ -14,18 +14,22 @@ QString Bit(const std::optional<uint8_t>& bits, int k) {
     return bits ? QString::number((*bits >> k) & 1) : QString();
 }
 
-QString Flag(bool answered) { return answered ? QStringLiteral("1") : QStringLiteral("0"); }
+QString Flag(bool answered) {
+    return answered ? QStringLiteral("1") : QStringLiteral("0");
+}
 
 }  // namespace
 
 CCsvRecorder::CCsvRecorder() = default;
 
-CCsvRecorder::~CCsvRecorder() { Stop(); }
+CCsvRecorder::~CCsvRecorder() {
+    Stop();
+}
 
 QString CCsvRecorder::Heading() {
-    QStringList columns = {QStringLiteral("时间"),     QStringLiteral("A相电流"),
-                           QStringLiteral("B相电流"),  QStringLiteral("C相电流"),
-                           QStringLiteral("A相电压"),  QStringLiteral("B相电压"),
+    QStringList columns = {QStringLiteral("时间"),    QStringLiteral("A相电流"),
+                           QStringLiteral("B相电流"), QStringLiteral("C相电流"),
+                           QStringLiteral("A相电压"), QStringLiteral("B相电压"),
                            QStringLiteral("C相电压")};
     for (int k = 1; k <= 8; ++k) {
         columns << QStringLiteral("DI%1").arg(k);

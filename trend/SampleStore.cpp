@@ -28,12 +28,14 @@ void CSampleStore::Add(const TrendSample& sample) {
     }
 }
 
-void CSampleStore::Clear() { Samples_.clear(); }
+void CSampleStore::Clear() {
+    Samples_.clear();
+}
 
 size_t CSampleStore::FirstAtOrAfter(int64_t timeMs) const {
-    const auto at = std::lower_bound(
-        Samples_.begin(), Samples_.end(), timeMs,
-        [](const TrendSample& sample, int64_t t) { return sample.TimeMs < t; });
+    const auto at =
+        std::lower_bound(Samples_.begin(), Samples_.end(), timeMs,
+                         [](const TrendSample& sample, int64_t t) { return sample.TimeMs < t; });
     return static_cast<size_t>(at - Samples_.begin());
 }
 

@@ -115,9 +115,9 @@ void CTrendController::StartRecording() {
     const QString suggested = QStringLiteral("记录-%1.csv")
                                   .arg(QDateTime::fromMSecsSinceEpoch(Host_.Now())
                                            .toString(QStringLiteral("yyyyMMdd-HHmmss")));
-    const QString path = Dialogs_.SaveFileName(Host_.Window, QStringLiteral("开始记录"), suggested,
-                                               QStringLiteral("CSV 文件 (*.csv)"),
-                                               QStringLiteral("csv"));
+    const QString path =
+        Dialogs_.SaveFileName(Host_.Window, QStringLiteral("开始记录"), suggested,
+                              QStringLiteral("CSV 文件 (*.csv)"), QStringLiteral("csv"));
     if (path.isEmpty()) {
         return;
     }
@@ -149,7 +149,8 @@ QString CTrendController::RecordingText() const {
     }
     return QStringLiteral("记录中: %1 (%2)")
         .arg(QFileInfo(Recorder_.Path()).fileName(),
-             QLocale::c().formattedDataSize(Recorder_.Size(), 1, QLocale::DataSizeTraditionalFormat));
+             QLocale::c().formattedDataSize(Recorder_.Size(), 1,
+                                            QLocale::DataSizeTraditionalFormat));
 }
 
 void CTrendController::UpdateRecordingControls() {
@@ -163,6 +164,8 @@ void CTrendController::UpdateRecordingControls() {
     }
 }
 
-void CTrendController::Inform(const QString& text) { Dialogs_.Inform(Host_.Window, text); }
+void CTrendController::Inform(const QString& text) {
+    Dialogs_.Inform(Host_.Window, text);
+}
 
 }  // namespace mp

@@ -36,7 +36,8 @@ std::optional<uint8_t> Bits(const std::array<Lamp, N>& lamps) {
 
 }  // namespace
 
-TrendSample MakeTrendSample(int64_t timeMs, const LiveValues& live, const PollTickResult& answered) {
+TrendSample MakeTrendSample(int64_t timeMs, const LiveValues& live,
+                            const PollTickResult& answered) {
     TrendSample sample;
     sample.TimeMs = timeMs;
     sample.Answered = answered;

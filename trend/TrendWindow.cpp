@@ -10,8 +10,8 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
-#include <QValueAxis>
 #include <QVBoxLayout>
+#include <QValueAxis>
 #include <algorithm>
 #include <cmath>
 
@@ -28,10 +28,14 @@ const std::array<const char*, 3> kPhaseNames = {"A相", "B相", "C相"};
 
 qint64 RangeMs(CTrendWindow::Range range) {
     switch (range) {
-        case CTrendWindow::LastMinute: return 60'000;
-        case CTrendWindow::LastFiveMinutes: return 5 * 60'000;
-        case CTrendWindow::LastThirtyMinutes: return 30 * 60'000;
-        case CTrendWindow::All: break;
+        case CTrendWindow::LastMinute:
+            return 60'000;
+        case CTrendWindow::LastFiveMinutes:
+            return 5 * 60'000;
+        case CTrendWindow::LastThirtyMinutes:
+            return 30 * 60'000;
+        case CTrendWindow::All:
+            break;
     }
     return -1;
 }
@@ -214,9 +218,10 @@ void CTrendWindow::Redraw() {
     };
     const std::optional<double> rated = Overlays_.RatedCurrent;
     horizontal(RatedLine_, rated);
-    horizontal(LockedRotorLine_, rated && Overlays_.LockedRotorMultiple
-                                     ? std::optional<double>(*rated * *Overlays_.LockedRotorMultiple)
-                                     : std::nullopt);
+    horizontal(LockedRotorLine_,
+               rated && Overlays_.LockedRotorMultiple
+                   ? std::optional<double>(*rated * *Overlays_.LockedRotorMultiple)
+                   : std::nullopt);
     const double top = currentMax > 0 ? currentMax * 1.15 : 1.0;
     const auto vertical = [&](QLineSeries* line, std::optional<qint64> at) {
         if (at && *at >= from && *at <= to) {
@@ -228,8 +233,8 @@ void CTrendWindow::Redraw() {
     vertical(StartMark_, Overlays_.StartAt);
     vertical(StartEndMark_,
              Overlays_.StartAt && Overlays_.StartTime
-                 ? std::optional<qint64>(*Overlays_.StartAt +
-                                         static_cast<qint64>(std::llround(*Overlays_.StartTime * 1000)))
+                 ? std::optional<qint64>(*Overlays_.StartAt + static_cast<qint64>(std::llround(
+                                                                  *Overlays_.StartTime * 1000)))
                  : std::nullopt);
 
     if (!Currents_.View->Zoomed()) {
@@ -262,27 +267,30 @@ void CTrendWindow::ShowValuesAt(qint64 timeMs) {
         --i;
     }
     const TrendSample& s = samples[i];
-    QString text = QDateTime::fromMSecsSinceEpoch(s.TimeMs).toString(QStringLiteral("HH:mm:ss.zzz"));
+    QString text =
+        QDateTime::fromMSecsSinceEpoch(s.TimeMs).toString(QStringLiteral("HH:mm:ss.zzz"));
     for (size_t k = 0; k < 3; ++k) {
-        text += QStringLiteral("  %1电流 %2 A").arg(QString::fromUtf8(kPhaseNames[k]),
-                                                   Number(s.Currents[k], 3));
+        text += QStringLiteral("  %1电流 %2 A")
+                    .arg(QString::fromUtf8(kPhaseNames[k]), Number(s.Currents[k], 3));
     }
     for (size_t k = 0; k < 3; ++k) {
-        text += QStringLiteral("  %1电压 %2 V").arg(QString::fromUtf8(kPhaseNames[k]),
-                                                   Number(s.Voltages[k], 2));
+        text += QStringLiteral("  %1电压 %2 V")
+                    .arg(QString::fromUtf8(kPhaseNames[k]), Number(s.Voltages[k], 2));
     }
     CursorLabel_->setText(text);
 }
 
-QString CTrendWindow::CursorText() const { return CursorLabel_->text(); }
+QString CTrendWindow::CursorText() const {
+    return CursorLabel_->text();
+}
 
 bool CTrendWindow::ExportPicture() {
-    const QString suggested = QStringLiteral("实时曲线-%1.png")
-                                  .arg(QDateTime::currentDateTime().toString(
-                                      QStringLiteral("yyyyMMdd-HHmmss")));
-    const QString path = Dialogs_.SaveFileName(this, QStringLiteral("导出图片"), suggested,
-                                               QStringLiteral("PNG 图片 (*.png)"),
-                                               QStringLiteral("png"));
+    const QString suggested =
+        QStringLiteral("实时曲线-%1.png")
+            .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
+    const QString path =
+        Dialogs_.SaveFileName(this, QStringLiteral("导出图片"), suggested,
+                              QStringLiteral("PNG 图片 (*.png)"), QStringLiteral("png"));
     if (path.isEmpty()) {
         return false;
     }

@@ -41,7 +41,8 @@ ReadOutcome ReadCurrents(const SimFaults& faults, int deviceAddress, bool fast) 
     ReadOutcome outcome;
     outcome.Position = rig.Link.ReadSequence(0x03, 0x0106, 3, 200);
     outcome.ElapsedMs = rig.Clock.Elapsed();
-    outcome.Received.assign(rig.Link.Rx().begin(), rig.Link.Rx().begin() + rig.Link.ReceivedCount());
+    outcome.Received.assign(rig.Link.Rx().begin(),
+                            rig.Link.Rx().begin() + rig.Link.ReceivedCount());
     return outcome;
 }
 
@@ -68,8 +69,8 @@ private slots:
             << Faults({}, false, false, 250) << 1 << -1 << 200;
         QTest::newRow("silent device") << Faults({}, true) << 1 << -1 << 200;
         QTest::newRow("bad CRC: never complete") << Faults({}, false, true) << 1 << -1 << 200;
-        QTest::newRow("stray bytes and bad CRC") << Faults({0x01, 0x03}, false, true) << 1 << -1
-                                                 << 200;
+        QTest::newRow("stray bytes and bad CRC")
+            << Faults({0x01, 0x03}, false, true) << 1 << -1 << 200;
         QTest::newRow("device at another address") << SimFaults{} << 2 << -1 << 200;
     }
     void endsOnceTheWholeReplyIsThere() {

@@ -1,6 +1,8 @@
 // The trend's samples taken from the live values, the bounded store and the start it finds,
 // the CSV lines of a run with failed reads, and a recording that cannot write any more.
 
+#include <sys/resource.h>
+
 #include <QFile>
 #include <QLabel>
 #include <QMainWindow>
@@ -8,7 +10,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <csignal>
-#include <sys/resource.h>
 
 #include "support/ScriptedFileDialogs.h"
 #include "trend/CsvRecorder.h"
@@ -26,7 +27,7 @@ LiveValues Live() {
     LiveValues live;
     live.Currents = {"1.250", "0.000", "12.500"};
     live.Voltages = {"380.10", "379.90", "381.00"};
-    live.Inputs = {Lamp::Red, Lamp::Green, Lamp::Green, Lamp::Green,
+    live.Inputs = {Lamp::Red,   Lamp::Green, Lamp::Green, Lamp::Green,
                    Lamp::Green, Lamp::Green, Lamp::Green, Lamp::Red};
     live.Outputs = {Lamp::Green, Lamp::Red, Lamp::Green};
     live.StatusLamps = 0x05;
@@ -95,8 +96,7 @@ private slots:
         LiveValues live = Live();
         live.Inputs[3] = Lamp::Unknown;
         live.Currents[1] = "garbage";
-        const TrendSample sample =
-            MakeTrendSample(0, live, Answers(true, true, true, true, true));
+        const TrendSample sample = MakeTrendSample(0, live, Answers(true, true, true, true, true));
         QVERIFY(!sample.Inputs.has_value());
         QCOMPARE(sample.Outputs, std::optional<uint8_t>(0x02));
         QVERIFY(!sample.Currents[1].has_value());
@@ -130,7 +130,8 @@ private slots:
         CSampleStore store;
         qint64 t = 0;
         for (double current : currents) {
-            store.Add(CurrentsSample(t, current < 0 ? std::nullopt : std::optional<double>(current)));
+            store.Add(
+                CurrentsSample(t, current < 0 ? std::nullopt : std::optional<double>(current)));
             t += 100;
         }
         QCOMPARE(store.LastStart(1.0).value_or(-1), start);
