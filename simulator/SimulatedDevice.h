@@ -8,6 +8,9 @@
 #include <mutex>
 #include <vector>
 
+#include "modbus/Clock.h"
+#include "simulator/MotorStart.h"
+
 namespace mp {
 
 // Faults the transport applies to the device's replies.
@@ -50,6 +53,10 @@ public:
     std::array<uint8_t, 3> VoltageB() const;
     // Live currents and voltages move a little at every read unless frozen.
     void SetLiveMotion(bool moving);
+    // Plays a motor start `delayMs` after now on `clock`: until then the phase currents read 0,
+    // then they follow `profile` around the running current the registers held at this call,
+    // and the voltages sag with them.
+    void PlayMotorStart(IClock& clock, uint32_t delayMs, const MotorStartProfile& profile = {});
     // Every request frame handled so far (also those for other addresses).
     std::vector<std::vector<uint8_t>> Requests() const;
 
@@ -61,6 +68,7 @@ private:
     std::vector<uint8_t> WriteRegisters(const std::vector<uint8_t>& frame);
     std::vector<uint8_t> PrivateCommand(const std::vector<uint8_t>& frame);
     void MoveLiveValues();
+    void PlayStartValues();
 
     mutable std::recursive_mutex Mutex_;
     std::array<uint16_t, kRegisterCount> Registers_{};
@@ -70,6 +78,10 @@ private:
     std::array<uint16_t, 3> VoltageA_{10000, 10000, 10000};
     std::array<uint8_t, 3> VoltageB_{};
     bool LiveMotion_ = true;
+    IClock* StartClock_ = nullptr;
+    uint32_t StartAt_ = 0;
+    MotorStartProfile StartProfile_;
+    std::array<uint16_t, 6> RunningValues_{};  // currents, then voltages, before the start
     uint32_t Random_;
     std::vector<uint8_t> Pending_;  // bytes fed that hold no complete frame yet
     std::vector<std::vector<uint8_t>> Requests_;

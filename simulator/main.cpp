@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "modbus/SteadyClock.h"
 #include "simulator/PtyServer.h"
 #include "simulator/SimulatedDevice.h"
 
@@ -39,6 +40,8 @@ void PrintUsage(const char* program) {
                  "  --stray HEX          bytes put on the line ahead of every reply, e.g. 00FF\n"
                  "  --split N            send every reply in N pieces\n"
                  "  --piece-gap-ms N     pause between the pieces\n"
+                 "  --motor-start-ms N   play a motor start N ms after launch (currents 0\n"
+                 "                       until then, a peak of 6 x and a decay of a few s)\n"
                  "  --link PATH          also make PATH a symbolic link to the device\n"
                  "  --trace              print the bytes heard and sent on stderr\n",
                  program);
@@ -103,6 +106,7 @@ int main(int argc, char** argv) {
     bool still = false;
     bool trace = false;
     std::string link;
+    long motorStartMs = -1;
     mp::SimFaults faults;
 
     for (int k = 1; k < argc; ++k) {
@@ -142,6 +146,8 @@ int main(int argc, char** argv) {
                 faults.PieceGapMs = static_cast<uint32_t>(number);
             } else if (option == "--stray") {
                 ok = ParseHex(value, &faults.StrayBytes);
+            } else if (option == "--motor-start-ms") {
+                ok = ParseInt(value, 0, 86400000, &motorStartMs);
             } else if (option == "--link") {
                 link = value;
             } else {
@@ -159,6 +165,10 @@ int main(int argc, char** argv) {
     device.SetAddress(static_cast<uint8_t>(address));
     device.SetBaudCode(BaudCodeOf(baud));
     device.SetLiveMotion(!still);
+    mp::CSteadyClock clock;
+    if (motorStartMs >= 0) {
+        device.PlayMotorStart(clock, static_cast<uint32_t>(motorStartMs));
+    }
 
     mp::CPtyServer server(device);
     server.SetFaults(faults);

@@ -61,6 +61,10 @@ void CTrendController::InstallMenu() {
     FastAction_->setCheckable(true);
     FastAction_->setChecked(false);
     connect(FastAction_, &QAction::toggled, this, &CTrendController::SetFastRefresh);
+    menu->addSeparator();
+    CaptureAction_ = menu->addAction(QStringLiteral("起动录波"));
+    CaptureAction_->setObjectName(QStringLiteral("actionStartCapture"));
+    connect(CaptureAction_, &QAction::triggered, this, &CTrendController::ArmStartCapture);
     Host_.Window->menuBar()->addMenu(menu);
 
     RecordingLabel_ = new QLabel(Host_.Window);
@@ -84,6 +88,99 @@ void CTrendController::OnPollTick(const PollTickResult& answered) {
     if (TrendWindow_) {
         TrendWindow_->Refresh(now, Overlays());
     }
+    if (Capture_.Feed(sample)) {
+        FinishCapture();
+    }
+}
+
+void CTrendController::ArmStartCapture() {
+    const TrendOverlays overlays = Overlays();
+    if (!overlays.RatedCurrent) {
+        Inform(QStringLiteral("起动录波需要额定电流: 请先填写或读出额定电流。"));
+        return;
+    }
+    StartSettings settings;
+    settings.RatedCurrent = *overlays.RatedCurrent;
+    settings.LockedRotorMultiple = overlays.LockedRotorMultiple.value_or(0);
+    settings.LockedRotorTime = Positive(Host_.Settings->LockedRotorTime).value_or(0);
+    settings.StartTime = overlays.StartTime.value_or(0);
+    Capture_.Arm(settings);
+    FastBeforeCapture_ = FastAction_ ? FastAction_->isChecked() : false;
+    SetFastRefresh(true);
+    if (CaptureAction_) {
+        CaptureAction_->setEnabled(false);
+    }
+    Host_.Window->statusBar()->showMessage(
+        QStringLiteral("起动录波已准备: 等待任一相电流超过 %1 A")
+            .arg(settings.RatedCurrent * CStartCapture::kDefaultThreshold, 0, 'f', 2));
+}
+
+void CTrendController::FinishCapture() {
+    SetFastRefresh(FastBeforeCapture_);
+    if (CaptureAction_) {
+        CaptureAction_->setEnabled(true);
+    }
+    Host_.Window->statusBar()->clearMessage();
+    const StartJudgement judgement = CStartCapture::Judge(Capture_.Samples(), Capture_.Settings());
+
+    ShowTrendWindow();
+    TrendWindow_->SetPaused(false);
+    TrendWindow_->SetRange(CTrendWindow::LastMinute);
+    TrendWindow_->Refresh(Host_.Now(), Overlays());
+    TrendWindow_->SetPaused(true);
+
+    const QString suggested = QStringLiteral("起动录波-%1.csv")
+                                  .arg(QDateTime::fromMSecsSinceEpoch(judgement.StartAt)
+                                           .toString(QStringLiteral("yyyyMMdd-HHmmss")));
+    const QString path =
+        Dialogs_.SaveFileName(Host_.Window, QStringLiteral("保存起动录波"), suggested,
+                              QStringLiteral("CSV 文件 (*.csv)"), QStringLiteral("csv"));
+    QString saved;
+    if (!path.isEmpty()) {
+        CCsvRecorder file;
+        bool ok = file.Start(path);
+        for (const TrendSample& sample : Capture_.Samples()) {
+            ok = ok && file.Append(sample);
+        }
+        file.Stop();
+        saved = ok ? QStringLiteral("\n录波已保存到 %1。").arg(QDir::toNativeSeparators(path))
+                   : QStringLiteral("\n录波未能保存到 %1 (%2)。")
+                         .arg(QDir::toNativeSeparators(path), file.Error());
+    }
+    Inform(JudgementText(judgement, Capture_.Settings()) + saved);
+}
+
+QString CTrendController::JudgementText(const StartJudgement& j, const StartSettings& settings) {
+    QString text =
+        QStringLiteral("起动于 %1, 峰值电流 %2 A (额定电流的 %3 倍)。")
+            .arg(QDateTime::fromMSecsSinceEpoch(j.StartAt).toString(QStringLiteral("HH:mm:ss.zzz")))
+            .arg(j.PeakCurrent, 0, 'f', 2)
+            .arg(j.PeakCurrent / settings.RatedCurrent, 0, 'f', 1);
+    text += j.SettledAfter ? QStringLiteral("\n电流降到 1.2 倍额定电流以下用时 %1 s。")
+                                 .arg(static_cast<double>(*j.SettledAfter) / 1000.0, 0, 'f', 1)
+                           : QStringLiteral("\n录波期间电流没有降到 1.2 倍额定电流以下。");
+    if (settings.StartTime > 0) {
+        text += j.StartTimeoutTrips
+                    ? QStringLiteral("\n按所示定值, 启动超时保护会动作 (启动时间 %1 s)。")
+                          .arg(settings.StartTime)
+                    : QStringLiteral("\n按所示定值, 启动超时保护不会动作 (启动时间 %1 s)。")
+                          .arg(settings.StartTime);
+    }
+    if (settings.LockedRotorMultiple > 0) {
+        const double held = j.LockedRotorFor ? static_cast<double>(*j.LockedRotorFor) / 1000.0 : 0;
+        text +=
+            j.LockedRotorTrips
+                ? QStringLiteral(
+                      "\n按所示定值, 堵转保护会动作 (%1 倍额定电流持续 %2 s, "
+                      "超过动作时间 %3 s)。")
+                      .arg(settings.LockedRotorMultiple)
+                      .arg(held, 0, 'f', 1)
+                      .arg(settings.LockedRotorTime)
+                : QStringLiteral("\n按所示定值, 堵转保护不会动作 (%1 倍额定电流, 动作时间 %2 s)。")
+                      .arg(settings.LockedRotorMultiple)
+                      .arg(settings.LockedRotorTime);
+    }
+    return text;
 }
 
 TrendOverlays CTrendController::Overlays() const {

@@ -13,6 +13,7 @@
 #include "settings/ProtectionSettings.h"
 #include "trend/CsvRecorder.h"
 #include "trend/SampleStore.h"
+#include "trend/StartCapture.h"
 #include "trend/TrendWindow.h"
 
 class QAction;
@@ -52,6 +53,11 @@ public:
     void StartRecording();
     void StopRecording();
     void SetFastRefresh(bool on);
+    // "起动录波": arms the start capture and polls at fast refresh until it is done.
+    void ArmStartCapture();
+    const CStartCapture& Capture() const { return Capture_; }
+    // The operator's words for a judged start.
+    static QString JudgementText(const StartJudgement& judgement, const StartSettings& settings);
 
     const CSampleStore& Store() const { return Store_; }
     const CCsvRecorder& Recorder() const { return Recorder_; }
@@ -63,15 +69,19 @@ public:
 private:
     void UpdateRecordingControls();
     void Inform(const QString& text);
+    void FinishCapture();
 
     TrendHost Host_;
     IFileDialogs& Dialogs_;
     CSampleStore Store_;
     CCsvRecorder Recorder_;
+    CStartCapture Capture_;
+    bool FastBeforeCapture_ = false;
     QPointer<CTrendWindow> TrendWindow_;
     QAction* StartAction_ = nullptr;
     QAction* StopAction_ = nullptr;
     QAction* FastAction_ = nullptr;
+    QAction* CaptureAction_ = nullptr;
     QLabel* RecordingLabel_ = nullptr;
 };
 
