@@ -27,17 +27,26 @@ struct CTrendRig : CWindowRig {
     std::unique_ptr<CTrendController> Trend;
 };
 
-// Virtual milliseconds per tick over `ticks` ticks.
+// Virtual milliseconds per tick over the next `ticks` ticks, from the times the ticks' first
+// requests (the phase currents) went out.
 double MsPerTick(CTrendRig& rig, int ticks) {
-    std::vector<uint64_t> at;
-    auto connection = QObject::connect(rig.Controller.get(), &CMainController::PollTickShown,
-                                       [&] { at.push_back(rig.Clock.Elapsed()); });
-    const bool enough = QTest::qWaitFor([&] { return static_cast<int>(at.size()) > ticks; }, 10000);
+    rig.Port.ClearSent();
+    int shown = 0;
+    auto connection =
+        QObject::connect(rig.Controller.get(), &CMainController::PollTickShown, [&] { ++shown; });
+    const bool enough = QTest::qWaitFor([&] { return shown > ticks + 1; }, 10000);
     QObject::disconnect(connection);
-    if (!enough) {
+    std::vector<uint64_t> at;
+    for (const auto& sent : rig.Port.Sent()) {
+        if (sent.Bytes.size() == 8 && sent.Bytes[1] == 0x03 && sent.Bytes[2] == 0x01 &&
+            sent.Bytes[3] == 0x06) {
+            at.push_back(sent.Time);
+        }
+    }
+    if (!enough || at.size() < static_cast<size_t>(ticks) + 1) {
         return -1;
     }
-    return static_cast<double>(at.back() - at.front()) / static_cast<double>(at.size() - 1);
+    return static_cast<double>(at[static_cast<size_t>(ticks)] - at[0]) / ticks;
 }
 
 }  // namespace
