@@ -1,14 +1,14 @@
-// Pictures for review: the main window polls the in-process simulated device at fast refresh
-// while the device plays a motor start (the currents jump to several times rated and decay,
-// the voltages sag), and the "实时曲线" window is saved as PNG into the folder given (default
-// "screenshots"), together with the main window.
+// Pictures for review: the main window polls the in-process simulated device, "起动录波" is
+// armed and the device plays a motor start (the currents jump to several times rated and
+// decay, the voltages sag); once the capture is done the "实时曲线" window showing it is saved
+// as PNG into the folder given (default "screenshots"), together with the main window, and
+// the capture's judgement is printed.
 //
 //   QT_QPA_PLATFORM=offscreen build/.../tests/trend/trend-screenshots screenshots
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <cmath>
 
 #include "app/MotorProtectorApp.h"
 #include "support/ScriptedFileDialogs.h"
@@ -53,53 +53,45 @@ int main(int argc, char* argv[]) {
     CTrendController trend(host, dialogs);
     trend.InstallMenu();
 
-    // The device's currents and voltages follow the virtual time: idle for 15 s, then a
-    // start that peaks near six times rated and settles at 0.9 × rated.
-    const double startAt = 15.0;
-    auto play = [&] {
-        const ProtectionSettings& settings = rig->Window.Fields().Settings;
-        const double rated = std::max(1.0, std::atof(settings.RatedCurrent.c_str()));
-        const double ratio = std::max(1.0, std::atof(settings.CtRatio.c_str()));
-        const double t = static_cast<double>(rig->Clock.Elapsed()) / 1000.0;
-        for (int k = 0; k < 3; ++k) {
-            double current = 0;
-            double sag = 0;
-            if (t >= startAt) {
-                const double s = t - startAt;
-                const double decay = std::exp(-s / 2.5);
-                current = rated * (0.9 + 5.1 * decay) * (1.0 + 0.02 * (k - 1)) *
-                          (1.0 - std::exp(-s / 0.08));
-                sag = 28.0 * decay;
-            }
-            const double raw = current / (ratio * 0.001);
-            rig->Device.SetRegister(static_cast<uint16_t>(0x0106 + k),
-                                    static_cast<uint16_t>(std::clamp(raw, 0.0, 65535.0)));
-            rig->Device.SetRegister(static_cast<uint16_t>(0x0103 + k),
-                                    static_cast<uint16_t>((381.0 - k * 0.8 - sag) * 10));
-        }
-    };
+    // The motor runs at 0.9 × its rated 15 A once started; the device plays the start 15 s
+    // after the read command, and the capture is armed after the first tick.
+    for (uint16_t k = 0; k < 3; ++k) {
+        rig->Device.SetRegister(static_cast<uint16_t>(0x0106 + k),
+                                static_cast<uint16_t>(268 + 2 * k));
+    }
+    rig->Device.SetLiveMotion(true);
+    rig->Device.PlayMotorStart(rig->Clock, 15000);
     QObject::connect(rig->Controller.get(), &CMainController::PollTickShown, &trend,
-                     [&](const PollTickResult& answered) {
-                         trend.OnPollTick(answered);
-                         play();
-                     });
-    play();
+                     &CTrendController::OnPollTick);
+    dialogs.SaveAnswer = QDir::temp().filePath(QStringLiteral("start-capture.csv"));
     rig->Click("readRealtimeButton");
-    trend.SetFastRefresh(true);
+    if (!RunUntil([&] { return !trend.Store().Samples().empty(); })) {
+        return 1;
+    }
+    trend.ArmStartCapture();
     trend.ShowTrendWindow();
-    CTrendWindow* window = trend.TrendWindow();
-    window->resize(1000, 720);
-    window->SetRange(CTrendWindow::LastMinute);
-    if (!RunUntil([&] { return rig->Clock.Elapsed() > 40000; })) {
+    trend.TrendWindow()->resize(1000, 720);
+    trend.TrendWindow()->SetRange(CTrendWindow::LastMinute);
+    // While polling, in the middle of the start.
+    if (!RunUntil([&] { return rig->Clock.Elapsed() > 24000; })) {
+        return 1;
+    }
+    trend.TrendWindow()->ShowValuesAt(trend.Store().Samples().back().TimeMs);
+    QApplication::processEvents();
+    trend.TrendWindow()->grab().save(out.filePath(QStringLiteral("trend-window.png")));
+    if (!RunUntil([&] { return trend.Capture().CurrentState() == CStartCapture::State::Done; })) {
         return 1;
     }
     rig->Controller->OnStopRun();
-    const auto start = trend.Store().LastStart(1.0);
-    window->ShowValuesAt(start ? *start + 300 : base);
+    CTrendWindow* window = trend.TrendWindow();
+    window->resize(1000, 720);
+    const auto& captured = trend.Capture().Samples();
+    window->ShowValuesAt(captured.front().TimeMs + 300);
     QApplication::processEvents();
-    window->grab().save(out.filePath(QStringLiteral("trend-window.png")));
+    window->grab().save(out.filePath(QStringLiteral("start-capture.png")));
     rig->Window.grab().save(out.filePath(QStringLiteral("main-window-trend-menu.png")));
-    std::printf("%zu samples over %.1f s\n", trend.Store().Samples().size(),
-                static_cast<double>(rig->Clock.Elapsed()) / 1000.0);
+    std::printf("%zu samples, %zu captured over %.1f s\n%s\n", trend.Store().Samples().size(),
+                captured.size(), static_cast<double>(rig->Clock.Elapsed()) / 1000.0,
+                dialogs.Messages.join(QStringLiteral("\n")).toUtf8().constData());
     return 0;
 }
