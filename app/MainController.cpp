@@ -483,6 +483,8 @@ void CMainController::ChangeDeviceCommParams() {
                         Connection_.SlaveAddress = static_cast<uint8_t>(newAddress);
                         if (lineFollowed) {
                             Connection_.BaudRate = newRate;
+                            // The silence of fast refresh follows the line's new rate.
+                            Link_.SetFastReplyEnd(Link_.FastReplyEnd(), newRate);
                         } else {
                             Inform(QStringLiteral("串口未能改为 %1 波特：%2")
                                        .arg(newRate)
