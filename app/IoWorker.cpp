@@ -129,7 +129,7 @@ void CIoWorker::StartPollTimerUnless(const std::atomic<bool>& stopped) {
             return;
         }
         Polling_ = true;
-        NextDue_ = now + kPollPeriodMs;
+        NextDue_ = now + PeriodMs_;
     }
     Wake_.notify_all();
 }
@@ -138,6 +138,17 @@ void CIoWorker::StopPollTimer() {
     {
         std::lock_guard<std::mutex> guard(Mutex_);
         Polling_ = false;
+    }
+    Wake_.notify_all();
+}
+
+void CIoWorker::SetPollPeriod(uint32_t ms) {
+    {
+        std::lock_guard<std::mutex> guard(Mutex_);
+        PeriodMs_ = ms;
+        if (ms == 0) {
+            NextDue_ = Link_.Clock().TickCount();
+        }
     }
     Wake_.notify_all();
 }
@@ -171,8 +182,9 @@ CIoWorker::Next CIoWorker::Choose(Job& job) {
         return Next::Nothing;
     }
     // One expiry is kept however many periods went by; the next falls in the future.
-    while (static_cast<int32_t>(NextDue_ - now) <= 0) {
-        NextDue_ += kPollPeriodMs;
+    // Without a period the next is due at once: ticks back to back.
+    while (PeriodMs_ > 0 && static_cast<int32_t>(NextDue_ - now) <= 0) {
+        NextDue_ += PeriodMs_;
     }
     job = Tick_;
     return Next::Tick;

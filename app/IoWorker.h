@@ -53,6 +53,8 @@ public:
     void StartPollTimerUnless(const std::atomic<bool>& stopped);
     void StopPollTimer() override;
     bool IsPolling() const;
+    // The poll timer's period from its next start or expiry (0: ticks back to back).
+    void SetPollPeriod(uint32_t ms);
 
     // Runs one waiting operation, or one tick when it is due and the window has taken up
     // everything the previous one sent it. False when there was nothing to run.
@@ -98,6 +100,7 @@ private:
     Job Tick_;
     bool Polling_ = false;
     uint32_t NextDue_ = 0;
+    uint32_t PeriodMs_ = kPollPeriodMs;
     int Outstanding_ = 0;  // closures handed to the window and not yet begun there
     bool ShuttingDown_ = false;
     bool Running_ = false;

@@ -421,8 +421,12 @@ void CMainController::OnReadRealtimeData() {
     });
     Session_ = session;
     MainFields* f = &Window_.Fields();
-    Worker_->SetTick([session, f](CDeviceContext& ctx) {
-        session->Run(ctx, [f](CDeviceContext& s) { RunPollTick(s, &f->Settings, &f->Live); });
+    Worker_->SetTick([this, session, f](CDeviceContext& ctx) {
+        session->Run(ctx, [this, f](CDeviceContext& s) {
+            const PollTickResult answered = RunPollTick(s, &f->Settings, &f->Live);
+            // Queued after the tick's final show, dropped with it after a stop.
+            s.Post([this, answered] { emit PollTickShown(answered); });
+        });
     });
     Worker_->Post([this, session, f](CDeviceContext& ctx) {
         session->Run(ctx, [this, f](CDeviceContext& s) {
@@ -438,6 +442,11 @@ void CMainController::OnReadRealtimeData() {
                 });
         });
     });
+}
+
+void CMainController::SetFastRefresh(bool on) {
+    Link_.SetFastReplyEnd(on, Connection_.BaudRate);
+    Worker_->SetPollPeriod(on ? 0 : CIoWorker::kPollPeriodMs);
 }
 
 void CMainController::OnStopRun() {
@@ -617,6 +626,8 @@ void CMainController::ChangeDeviceCommParams() {
                         Connection_.SlaveAddress = static_cast<uint8_t>(newAddress);
                         if (lineFollowed) {
                             Connection_.BaudRate = newRate;
+                            // The silence of fast refresh follows the line's new rate.
+                            Link_.SetFastReplyEnd(Link_.FastReplyEnd(), newRate);
                         } else {
                             Inform(QStringLiteral("串口未能改为 %1 波特：%2")
                                        .arg(newRate)

@@ -19,6 +19,7 @@
 #include "modbus/Clock.h"
 #include "modbus/ModbusTransaction.h"
 #include "modbus/Port.h"
+#include "monitoring/PollingCycle.h"
 #include "settings/ProtectionSettings.h"
 #include "settings/StepField.h"
 
@@ -59,6 +60,9 @@ public:
     // follow the state when it is queued and again when it has ended.
     void Queue(OperatorAction action, CIoWorker::Job job);
     const ConnectionSettings& Connection() const { return Connection_; }
+    // Fast refresh: every read ends its wait once its whole reply is there and the poll ticks
+    // run back to back; off: the reads' fixed waits and the timer's period.
+    void SetFastRefresh(bool on);
 
     // The handlers, one per operation of the window.
     void OnReadRealtimeData();
@@ -98,6 +102,9 @@ signals:
     void EventRecordsRead(const mp::EventRecordTexts& texts);
     // The port opened at start-up: the connection works and is worth remembering.
     void PortOpened(const mp::ConnectionSettings& connection);
+    // After a poll tick's final show, on the window thread: the live values now hold what the
+    // tick found, and `answered` says which of its reads found their response.
+    void PollTickShown(const mp::PollTickResult& answered);
 
 private:
     void Connect();

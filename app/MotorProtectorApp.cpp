@@ -13,10 +13,12 @@
 #include "app/ConnectionMemory.h"
 #include "app/DialogService.h"
 #include "app/FilesWiring.h"
+#include "app/TrendWiring.h"
 #include "app/MainController.h"
 #include "app/MotorProtectorDlg.h"
 #include "files/FileDialogs.h"
 #include "files/FilesController.h"
+#include "trend/TrendController.h"
 
 namespace mp {
 
@@ -73,6 +75,7 @@ int CMotorProtectorApp::Run(const StartOptions& options) {
     const auto files = InstallFiles(window, controller, fileDialogs, &userSettings);
     QObject::connect(&controller, &CMainController::PortOpened,
                      [&memory](const ConnectionSettings& opened) { memory.Save(opened); });
+    const auto trend = InstallTrend(window, controller, fileDialogs);
     controller.Start();
     window.show();
     return QApplication::exec();

@@ -18,6 +18,7 @@ void CModbusTransaction::SendFrame(int16_t length) {
     if (Trace_) {
         Trace_(true, frame);
     }
+    KeepSilence();
     Port_.WriteBytes(frame);
 }
 
@@ -33,6 +34,66 @@ void CModbusTransaction::TakeInput() {
     if (Trace_ && n > 0) {
         Trace_(false,
                std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(n)));
+    }
+}
+
+void CModbusTransaction::SetFastReplyEnd(bool on, int baudRate) {
+    SilenceMs_.store(SilenceMs(baudRate));
+    FastReplyEnd_.store(on);
+}
+
+uint32_t CModbusTransaction::SilenceMs(int baudRate) {
+    if (baudRate <= 0) {
+        return 0;
+    }
+    // 3.5 characters of 11 bits (start, 8 data, parity or second stop, stop), rounded up.
+    const uint32_t bits = 35 * 11;
+    const auto baud = static_cast<uint32_t>(baudRate);
+    return (bits * 1000 + 10 * baud - 1) / (10 * baud) + 1;
+}
+
+void CModbusTransaction::KeepSilence() {
+    if (!ReplyEndedEarly_) {
+        return;
+    }
+    ReplyEndedEarly_ = false;
+    const uint32_t silence = SilenceMs_.load();
+    const uint32_t since = Clock_.TickCount() - ReplyEndTick_;
+    if (since < silence) {
+        Clock_.Sleep(silence - since);
+    }
+}
+
+void CModbusTransaction::TakeReplyAsItComes(uint8_t function, int expected, uint32_t waitMs) {
+    const uint32_t t0 = Clock_.TickCount();
+    std::vector<uint8_t> taken;
+    bool located = false;
+    for (;;) {
+        const int16_t waiting = Port_.WaitingCount();
+        if (waiting > 0) {
+            const std::vector<uint8_t> bytes = Port_.ReadAllWaiting();
+            taken.insert(taken.end(), bytes.begin(), bytes.end());
+            const auto n = static_cast<int16_t>(std::min<size_t>(taken.size(), kRxCapacity));
+            located = n >= expected &&
+                      LocateResponse(taken.data(), n, function, SlaveAddress_,
+                                     static_cast<int16_t>(expected)) >= 0;
+        }
+        // Unsigned difference: right across the wrap of the tick count.
+        if (located || Clock_.TickCount() - t0 >= waitMs) {
+            break;
+        }
+        Clock_.Sleep(1);
+    }
+    const size_t n = std::min<size_t>(taken.size(), kRxCapacity);
+    std::copy(taken.begin(), taken.begin() + static_cast<std::ptrdiff_t>(n), Rx_.begin());
+    Received_ = static_cast<int16_t>(n);
+    if (Trace_ && n > 0) {
+        Trace_(false,
+               std::vector<uint8_t>(taken.begin(), taken.begin() + static_cast<std::ptrdiff_t>(n)));
+    }
+    if (located) {
+        ReplyEndedEarly_ = true;
+        ReplyEndTick_ = Clock_.TickCount();
     }
 }
 
@@ -53,8 +114,12 @@ int16_t CModbusTransaction::ReadSequence(uint8_t function, uint16_t start, uint1
     const bool sent = Port_.IsPortOpen();
     SendFrame(length);
     const uint32_t sentAt = Clock_.TickCount();
-    Clock_.Sleep(waitMs);
-    TakeInput();
+    if (FastReplyEnd_.load() && locatable) {
+        TakeReplyAsItComes(function, expected, waitMs);
+    } else {
+        Clock_.Sleep(waitMs);
+        TakeInput();
+    }
     if (!locatable) {
         return -1;
     }

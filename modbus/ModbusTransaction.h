@@ -12,6 +12,7 @@
 // mistake it and run at once; a device that answers in time never leaves anything owed, so
 // its exchanges keep their fixed waits.
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -49,6 +50,17 @@ public:
     int16_t ReceivedCount() const { return Received_; }
 
     void SetTrace(TraceFn trace) { Trace_ = std::move(trace); }
+
+    // Fast reply end (off by default). On: a read ends its wait as soon as its whole response
+    // is located (length from the request, CRC checked), at the read's own wait at the latest,
+    // so a read without a complete reply still waits its full time; and every frame sent keeps
+    // the Modbus RTU silence of 3.5 characters (11 bits each, at `baudRate`) after the last
+    // reply that ended a wait early. May be switched from another thread.
+    void SetFastReplyEnd(bool on, int baudRate);
+    bool FastReplyEnd() const { return FastReplyEnd_.load(); }
+    // The silence kept before a request in fast reply end, rounded up with 1 ms to spare for
+    // the clock's resolution.
+    static uint32_t SilenceMs(int baudRate);
 
     // Sends the first `length` bytes of TxBuffer; nothing when the port is not open.
     void SendFrame(int16_t length);
@@ -109,6 +121,11 @@ private:
     int SettleOwedReplies(const uint8_t* bytes, int n);
     void Owe(uint8_t function, int16_t length, uint32_t sentAt);
     void DropOverdue(uint32_t now);
+    // Fast reply end's wait: takes the input in as it comes until the expected response is
+    // located or `waitMs` has passed, then copies what came into RxBuffer like TakeInput.
+    void TakeReplyAsItComes(uint8_t function, int expected, uint32_t waitMs);
+    // Fast reply end: waits out what is left of the silence after the last early reply.
+    void KeepSilence();
 
     IPort& Port_;
     IClock& Clock_;
@@ -118,6 +135,10 @@ private:
     int16_t Received_ = 0;
     TraceFn Trace_;
     std::vector<OwedReply> Owed_;
+    std::atomic<bool> FastReplyEnd_{false};
+    std::atomic<uint32_t> SilenceMs_{0};
+    bool ReplyEndedEarly_ = false;
+    uint32_t ReplyEndTick_ = 0;
 };
 
 }  // namespace mp

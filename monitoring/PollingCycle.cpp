@@ -66,7 +66,9 @@ void RunStartSequence(CDeviceContext& ctx, ProtectionSettings* settings, LiveVal
     });
 }
 
-void RunPollTick(CDeviceContext& ctx, const ProtectionSettings* settings, LiveValues* live) {
+PollTickResult RunPollTick(CDeviceContext& ctx, const ProtectionSettings* settings,
+                           LiveValues* live) {
+    PollTickResult answered;
     const int32_t address = ctx.Link.SlaveAddress();
     ctx.Post([live, address] { live->CurrentAddress = address; });
 
@@ -74,19 +76,20 @@ void RunPollTick(CDeviceContext& ctx, const ProtectionSettings* settings, LiveVa
     const uint32_t t0 = clock.TickCount();
     // A stop ends the tick between two exchanges.
     const bool finished =
-        Step(ctx, [&] { ReadPhaseCurrents(ctx, settings, live); }) &&
-        Step(ctx, [&] { ReadOutputStates(ctx, live); }) &&
+        Step(ctx, [&] { answered.Currents = ReadPhaseCurrents(ctx, settings, live); }) &&
+        Step(ctx, [&] { answered.Outputs = ReadOutputStates(ctx, live); }) &&
         Step(ctx, [&] {
-            ReadDigitalInputs(ctx, live);
+            answered.Inputs = ReadDigitalInputs(ctx, live);
             // Unsigned difference: right across the wrap of the tick count.
             const uint32_t elapsed = clock.TickCount() - t0;
             ctx.Post([live, elapsed] { live->AcquisitionTime = static_cast<int32_t>(elapsed); });
         }) &&
-        Step(ctx, [&] { ReadPhaseVoltages(ctx, live); }) &&
-        Step(ctx, [&] { ReadStatusLamps(ctx, live); });
+        Step(ctx, [&] { answered.Voltages = ReadPhaseVoltages(ctx, live); }) &&
+        Step(ctx, [&] { answered.Status = ReadStatusLamps(ctx, live); });
     if (finished) {
         ctx.Show();
     }
+    return answered;
 }
 
 }  // namespace mp

@@ -21,10 +21,21 @@ void RunStartSequence(CDeviceContext& ctx, ProtectionSettings* settings, LiveVal
                       std::function<void()> lockControls,
                       std::function<void(bool settingsReadFailed)> showPolling);
 
+// Which reads of one poll tick found their response.
+struct PollTickResult {
+    bool Currents = false;
+    bool Outputs = false;
+    bool Inputs = false;
+    bool Voltages = false;
+    bool Status = false;
+};
+
 // One poll tick: the current address, then currents, outputs and inputs (their duration is
 // the acquisition time, measured on the link's wrapping tick count), voltages and status
 // lamps, and a final show whatever failed. The address and the acquisition time are set on
 // the window thread without a show of their own, so they reach the screen with the next one.
-void RunPollTick(CDeviceContext& ctx, const ProtectionSettings* settings, LiveValues* live);
+// Returns which reads answered (a read the stop cut off did not).
+PollTickResult RunPollTick(CDeviceContext& ctx, const ProtectionSettings* settings,
+                           LiveValues* live);
 
 }  // namespace mp

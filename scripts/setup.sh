@@ -3,8 +3,8 @@
 # Usage: scripts/setup.sh [extra packages...]
 set -euo pipefail
 
-packages=(build-essential cmake qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
-          qt6-qpa-plugins qt6-translations-l10n "$@")
+packages=(build-essential cmake qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-charts-dev
+          libqt6opengl6-dev libgl-dev qt6-qpa-plugins qt6-translations-l10n "$@")
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,6 +1,7 @@
 #include "simulator/SimulatedDevice.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "modbus/ModbusCrc16.h"
 
@@ -110,12 +111,42 @@ void CSimulatedDevice::MoveLiveValues() {
     }
 }
 
+void CSimulatedDevice::PlayMotorStart(IClock& clock, uint32_t delayMs,
+                                      const MotorStartProfile& profile) {
+    std::lock_guard<std::recursive_mutex> guard(Mutex_);
+    StartClock_ = &clock;
+    StartAt_ = clock.TickCount() + delayMs;
+    StartProfile_ = profile;
+    for (int k = 0; k < 3; ++k) {
+        RunningValues_[k] = Registers_[kCurrentRegister + k];
+        RunningValues_[3 + k] = Registers_[kVoltageRegister + k];
+    }
+}
+
+void CSimulatedDevice::PlayStartValues() {
+    if (StartClock_ == nullptr) {
+        return;
+    }
+    // Signed difference of the wrapping tick count: negative before the start.
+    const auto since = static_cast<int32_t>(StartClock_->TickCount() - StartAt_);
+    const double current = MotorStartCurrent(StartProfile_, since);
+    const double voltage = MotorStartVoltage(StartProfile_, since);
+    for (int k = 0; k < 3; ++k) {
+        Registers_[kCurrentRegister + k] =
+            static_cast<uint16_t>(std::min(65535.0, std::round(RunningValues_[k] * current)));
+        const uint16_t base =
+            LiveMotion_ ? Registers_[kVoltageRegister + k] : RunningValues_[3 + k];
+        Registers_[kVoltageRegister + k] = static_cast<uint16_t>(std::round(base * voltage));
+    }
+}
+
 std::vector<uint8_t> CSimulatedDevice::ReadRegisters(uint16_t start, uint16_t count) {
     if (count < 1 || count > 125 || start + count > kRegisterCount) {
         return Exception(0x03, 0x02);
     }
     if (start <= kCurrentRegister + 2 && start + count > kVoltageRegister) {
         MoveLiveValues();
+        PlayStartValues();
     }
     std::vector<uint8_t> reply{Address(), 0x03, static_cast<uint8_t>(2 * count)};
     for (uint16_t k = 0; k < count; ++k) {

@@ -10,6 +10,9 @@
 #include <optional>
 #include <vector>
 
+#include "modbus/Clock.h"
+#include "simulator/MotorStart.h"
+
 namespace mp {
 
 // Faults the transport applies to the device's replies.
@@ -58,6 +61,10 @@ public:
     void IgnoreWritesAt(std::optional<uint16_t> writeRegister);
     // The newest request frames handled (also those for other addresses), at most
     // RequestLogCapacity() of them.
+    // Plays a motor start `delayMs` after now on `clock`: until then the phase currents read 0,
+    // then they follow `profile` around the running current the registers held at this call,
+    // and the voltages sag with them.
+    void PlayMotorStart(IClock& clock, uint32_t delayMs, const MotorStartProfile& profile = {});
     std::vector<std::vector<uint8_t>> Requests() const;
     size_t RequestLogCapacity() const;
     void SetRequestLogCapacity(size_t frames);
@@ -70,6 +77,7 @@ private:
     std::vector<uint8_t> WriteRegisters(const std::vector<uint8_t>& frame);
     std::vector<uint8_t> PrivateCommand(const std::vector<uint8_t>& frame);
     void MoveLiveValues();
+    void PlayStartValues();
 
     mutable std::recursive_mutex Mutex_;
     std::array<uint16_t, kRegisterCount> Registers_{};
@@ -80,6 +88,10 @@ private:
     std::array<uint8_t, 3> VoltageB_{};
     bool LiveMotion_ = true;
     std::optional<uint16_t> IgnoredWrite_;
+    IClock* StartClock_ = nullptr;
+    uint32_t StartAt_ = 0;
+    MotorStartProfile StartProfile_;
+    std::array<uint16_t, 6> RunningValues_{};  // currents, then voltages, before the start
     uint32_t Random_;
     std::vector<uint8_t> Pending_;  // bytes fed that hold no complete frame yet
     std::deque<std::vector<uint8_t>> Requests_;

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "modbus/SteadyClock.h"
 #include "simulator/PtyServer.h"
 #include "simulator/SimulatedDevice.h"
 
@@ -42,6 +43,8 @@ void PrintUsage(const char* program) {
                  "  --ignore-writes-at HEX  answer writes covering this register (e.g. 5460)\n"
                  "                       but keep the old values\n"
                  "  --piece-gap-ms N     pause between the pieces\n"
+                 "  --motor-start-ms N   play a motor start N ms after launch (currents 0\n"
+                 "                       until then, a peak of 6 x and a decay of a few s)\n"
                  "  --link PATH          also make PATH a symbolic link to the device\n"
                  "  --trace              print the bytes heard and sent on stderr\n",
                  program);
@@ -106,6 +109,7 @@ int main(int argc, char** argv) {
     bool still = false;
     bool trace = false;
     std::string link;
+    long motorStartMs = -1;
     mp::SimFaults faults;
     std::optional<uint16_t> ignoredWrite;
 
@@ -152,6 +156,8 @@ int main(int argc, char** argv) {
                 }
             } else if (option == "--stray") {
                 ok = ParseHex(value, &faults.StrayBytes);
+            } else if (option == "--motor-start-ms") {
+                ok = ParseInt(value, 0, 86400000, &motorStartMs);
             } else if (option == "--link") {
                 link = value;
             } else {
@@ -170,6 +176,10 @@ int main(int argc, char** argv) {
     device.SetBaudCode(BaudCodeOf(baud));
     device.SetLiveMotion(!still);
     device.IgnoreWritesAt(ignoredWrite);
+    mp::CSteadyClock clock;
+    if (motorStartMs >= 0) {
+        device.PlayMotorStart(clock, static_cast<uint32_t>(motorStartMs));
+    }
 
     mp::CPtyServer server(device);
     server.SetFaults(faults);

@@ -1,0 +1,18 @@
+#pragma once
+// Ties the "曲线" menu's functions to the main window and its handlers: every poll tick's
+// values after its final show, the window's settings for the overlays, and the fast refresh
+// of the reads on the I/O worker.
+
+#include <memory>
+
+namespace mp {
+
+class CMainController;
+class CMotorProtectorDlg;
+class CTrendController;
+class IFileDialogs;
+
+std::unique_ptr<CTrendController> InstallTrend(CMotorProtectorDlg& window,
+                                               CMainController& controller, IFileDialogs& dialogs);
+
+}  // namespace mp

@@ -1,0 +1,148 @@
+// Fast reply end of the read sequence against the simulated device on a virtual clock: a read
+// ends its wait once its whole response is there and finds exactly what the full wait finds;
+// a read whose reply never completes in time waits its full time; the next request keeps the
+// 3.5-character silence.
+
+#include <QtTest>
+
+#include "support/DeviceRig.h"
+
+Q_DECLARE_METATYPE(mp::SimFaults)
+
+namespace mp::test {
+namespace {
+
+SimFaults Faults(std::vector<uint8_t> stray, bool silent = false, bool corrupt = false,
+                 uint32_t delayMs = 0, int pieces = 1, uint32_t gapMs = 0) {
+    SimFaults faults;
+    faults.StrayBytes = std::move(stray);
+    faults.Silent = silent;
+    faults.CorruptCrc = corrupt;
+    faults.ReplyDelayMs = delayMs;
+    faults.SplitPieces = pieces;
+    faults.PieceGapMs = gapMs;
+    return faults;
+}
+
+struct ReadOutcome {
+    int16_t Position = -1;
+    std::vector<uint8_t> Received;
+    uint64_t ElapsedMs = 0;
+};
+
+ReadOutcome ReadCurrents(const SimFaults& faults, int deviceAddress, bool fast) {
+    CDeviceRig rig;
+    rig.Device.SetAddress(static_cast<uint8_t>(deviceAddress));
+    rig.Device.SetRegister(0x0106, 1234);
+    rig.Device.SetRegister(0x0107, 0);
+    rig.Device.SetRegister(0x0108, 65535);
+    rig.Port.SetFaults(faults);
+    rig.Link.SetFastReplyEnd(fast, 9600);
+    ReadOutcome outcome;
+    outcome.Position = rig.Link.ReadSequence(0x03, 0x0106, 3, 200);
+    outcome.ElapsedMs = rig.Clock.Elapsed();
+    outcome.Received.assign(rig.Link.Rx().begin(),
+                            rig.Link.Rx().begin() + rig.Link.ReceivedCount());
+    return outcome;
+}
+
+}  // namespace
+
+class TestFastReplyEnd : public QObject {
+    Q_OBJECT
+private slots:
+    void endsOnceTheWholeReplyIsThere_data() {
+        QTest::addColumn<SimFaults>("faults");
+        QTest::addColumn<int>("deviceAddress");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<int>("elapsedMs");  // 200: the full wait
+        // 9 ms out, 5 ms turnaround, 12 ms back at 9600 baud.
+        QTest::newRow("answers") << SimFaults{} << 1 << 0 << 26;
+        QTest::newRow("two stray bytes ahead") << Faults({0xFF, 0x00}) << 1 << 2 << 28;
+        QTest::newRow("split in four pieces, 30 ms apart")
+            << Faults({}, false, false, 0, 4, 30) << 1 << 0 << 116;
+        QTest::newRow("split across most of the wait: last piece at 196 ms")
+            << Faults({}, false, false, 170) << 1 << 0 << 196;
+        QTest::newRow("late: byte by byte from 195 ms, incomplete at the wait's end")
+            << Faults({}, false, false, 180, 11) << 1 << -1 << 200;
+        QTest::newRow("late: whole reply after the wait")
+            << Faults({}, false, false, 250) << 1 << -1 << 200;
+        QTest::newRow("silent device") << Faults({}, true) << 1 << -1 << 200;
+        QTest::newRow("bad CRC: never complete") << Faults({}, false, true) << 1 << -1 << 200;
+        QTest::newRow("stray bytes and bad CRC")
+            << Faults({0x01, 0x03}, false, true) << 1 << -1 << 200;
+        QTest::newRow("device at another address") << SimFaults{} << 2 << -1 << 200;
+    }
+    void endsOnceTheWholeReplyIsThere() {
+        QFETCH(SimFaults, faults);
+        QFETCH(int, deviceAddress);
+        QFETCH(int, position);
+        QFETCH(int, elapsedMs);
+
+        const ReadOutcome fast = ReadCurrents(faults, deviceAddress, true);
+        const ReadOutcome normal = ReadCurrents(faults, deviceAddress, false);
+
+        QCOMPARE(fast.Position, static_cast<int16_t>(position));
+        QCOMPARE(fast.ElapsedMs, static_cast<uint64_t>(elapsedMs));
+        QCOMPARE(normal.ElapsedMs, uint64_t{200});
+        // What the read found is what the full wait finds, byte for byte.
+        QCOMPARE(fast.Position, normal.Position);
+        QCOMPARE(fast.Received, normal.Received);
+    }
+
+    // A late reply of a fast read is dropped by the next read's discard, as in normal mode.
+    void lateReplyDroppedByNextRead() {
+        CDeviceRig rig;
+        rig.Link.SetFastReplyEnd(true, 9600);
+        rig.Device.SetRegister(0x0103, 2200);
+        rig.Port.SetFaults(Faults({}, false, false, 250));
+        QCOMPARE(rig.Link.ReadSequence(0x03, 0x0106, 3, 200), int16_t{-1});
+        rig.Port.SetFaults({});
+        rig.Clock.Advance(100);
+        const int16_t p = rig.Link.ReadSequence(0x03, 0x0103, 3, 300);
+        QCOMPARE(p, int16_t{0});
+        QCOMPARE(rig.Link.ReceivedCount(), int16_t{11});
+        QCOMPARE(rig.Link.Register(p, 0), uint16_t{2200});
+    }
+
+    void silenceAtBaudRate_data() {
+        QTest::addColumn<int>("baud");
+        QTest::addColumn<uint32_t>("silenceMs");
+        // 3.5 × 11 bits, rounded up, 1 ms spare.
+        QTest::newRow("2400") << 2400 << 18u;
+        QTest::newRow("4800") << 4800 << 10u;
+        QTest::newRow("9600") << 9600 << 6u;
+        QTest::newRow("19200") << 19200 << 4u;
+    }
+    void silenceAtBaudRate() {
+        QFETCH(int, baud);
+        QFETCH(uint32_t, silenceMs);
+        QCOMPARE(CModbusTransaction::SilenceMs(baud), silenceMs);
+    }
+
+    // The request after an early reply waits for the silence; after a full wait it need not.
+    void nextRequestKeepsTheSilence() {
+        CDeviceRig rig;
+        rig.Link.SetFastReplyEnd(true, 9600);
+        QCOMPARE(rig.Link.ReadSequence(0x03, 0x0106, 3, 200), int16_t{0});
+        QCOMPARE(rig.Link.ReadSequence(0x03, 0x0103, 3, 300), int16_t{0});
+        const auto sent = rig.Port.Sent();
+        QCOMPARE(sent.size(), size_t{2});
+        // Reply complete 26 ms after the first request, then 6 ms of silence.
+        QCOMPARE(sent[1].Time - sent[0].Time, uint64_t{26 + 6});
+
+        rig.Port.ClearSent();
+        rig.Port.SetFaults(Faults({}, true));
+        QCOMPARE(rig.Link.ReadSequence(0x03, 0x0106, 3, 200), int16_t{-1});
+        rig.Port.SetFaults({});
+        // A read of another shape: it owes nothing to the unanswered one and need not wait.
+        QCOMPARE(rig.Link.ReadSequence(0x03, 0x011B, 1, 300), int16_t{0});
+        const auto after = rig.Port.Sent();
+        QCOMPARE(after[1].Time - after[0].Time, uint64_t{200});
+    }
+};
+
+}  // namespace mp::test
+
+QTEST_GUILESS_MAIN(mp::test::TestFastReplyEnd)
+#include "TestFastReplyEnd.moc"

@@ -1,0 +1,208 @@
+// The trend's samples taken from the live values, the bounded store and the start it finds,
+// the CSV lines of a run with failed reads, and a recording that cannot write any more.
+
+#include <sys/resource.h>
+
+#include <QFile>
+#include <QLabel>
+#include <QMainWindow>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <csignal>
+
+#include "support/ScriptedFileDialogs.h"
+#include "trend/CsvRecorder.h"
+#include "trend/SampleStore.h"
+#include "trend/TrendController.h"
+
+namespace mp::test {
+namespace {
+
+PollTickResult Answers(bool currents, bool outputs, bool inputs, bool voltages, bool status) {
+    return PollTickResult{currents, outputs, inputs, voltages, status};
+}
+
+LiveValues Live() {
+    LiveValues live;
+    live.Currents = {"1.250", "0.000", "12.500"};
+    live.Voltages = {"380.10", "379.90", "381.00"};
+    live.Inputs = {Lamp::Red,   Lamp::Green, Lamp::Green, Lamp::Green,
+                   Lamp::Green, Lamp::Green, Lamp::Green, Lamp::Red};
+    live.Outputs = {Lamp::Green, Lamp::Red, Lamp::Green};
+    live.StatusLamps = 0x05;
+    return live;
+}
+
+qint64 At(int hour, int minute, int second, int ms) {
+    return QDateTime(QDate(2026, 12, 7), QTime(hour, minute, second, ms)).toMSecsSinceEpoch();
+}
+
+TrendSample CurrentsSample(qint64 t, std::optional<double> a) {
+    TrendSample sample;
+    sample.TimeMs = t;
+    sample.Answered.Currents = a.has_value();
+    sample.Currents = {a, a, a};
+    return sample;
+}
+
+}  // namespace
+
+class TestTrend : public QObject {
+    Q_OBJECT
+private slots:
+    // A run of four ticks: everything answered; the currents missed; the device silent; the
+    // status missed. A missed read leaves its fields empty, never the previous tick's values.
+    void csvLinesOfARunWithFailures() {
+        const LiveValues live = Live();
+        const std::vector<TrendSample> run = {
+            MakeTrendSample(At(14, 30, 0, 5), live, Answers(true, true, true, true, true)),
+            MakeTrendSample(At(14, 30, 1, 405), live, Answers(false, true, true, true, true)),
+            MakeTrendSample(At(14, 30, 2, 805), live, Answers(false, false, false, false, false)),
+            MakeTrendSample(At(14, 30, 4, 205), live, Answers(true, true, true, true, false)),
+        };
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("run.csv"));
+        CCsvRecorder recorder;
+        QVERIFY(recorder.Start(path));
+        for (const TrendSample& sample : run) {
+            QVERIFY(recorder.Append(sample));
+        }
+        // Every line is in the file before the recording ends.
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QCOMPARE(recorder.Size(), static_cast<int64_t>(bytes.size()));
+        QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+        const QStringList lines = QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"));
+        const QStringList expected = {
+            QStringLiteral("时间,A相电流,B相电流,C相电流,A相电压,B相电压,C相电压,DI1,DI2,DI3,DI4,"
+                           "DI5,DI6,DI7,DI8,输出A,输出B,复归输出,状态位,电流应答,输出应答,"
+                           "输入应答,电压应答,状态应答"),
+            QStringLiteral("2026-12-07T14:30:00.005,1.250,0.000,12.500,380.10,379.90,381.00,"
+                           "1,0,0,0,0,0,0,1,0,1,0,00000101,1,1,1,1,1"),
+            QStringLiteral("2026-12-07T14:30:01.405,,,,380.10,379.90,381.00,"
+                           "1,0,0,0,0,0,0,1,0,1,0,00000101,0,1,1,1,1"),
+            QStringLiteral("2026-12-07T14:30:02.805,,,,,,,,,,,,,,,,,,,0,0,0,0,0"),
+            QStringLiteral("2026-12-07T14:30:04.205,1.250,0.000,12.500,380.10,379.90,381.00,"
+                           "1,0,0,0,0,0,0,1,0,1,0,,1,1,1,1,0"),
+            QString(),
+        };
+        QCOMPARE(lines, expected);
+        QCOMPARE(recorder.Lines(), int64_t{4});
+    }
+
+    void sampleOfUnknownLamps() {
+        LiveValues live = Live();
+        live.Inputs[3] = Lamp::Unknown;
+        live.Currents[1] = "garbage";
+        const TrendSample sample = MakeTrendSample(0, live, Answers(true, true, true, true, true));
+        QVERIFY(!sample.Inputs.has_value());
+        QCOMPARE(sample.Outputs, std::optional<uint8_t>(0x02));
+        QVERIFY(!sample.Currents[1].has_value());
+        QCOMPARE(sample.Currents[2], std::optional<double>(12.5));
+    }
+
+    void storeKeepsTheNewest() {
+        CSampleStore store(3);
+        for (int k = 0; k < 5; ++k) {
+            store.Add(CurrentsSample(k * 100, 1.0));
+        }
+        QCOMPARE(store.Samples().size(), size_t{3});
+        QCOMPARE(store.Samples().front().TimeMs, int64_t{200});
+        QCOMPARE(store.FirstAtOrAfter(250), size_t{1});
+        QCOMPARE(store.FirstAtOrAfter(900), size_t{3});
+    }
+
+    void startFoundInTheSamples_data() {
+        QTest::addColumn<QList<double>>("currents");  // -1: the read missed
+        QTest::addColumn<qint64>("start");            // -1: none
+        // Threshold 1.0 A; one sample every 100 ms.
+        QTest::newRow("running from the first sample") << QList<double>{5, 5, 5} << qint64{-1};
+        QTest::newRow("a start") << QList<double>{0, 0, 7, 5, 2} << qint64{200};
+        QTest::newRow("two starts: the last") << QList<double>{0, 6, 0, 0, 6} << qint64{400};
+        QTest::newRow("a missed read is no stop") << QList<double>{0, 6, -1, 6} << qint64{100};
+        QTest::newRow("never above") << QList<double>{0, 0.5, 0.99} << qint64{-1};
+    }
+    void startFoundInTheSamples() {
+        QFETCH(QList<double>, currents);
+        QFETCH(qint64, start);
+        CSampleStore store;
+        qint64 t = 0;
+        for (double current : currents) {
+            store.Add(
+                CurrentsSample(t, current < 0 ? std::nullopt : std::optional<double>(current)));
+            t += 100;
+        }
+        QCOMPARE(store.LastStart(1.0).value_or(-1), start);
+    }
+
+    // A file that cannot grow any more ends the recording with a message; the ticks go on
+    // into the trend.
+    void writeFailureStopsTheRecording() {
+        QMainWindow window;
+        ProtectionSettings settings;
+        const LiveValues live = Live();
+        CScriptedFileDialogs dialogs;
+        QTemporaryDir dir;
+        dialogs.SaveAnswer = dir.filePath(QStringLiteral("full.csv"));
+        TrendHost host;
+        host.Window = &window;
+        host.Settings = &settings;
+        host.Live = &live;
+        CTrendController trend(host, dialogs);
+        trend.InstallMenu();
+        auto* label = window.statusBar()->findChild<QLabel*>(QStringLiteral("recordingLabel"));
+        QVERIFY(label);
+
+        trend.StartRecording();
+        QVERIFY(trend.Recorder().Recording());
+        trend.OnPollTick(Answers(true, true, true, true, true));
+        QVERIFY(!label->isHidden());
+        QVERIFY(label->text().contains(QStringLiteral("full.csv")));
+        const int64_t written = trend.Recorder().Size();
+
+        // The process may write no file beyond what it holds now.
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit old{};
+        getrlimit(RLIMIT_FSIZE, &old);
+        rlimit limit = old;
+        limit.rlim_cur = static_cast<rlim_t>(written);
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
+        trend.OnPollTick(Answers(true, true, true, true, true));
+        setrlimit(RLIMIT_FSIZE, &old);
+
+        QVERIFY(!trend.Recorder().Recording());
+        QCOMPARE(dialogs.Messages.size(), 1);
+        QVERIFY(dialogs.Messages.first().startsWith(QStringLiteral("记录已停止")));
+        QVERIFY(label->isHidden());
+        trend.OnPollTick(Answers(true, true, true, true, true));
+        QCOMPARE(trend.Store().Samples().size(), size_t{3});
+        QFile file(dialogs.SaveAnswer);
+        QCOMPARE(file.size(), written);
+    }
+
+    void cancelledChooserRecordsNothing() {
+        QMainWindow window;
+        ProtectionSettings settings;
+        const LiveValues live = Live();
+        CScriptedFileDialogs dialogs;
+        TrendHost host;
+        host.Window = &window;
+        host.Settings = &settings;
+        host.Live = &live;
+        CTrendController trend(host, dialogs);
+        trend.StartRecording();
+        QCOMPARE(dialogs.SaveAsked, 1);
+        QVERIFY(!trend.Recorder().Recording());
+        dialogs.SaveAnswer = QStringLiteral("/nonexistent-folder/x.csv");
+        trend.StartRecording();
+        QVERIFY(!trend.Recorder().Recording());
+        QCOMPARE(dialogs.Messages.size(), 1);
+    }
+};
+
+}  // namespace mp::test
+
+QTEST_MAIN(mp::test::TestTrend)
+#include "TestTrend.moc"

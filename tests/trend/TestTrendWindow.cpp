@@ -1,0 +1,159 @@
+// The "曲线" menu in the main window on the simulated device: every poll tick reaches the
+// trend and the recording, the trend window draws, pauses, shows the values under the cursor
+// and saves its picture, and the fast refresh polls many times faster with the same values.
+
+#include <QImage>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "app/TrendWiring.h"
+#include "support/ScriptedFileDialogs.h"
+#include "support/WindowRig.h"
+#include "trend/TrendController.h"
+
+namespace mp::test {
+namespace {
+
+struct CTrendRig : CWindowRig {
+    CTrendRig() : Trend(InstallTrend(Window, *Controller, FileDialogs)) {
+        Device.SetRegister(0x0106, 1234);
+        Device.SetRegister(0x0103, 3801);
+    }
+    ~CTrendRig() { Controller->OnStopRun(); }
+    bool WaitForSamples(size_t n) {
+        return QTest::qWaitFor([&] { return Trend->Store().Samples().size() >= n; }, 10000);
+    }
+    CScriptedFileDialogs FileDialogs;
+    std::unique_ptr<CTrendController> Trend;
+};
+
+// Virtual milliseconds per tick over the next `ticks` ticks, from the times the ticks' first
+// requests (the phase currents) went out.
+double MsPerTick(CTrendRig& rig, int ticks) {
+    rig.Port.ClearSent();
+    int shown = 0;
+    auto connection =
+        QObject::connect(rig.Controller.get(), &CMainController::PollTickShown, [&] { ++shown; });
+    const bool enough = QTest::qWaitFor([&] { return shown > ticks + 1; }, 10000);
+    QObject::disconnect(connection);
+    std::vector<uint64_t> at;
+    for (const auto& sent : rig.Port.Sent()) {
+        if (sent.Bytes.size() == 8 && sent.Bytes[1] == 0x03 && sent.Bytes[2] == 0x01 &&
+            sent.Bytes[3] == 0x06) {
+            at.push_back(sent.Time);
+        }
+    }
+    if (!enough || at.size() < static_cast<size_t>(ticks) + 1) {
+        return -1;
+    }
+    return static_cast<double>(at[static_cast<size_t>(ticks)] - at[0]) / ticks;
+}
+
+}  // namespace
+
+class TestTrendWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void ticksReachTrendAndRecording() {
+        CTrendRig rig;
+        QTemporaryDir dir;
+        rig.FileDialogs.SaveAnswer = dir.filePath(QStringLiteral("ticks.csv"));
+        rig.Trigger("actionStartRecording");
+        rig.Click("readRealtimeButton");
+        QVERIFY(rig.WaitForSamples(3));
+        const TrendSample first = rig.Trend->Store().Samples().front();
+        QVERIFY(first.Answered.Currents && first.Answered.Voltages && first.Answered.Status);
+        QCOMPARE(QString::number(*first.Currents[0], 'f', 3),
+                 QString::fromStdString(rig.Window.Fields().Live.Currents[0]));
+        QCOMPARE(*first.Voltages[0], 380.1);
+
+        // The device goes silent: the ticks go on, recorded as unanswered, without values.
+        SimFaults silent;
+        silent.Silent = true;
+        rig.Port.SetFaults(silent);
+        const size_t before = rig.Trend->Store().Samples().size();
+        QVERIFY(rig.WaitForSamples(before + 2));
+        const TrendSample missed = rig.Trend->Store().Samples().back();
+        QVERIFY(!missed.Answered.Currents && !missed.Currents[0].has_value());
+
+        rig.Trigger("actionStopRecording");
+        const int64_t lines = rig.Trend->Recorder().Lines();
+        QVERIFY(lines >= static_cast<int64_t>(before + 1));
+        rig.Port.SetFaults({});
+        QVERIFY(rig.WaitForSamples(rig.Trend->Store().Samples().size() + 1));
+        QFile file(rig.FileDialogs.SaveAnswer);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QList<QByteArray> rows = file.readAll().split('\n');
+        QCOMPARE(rows.size(), static_cast<int>(lines) + 2);  // heading, lines, empty end
+        QVERIFY(rows.at(rows.size() - 2).endsWith(",0,0,0,0,0\r"));
+        QVERIFY(rig.Dialogs.Messages.isEmpty());
+    }
+
+    void trendWindowDrawsPausesAndSaves() {
+        CTrendRig rig;
+        rig.Trigger("actionTrendWindow");
+        CTrendWindow* window = rig.Trend->TrendWindow();
+        QVERIFY(window && window->isVisible());
+        rig.Click("readRealtimeButton");
+        QVERIFY(rig.WaitForSamples(2));
+        QVERIFY(QTest::qWaitFor([&] { return window->PointCount(0) >= 2; }, 5000));
+        QCOMPARE(window->PointCount(3), window->PointCount(0));
+
+        window->SetPaused(true);
+        const int frozen = window->PointCount(0);
+        QVERIFY(rig.WaitForSamples(rig.Trend->Store().Samples().size() + 2));
+        QCOMPARE(window->PointCount(0), frozen);
+        window->SetPaused(false);
+        QVERIFY(window->PointCount(0) > frozen);
+
+        window->ShowValuesAt(rig.Trend->Store().Samples().front().TimeMs);
+        QVERIFY(window->CursorText().contains(QStringLiteral("A相电压 380.10 V")));
+
+        QTemporaryDir dir;
+        rig.FileDialogs.SaveAnswer = dir.filePath(QStringLiteral("trend.png"));
+        QVERIFY(window->ExportPicture());
+        QImage picture(rig.FileDialogs.SaveAnswer);
+        QVERIFY(!picture.isNull());
+        QVERIFY(picture.height() > 300);
+    }
+
+    // Same values at a small fraction of the time per tick; silent reads fall back to their
+    // full waits.
+    void fastRefresh() {
+        CTrendRig rig;
+        QVERIFY(!rig.Find<QAction>("actionFastRefresh")->isChecked());
+        rig.Click("readRealtimeButton");
+        QVERIFY(rig.WaitForSamples(1));
+        const double normal = MsPerTick(rig, 3);
+        const TrendSample normalSample = rig.Trend->Store().Samples().back();
+
+        rig.Trigger("actionFastRefresh");
+        QVERIFY(rig.Find<QAction>("actionFastRefresh")->isChecked());
+        MsPerTick(rig, 1);
+        const double fast = MsPerTick(rig, 5);
+        const TrendSample fastSample = rig.Trend->Store().Samples().back();
+        QVERIFY2(normal >= 1400 && fast > 0 && fast * 7 < normal,
+                 qPrintable(QStringLiteral("normal %1 ms, fast %2 ms").arg(normal).arg(fast)));
+        QCOMPARE(fastSample.Currents, normalSample.Currents);
+        QCOMPARE(fastSample.Voltages, normalSample.Voltages);
+        QCOMPARE(fastSample.Status, normalSample.Status);
+
+        SimFaults silent;
+        silent.Silent = true;
+        rig.Port.SetFaults(silent);
+        MsPerTick(rig, 1);
+        // The full waits of a silent tick: 1400 ms, and the voltages' and the next currents'
+        // reads each wait out the reply the read before them still owes.
+        QCOMPARE(MsPerTick(rig, 2), 4000.0);
+        rig.Port.SetFaults({});
+
+        rig.Trigger("actionFastRefresh");
+        MsPerTick(rig, 1);
+        QVERIFY(MsPerTick(rig, 2) >= 1400);
+    }
+};
+
+}  // namespace mp::test
+
+QTEST_MAIN(mp::test::TestTrendWindow)
+#include "TestTrendWindow.moc"

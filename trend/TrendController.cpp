@@ -1,0 +1,268 @@
+#include "trend/TrendController.h"
+
+#include <QAction>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLocale>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <cmath>
+#include <cstdlib>
+
+#include "files/FileDialogs.h"
+
+namespace mp {
+namespace {
+
+std::optional<double> Positive(const std::string& text) {
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    if (text.empty() || end != text.c_str() + text.size() || !std::isfinite(value) || value <= 0) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+}  // namespace
+
+CTrendController::CTrendController(TrendHost host, IFileDialogs& dialogs, QObject* parent)
+    : QObject(parent), Host_(std::move(host)), Dialogs_(dialogs) {
+    if (!Host_.Now) {
+        Host_.Now = [] { return QDateTime::currentMSecsSinceEpoch(); };
+    }
+}
+
+CTrendController::~CTrendController() {
+    Recorder_.Stop();
+    delete TrendWindow_.data();
+}
+
+void CTrendController::InstallMenu() {
+    auto* menu = new QMenu(QStringLiteral("曲线"), Host_.Window);
+    menu->setObjectName(QStringLiteral("trendMenu"));
+    QAction* trend = menu->addAction(QStringLiteral("实时曲线"));
+    trend->setObjectName(QStringLiteral("actionTrendWindow"));
+    trend->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    connect(trend, &QAction::triggered, this, &CTrendController::ShowTrendWindow);
+    menu->addSeparator();
+    StartAction_ = menu->addAction(QStringLiteral("开始记录..."));
+    StartAction_->setObjectName(QStringLiteral("actionStartRecording"));
+    connect(StartAction_, &QAction::triggered, this, &CTrendController::StartRecording);
+    StopAction_ = menu->addAction(QStringLiteral("停止记录"));
+    StopAction_->setObjectName(QStringLiteral("actionStopRecording"));
+    connect(StopAction_, &QAction::triggered, this, &CTrendController::StopRecording);
+    menu->addSeparator();
+    FastAction_ = menu->addAction(QStringLiteral("快速刷新"));
+    FastAction_->setObjectName(QStringLiteral("actionFastRefresh"));
+    FastAction_->setCheckable(true);
+    FastAction_->setChecked(false);
+    connect(FastAction_, &QAction::toggled, this, &CTrendController::SetFastRefresh);
+    menu->addSeparator();
+    CaptureAction_ = menu->addAction(QStringLiteral("起动录波"));
+    CaptureAction_->setObjectName(QStringLiteral("actionStartCapture"));
+    connect(CaptureAction_, &QAction::triggered, this, &CTrendController::ArmStartCapture);
+    Host_.Window->menuBar()->addMenu(menu);
+
+    RecordingLabel_ = new QLabel(Host_.Window);
+    RecordingLabel_->setObjectName(QStringLiteral("recordingLabel"));
+    Host_.Window->statusBar()->addPermanentWidget(RecordingLabel_);
+    UpdateRecordingControls();
+}
+
+void CTrendController::OnPollTick(const PollTickResult& answered) {
+    const qint64 now = Host_.Now();
+    const TrendSample sample = MakeTrendSample(now, *Host_.Live, answered);
+    Store_.Add(sample);
+    if (Recorder_.Recording()) {
+        if (!Recorder_.Append(sample)) {
+            UpdateRecordingControls();
+            Inform(QStringLiteral("记录已停止: 写入 %1 失败 (%2)。读取照常进行。")
+                       .arg(QDir::toNativeSeparators(Recorder_.Path()), Recorder_.Error()));
+        }
+        UpdateRecordingControls();
+    }
+    if (TrendWindow_) {
+        TrendWindow_->Refresh(now, Overlays());
+    }
+    if (Capture_.Feed(sample)) {
+        FinishCapture();
+    }
+}
+
+void CTrendController::ArmStartCapture() {
+    const TrendOverlays overlays = Overlays();
+    if (!overlays.RatedCurrent) {
+        Inform(QStringLiteral("起动录波需要额定电流: 请先填写或读出额定电流。"));
+        return;
+    }
+    StartSettings settings;
+    settings.RatedCurrent = *overlays.RatedCurrent;
+    settings.LockedRotorMultiple = overlays.LockedRotorMultiple.value_or(0);
+    settings.LockedRotorTime = Positive(Host_.Settings->LockedRotorTime).value_or(0);
+    settings.StartTime = overlays.StartTime.value_or(0);
+    Capture_.Arm(settings);
+    FastBeforeCapture_ = FastAction_ ? FastAction_->isChecked() : false;
+    SetFastRefresh(true);
+    if (CaptureAction_) {
+        CaptureAction_->setEnabled(false);
+    }
+    Host_.Window->statusBar()->showMessage(
+        QStringLiteral("起动录波已准备: 等待任一相电流超过 %1 A")
+            .arg(settings.RatedCurrent * CStartCapture::kDefaultThreshold, 0, 'f', 2));
+}
+
+void CTrendController::FinishCapture() {
+    SetFastRefresh(FastBeforeCapture_);
+    if (CaptureAction_) {
+        CaptureAction_->setEnabled(true);
+    }
+    Host_.Window->statusBar()->clearMessage();
+    const StartJudgement judgement = CStartCapture::Judge(Capture_.Samples(), Capture_.Settings());
+
+    ShowTrendWindow();
+    TrendWindow_->SetPaused(false);
+    TrendWindow_->SetRange(CTrendWindow::LastMinute);
+    TrendWindow_->Refresh(Host_.Now(), Overlays());
+    TrendWindow_->SetPaused(true);
+
+    const QString suggested = QStringLiteral("起动录波-%1.csv")
+                                  .arg(QDateTime::fromMSecsSinceEpoch(judgement.StartAt)
+                                           .toString(QStringLiteral("yyyyMMdd-HHmmss")));
+    const QString path =
+        Dialogs_.SaveFileName(Host_.Window, QStringLiteral("保存起动录波"), suggested,
+                              QStringLiteral("CSV 文件 (*.csv)"), QStringLiteral("csv"));
+    QString saved;
+    if (!path.isEmpty()) {
+        CCsvRecorder file;
+        bool ok = file.Start(path);
+        for (const TrendSample& sample : Capture_.Samples()) {
+            ok = ok && file.Append(sample);
+        }
+        file.Stop();
+        saved = ok ? QStringLiteral("\n录波已保存到 %1。").arg(QDir::toNativeSeparators(path))
+                   : QStringLiteral("\n录波未能保存到 %1 (%2)。")
+                         .arg(QDir::toNativeSeparators(path), file.Error());
+    }
+    Inform(JudgementText(judgement, Capture_.Settings()) + saved);
+}
+
+QString CTrendController::JudgementText(const StartJudgement& j, const StartSettings& settings) {
+    QString text =
+        QStringLiteral("起动于 %1, 峰值电流 %2 A (额定电流的 %3 倍)。")
+            .arg(QDateTime::fromMSecsSinceEpoch(j.StartAt).toString(QStringLiteral("HH:mm:ss.zzz")))
+            .arg(j.PeakCurrent, 0, 'f', 2)
+            .arg(j.PeakCurrent / settings.RatedCurrent, 0, 'f', 1);
+    text += j.SettledAfter ? QStringLiteral("\n电流降到 1.2 倍额定电流以下用时 %1 s。")
+                                 .arg(static_cast<double>(*j.SettledAfter) / 1000.0, 0, 'f', 1)
+                           : QStringLiteral("\n录波期间电流没有降到 1.2 倍额定电流以下。");
+    if (settings.StartTime > 0) {
+        text += j.StartTimeoutTrips
+                    ? QStringLiteral("\n按所示定值, 启动超时保护会动作 (启动时间 %1 s)。")
+                          .arg(settings.StartTime)
+                    : QStringLiteral("\n按所示定值, 启动超时保护不会动作 (启动时间 %1 s)。")
+                          .arg(settings.StartTime);
+    }
+    if (settings.LockedRotorMultiple > 0) {
+        const double held = j.LockedRotorFor ? static_cast<double>(*j.LockedRotorFor) / 1000.0 : 0;
+        text +=
+            j.LockedRotorTrips
+                ? QStringLiteral(
+                      "\n按所示定值, 堵转保护会动作 (%1 倍额定电流持续 %2 s, "
+                      "超过动作时间 %3 s)。")
+                      .arg(settings.LockedRotorMultiple)
+                      .arg(held, 0, 'f', 1)
+                      .arg(settings.LockedRotorTime)
+                : QStringLiteral("\n按所示定值, 堵转保护不会动作 (%1 倍额定电流, 动作时间 %2 s)。")
+                      .arg(settings.LockedRotorMultiple)
+                      .arg(settings.LockedRotorTime);
+    }
+    return text;
+}
+
+TrendOverlays CTrendController::Overlays() const {
+    TrendOverlays overlays;
+    overlays.RatedCurrent = Positive(Host_.Settings->RatedCurrent);
+    overlays.LockedRotorMultiple = Positive(Host_.Settings->LockedRotorMultiple);
+    overlays.StartTime = Positive(Host_.Settings->StartTime);
+    if (overlays.RatedCurrent) {
+        overlays.StartAt = Store_.LastStart(*overlays.RatedCurrent * kStartThreshold);
+    }
+    return overlays;
+}
+
+void CTrendController::ShowTrendWindow() {
+    if (!TrendWindow_) {
+        TrendWindow_ = new CTrendWindow(Store_, Dialogs_);
+        TrendWindow_->setAttribute(Qt::WA_DeleteOnClose);
+        TrendWindow_->Refresh(Host_.Now(), Overlays());
+    }
+    TrendWindow_->show();
+    TrendWindow_->raise();
+    TrendWindow_->activateWindow();
+}
+
+void CTrendController::StartRecording() {
+    if (Recorder_.Recording()) {
+        return;
+    }
+    const QString suggested = QStringLiteral("记录-%1.csv")
+                                  .arg(QDateTime::fromMSecsSinceEpoch(Host_.Now())
+                                           .toString(QStringLiteral("yyyyMMdd-HHmmss")));
+    const QString path =
+        Dialogs_.SaveFileName(Host_.Window, QStringLiteral("开始记录"), suggested,
+                              QStringLiteral("CSV 文件 (*.csv)"), QStringLiteral("csv"));
+    if (path.isEmpty()) {
+        return;
+    }
+    if (!Recorder_.Start(path)) {
+        Inform(QStringLiteral("无法记录到 %1 (%2)。")
+                   .arg(QDir::toNativeSeparators(path), Recorder_.Error()));
+    }
+    UpdateRecordingControls();
+}
+
+void CTrendController::StopRecording() {
+    Recorder_.Stop();
+    UpdateRecordingControls();
+}
+
+void CTrendController::SetFastRefresh(bool on) {
+    if (FastAction_ && FastAction_->isChecked() != on) {
+        FastAction_->setChecked(on);  // comes back here through the toggle
+        return;
+    }
+    if (Host_.SetFastRefresh) {
+        Host_.SetFastRefresh(on);
+    }
+}
+
+QString CTrendController::RecordingText() const {
+    if (!Recorder_.Recording()) {
+        return QString();
+    }
+    return QStringLiteral("记录中: %1 (%2)")
+        .arg(QFileInfo(Recorder_.Path()).fileName(),
+             QLocale::c().formattedDataSize(Recorder_.Size(), 1,
+                                            QLocale::DataSizeTraditionalFormat));
+}
+
+void CTrendController::UpdateRecordingControls() {
+    if (StartAction_) {
+        StartAction_->setEnabled(!Recorder_.Recording());
+        StopAction_->setEnabled(Recorder_.Recording());
+    }
+    if (RecordingLabel_) {
+        RecordingLabel_->setText(RecordingText());
+        RecordingLabel_->setVisible(Recorder_.Recording());
+    }
+}
+
+void CTrendController::Inform(const QString& text) {
+    Dialogs_.Inform(Host_.Window, text);
+}
+
+}  // namespace mp

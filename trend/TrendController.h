@@ -1,0 +1,88 @@
+#pragma once
+// The "曲线" menu's functions: the trend window fed by every poll tick, the recording of every
+// tick to a CSV file with its size in the status bar, and the fast refresh switch. It reaches
+// the main window only through its host.
+
+#include <QObject>
+#include <QPointer>
+#include <functional>
+#include <memory>
+
+#include "monitoring/LiveValues.h"
+#include "monitoring/PollingCycle.h"
+#include "settings/ProtectionSettings.h"
+#include "trend/CsvRecorder.h"
+#include "trend/SampleStore.h"
+#include "trend/StartCapture.h"
+#include "trend/TrendWindow.h"
+
+class QAction;
+class QLabel;
+class QMainWindow;
+
+namespace mp {
+
+class IFileDialogs;
+
+struct TrendHost {
+    QMainWindow* Window = nullptr;
+    const ProtectionSettings* Settings = nullptr;  // as the window holds them
+    const LiveValues* Live = nullptr;              // as the last tick left them
+    // Turns the fast refresh of the reads on or off.
+    std::function<void(bool on)> SetFastRefresh;
+    // Milliseconds since the epoch (tests give their own).
+    std::function<qint64()> Now;
+};
+
+class CTrendController : public QObject {
+    Q_OBJECT
+public:
+    // The share of the rated current above which a rise of a phase current counts as a start.
+    static constexpr double kStartThreshold = 0.10;
+
+    CTrendController(TrendHost host, IFileDialogs& dialogs, QObject* parent = nullptr);
+    ~CTrendController() override;
+
+    // The "曲线" menu in the main window's menu bar.
+    void InstallMenu();
+
+    // On the window thread after a poll tick's final show.
+    void OnPollTick(const mp::PollTickResult& answered);
+
+    void ShowTrendWindow();
+    void StartRecording();
+    void StopRecording();
+    void SetFastRefresh(bool on);
+    // "起动录波": arms the start capture and polls at fast refresh until it is done.
+    void ArmStartCapture();
+    const CStartCapture& Capture() const { return Capture_; }
+    // The operator's words for a judged start.
+    static QString JudgementText(const StartJudgement& judgement, const StartSettings& settings);
+
+    const CSampleStore& Store() const { return Store_; }
+    const CCsvRecorder& Recorder() const { return Recorder_; }
+    CTrendWindow* TrendWindow() const { return TrendWindow_; }
+    // The settings the current chart shows, from the window's settings and the samples.
+    TrendOverlays Overlays() const;
+    QString RecordingText() const;
+
+private:
+    void UpdateRecordingControls();
+    void Inform(const QString& text);
+    void FinishCapture();
+
+    TrendHost Host_;
+    IFileDialogs& Dialogs_;
+    CSampleStore Store_;
+    CCsvRecorder Recorder_;
+    CStartCapture Capture_;
+    bool FastBeforeCapture_ = false;
+    QPointer<CTrendWindow> TrendWindow_;
+    QAction* StartAction_ = nullptr;
+    QAction* StopAction_ = nullptr;
+    QAction* FastAction_ = nullptr;
+    QAction* CaptureAction_ = nullptr;
+    QLabel* RecordingLabel_ = nullptr;
+};
+
+}  // namespace mp
