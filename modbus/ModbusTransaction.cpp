@@ -43,17 +43,93 @@ int CModbusTransaction::ExpectedLength(uint8_t function, uint16_t quantity) {
 int16_t CModbusTransaction::ReadSequence(uint8_t function, uint16_t start, uint16_t quantity,
                                          uint32_t waitMs) {
     const int16_t length = BuildReadRequest(Tx_, SlaveAddress_, function, start, quantity);
+    // A frame longer than the receive buffer can never be located, nor mistaken.
+    const int expected = ExpectedLength(function, quantity);
+    const bool locatable = expected <= kRxCapacity;
+    if (locatable) {
+        AwaitOwedReply(function, static_cast<int16_t>(expected));
+    }
     Port_.DiscardInput();
+    const bool sent = Port_.IsPortOpen();
     SendFrame(length);
+    const uint32_t sentAt = Clock_.TickCount();
     Clock_.Sleep(waitMs);
     TakeInput();
-    // A frame longer than the receive buffer can never be located.
-    const int expected = ExpectedLength(function, quantity);
-    if (expected > kRxCapacity) {
+    if (!locatable) {
         return -1;
     }
-    return LocateResponse(Rx_.data(), Received_, function, SlaveAddress_,
-                          static_cast<int16_t>(expected));
+    // Late replies of earlier reads of other shapes may be among the input: they are settled.
+    SettleOwedReplies(Rx_.data(), Received_);
+    const int16_t p = LocateResponse(Rx_.data(), Received_, function, SlaveAddress_,
+                                     static_cast<int16_t>(expected));
+    if (p < 0 && sent) {
+        Owe(function, static_cast<int16_t>(expected), sentAt);
+    }
+    return p;
+}
+
+void CModbusTransaction::AwaitOwedReply(uint8_t function, int16_t length) {
+    auto sameShape = [this, function, length](const OwedReply& owed) {
+        return owed.Address == SlaveAddress_ && owed.Function == function &&
+               owed.Length == length;
+    };
+    // What came in while waiting; a frame split across two slices is still found.
+    std::vector<uint8_t> seen;
+    for (;;) {
+        const uint32_t now = Clock_.TickCount();
+        DropOverdue(now);
+        const auto owed = std::find_if(Owed_.begin(), Owed_.end(), sameShape);
+        if (owed == Owed_.end() || !Port_.IsPortOpen()) {
+            break;
+        }
+        Clock_.Sleep(std::min(owed->Due - now, kOwedSliceMs));
+        const std::vector<uint8_t> bytes = Port_.ReadAllWaiting();
+        if (bytes.empty()) {
+            continue;
+        }
+        if (Trace_) {
+            Trace_(false, bytes);
+        }
+        seen.insert(seen.end(), bytes.begin(), bytes.end());
+        const int settled = SettleOwedReplies(seen.data(), static_cast<int>(seen.size()));
+        // Bytes up to a settled reply cannot settle another; the rest is kept bounded.
+        const auto keep = static_cast<size_t>(kRxCapacity);
+        const size_t drop = std::max(static_cast<size_t>(settled),
+                                     seen.size() > keep ? seen.size() - keep : size_t{0});
+        seen.erase(seen.begin(), seen.begin() + static_cast<std::ptrdiff_t>(drop));
+    }
+    Owed_.erase(std::remove_if(Owed_.begin(), Owed_.end(), sameShape), Owed_.end());
+}
+
+int CModbusTransaction::SettleOwedReplies(const uint8_t* bytes, int n) {
+    int end = 0;
+    const auto count = static_cast<int16_t>(std::min(n, 32767));
+    for (auto owed = Owed_.begin(); owed != Owed_.end();) {
+        const int16_t p = LocateResponse(bytes, count, owed->Function, owed->Address, owed->Length);
+        if (p < 0) {
+            ++owed;
+            continue;
+        }
+        end = std::max(end, p + owed->Length);
+        owed = Owed_.erase(owed);
+    }
+    return end;
+}
+
+void CModbusTransaction::Owe(uint8_t function, int16_t length, uint32_t sentAt) {
+    DropOverdue(Clock_.TickCount());
+    if (Owed_.size() >= kMaxOwed) {
+        Owed_.erase(Owed_.begin());
+    }
+    Owed_.push_back({SlaveAddress_, function, length, sentAt + kLateReplyMs});
+}
+
+void CModbusTransaction::DropOverdue(uint32_t now) {
+    Owed_.erase(std::remove_if(Owed_.begin(), Owed_.end(),
+                               [now](const OwedReply& owed) {
+                                   return static_cast<int32_t>(owed.Due - now) <= 0;
+                               }),
+                Owed_.end());
 }
 
 void CModbusTransaction::WriteSequence(int16_t length, uint32_t waitMs) {

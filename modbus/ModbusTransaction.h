@@ -2,6 +2,15 @@
 // One synchronous request/response exchange with the device: discard waiting input, send the
 // request built in TxBuffer, wait a fixed time, copy what arrived into RxBuffer and locate the
 // response by address, function code, length and CRC. No retries, no other timeout.
+//
+// A reply that misses its wait is late, and a late reply counts as no reply. It still comes
+// off the line later, and when the next read asks for a reply of the same shape (address,
+// function, byte count: currents and voltages, say) it would be taken for that read's own.
+// So a read that finds no reply leaves its reply owed for kLateReplyMs after its request,
+// and a later read of the same shape first waits, taking the input in slices, until the
+// owed reply has come and been dropped or its time is over. Reads of another shape cannot
+// mistake it and run at once; a device that answers in time never leaves anything owed, so
+// its exchanges keep their fixed waits.
 
 #include <cstdint>
 #include <functional>
@@ -15,6 +24,13 @@ namespace mp {
 
 class CModbusTransaction {
 public:
+    // How long after its request a missed reply is still waited for by the next read of the
+    // same shape: longer than the slowest late reply taken into account (1500 ms) plus the
+    // wire time of request and longest reply at 1200 baud.
+    static constexpr uint32_t kLateReplyMs = 2000;
+    // While a reply is owed the input is looked at every kOwedSliceMs.
+    static constexpr uint32_t kOwedSliceMs = 50;
+
     // Observer of the raw frames: every frame sent, and every batch of bytes taken in.
     using TraceFn = std::function<void(bool outgoing, const std::vector<uint8_t>& bytes)>;
 
@@ -37,10 +53,15 @@ public:
     // Sends the first `length` bytes of TxBuffer; nothing when the port is not open.
     void SendFrame(int16_t length);
 
-    // The read sequence: builds the 8-byte request for function 0x01, 0x02 or 0x03, discards
-    // waiting input, sends, sleeps `waitMs`, takes the input and locates the response
-    // (5 + 2q bytes for 0x03, 6 bytes for 0x01/0x02). Returns its position in RxBuffer or -1.
+    // The read sequence: builds the 8-byte request for function 0x01, 0x02 or 0x03, waits for
+    // a reply of the same shape still owed by an earlier read, discards waiting input,
+    // sends, sleeps `waitMs`, takes the input and locates the response (5 + 2q bytes for
+    // 0x03, 6 bytes for 0x01/0x02). Returns its position in RxBuffer or -1; on -1 the reply
+    // is owed.
     int16_t ReadSequence(uint8_t function, uint16_t start, uint16_t quantity, uint32_t waitMs);
+
+    // Replies still owed by reads that found none (at most one per shape).
+    size_t OwedReplies() const { return Owed_.size(); }
 
     // Data byte d of the response located at p (0 for a position outside RxBuffer).
     uint8_t DataByte(int16_t p, int d) const;
@@ -68,8 +89,26 @@ public:
     static int ExpectedLength(uint8_t function, uint16_t quantity);
 
 private:
+    // A reply a read did not find in its wait, of `Length` bytes with `Function` from
+    // `Address`, waited for until `Due` (tick count).
+    struct OwedReply {
+        uint8_t Address;
+        uint8_t Function;
+        int16_t Length;
+        uint32_t Due;
+    };
+    static constexpr size_t kMaxOwed = 16;
+
     // Copies the waiting input into RxBuffer from position 0, at most its capacity.
     void TakeInput();
+    // Waits until no reply of this shape is owed any more: it has arrived (and is dropped
+    // with the input) or its time is over.
+    void AwaitOwedReply(uint8_t function, int16_t length);
+    // Settles the owed replies found among the bytes; returns the end of the last one found
+    // (0 when none).
+    int SettleOwedReplies(const uint8_t* bytes, int n);
+    void Owe(uint8_t function, int16_t length, uint32_t sentAt);
+    void DropOverdue(uint32_t now);
 
     IPort& Port_;
     IClock& Clock_;
@@ -78,6 +117,7 @@ private:
     RxBuffer Rx_{};
     int16_t Received_ = 0;
     TraceFn Trace_;
+    std::vector<OwedReply> Owed_;
 };
 
 }  // namespace mp

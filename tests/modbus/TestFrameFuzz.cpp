@@ -15,12 +15,12 @@ namespace {
 
 constexpr int kRounds = 8000;
 
-// The first position whose bytes start with the address and function and end with a CRC
-// that holds over the frame.
+// The first position whose bytes start with the address, the function and the byte count
+// of a read's reply and end with a CRC that holds over the frame.
 int ReferenceLocate(const std::vector<uint8_t>& bytes, int n, uint8_t function, uint8_t address,
                     int length) {
     for (int p = 0; p + length <= n; ++p) {
-        if (bytes[p] == address && bytes[p + 1] == function &&
+        if (bytes[p] == address && bytes[p + 1] == function && bytes[p + 2] == length - 5 &&
             CrcHolds(Slice(bytes, p, p + length))) {
             return p;
         }
@@ -44,9 +44,14 @@ public:
         return bytes;
     }
 
-    // `length` bytes (at least 4) from the address and function, the CRC valid or spoilt.
+    // `length` bytes (at least 4) from the address and function, mostly with the byte count
+    // of a read's reply, the CRC valid or spoilt.
     std::vector<uint8_t> Frame(uint8_t address, uint8_t function, int length) {
-        std::vector<uint8_t> frame = WithCrc(Concat({{address, function}, Bytes(length - 4)}));
+        std::vector<uint8_t> body = Bytes(length - 4);
+        if (length > 4 && Between(0, 3) != 0) {
+            body[0] = static_cast<uint8_t>(length - 5);
+        }
+        std::vector<uint8_t> frame = WithCrc(Concat({{address, function}, body}));
         if (Between(0, 4) == 0) {
             frame[static_cast<size_t>(Between(0, length - 1))] ^=
                 static_cast<uint8_t>(Between(1, 255));

@@ -55,8 +55,15 @@ private slots:
         QTest::newRow("other length expected") << kStatus << -1 << 3 << 1 << 11 << -1;
         QTest::newRow("shorter length expected than the frame")
             << kCurrents << -1 << 3 << 1 << 7 << -1;
-        QTest::newRow("byte count not examined")
-            << FrameOf("01 03 07 00 80") << -1 << 3 << 1 << 7 << 0;
+        // A read's reply carries the byte count its length gives.
+        QTest::newRow("byte count other than the length's")
+            << FrameOf("01 03 07 00 80") << -1 << 3 << 1 << 7 << -1;
+        QTest::newRow("function 01 counting 2 bytes")
+            << FrameOf("01 01 02 05") << -1 << 1 << 1 << 6 << -1;
+        QTest::newRow("miscounted frame, then the right one")
+            << Concat({FrameOf("01 03 04 00 80"), kStatus}) << -1 << 3 << 1 << 7 << 7;
+        QTest::newRow("write reply: no byte count to check")
+            << FrameOf("01 10 54 53 00 01") << -1 << 0x10 << 1 << 8 << 0;
         QTest::newRow("address 247, function 02")
             << FrameOf("F7 02 01 FF") << -1 << 2 << 247 << 6 << 0;
         QTest::newRow("nothing received") << std::vector<uint8_t>{} << 0 << 3 << 1 << 7 << -1;

@@ -101,6 +101,57 @@ private slots:
         QCOMPARE(rig.Link.Register(p, 0), uint16_t{2200});
     }
 
+    // A read that found no reply leaves it owed: the next read of the same shape (address,
+    // function, length) first waits until it has come and been dropped, or until 2000 ms
+    // after its request; a read of another shape cannot mistake it and does not wait.
+    void owedReply_data() {
+        QTest::addColumn<SimFaults>("firstFaults");
+        QTest::addColumn<int>("address");  // of the second read
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<uint32_t>("owedWait");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<int>("firstRegister");
+        QTest::addColumn<int>("stillOwed");  // the first read's reply: neither come nor overdue
+        const SimFaults late = Faults({}, false, false, 250);  // complete 276 ms after the request
+        const SimFaults silent = Faults({}, true);
+        QTest::newRow("same shape, reply 250 ms late: waited for")
+            << late << 1 << 0x0103 << 3 << 100u << 0 << 3800 << 0;
+        QTest::newRow("same shape, no reply: until 2000 ms after the request")
+            << silent << 1 << 0x0103 << 3 << 1800u << 0 << 3800 << 0;
+        QTest::newRow("other shape, reply late: taken in and passed over")
+            << late << 1 << 0x011B << 1 << 0u << 11 << 1 << 0;
+        QTest::newRow("other shape, no reply") << silent << 1 << 0x011B << 1 << 0u << 0 << 1 << 1;
+        QTest::newRow("other address") << silent << 2 << 0x0103 << 3 << 0u << 0 << 3800 << 1;
+    }
+    void owedReply() {
+        QFETCH(SimFaults, firstFaults);
+        QFETCH(int, address);
+        QFETCH(int, start);
+        QFETCH(int, count);
+        QFETCH(uint32_t, owedWait);
+        QFETCH(int, position);
+        QFETCH(int, firstRegister);
+        QFETCH(int, stillOwed);
+        CDeviceRig rig;
+        rig.Port.SetFaults(firstFaults);
+        QCOMPARE(rig.Link.ReadSequence(0x03, 0x0106, 3, 200), int16_t{-1});
+        QCOMPARE(rig.Link.OwedReplies(), size_t{1});
+
+        rig.Port.SetFaults({});
+        rig.Device.SetAddress(static_cast<uint8_t>(address));
+        rig.Link.SetSlaveAddress(static_cast<uint8_t>(address));
+        const int16_t p = rig.Link.ReadSequence(0x03, static_cast<uint16_t>(start),
+                                                static_cast<uint16_t>(count), 300);
+        QCOMPARE(p, static_cast<int16_t>(position));
+        QCOMPARE(int(rig.Link.Register(p, 0)), firstRegister);
+        QCOMPARE(rig.Clock.Sleeps(), JoinSleeps({{200}, OwedWait(owedWait), {300}}));
+        QCOMPARE(rig.Link.OwedReplies(), static_cast<size_t>(stillOwed));
+        rig.Clock.Advance(2000);
+        QCOMPARE(rig.Link.ReadSequence(0x03, 0x0106, 3, 200), int16_t{0});
+        QCOMPARE(rig.Link.OwedReplies(), size_t{0});
+    }
+
     // The reply of a write is never taken for the response of the read after it: with a
     // wait it is dropped by the read's discard; without one it arrives but does not match.
     void writeReplyNeverTakenForRead_data() {
@@ -136,6 +187,7 @@ private slots:
         rig.Link.SendPrivate(13);
         QVERIFY(rig.Port.Sent().empty());
         QVERIFY(rig.Device.Requests().empty());
+        QCOMPARE(rig.Link.OwedReplies(), size_t{0});  // nothing sent, nothing owed
         QCOMPARE(rig.Clock.Sleeps(), (std::vector<uint32_t>{200, 300, 300}));
     }
 

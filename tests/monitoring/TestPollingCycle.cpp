@@ -89,7 +89,8 @@ class TestPollingCycle : public QObject {
     Q_OBJECT
 private slots:
     // Block A or B without a reply is reported to the window; block C without one shows
-    // zeros. The sequence always runs to its end, with the same requests and waits, and
+    // zeros. The sequence always runs to its end, with the same requests and waits (a read
+    // whose shape an unanswered read shares first waits out the late reply), and
     // starts the poll.
     void startSequence_data() {
         QTest::addColumn<int>("address");
@@ -99,18 +100,35 @@ private slots:
         QTest::addColumn<int>("shows");
         QTest::addColumn<QString>("current");  // phase A, decoded with the ratio then held
         QTest::addColumn<int>("breakingCurrent");
+        QTest::addColumn<std::vector<uint32_t>>("sleeps");
+        QTest::addColumn<std::vector<uint64_t>>("sendTimes");
         // One byte at a time, 15 ms apart: block A's 37-byte reply completes after 593 ms,
         // past its 500 ms wait; the shorter replies are in time.
         SimFaults slowBytes;
         slowBytes.SplitPieces = 37;
         slowBytes.PieceGapMs = 15;
         const SimFaults none;
-        QTest::newRow("address 1") << 1 << none << -1 << false << 9 << "15.100" << 9999;
-        QTest::newRow("address 247") << 247 << none << -1 << false << 9 << "15.100" << 9999;
-        QTest::newRow("block A unanswered") << 1 << slowBytes << -1 << true << 7 << "0.302" << 9999;
-        QTest::newRow("block B and the rest unanswered") << 1 << none << 1 << true << 4 << "" << 0;
-        QTest::newRow("block C unanswered") << 1 << none << 6 << false << 9 << "15.100" << 0;
-        QTest::newRow("silent device") << 1 << none << 0 << true << 2 << "" << 0;
+        const std::vector<uint32_t> fixed = {500, 300, 300, 100, 200, 300, 100,
+                                             300, 300, 100, 200, 300, 300};
+        const std::vector<uint64_t> onTime = {0, 800, 1200, 1400, 1800, 2100, 2700};
+        // The voltages' reply has the currents' shape, block C's the voltages': without the
+        // currents' reply the voltages wait until 2000 ms after its request (sent at 1200),
+        // and block C until 2000 ms after theirs.
+        const std::vector<uint32_t> owed = JoinSleeps({{500, 300, 300, 100, 200}, OwedWait(1800),
+                                                   {300, 100, 300, 300, 100, 200}, OwedWait(700),
+                                                   {300, 300}});
+        const std::vector<uint64_t> late = {0, 800, 1200, 3200, 3600, 3900, 5200};
+        QTest::newRow("address 1")
+            << 1 << none << -1 << false << 9 << "15.100" << 9999 << fixed << onTime;
+        QTest::newRow("address 247")
+            << 247 << none << -1 << false << 9 << "15.100" << 9999 << fixed << onTime;
+        QTest::newRow("block A unanswered")
+            << 1 << slowBytes << -1 << true << 7 << "0.302" << 9999 << fixed << onTime;
+        QTest::newRow("block B and the rest unanswered")
+            << 1 << none << 1 << true << 4 << "" << 0 << owed << late;
+        QTest::newRow("block C unanswered")
+            << 1 << none << 6 << false << 9 << "15.100" << 0 << fixed << onTime;
+        QTest::newRow("silent device") << 1 << none << 0 << true << 2 << "" << 0 << owed << late;
     }
     void startSequence() {
         QFETCH(int, address);
@@ -120,6 +138,8 @@ private slots:
         QFETCH(int, shows);
         QFETCH(QString, current);
         QFETCH(int, breakingCurrent);
+        QFETCH(std::vector<uint32_t>, sleeps);
+        QFETCH(std::vector<uint64_t>, sendTimes);
         CDeviceRig rig(static_cast<uint8_t>(address));
         rig.Port.SetFaults(faults);
         rig.Link.SetTrace([&rig, silentAfter, sent = 0](bool outgoing, const auto&) mutable {
@@ -142,10 +162,8 @@ private slots:
             });
 
         QVERIFY(rig.SentFrames() == Requests(address, kStartRequests));
-        QCOMPARE(rig.Clock.Sleeps(), (std::vector<uint32_t>{500, 300, 300, 100, 200, 300, 100, 300,
-                                                            300, 100, 200, 300, 300}));
-        QCOMPARE(SendTimes(rig.Port),
-                 (std::vector<uint64_t>{0, 800, 1200, 1400, 1800, 2100, 2700}));
+        QCOMPARE(rig.Clock.Sleeps(), sleeps);
+        QCOMPARE(SendTimes(rig.Port), sendTimes);
         // A show per answered read (two for block A) and one for block C, then the lock, the
         // final show, the timer and the status text.
         QCOMPARE(window.Log, (QStringList(shows - 1, "show") +

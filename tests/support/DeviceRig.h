@@ -49,6 +49,25 @@ inline std::vector<uint8_t> ReadFrame(uint8_t address, uint16_t start, uint16_t 
                     static_cast<uint8_t>(count & 0xFF)});
 }
 
+// The sleeps of a read's wait for a reply still owed by an earlier read of its shape, when
+// nothing comes: `ms` in the transaction's slices.
+inline std::vector<uint32_t> OwedWait(uint32_t ms) {
+    std::vector<uint32_t> slices(ms / CModbusTransaction::kOwedSliceMs,
+                                 CModbusTransaction::kOwedSliceMs);
+    if (ms % CModbusTransaction::kOwedSliceMs != 0) {
+        slices.push_back(ms % CModbusTransaction::kOwedSliceMs);
+    }
+    return slices;
+}
+
+inline std::vector<uint32_t> JoinSleeps(std::initializer_list<std::vector<uint32_t>> parts) {
+    std::vector<uint32_t> all;
+    for (const std::vector<uint32_t>& part : parts) {
+        all.insert(all.end(), part.begin(), part.end());
+    }
+    return all;
+}
+
 struct CDeviceRig {
     explicit CDeviceRig(uint8_t address = 1)
         : Port(Device, Clock), Link(Port, Clock), Ctx(Link, Window, Window) {

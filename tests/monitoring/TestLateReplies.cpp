@@ -1,0 +1,144 @@
+// A device that answers late, swept across reply delays on the virtual clock: the start
+// sequence and back-to-back poll ticks never show a value decoded from another read's reply,
+// whatever the delay, and a device that answers in time keeps the ticks at their fixed waits.
+
+#include <QtTest>
+
+#include "monitoring/PollingCycle.h"
+#include "support/DeviceRig.h"
+#include "support/WrongValues.h"
+
+namespace mp::test {
+namespace {
+
+constexpr int kTicksPerDelay = 6;
+
+struct SweepResult {
+    int Ticks = 0;           // start sequences and poll ticks run
+    int WrongTicks = 0;      // those after which a field held another read's value
+    uint64_t LongestTick = 0;
+    QString FirstWrong;      // the fields that went wrong first
+};
+
+// The start sequence, then back-to-back ticks, with every reply `delayMs` late.
+SweepResult RunWithDelay(int baud, uint32_t delayMs) {
+    CDeviceRig rig;
+    rig.Device.SetBaudCode(baud == 1200 ? 0 : baud == 19200 ? 4 : 3);
+    rig.Port.OpenPort(PortSettings{"sim", baud, kParityEven});
+    SimFaults faults;
+    faults.ReplyDelayMs = delayMs;
+    rig.Port.SetFaults(faults);
+
+    ProtectionSettings settings;
+    settings.CtRatio = "1";
+    settings.RatedVoltage = "380";
+    settings.BreakingCurrent = 9999;
+    LiveValues live;
+    live.Currents.fill("0.0000");
+    const CWrongValues wrong(rig.Device, live, settings);
+    bool wrongNow = false;
+    SweepResult result;
+    rig.Window.OnShow = [&] {
+        const QStringList fields = wrong.Of(live, settings);
+        if (!fields.isEmpty() && result.FirstWrong.isEmpty()) {
+            result.FirstWrong = QStringLiteral("%1 ms late: %2").arg(delayMs).arg(fields.join(", "));
+        }
+        wrongNow = wrongNow || !fields.isEmpty();
+    };
+
+    auto count = [&](uint64_t since) {
+        ++result.Ticks;
+        result.WrongTicks += wrongNow ? 1 : 0;
+        result.LongestTick = std::max(result.LongestTick, rig.Clock.Elapsed() - since);
+        wrongNow = false;
+    };
+    uint64_t start = rig.Clock.Elapsed();
+    RunStartSequence(rig.Ctx, &settings, &live, {}, {});
+    ++result.Ticks;
+    result.WrongTicks += wrongNow ? 1 : 0;
+    wrongNow = false;
+    for (int tick = 0; tick < kTicksPerDelay; ++tick) {
+        start = rig.Clock.Elapsed();
+        RunPollTick(rig.Ctx, &settings, &live);
+        count(start);
+    }
+    return result;
+}
+
+}  // namespace
+
+class TestLateReplies : public QObject {
+    Q_OBJECT
+private slots:
+    void replyDelaySweep_data() {
+        QTest::addColumn<int>("baud");
+        QTest::newRow("9600 baud") << 9600;
+        QTest::newRow("1200 baud") << 1200;
+        QTest::newRow("19200 baud") << 19200;
+    }
+    void replyDelaySweep() {
+        QFETCH(int, baud);
+        SweepResult all;
+        for (uint32_t delay = 0; delay <= 1500; delay += 1) {
+            const SweepResult r = RunWithDelay(baud, delay);
+            all.Ticks += r.Ticks;
+            all.WrongTicks += r.WrongTicks;
+            all.LongestTick = std::max(all.LongestTick, r.LongestTick);
+            if (all.FirstWrong.isEmpty()) {
+                all.FirstWrong = r.FirstWrong;
+            }
+        }
+        if (!all.FirstWrong.isEmpty()) {
+            qWarning("first: %s", qPrintable(all.FirstWrong));
+        }
+        qInfo("%d baud, reply delays 0-1500 ms: %d of %d ticks showed another read's value; "
+              "longest tick %llu ms",
+              baud, all.WrongTicks, all.Ticks, static_cast<unsigned long long>(all.LongestTick));
+        QCOMPARE(all.WrongTicks, 0);
+    }
+
+    // What a failed read costs: a tick against a device that answers in time keeps its 1400 ms
+    // of fixed waits; without replies, a read whose shape an unanswered read shares waits for
+    // that reply first (the voltages for the currents, the next tick's currents for the
+    // voltages).
+    void tickDuration_data() {
+        QTest::addColumn<SimFaults>("faults");
+        QTest::addColumn<uint64_t>("tickMs");  // a tick in the steady state
+        SimFaults silent;
+        silent.Silent = true;
+        SimFaults late;
+        late.ReplyDelayMs = 400;
+        SimFaults later;
+        later.ReplyDelayMs = 1000;
+        QTest::newRow("answers in time") << SimFaults{} << uint64_t{1400};
+        QTest::newRow("silent") << silent << uint64_t{4000};
+        // Each late reply comes in during the next read, of another shape, and is settled.
+        QTest::newRow("every reply 400 ms late") << late << uint64_t{1400};
+        QTest::newRow("every reply 1000 ms late") << later << uint64_t{2100};
+    }
+    void tickDuration() {
+        QFETCH(SimFaults, faults);
+        QFETCH(uint64_t, tickMs);
+        CDeviceRig rig;
+        rig.Port.SetFaults(faults);
+        ProtectionSettings settings;
+        LiveValues live;
+        std::vector<uint64_t> ticks;
+        for (int tick = 0; tick < 4; ++tick) {
+            const uint64_t start = rig.Clock.Elapsed();
+            RunPollTick(rig.Ctx, &settings, &live);
+            ticks.push_back(rig.Clock.Elapsed() - start);
+        }
+        qInfo("ticks: %llu, %llu, %llu, %llu ms", static_cast<unsigned long long>(ticks[0]),
+              static_cast<unsigned long long>(ticks[1]), static_cast<unsigned long long>(ticks[2]),
+              static_cast<unsigned long long>(ticks[3]));
+        QCOMPARE(ticks.back(), tickMs);
+    }
+};
+
+}  // namespace mp::test
+
+Q_DECLARE_METATYPE(mp::SimFaults)
+
+QTEST_APPLESS_MAIN(mp::test::TestLateReplies)
+#include "TestLateReplies.moc"
