@@ -58,6 +58,11 @@ public:
     // follow the state when it is queued and again when it has ended.
     void Queue(OperatorAction action, CIoWorker::Job job);
     const ConnectionSettings& Connection() const { return Connection_; }
+    // The transaction every operation runs on (for the diagnostics' observer).
+    CModbusTransaction& Link() { return Link_; }
+    // Takes another slave address, baud rate and parity on the same port, only while idle
+    // (so polling is off): the port is set anew on the worker.
+    void UseLine(uint8_t address, int baudRate, int parity);
 
     // The handlers, one per operation of the window.
     void OnReadRealtimeData();

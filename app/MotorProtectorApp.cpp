@@ -7,10 +7,12 @@
 
 #include "app/CommSetupDlg.h"
 #include "app/DialogService.h"
+#include "app/DiagnosticsWiring.h"
 #include "app/FilesWiring.h"
 #include "app/MainController.h"
 #include "app/MotorProtectorDlg.h"
 #include "files/FileDialogs.h"
+#include "diagnostics/Diagnostics.h"
 #include "files/FilesController.h"
 
 namespace mp {
@@ -45,6 +47,7 @@ int CMotorProtectorApp::Run() {
     QSettings userSettings(QSettings::IniFormat, QSettings::UserScope,
                            QStringLiteral("motor-protector"), QStringLiteral("motor-protector"));
     const auto files = InstallFiles(window, controller, fileDialogs, &userSettings);
+    const auto diagnostics = InstallDiagnostics(window, controller, fileDialogs);
     controller.Start();
     window.show();
     return QApplication::exec();

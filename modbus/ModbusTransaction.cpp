@@ -10,6 +10,10 @@ namespace mp {
 CModbusTransaction::CModbusTransaction(IPort& port, IClock& clock) : Port_(port), Clock_(clock) {}
 
 void CModbusTransaction::SendFrame(int16_t length) {
+    Send(length, 0);
+}
+
+void CModbusTransaction::Send(int16_t length, int replyLength) {
     if (!Port_.IsPortOpen()) {
         return;
     }
@@ -18,7 +22,22 @@ void CModbusTransaction::SendFrame(int16_t length) {
     if (Trace_) {
         Trace_(true, frame);
     }
+    if (ILinkObserver* observer = Observer_.load(std::memory_order_acquire)) {
+        observer->FrameSent(Clock_.TickCount(), frame.data(), frame.size(), replyLength);
+    }
     Port_.WriteBytes(frame);
+}
+
+void CModbusTransaction::DiscardInput() {
+    ILinkObserver* observer = Observer_.load(std::memory_order_acquire);
+    if (observer != nullptr && Port_.IsPortOpen()) {
+        const int16_t waiting = Port_.WaitingCount();
+        if (waiting > 0) {
+            observer->Discarded(Clock_.TickCount(), DiscardKind::Stray,
+                                static_cast<size_t>(waiting));
+        }
+    }
+    Port_.DiscardInput();
 }
 
 void CModbusTransaction::TakeInput() {
@@ -33,6 +52,9 @@ void CModbusTransaction::TakeInput() {
     if (Trace_ && n > 0) {
         Trace_(false,
                std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(n)));
+    }
+    if (ILinkObserver* observer = Observer_.load(std::memory_order_acquire)) {
+        observer->BytesTaken(Clock_.TickCount(), Rx_.data(), n);
     }
 }
 
@@ -49,9 +71,9 @@ int16_t CModbusTransaction::ReadSequence(uint8_t function, uint16_t start, uint1
     if (locatable) {
         AwaitOwedReply(function, static_cast<int16_t>(expected));
     }
-    Port_.DiscardInput();
+    DiscardInput();
     const bool sent = Port_.IsPortOpen();
-    SendFrame(length);
+    Send(length, locatable ? expected : 0);
     const uint32_t sentAt = Clock_.TickCount();
     Clock_.Sleep(waitMs);
     TakeInput();
@@ -62,6 +84,9 @@ int16_t CModbusTransaction::ReadSequence(uint8_t function, uint16_t start, uint1
     SettleOwedReplies(Rx_.data(), Received_);
     const int16_t p = LocateResponse(Rx_.data(), Received_, function, SlaveAddress_,
                                      static_cast<int16_t>(expected));
+    if (ILinkObserver* observer = Observer_.load(std::memory_order_acquire); observer && sent) {
+        observer->ReplyLocated(Clock_.TickCount(), p);
+    }
     if (p < 0 && sent) {
         Owe(function, static_cast<int16_t>(expected), sentAt);
     }
@@ -111,6 +136,10 @@ int CModbusTransaction::SettleOwedReplies(const uint8_t* bytes, int n) {
             continue;
         }
         end = std::max(end, p + owed->Length);
+        if (ILinkObserver* observer = Observer_.load(std::memory_order_acquire)) {
+            observer->Discarded(Clock_.TickCount(), DiscardKind::LateReply,
+                                static_cast<size_t>(owed->Length));
+        }
         owed = Owed_.erase(owed);
     }
     return end;
@@ -133,7 +162,7 @@ void CModbusTransaction::DropOverdue(uint32_t now) {
 }
 
 void CModbusTransaction::WriteSequence(int16_t length, uint32_t waitMs) {
-    Port_.DiscardInput();
+    DiscardInput();
     SendFrame(length);
     if (waitMs > 0) {
         Clock_.Sleep(waitMs);

@@ -38,6 +38,9 @@ public:
     void SetFaults(const SimFaults& faults);
     SimFaults Faults() const;
     void SetOpenFailure(const std::string& reason);  // next opens fail with this reason
+    // Another device on the same bus: it hears every request and answers its own address at
+    // its baud rate and parity. It must outlive the port.
+    void AddDevice(CSimulatedDevice& device);
     // Puts bytes straight into the input, as noise on the line would.
     void InjectInput(const std::vector<uint8_t>& bytes);
 
@@ -55,7 +58,12 @@ private:
     uint32_t WireTimeMs(size_t bytes) const;
     void Deliver();
 
+    // Whether `device` hears the line as it is set now.
+    bool Hears(const CSimulatedDevice& device) const;
+    std::vector<CSimulatedDevice*> Devices() const;
+
     CSimulatedDevice& Device_;
+    std::vector<CSimulatedDevice*> Others_;
     IClock& Clock_;
     mutable std::mutex Mutex_;
     bool Open_ = false;

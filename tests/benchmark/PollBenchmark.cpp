@@ -17,10 +17,14 @@
 #include <mutex>
 #include <vector>
 
+#include "app/DiagnosticsWiring.h"
 #include "app/DialogService.h"
 #include "app/IoWorker.h"
 #include "app/MainController.h"
 #include "app/MotorProtectorDlg.h"
+#include "diagnostics/Diagnostics.h"
+#include "diagnostics/MonitorWindow.h"
+#include "files/FileDialogs.h"
 #include "monitoring/PollingCycle.h"
 
 using namespace mp;
@@ -59,6 +63,12 @@ double Percentile(std::vector<double> values, double p) {
 // outputs 6, inputs 6, voltages 11, status 7), 10 bits a byte without parity.
 double WireMs(int baud) { return (5 * 8 + 11 + 6 + 6 + 11 + 7) * 10.0 * 1000.0 / baud; }
 
+// Without the diagnostics, with them and the monitor closed, with the monitor open.
+enum class Monitor { None, Closed, Open };
+const char* MonitorName(Monitor m) {
+    return m == Monitor::None ? "none" : m == Monitor::Closed ? "closed" : "open";
+}
+
 struct Result {
     int Baud = 0;
     std::vector<double> TickMs;
@@ -66,7 +76,7 @@ struct Result {
     double CpuMsPerTick = 0;
 };
 
-bool RunAt(int baud, int ticks, Result& result) {
+bool RunAt(int baud, int ticks, Monitor monitor, Result& result) {
     result.Baud = baud;
     QProcess simulator;
     simulator.start(QStringLiteral(MP_SIMULATOR_PATH),
@@ -86,6 +96,14 @@ bool RunAt(int baud, int ticks, Result& result) {
     connection.BaudRate = baud;
     connection.SlaveAddress = 1;
     CMainController controller(window, dialogs, connection);
+    CFileDialogs fileDialogs;
+    std::unique_ptr<CDiagnostics> diagnostics;
+    if (monitor != Monitor::None) {
+        diagnostics = InstallDiagnostics(window, controller, fileDialogs);
+    }
+    if (monitor == Monitor::Open) {
+        diagnostics->OpenMonitor();
+    }
     window.show();
     controller.Start();
 
@@ -161,12 +179,13 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const int ticks = argc > 1 ? std::max(1, atoi(argv[1])) : 8;
     bool ok = true;
-    std::printf("%-6s %5s %9s %9s %9s %9s %10s %10s %9s %9s %9s\n", "baud", "ticks", "tick ms",
+    std::printf("%-6s %-7s %5s %9s %9s %9s %9s %10s %10s %9s %9s %9s\n", "baud", "monitor", "ticks", "tick ms",
                 "max ms", "waits+wire", "overhead", "over waits", "lat p50", "lat p99", "cpu/tick",
                 "cpu %");
-    for (const int baud : {9600, 19200}) {
+    for (const int baud : {9600, 19200})
+    for (const Monitor monitor : {Monitor::None, Monitor::Closed, Monitor::Open}) {
         Result r;
-        ok = RunAt(baud, ticks, r) && ok;
+        ok = RunAt(baud, ticks, monitor, r) && ok;
         if (r.TickMs.empty()) {
             continue;
         }
@@ -177,8 +196,8 @@ int main(int argc, char** argv) {
         const double mean = sum / r.TickMs.size();
         const double max = *std::max_element(r.TickMs.begin(), r.TickMs.end());
         const double reference = 1400.0 + WireMs(baud);
-        std::printf("%-6d %5zu %9.1f %9.1f %10.1f %8.2f%% %9.2f%% %9.2f %9.2f %8.2fms %8.3f%%\n", baud,
-                    r.TickMs.size(), mean, max, reference, 100.0 * (mean - reference) / reference,
+        std::printf("%-6d %-7s %5zu %9.1f %9.1f %10.1f %8.2f%% %9.2f%% %9.2f %9.2f %8.2fms %8.3f%%\n", baud,
+                    MonitorName(monitor), r.TickMs.size(), mean, max, reference, 100.0 * (mean - reference) / reference,
                     100.0 * (mean - 1400.0) / 1400.0, Percentile(r.LatencyMs, 0.5),
                     Percentile(r.LatencyMs, 0.99), r.CpuMsPerTick, 100.0 * r.CpuMsPerTick / mean);
     }
