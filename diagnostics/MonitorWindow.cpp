@@ -8,9 +8,11 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "diagnostics/MonitorModel.h"
 #include "files/FileDialogs.h"
@@ -47,6 +49,15 @@ CMonitorWindow::CMonitorWindow(CExchangeLog& log, IFileDialogs& dialogs, QWidget
     save->setObjectName(QStringLiteral("save"));
     ShowRaw_->setObjectName(QStringLiteral("showRaw"));
 
+    // How many of the newest exchanges are kept.
+    auto* keepLabel = new QLabel(QStringLiteral("保留条数:"), this);
+    auto* keep = new QSpinBox(this);
+    keep->setObjectName(QStringLiteral("keep"));
+    keepLabel->setBuddy(keep);
+    keep->setRange(100, 1000000);
+    keep->setSingleStep(1000);
+    keep->setValue(static_cast<int>(std::min<size_t>(log.Capacity(), 1000000)));
+
     auto* bar = new QHBoxLayout;
     bar->addWidget(filterLabel);
     bar->addWidget(Filter_, 1);
@@ -55,6 +66,8 @@ CMonitorWindow::CMonitorWindow(CExchangeLog& log, IFileDialogs& dialogs, QWidget
     bar->addWidget(resetCounters);
     bar->addWidget(save);
     bar->addWidget(ShowRaw_);
+    bar->addWidget(keepLabel);
+    bar->addWidget(keep);
 
     Table_ = new QTableView(this);
     Table_->setModel(Model_);
@@ -84,7 +97,7 @@ CMonitorWindow::CMonitorWindow(CExchangeLog& log, IFileDialogs& dialogs, QWidget
     layout->addWidget(Table_, 1);
     layout->addWidget(Raw_);
     layout->addWidget(Counters_);
-    resize(900, 480);
+    resize(1000, 480);
 
     Timer_ = new QTimer(this);
     Timer_->setInterval(kRefreshMs);
@@ -105,6 +118,10 @@ CMonitorWindow::CMonitorWindow(CExchangeLog& log, IFileDialogs& dialogs, QWidget
         Refresh();
     });
     connect(save, &QPushButton::clicked, this, &CMonitorWindow::Save);
+    connect(keep, &QSpinBox::editingFinished, this, [this, keep] {
+        Log_.SetCapacity(static_cast<size_t>(keep->value()));
+        ApplyFilter();
+    });
     connect(Filter_, qOverload<int>(&QComboBox::activated), this, [this] { ApplyFilter(); });
     connect(ShowRaw_, &QCheckBox::toggled, this, [this](bool on) {
         Raw_->setVisible(on);

@@ -194,6 +194,19 @@ void TestMonitorWindow::filterPauseClearAndSave() {
     Child<QPushButton>(monitor, QStringLiteral("clear"))->click();
     QCOMPARE(monitor.Model().rowCount(), 0);
     QCOMPARE(log.Counters().Requests, 0u);
+
+    // Fewer kept: the table holds only the newest.
+    auto* keep = Child<QSpinBox>(monitor, QStringLiteral("keep"));
+    keep->setValue(100);
+    emit keep->editingFinished();
+    for (int k = 0; k < 120; ++k) {
+        rig.Link.ReadSequence(0x03, 0x0124, 1, 300);
+    }
+    filter->setCurrentIndex(0);
+    emit filter->activated(0);
+    QCOMPARE(log.Size(), size_t{100});
+    QCOMPARE(monitor.Model().rowCount(), 100);
+    QCOMPARE(log.Counters().Requests, 120u);
     rig.Link.SetObserver(nullptr);
 }
 
