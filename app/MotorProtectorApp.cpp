@@ -6,13 +6,13 @@
 #include <QSettings>
 
 #include "app/CommSetupDlg.h"
-#include "app/DialogService.h"
 #include "app/DiagnosticsWiring.h"
+#include "app/DialogService.h"
 #include "app/FilesWiring.h"
 #include "app/MainController.h"
 #include "app/MotorProtectorDlg.h"
-#include "files/FileDialogs.h"
 #include "diagnostics/Diagnostics.h"
+#include "files/FileDialogs.h"
 #include "files/FilesController.h"
 
 namespace mp {

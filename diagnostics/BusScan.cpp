@@ -37,9 +37,8 @@ uint64_t CBusScan::PlanMs(const ScanPlan& plan) {
     return total;
 }
 
-ScanEnd CBusScan::Run(CModbusTransaction& link, const ScanPlan& plan,
-                      const std::atomic<bool>& stop, const FoundFn& found,
-                      const ProgressFn& progress) {
+ScanEnd CBusScan::Run(CModbusTransaction& link, const ScanPlan& plan, const std::atomic<bool>& stop,
+                      const FoundFn& found, const ProgressFn& progress) {
     const uint8_t address = link.SlaveAddress();
     const int total = Steps(plan);
     int done = 0;
@@ -62,8 +61,7 @@ ScanEnd CBusScan::Run(CModbusTransaction& link, const ScanPlan& plan,
                     break;
                 }
                 link.SetSlaveAddress(static_cast<uint8_t>(a));
-                const int16_t p =
-                    link.ReadSequence(0x03, kFirstRegister, kRegisterCount, wait);
+                const int16_t p = link.ReadSequence(0x03, kFirstRegister, kRegisterCount, wait);
                 if (p >= 0) {
                     found({a, baud, parity, link.Register(p, 0), link.Register(p, 1)});
                 }

@@ -55,18 +55,25 @@ std::string ReadName(uint16_t start, uint16_t quantity) {
 
 std::string WriteName(uint16_t start) {
     switch (start) {
-    case 0x5450: return "写通讯参数";
-    case 0x5455: return "写起动方式";
-    default: return Format("写定值 0x%04X", start);
+        case 0x5450:
+            return "写通讯参数";
+        case 0x5455:
+            return "写起动方式";
+        default:
+            return Format("写定值 0x%04X", start);
     }
 }
 
 std::string CoilName(uint16_t coil, bool on) {
     switch (coil) {
-    case 0: return on ? "闭合输出A" : "断开输出A";
-    case 1: return on ? "闭合输出B" : "断开输出B";
-    case 2: return on ? "复位输出 置位" : "复位输出";
-    default: return Format("写线圈 0x%04X", coil);
+        case 0:
+            return on ? "闭合输出A" : "断开输出A";
+        case 1:
+            return on ? "闭合输出B" : "断开输出B";
+        case 2:
+            return on ? "复位输出 置位" : "复位输出";
+        default:
+            return Format("写线圈 0x%04X", coil);
     }
 }
 
@@ -116,19 +123,27 @@ std::string SettingsWriteText(uint16_t start, const std::vector<uint8_t>& frame)
     const auto b = [&frame](size_t d) { return d + 7 < frame.size() ? frame[d + 7] : uint8_t{0}; };
     const auto w = [&frame](size_t d) { return Word(frame, d + 7); };
     switch (start) {
-    case 0x5453: return Format("写定值 0x5453: 电流变比 %u", w(0));
-    case 0x5462: return Format("写定值 0x5462: 分断电流 %u", w(0));
-    case 0x5450: return Format("写通讯参数: 地址 %u, 波特率代码 %u (%s)", w(0), w(2),
-                               BaudOfCode(w(2)).c_str());
-    case 0x5455: return Format("写起动方式: 断相时间 %.1f s, 起动方式 %u", b(0) / 10.0, b(1));
-    case 0x5454: return Format("写定值 0x5454: PWM相序 %u, 断相时间 %.1f s, 起动方式 %u", b(1),
-                               b(2) / 10.0, b(3));
-    case 0x5457: return Format("写定值 0x5457: 额定电压 %u V, 额定电流 %.1f A, 起动时间 %u", w(0),
-                               w(2) / 10.0, w(4));
-    case 0x5460: return Format("写定值 0x5460: 过压 %u%% %u, 欠压 %u%% %u", b(0), b(1), b(2), b(3));
-    case 0x545A: return Format("写定值 0x545A: 保护投退 0x%02X, 欠压投退 %u, 曲线 %u", b(0), b(1),
-                               b(3));
-    default: return Format("写定值 0x%04X", start);
+        case 0x5453:
+            return Format("写定值 0x5453: 电流变比 %u", w(0));
+        case 0x5462:
+            return Format("写定值 0x5462: 分断电流 %u", w(0));
+        case 0x5450:
+            return Format("写通讯参数: 地址 %u, 波特率代码 %u (%s)", w(0), w(2),
+                          BaudOfCode(w(2)).c_str());
+        case 0x5455:
+            return Format("写起动方式: 断相时间 %.1f s, 起动方式 %u", b(0) / 10.0, b(1));
+        case 0x5454:
+            return Format("写定值 0x5454: PWM相序 %u, 断相时间 %.1f s, 起动方式 %u", b(1),
+                          b(2) / 10.0, b(3));
+        case 0x5457:
+            return Format("写定值 0x5457: 额定电压 %u V, 额定电流 %.1f A, 起动时间 %u", w(0),
+                          w(2) / 10.0, w(4));
+        case 0x5460:
+            return Format("写定值 0x5460: 过压 %u%% %u, 欠压 %u%% %u", b(0), b(1), b(2), b(3));
+        case 0x545A:
+            return Format("写定值 0x545A: 保护投退 0x%02X, 欠压投退 %u, 曲线 %u", b(0), b(1), b(3));
+        default:
+            return Format("写定值 0x%04X", start);
     }
 }
 
@@ -159,44 +174,67 @@ std::string CExchangeDecoder::OperationName(const std::vector<uint8_t>& request)
     const uint16_t start = Word(request, 2);
     const uint16_t second = Word(request, 4);
     switch (request[1]) {
-    case 0x01: return "读输出状态";
-    case 0x02: return "读开关量输入";
-    case 0x03: return ReadName(start, second);
-    case 0x05: return CoilName(start, second == 0xFF00);
-    case 0x10: return WriteName(start);
-    case 0x12:
-        if (request.size() >= 18) {
-            return Word(request, 4) == 0x00DC ? "电压校准帧" : "电流校准帧";
-        }
-        return "PWM输出帧";
-    default: return Format("功能码 %02X", request[1]);
+        case 0x01:
+            return "读输出状态";
+        case 0x02:
+            return "读开关量输入";
+        case 0x03:
+            return ReadName(start, second);
+        case 0x05:
+            return CoilName(start, second == 0xFF00);
+        case 0x10:
+            return WriteName(start);
+        case 0x12:
+            if (request.size() >= 18) {
+                return Word(request, 4) == 0x00DC ? "电压校准帧" : "电流校准帧";
+            }
+            return "PWM输出帧";
+        default:
+            return Format("功能码 %02X", request[1]);
     }
 }
 
 std::string CExchangeDecoder::ExceptionMeaning(int code) {
     switch (code) {
-    case 1: return "非法功能";
-    case 2: return "非法数据地址";
-    case 3: return "非法数据值";
-    case 4: return "从站设备故障";
-    case 5: return "已确认, 处理中";
-    case 6: return "从站设备忙";
-    case 8: return "存储奇偶差错";
-    case 10: return "网关路径不可用";
-    case 11: return "网关目标设备无响应";
-    default: return "未知异常";
+        case 1:
+            return "非法功能";
+        case 2:
+            return "非法数据地址";
+        case 3:
+            return "非法数据值";
+        case 4:
+            return "从站设备故障";
+        case 5:
+            return "已确认, 处理中";
+        case 6:
+            return "从站设备忙";
+        case 8:
+            return "存储奇偶差错";
+        case 10:
+            return "网关路径不可用";
+        case 11:
+            return "网关目标设备无响应";
+        default:
+            return "未知异常";
     }
 }
 
 const char* CExchangeDecoder::OutcomeText(ExchangeOutcome outcome) {
     switch (outcome) {
-    case ExchangeOutcome::Sent: return "已发送";
-    case ExchangeOutcome::Good: return "正常";
-    case ExchangeOutcome::NoReply: return "无应答";
-    case ExchangeOutcome::BadCrc: return "CRC错误";
-    case ExchangeOutcome::Exception: return "异常应答";
-    case ExchangeOutcome::Invalid: return "无效应答";
-    case ExchangeOutcome::Discarded: return "已丢弃";
+        case ExchangeOutcome::Sent:
+            return "已发送";
+        case ExchangeOutcome::Good:
+            return "正常";
+        case ExchangeOutcome::NoReply:
+            return "无应答";
+        case ExchangeOutcome::BadCrc:
+            return "CRC错误";
+        case ExchangeOutcome::Exception:
+            return "异常应答";
+        case ExchangeOutcome::Invalid:
+            return "无效应答";
+        case ExchangeOutcome::Discarded:
+            return "已丢弃";
     }
     return "";
 }
@@ -231,17 +269,22 @@ ExchangeSummary CExchangeDecoder::Decode(const ExchangeRecord& record,
     const uint16_t start = Word(rq, 2);
     const uint16_t quantity = Word(rq, 4);
     switch (function) {
-    case 0x01: case 0x02: case 0x03:
-        s.Range = quantity > 1 ? Format("0x%04X-0x%04X", start, start + quantity - 1)
-                               : Format("0x%04X", start);
-        if (function != 0x03) s.Range = (function == 0x01 ? "线圈 " : "输入 ") + s.Range;
-        break;
-    case 0x05: s.Range = Format("线圈 0x%04X", start); break;
-    case 0x10:
-        s.Range = quantity > 1 ? Format("0x%04X-0x%04X", start, start + quantity - 1)
-                               : Format("0x%04X", start);
-        break;
-    default: break;
+        case 0x01:
+        case 0x02:
+        case 0x03:
+            s.Range = quantity > 1 ? Format("0x%04X-0x%04X", start, start + quantity - 1)
+                                   : Format("0x%04X", start);
+            if (function != 0x03) s.Range = (function == 0x01 ? "线圈 " : "输入 ") + s.Range;
+            break;
+        case 0x05:
+            s.Range = Format("线圈 0x%04X", start);
+            break;
+        case 0x10:
+            s.Range = quantity > 1 ? Format("0x%04X-0x%04X", start, start + quantity - 1)
+                                   : Format("0x%04X", start);
+            break;
+        default:
+            break;
     }
 
     if (record.ReplyLength == 0) {
@@ -273,11 +316,10 @@ ExchangeSummary CExchangeDecoder::Decode(const ExchangeRecord& record,
             s.Text = ReadValues(start, quantity, reg, context);
         } else {
             const uint8_t byte = rx[p + 3];
-            s.Text = function == 0x01
-                         ? Format("输出状态 0x%02X: A %s, B %s, 复位 %s", byte,
-                                  byte & 1 ? "合" : "分", byte & 2 ? "合" : "分",
-                                  byte & 4 ? "合" : "分")
-                         : Format("开关量输入 0x%02X", byte);
+            s.Text = function == 0x01 ? Format("输出状态 0x%02X: A %s, B %s, 复位 %s", byte,
+                                               byte & 1 ? "合" : "分", byte & 2 ? "合" : "分",
+                                               byte & 4 ? "合" : "分")
+                                      : Format("开关量输入 0x%02X", byte);
         }
         if (s.StrayBytes > 0) {
             s.Text += Format(" (应答前有 %zu 个多余字节)", s.StrayBytes);
@@ -297,7 +339,8 @@ ExchangeSummary CExchangeDecoder::Decode(const ExchangeRecord& record,
             s.Outcome = ExchangeOutcome::Exception;
             s.ExceptionCode = rx[p + 2];
             s.Text = Format("%s: 异常应答 %02X %s", s.Operation.c_str(), s.ExceptionCode,
-                            ExceptionMeaning(s.ExceptionCode).c_str()) + late;
+                            ExceptionMeaning(s.ExceptionCode).c_str()) +
+                     late;
             return s;
         }
     }

@@ -28,29 +28,44 @@ void CExchangeLog::Add(ExchangeRecord record) {
     record.Sequence = ++LastSequence_;
     ExchangeCounters& c = Counters_;
     switch (record.Type) {
-    case ExchangeRecord::Kind::LateDiscard: c.LateBytes += record.Dropped; break;
-    case ExchangeRecord::Kind::StrayDiscard: c.StrayBytes += record.Dropped; break;
-    case ExchangeRecord::Kind::Exchange: {
-        ++c.Requests;
-        c.LateBytes += record.LateBytes;
-        c.StrayBytes += summary.StrayBytes;
-        if (summary.Outcome != ExchangeOutcome::Sent) {
-            OperationCount& op = c.PerOperation[summary.Operation];
-            ++op.Asked;
-            if (summary.Outcome == ExchangeOutcome::Good) {
-                ++op.Good;
+        case ExchangeRecord::Kind::LateDiscard:
+            c.LateBytes += record.Dropped;
+            break;
+        case ExchangeRecord::Kind::StrayDiscard:
+            c.StrayBytes += record.Dropped;
+            break;
+        case ExchangeRecord::Kind::Exchange: {
+            ++c.Requests;
+            c.LateBytes += record.LateBytes;
+            c.StrayBytes += summary.StrayBytes;
+            if (summary.Outcome != ExchangeOutcome::Sent) {
+                OperationCount& op = c.PerOperation[summary.Operation];
+                ++op.Asked;
+                if (summary.Outcome == ExchangeOutcome::Good) {
+                    ++op.Good;
+                }
             }
+            switch (summary.Outcome) {
+                case ExchangeOutcome::Good:
+                    ++c.GoodReplies;
+                    break;
+                case ExchangeOutcome::NoReply:
+                    ++c.NoReply;
+                    break;
+                case ExchangeOutcome::BadCrc:
+                    ++c.BadCrc;
+                    break;
+                case ExchangeOutcome::Exception:
+                    ++c.Exceptions;
+                    break;
+                case ExchangeOutcome::Invalid:
+                    ++c.Invalid;
+                    break;
+                default:
+                    break;
+            }
+            break;
         }
-        switch (summary.Outcome) {
-        case ExchangeOutcome::Good: ++c.GoodReplies; break;
-        case ExchangeOutcome::NoReply: ++c.NoReply; break;
-        case ExchangeOutcome::BadCrc: ++c.BadCrc; break;
-        case ExchangeOutcome::Exception: ++c.Exceptions; break;
-        case ExchangeOutcome::Invalid: ++c.Invalid; break;
-        default: break;
-        }
-        break;
-    }
     }
     Records_.push_back(std::move(record));
     if (Records_.size() > Capacity_) {
@@ -60,10 +75,9 @@ void CExchangeLog::Add(ExchangeRecord record) {
 
 std::vector<ExchangeRecord> CExchangeLog::Since(uint64_t sequence) const {
     std::lock_guard<std::mutex> guard(Mutex_);
-    const auto first = std::find_if(Records_.begin(), Records_.end(),
-                                     [sequence](const ExchangeRecord& r) {
-                                         return r.Sequence > sequence;
-                                     });
+    const auto first =
+        std::find_if(Records_.begin(), Records_.end(),
+                     [sequence](const ExchangeRecord& r) { return r.Sequence > sequence; });
     return std::vector<ExchangeRecord>(first, Records_.end());
 }
 

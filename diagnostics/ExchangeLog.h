@@ -21,14 +21,14 @@ struct OperationCount {
 };
 
 struct ExchangeCounters {
-    uint64_t Requests = 0;     // frames sent
+    uint64_t Requests = 0;  // frames sent
     uint64_t GoodReplies = 0;
     uint64_t NoReply = 0;
     uint64_t BadCrc = 0;
     uint64_t Exceptions = 0;
-    uint64_t Invalid = 0;      // bytes came but held no frame of the request's shape
-    uint64_t StrayBytes = 0;   // bytes dropped before requests and ahead of replies
-    uint64_t LateBytes = 0;    // late replies dropped
+    uint64_t Invalid = 0;     // bytes came but held no frame of the request's shape
+    uint64_t StrayBytes = 0;  // bytes dropped before requests and ahead of replies
+    uint64_t LateBytes = 0;   // late replies dropped
     std::map<std::string, OperationCount> PerOperation;
 };
 

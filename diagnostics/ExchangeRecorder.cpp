@@ -11,8 +11,7 @@ void CExchangeRecorder::Flush() {
     Taken_ = false;
 }
 
-void CExchangeRecorder::FrameSent(uint32_t time, const uint8_t* bytes, size_t n,
-                                  int replyLength) {
+void CExchangeRecorder::FrameSent(uint32_t time, const uint8_t* bytes, size_t n, int replyLength) {
     Flush();
     Open_.Type = ExchangeRecord::Kind::Exchange;
     Open_.Time = time;

@@ -40,29 +40,41 @@ QString CMonitorModel::Cell(int row, int column) const {
     const bool exchange = rec.Type == ExchangeRecord::Kind::Exchange;
     const bool read = exchange && rec.ReplyLength > 0;
     switch (column) {
-    case Time: return QString::number(rec.Time);
-    case Direction: return !exchange ? QStringLiteral("收") : read ? QStringLiteral("发/收")
-                                                                  : QStringLiteral("发");
-    case Address:
-        return rec.Request.empty() ? QString() : QString::number(rec.Request[0]);
-    case Function:
-        return rec.Request.size() < 2 ? QString()
-                                      : QStringLiteral("%1").arg(rec.Request[1], 2, 16,
-                                                                 QLatin1Char('0')).toUpper();
-    case Range: return QString::fromStdString(r.Summary.Range);
-    case Length:
-        if (!exchange) return QString::number(rec.Dropped);
-        return read ? QStringLiteral("%1/%2").arg(rec.Request.size()).arg(rec.Reply.size())
-                    : QString::number(rec.Request.size());
-    case Crc:
-        switch (r.Summary.Outcome) {
-        case ExchangeOutcome::Good: case ExchangeOutcome::Exception: return QStringLiteral("正确");
-        case ExchangeOutcome::BadCrc: return QStringLiteral("错误");
-        default: return QStringLiteral("-");
-        }
-    case ReplyTime: return read && rec.Answered ? QString::number(rec.ReplyMs) : QString();
-    case Summary: return QString::fromStdString(r.Summary.Text);
-    default: return {};
+        case Time:
+            return QString::number(rec.Time);
+        case Direction:
+            return !exchange ? QStringLiteral("收")
+                   : read    ? QStringLiteral("发/收")
+                             : QStringLiteral("发");
+        case Address:
+            return rec.Request.empty() ? QString() : QString::number(rec.Request[0]);
+        case Function:
+            return rec.Request.size() < 2 ? QString()
+                                          : QStringLiteral("%1")
+                                                .arg(rec.Request[1], 2, 16, QLatin1Char('0'))
+                                                .toUpper();
+        case Range:
+            return QString::fromStdString(r.Summary.Range);
+        case Length:
+            if (!exchange) return QString::number(rec.Dropped);
+            return read ? QStringLiteral("%1/%2").arg(rec.Request.size()).arg(rec.Reply.size())
+                        : QString::number(rec.Request.size());
+        case Crc:
+            switch (r.Summary.Outcome) {
+                case ExchangeOutcome::Good:
+                case ExchangeOutcome::Exception:
+                    return QStringLiteral("正确");
+                case ExchangeOutcome::BadCrc:
+                    return QStringLiteral("错误");
+                default:
+                    return QStringLiteral("-");
+            }
+        case ReplyTime:
+            return read && rec.Answered ? QString::number(rec.ReplyMs) : QString();
+        case Summary:
+            return QString::fromStdString(r.Summary.Text);
+        default:
+            return {};
     }
 }
 
@@ -84,16 +96,19 @@ QVariant CMonitorModel::headerData(int section, Qt::Orientation orientation, int
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
         return QAbstractTableModel::headerData(section, orientation, role);
     }
-    static const char* const titles[] = {"时间(ms)", "方向",       "地址", "功能码", "寄存器/线圈",
-                                         "长度",     "CRC", "应答(ms)", "内容"};
+    static const char* const titles[] = {"时间(ms)", "方向", "地址",     "功能码", "寄存器/线圈",
+                                         "长度",     "CRC",  "应答(ms)", "内容"};
     return section >= 0 && section < ColumnCount ? QString::fromUtf8(titles[section]) : QVariant();
 }
 
 bool CMonitorModel::Passes(const ExchangeSummary& summary) const {
     switch (Filter_) {
-    case Filter::All: return true;
-    case Filter::Errors: return IsError(summary.Outcome);
-    case Filter::Operation: return QString::fromStdString(summary.Operation) == Operation_;
+        case Filter::All:
+            return true;
+        case Filter::Errors:
+            return IsError(summary.Outcome);
+        case Filter::Operation:
+            return QString::fromStdString(summary.Operation) == Operation_;
     }
     return true;
 }
@@ -116,9 +131,8 @@ int CMonitorModel::Refresh() {
     if (rows.size() > capacity) {
         rows.erase(rows.begin(), rows.end() - static_cast<std::ptrdiff_t>(capacity));
     }
-    const size_t excess = Rows_.size() + rows.size() > capacity
-                              ? Rows_.size() + rows.size() - capacity
-                              : 0;
+    const size_t excess =
+        Rows_.size() + rows.size() > capacity ? Rows_.size() + rows.size() - capacity : 0;
     if (excess > 0) {
         beginRemoveRows({}, 0, static_cast<int>(excess) - 1);
         Rows_.erase(Rows_.begin(), Rows_.begin() + static_cast<std::ptrdiff_t>(excess));
@@ -165,9 +179,11 @@ QString CMonitorModel::RawHex(int row) const {
     if (rec.Type != ExchangeRecord::Kind::Exchange) {
         return QStringLiteral("丢弃: %1 字节").arg(rec.Dropped);
     }
-    QString text = QStringLiteral("发送: ") + QString::fromStdString(CExchangeDecoder::Hex(rec.Request));
+    QString text =
+        QStringLiteral("发送: ") + QString::fromStdString(CExchangeDecoder::Hex(rec.Request));
     if (rec.ReplyLength > 0) {
-        text += QStringLiteral("\n接收: ") + QString::fromStdString(CExchangeDecoder::Hex(rec.Reply));
+        text +=
+            QStringLiteral("\n接收: ") + QString::fromStdString(CExchangeDecoder::Hex(rec.Reply));
     }
     return text;
 }
@@ -200,7 +216,9 @@ QString CMonitorModel::Text() const {
         for (int c = 0; c < ColumnCount; ++c) {
             fields << Cell(r, c);
         }
-        lines << fields.join('\t') << QStringLiteral("    ") + QString(RawHex(r)).replace('\n', QStringLiteral("\n    "));
+        lines << fields.join('\t')
+              << QStringLiteral("    ") +
+                     QString(RawHex(r)).replace('\n', QStringLiteral("\n    "));
     }
     return lines.join('\n') + '\n';
 }

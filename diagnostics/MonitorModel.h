@@ -15,8 +15,18 @@ namespace mp {
 class CMonitorModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { Time, Direction, Address, Function, Range, Length, Crc, ReplyTime, Summary,
-                  ColumnCount };
+    enum Column {
+        Time,
+        Direction,
+        Address,
+        Function,
+        Range,
+        Length,
+        Crc,
+        ReplyTime,
+        Summary,
+        ColumnCount
+    };
     enum class Filter { All, Errors, Operation };
 
     explicit CMonitorModel(CExchangeLog& log, QObject* parent = nullptr);

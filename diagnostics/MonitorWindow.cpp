@@ -190,8 +190,9 @@ void CMonitorWindow::ShowRaw() {
 }
 
 QString CMonitorWindow::CountersText(const ExchangeCounters& c) {
-    QString text = QStringLiteral("请求 %1, 正常应答 %2, 无应答 %3, CRC错误 %4, 异常应答 %5, "
-                                  "无效应答 %6, 丢弃多余字节 %7, 丢弃迟到应答 %8 字节")
+    QString text = QStringLiteral(
+                       "请求 %1, 正常应答 %2, 无应答 %3, CRC错误 %4, 异常应答 %5, "
+                       "无效应答 %6, 丢弃多余字节 %7, 丢弃迟到应答 %8 字节")
                        .arg(c.Requests)
                        .arg(c.GoodReplies)
                        .arg(c.NoReply)
@@ -238,8 +239,8 @@ void CMonitorWindow::Save() {
     }
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
         file.write(bytes) != bytes.size() || !file.flush()) {
-        Dialogs_.Inform(this, QStringLiteral("无法保存通讯记录到 %1: %2")
-                                  .arg(name, file.errorString()));
+        Dialogs_.Inform(this,
+                        QStringLiteral("无法保存通讯记录到 %1: %2").arg(name, file.errorString()));
         return;
     }
     file.close();

@@ -21,9 +21,12 @@ namespace mp {
 
 QString ParityText(int parity) {
     switch (parity) {
-    case kParityOdd: return QStringLiteral("奇校验");
-    case kParityEven: return QStringLiteral("偶校验");
-    default: return QStringLiteral("无校验");
+        case kParityOdd:
+            return QStringLiteral("奇校验");
+        case kParityEven:
+            return QStringLiteral("偶校验");
+        default:
+            return QStringLiteral("无校验");
     }
 }
 
@@ -235,15 +238,17 @@ void CScanDlg::Finished(ScanEnd end, uint32_t elapsedMs) {
     ElapsedMs_ = elapsedMs;
     const QString took = QStringLiteral("用时 %1 秒").arg(elapsedMs / 1000.0, 0, 'f', 1);
     switch (end) {
-    case ScanEnd::Completed:
-        Status_->setText(QStringLiteral("搜索完成, 找到 %1 台设备, %2.").arg(Found_.size()).arg(took));
-        break;
-    case ScanEnd::Stopped:
-        Status_->setText(QStringLiteral("搜索已停止, 找到 %1 台设备, %2.").arg(Found_.size()).arg(took));
-        break;
-    case ScanEnd::PortFailed:
-        Status_->setText(QStringLiteral("串口无法改为所选的波特率或校验, 搜索中止."));
-        break;
+        case ScanEnd::Completed:
+            Status_->setText(
+                QStringLiteral("搜索完成, 找到 %1 台设备, %2.").arg(Found_.size()).arg(took));
+            break;
+        case ScanEnd::Stopped:
+            Status_->setText(
+                QStringLiteral("搜索已停止, 找到 %1 台设备, %2.").arg(Found_.size()).arg(took));
+            break;
+        case ScanEnd::PortFailed:
+            Status_->setText(QStringLiteral("串口无法改为所选的波特率或校验, 搜索中止."));
+            break;
     }
     UpdateButtons();
 }
@@ -280,7 +285,8 @@ void CScanDlg::ExportCsv() {
     const QByteArray bytes = "\xEF\xBB\xBF" + Csv().toUtf8();
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
         file.write(bytes) != bytes.size() || !file.flush()) {
-        Dialogs_.Inform(this, QStringLiteral("无法导出设备列表到 %1: %2").arg(name, file.errorString()));
+        Dialogs_.Inform(this,
+                        QStringLiteral("无法导出设备列表到 %1: %2").arg(name, file.errorString()));
     }
 }
 

@@ -53,7 +53,9 @@ public:
     void SetTrace(TraceFn trace) { Trace_ = std::move(trace); }
     // The observer of the exchanges (none: nullptr). May be set from another thread while
     // exchanges run; the observer must outlive its registration.
-    void SetObserver(ILinkObserver* observer) { Observer_.store(observer, std::memory_order_release); }
+    void SetObserver(ILinkObserver* observer) {
+        Observer_.store(observer, std::memory_order_release);
+    }
 
     // Sends the first `length` bytes of TxBuffer; nothing when the port is not open.
     void SendFrame(int16_t length);

@@ -242,8 +242,8 @@ int main(int argc, char** argv) {
     std::printf("%s\n", server.DevicePath().c_str());
     std::fflush(stdout);
     if (entries.empty()) {
-        std::fprintf(stderr, "Simulated device at address %ld, %ld baud. Ctrl+C stops.\n",
-                     address, baud);
+        std::fprintf(stderr, "Simulated device at address %ld, %ld baud. Ctrl+C stops.\n", address,
+                     baud);
     } else {
         for (const DeviceEntry& entry : entries) {
             std::fprintf(stderr, "Simulated device at address %ld, %ld baud.\n", entry.Address,

@@ -67,8 +67,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const int ticks = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20000;
     std::printf("%-8s %12s %14s\n", "monitor", "cpu us/tick", "of 1100 ms waits");
-    for (const auto& [mode, name] : {std::pair{Mode::None, "none"}, std::pair{Mode::Closed, "closed"},
-                                     std::pair{Mode::Open, "open"}}) {
+    for (const auto& [mode, name] :
+         {std::pair{Mode::None, "none"}, std::pair{Mode::Closed, "closed"},
+          std::pair{Mode::Open, "open"}}) {
         const double us = MicrosecondsPerTick(mode, ticks);
         std::printf("%-8s %12.1f %13.4f%%\n", name, us, 100.0 * us / 1100000.0);
     }

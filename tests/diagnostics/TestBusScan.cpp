@@ -2,8 +2,6 @@
 // parities: it finds exactly those, takes the time its waits give, stops when asked and puts
 // the line back; the dialog lists them, exports them and connects to one.
 
-#include <QtTest>
-
 #include <QComboBox>
 #include <QDir>
 #include <QLabel>
@@ -11,13 +9,14 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QtTest>
 
 #include "diagnostics/BusScan.h"
 #include "diagnostics/ScanDlg.h"
-#include "support/ImmediateWindow.h"
-#include "support/ScriptedFileDialogs.h"
 #include "simulator/SimulatedPort.h"
 #include "simulator/VirtualClock.h"
+#include "support/ImmediateWindow.h"
+#include "support/ScriptedFileDialogs.h"
 
 using namespace mp;
 using namespace mp::test;
@@ -37,8 +36,8 @@ struct CBusRig {
                                                               {12, 0, kParityOdd}})
         : Port(First, Clock), Link(Port, Clock), Ctx(Link, Window, Window) {
         for (size_t k = 0; k < devices.size(); ++k) {
-            CSimulatedDevice& device = k == 0 ? First : *Others.emplace_back(
-                                                            std::make_unique<CSimulatedDevice>());
+            CSimulatedDevice& device =
+                k == 0 ? First : *Others.emplace_back(std::make_unique<CSimulatedDevice>());
             device.SetAddress(static_cast<uint8_t>(devices[k].Address));
             device.SetBaudCode(devices[k].BaudCode);
             device.SetParity(devices[k].Parity);
@@ -107,10 +106,10 @@ void TestBusScan::findsExactlyTheDevices_data() {
     const QList<int> parities{kParityNone, kParityOdd, kParityEven};
     QTest::newRow("every rate and parity, 1-247")
         << 1 << 247 << all << parities << "12@1200/1 (12,0) 1@9600/0 (1,3) 5@19200/2 (5,4)";
-    QTest::newRow("9600 without parity") << 1 << 247 << QList<int>{9600}
-                                         << QList<int>{kParityNone} << "1@9600/0 (1,3)";
-    QTest::newRow("19200, wrong parity") << 1 << 247 << QList<int>{19200}
-                                         << QList<int>{kParityOdd} << "";
+    QTest::newRow("9600 without parity")
+        << 1 << 247 << QList<int>{9600} << QList<int>{kParityNone} << "1@9600/0 (1,3)";
+    QTest::newRow("19200, wrong parity")
+        << 1 << 247 << QList<int>{19200} << QList<int>{kParityOdd} << "";
     QTest::newRow("range leaves out 12") << 2 << 11 << all << parities << "5@19200/2 (5,4)";
     QTest::newRow("one address") << 12 << 12 << all << parities << "12@1200/1 (12,0)";
 }
@@ -122,9 +121,8 @@ void TestBusScan::findsExactlyTheDevices() {
     QFETCH(QList<int>, rates);
     QFETCH(QList<int>, parities);
     CBusRig rig;
-    const ScanPlan plan =
-        rig.Plan(first, last, std::vector<int>(rates.begin(), rates.end()),
-                 std::vector<int>(parities.begin(), parities.end()));
+    const ScanPlan plan = rig.Plan(first, last, std::vector<int>(rates.begin(), rates.end()),
+                                   std::vector<int>(parities.begin(), parities.end()));
     std::vector<FoundDevice> found;
     int steps = 0;
     std::atomic<bool> stop{false};
@@ -161,8 +159,7 @@ void TestBusScan::waitsAreTheWireTimesPlusMargin() {
     QFETCH(int, wait);
     QFETCH(int, baud);
     QFETCH(int, parity);
-    QCOMPARE(CBusScan::WaitMs(baud, parity, 50),
-             static_cast<uint32_t>(wait));
+    QCOMPARE(CBusScan::WaitMs(baud, parity, 50), static_cast<uint32_t>(wait));
 }
 
 void TestBusScan::stopsWhenAsked() {

@@ -34,10 +34,12 @@ void TestExchangeLog::countsUnderFaults_data() {
     QTest::addColumn<int>("stray");
     QTest::addColumn<QString>("lastText");
     // Three reads of the event count, then one of a register the device does not have.
-    QTest::newRow("clean line") << 0 << 3 << 0 << 0 << 1 << 0 << "读寄存器 0x0300: 异常应答 02 非法数据地址";
+    QTest::newRow("clean line") << 0 << 3 << 0 << 0 << 1 << 0
+                                << "读寄存器 0x0300: 异常应答 02 非法数据地址";
     QTest::newRow("silence") << 1 << 0 << 4 << 0 << 0 << 0 << "读寄存器 0x0300: 无应答";
     QTest::newRow("bad CRC") << 2 << 0 << 0 << 3 << 0 << 0 << "读寄存器 0x0300: 无效应答 (5 字节)";
-    QTest::newRow("stray bytes") << 3 << 3 << 0 << 0 << 1 << 6 << "读寄存器 0x0300: 异常应答 02 非法数据地址";
+    QTest::newRow("stray bytes") << 3 << 3 << 0 << 0 << 1 << 6
+                                 << "读寄存器 0x0300: 异常应答 02 非法数据地址";
 }
 
 void TestExchangeLog::countsUnderFaults() {
@@ -81,12 +83,13 @@ void TestExchangeLog::countsUnderFaults() {
     // The reply time is the fixed wait, measured on the link's clock.
     QCOMPARE(records[0].ReplyMs, 300u);
     if (fault != 1) {
-        const QString first = fault == 2 ? QStringLiteral("读事件条数") : QStringLiteral("事件条数 3");
-        QCOMPARE(QString::fromStdString(CExchangeDecoder::Decode(records[0]).Text).left(first.size()),
-                 first);
+        const QString first =
+            fault == 2 ? QStringLiteral("读事件条数") : QStringLiteral("事件条数 3");
+        QCOMPARE(
+            QString::fromStdString(CExchangeDecoder::Decode(records[0]).Text).left(first.size()),
+            first);
     }
-    QCOMPARE(QString::fromStdString(CExchangeDecoder::Decode(records[3]).Text),
-             lastText);
+    QCOMPARE(QString::fromStdString(CExchangeDecoder::Decode(records[3]).Text), lastText);
 }
 
 void TestExchangeLog::lateReplyIsDroppedAndCounted() {

@@ -1,8 +1,6 @@
 // The communication monitor over a faulty line, the "通讯诊断" menu in the main window, the
 // scan through the main window's operation state, and pictures of both windows.
 
-#include <QtTest>
-
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
@@ -12,6 +10,7 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QtTest>
 
 #include "app/DiagnosticsWiring.h"
 #include "app/MainController.h"
@@ -129,7 +128,8 @@ void TestMonitorWindow::showsAFaultyRun() {
     QCOMPARE(c.StrayBytes, 9u + 8u);
     QCOMPARE(c.LateBytes, 7u);
     const QString tooltip = monitor.CountersText();
-    QVERIFY(tooltip.startsWith(QStringLiteral("请求 19, 正常应答 10, 无应答 4, CRC错误 3, 异常应答 1")));
+    QVERIFY(tooltip.startsWith(
+        QStringLiteral("请求 19, 正常应答 10, 无应答 4, CRC错误 3, 异常应答 1")));
     QVERIFY(tooltip.contains(QStringLiteral("读A/B/C相电流 3/5 (60.0%)")));
 
     // The picture of the monitor during the faulty run.
