@@ -643,6 +643,30 @@ void CMainController::ChangeDeviceCommParams() {
     });
 }
 
+void CMainController::UseLine(uint8_t address, int baudRate, int parity) {
+    if (!Allowed(OperatorAction::Reconnect)) {
+        return;
+    }
+    Connection_.SlaveAddress = address;
+    Connection_.BaudRate = baudRate;
+    Connection_.ParityCode = parity;
+    const PortSettings line = LineSettings();
+    Queue(OperatorAction::Reconnect, [this, line, address, baudRate](CDeviceContext& ctx) {
+        IPort& port = ctx.Link.Port();
+        const bool opened = port.IsPortOpen() ? port.Reconfigure(line) : port.OpenPort(line);
+        ctx.Link.SetSlaveAddress(address);
+        const QString reason = Text(port.LastError());
+        ctx.Post([this, opened, reason, address, baudRate] {
+            PortOpen_ = opened;
+            if (!opened) {
+                Inform(QStringLiteral("串口 %1 打开失败：%2").arg(Connection_.PortText, reason));
+            }
+            Window_.Fields().ConnectionSummary = CommParamSummaryText(address, baudRate);
+            Window_.ShowFields();
+        });
+    });
+}
+
 // ---- maintenance ------------------------------------------------------------------------
 
 void CMainController::MaintenanceUnlock() {

@@ -63,6 +63,11 @@ public:
     // Fast refresh: every read ends its wait once its whole reply is there and the poll ticks
     // run back to back; off: the reads' fixed waits and the timer's period.
     void SetFastRefresh(bool on);
+    // The transaction every operation runs on (for the diagnostics' observer).
+    CModbusTransaction& Link() { return Link_; }
+    // Takes another slave address, baud rate and parity on the same port, only while idle
+    // (so polling is off): the port is set anew on the worker.
+    void UseLine(uint8_t address, int baudRate, int parity);
 
     // The handlers, one per operation of the window.
     void OnReadRealtimeData();

@@ -11,11 +11,13 @@
 
 #include "app/CommSetupDlg.h"
 #include "app/ConnectionMemory.h"
+#include "app/DiagnosticsWiring.h"
 #include "app/DialogService.h"
 #include "app/FilesWiring.h"
 #include "app/TrendWiring.h"
 #include "app/MainController.h"
 #include "app/MotorProtectorDlg.h"
+#include "diagnostics/Diagnostics.h"
 #include "files/FileDialogs.h"
 #include "files/FilesController.h"
 #include "trend/TrendController.h"
@@ -76,6 +78,7 @@ int CMotorProtectorApp::Run(const StartOptions& options) {
     QObject::connect(&controller, &CMainController::PortOpened,
                      [&memory](const ConnectionSettings& opened) { memory.Save(opened); });
     const auto trend = InstallTrend(window, controller, fileDialogs);
+    const auto diagnostics = InstallDiagnostics(window, controller, fileDialogs);
     controller.Start();
     window.show();
     return QApplication::exec();

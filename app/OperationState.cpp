@@ -14,6 +14,9 @@ FieldGroup COperationState::Fills(OperatorAction action) {
         case OperatorAction::Read: return FieldGroup::Settings;
         case OperatorAction::ReadCoefficients: return FieldGroup::Grid;
         case OperatorAction::ChangeCommParams: return FieldGroup::Connection;
+        // The scan moves the line through other rates: nothing that needs the device's
+        // own line may start until it has put it back.
+        case OperatorAction::ScanBus: return FieldGroup::Connection;
         default: return FieldGroup::None;
     }
 }
@@ -56,6 +59,7 @@ bool COperationState::Allows(OperatorAction action) const {
         case OperatorAction::ResetCoefficients:
             return Unlocked_;
         case OperatorAction::Reconnect:
+        case OperatorAction::ScanBus:
             return Mode_ == OperationState::Idle && Pending_.empty();
     }
     return false;

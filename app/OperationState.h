@@ -34,6 +34,7 @@ enum class OperatorAction {
     ReadCoefficients,   // fills the calibration grid from the device
     ResetCoefficients,  // send only
     Reconnect,          // reopens the line, perhaps with other settings
+    ScanBus,            // searches the bus for devices at other addresses, rates and parities
     Unlock,             // maintenance password
     ShowNotes,          // usage notes
 };

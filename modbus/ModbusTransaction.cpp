@@ -10,6 +10,10 @@ namespace mp {
 CModbusTransaction::CModbusTransaction(IPort& port, IClock& clock) : Port_(port), Clock_(clock) {}
 
 void CModbusTransaction::SendFrame(int16_t length) {
+    Send(length, 0);
+}
+
+void CModbusTransaction::Send(int16_t length, int replyLength) {
     if (!Port_.IsPortOpen()) {
         return;
     }
@@ -19,7 +23,22 @@ void CModbusTransaction::SendFrame(int16_t length) {
         Trace_(true, frame);
     }
     KeepSilence();
+    if (ILinkObserver* observer = Observer_.load(std::memory_order_acquire)) {
+        observer->FrameSent(Clock_.TickCount(), frame.data(), frame.size(), replyLength);
+    }
     Port_.WriteBytes(frame);
+}
+
+void CModbusTransaction::DiscardInput() {
+    ILinkObserver* observer = Observer_.load(std::memory_order_acquire);
+    if (observer != nullptr && Port_.IsPortOpen()) {
+        const int16_t waiting = Port_.WaitingCount();
+        if (waiting > 0) {
+            observer->Discarded(Clock_.TickCount(), DiscardKind::Stray,
+                                static_cast<size_t>(waiting));
+        }
+    }
+    Port_.DiscardInput();
 }
 
 void CModbusTransaction::TakeInput() {
@@ -34,6 +53,9 @@ void CModbusTransaction::TakeInput() {
     if (Trace_ && n > 0) {
         Trace_(false,
                std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(n)));
+    }
+    if (ILinkObserver* observer = Observer_.load(std::memory_order_acquire)) {
+        observer->BytesTaken(Clock_.TickCount(), Rx_.data(), n);
     }
 }
 
@@ -110,9 +132,9 @@ int16_t CModbusTransaction::ReadSequence(uint8_t function, uint16_t start, uint1
     if (locatable) {
         AwaitOwedReply(function, static_cast<int16_t>(expected));
     }
-    Port_.DiscardInput();
+    DiscardInput();
     const bool sent = Port_.IsPortOpen();
-    SendFrame(length);
+    Send(length, locatable ? expected : 0);
     const uint32_t sentAt = Clock_.TickCount();
     if (FastReplyEnd_.load() && locatable) {
         TakeReplyAsItComes(function, expected, waitMs);
@@ -127,6 +149,9 @@ int16_t CModbusTransaction::ReadSequence(uint8_t function, uint16_t start, uint1
     SettleOwedReplies(Rx_.data(), Received_);
     const int16_t p = LocateResponse(Rx_.data(), Received_, function, SlaveAddress_,
                                      static_cast<int16_t>(expected));
+    if (ILinkObserver* observer = Observer_.load(std::memory_order_acquire); observer && sent) {
+        observer->ReplyLocated(Clock_.TickCount(), p);
+    }
     if (p < 0 && sent) {
         Owe(function, static_cast<int16_t>(expected), sentAt);
     }
@@ -175,6 +200,10 @@ int CModbusTransaction::SettleOwedReplies(const uint8_t* bytes, int n) {
             continue;
         }
         end = std::max(end, p + owed->Length);
+        if (ILinkObserver* observer = Observer_.load(std::memory_order_acquire)) {
+            observer->Discarded(Clock_.TickCount(), DiscardKind::LateReply,
+                                static_cast<size_t>(owed->Length));
+        }
         owed = Owed_.erase(owed);
     }
     return end;
@@ -197,7 +226,7 @@ void CModbusTransaction::DropOverdue(uint32_t now) {
 }
 
 void CModbusTransaction::WriteSequence(int16_t length, uint32_t waitMs) {
-    Port_.DiscardInput();
+    DiscardInput();
     SendFrame(length);
     if (waitMs > 0) {
         Clock_.Sleep(waitMs);

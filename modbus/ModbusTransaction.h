@@ -19,6 +19,7 @@
 
 #include "modbus/Clock.h"
 #include "modbus/FrameBuffers.h"
+#include "modbus/LinkObserver.h"
 #include "modbus/Port.h"
 
 namespace mp {
@@ -50,6 +51,11 @@ public:
     int16_t ReceivedCount() const { return Received_; }
 
     void SetTrace(TraceFn trace) { Trace_ = std::move(trace); }
+    // The observer of the exchanges (none: nullptr). May be set from another thread while
+    // exchanges run; the observer must outlive its registration.
+    void SetObserver(ILinkObserver* observer) {
+        Observer_.store(observer, std::memory_order_release);
+    }
 
     // Fast reply end (off by default). On: a read ends its wait as soon as its whole response
     // is located (length from the request, CRC checked), at the read's own wait at the latest,
@@ -74,6 +80,9 @@ public:
 
     // Replies still owed by reads that found none (at most one per shape).
     size_t OwedReplies() const { return Owed_.size(); }
+    // Forgets the owed replies: after the line's rate or parity changed, a reply sent at the
+    // old setting can no longer come in as a frame.
+    void ForgetOwedReplies() { Owed_.clear(); }
 
     // Data byte d of the response located at p (0 for a position outside RxBuffer).
     uint8_t DataByte(int16_t p, int d) const;
@@ -113,6 +122,9 @@ private:
 
     // Copies the waiting input into RxBuffer from position 0, at most its capacity.
     void TakeInput();
+    // Drops the waiting input, telling the observer how much there was.
+    void DiscardInput();
+    void Send(int16_t length, int replyLength);
     // Waits until no reply of this shape is owed any more: it has arrived (and is dropped
     // with the input) or its time is over.
     void AwaitOwedReply(uint8_t function, int16_t length);
@@ -134,6 +146,7 @@ private:
     RxBuffer Rx_{};
     int16_t Received_ = 0;
     TraceFn Trace_;
+    std::atomic<ILinkObserver*> Observer_{nullptr};
     std::vector<OwedReply> Owed_;
     std::atomic<bool> FastReplyEnd_{false};
     std::atomic<uint32_t> SilenceMs_{0};

@@ -170,10 +170,17 @@ void CPtyServer::TakeInput() {
     }
     const int baud = LineBaudRate();
     const int parity = LineParity();
-    if (baud != Device_.BaudRate()) {
-        return;  // at the wrong rate the device hears only garbage
+    // At the wrong rate a device hears only garbage.
+    std::vector<std::vector<uint8_t>> replies;
+    std::vector<CSimulatedDevice*> devices{&Device_};
+    devices.insert(devices.end(), Others_.begin(), Others_.end());
+    for (CSimulatedDevice* device : devices) {
+        if (baud == device->BaudRate()) {
+            for (std::vector<uint8_t>& reply : device->Feed(bytes)) {
+                replies.push_back(std::move(reply));
+            }
+        }
     }
-    std::vector<std::vector<uint8_t>> replies = Device_.Feed(bytes);
     if (Faults_.Silent) {
         return;
     }

@@ -41,6 +41,9 @@ public:
     // between pieces.
     void SetFaults(const SimFaults& faults) { Faults_ = faults; }
     void SetTrace(TraceFn trace) { Trace_ = std::move(trace); }
+    // Another device on the same line, answering its own address at its own baud rate. It
+    // must outlive the server.
+    void AddDevice(CSimulatedDevice& device) { Others_.push_back(&device); }
 
     // Serves until `stop` becomes true (checked at least every 50 ms).
     void Run(const std::atomic<bool>& stop);
@@ -65,6 +68,7 @@ private:
     void WriteDue();
 
     CSimulatedDevice& Device_;
+    std::vector<CSimulatedDevice*> Others_;
     int Master_ = -1;
     int Slave_ = -1;  // held open so the line stays up while the tool has it closed
     std::string DevicePath_;

@@ -319,6 +319,16 @@ std::vector<std::vector<uint8_t>> CSimulatedDevice::Feed(const std::vector<uint8
     return replies;
 }
 
+int CSimulatedDevice::Parity() const {
+    std::lock_guard<std::recursive_mutex> guard(Mutex_);
+    return Parity_;
+}
+
+void CSimulatedDevice::SetParity(int parity) {
+    std::lock_guard<std::recursive_mutex> guard(Mutex_);
+    Parity_ = parity;
+}
+
 uint16_t CSimulatedDevice::Register(uint16_t address) const {
     std::lock_guard<std::recursive_mutex> guard(Mutex_);
     return address < kRegisterCount ? Registers_[address] : 0;

@@ -28,6 +28,8 @@ struct SimFaults {
 class CSimulatedDevice {
 public:
     static constexpr uint16_t kRegisterCount = 0x0200;
+    // The parity of a device that answers whatever parity the line uses.
+    static constexpr int kAnyParity = -1;
 
     explicit CSimulatedDevice(uint32_t seed = 1);
 
@@ -46,6 +48,9 @@ public:
     int BaudCode() const;
     int BaudRate() const;  // 0 for a code outside 0 to 4
     void SetBaudCode(int code);
+    // The line parity the device listens with (kAnyParity unless set).
+    int Parity() const;
+    void SetParity(int parity);
     uint8_t Coils() const;
     void SetCoils(uint8_t coils);
     uint8_t Inputs() const;
@@ -83,6 +88,7 @@ private:
     std::array<uint16_t, kRegisterCount> Registers_{};
     std::array<uint16_t, 6> LiveBase_{};
     uint8_t Coils_ = 0;
+    int Parity_ = kAnyParity;
     uint8_t Inputs_ = 0;
     std::array<uint16_t, 3> VoltageA_{10000, 10000, 10000};
     std::array<uint8_t, 3> VoltageB_{};

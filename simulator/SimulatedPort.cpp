@@ -127,6 +127,22 @@ void CSimulatedPort::DiscardInput() {
     Input_.clear();
 }
 
+bool CSimulatedPort::Hears(const CSimulatedDevice& device) const {
+    return device.BaudRate() == Settings_.BaudRate &&
+           (device.Parity() == CSimulatedDevice::kAnyParity || device.Parity() == Settings_.Parity);
+}
+
+std::vector<CSimulatedDevice*> CSimulatedPort::Devices() const {
+    std::vector<CSimulatedDevice*> all{&Device_};
+    all.insert(all.end(), Others_.begin(), Others_.end());
+    return all;
+}
+
+void CSimulatedPort::AddDevice(CSimulatedDevice& device) {
+    std::lock_guard<std::mutex> guard(Mutex_);
+    Others_.push_back(&device);
+}
+
 void CSimulatedPort::WriteBytes(const std::vector<uint8_t>& bytes) {
     NoticeLoss();
     std::lock_guard<std::mutex> guard(Mutex_);
@@ -147,12 +163,20 @@ void CSimulatedPort::WriteBytes(const std::vector<uint8_t>& bytes) {
         Sent_.pop_front();
     }
 
-    // A device at another baud rate sees only garbage and keeps quiet.
-    if (Device_.BaudRate() != Settings_.BaudRate) {
-        Device_.Feed({});
+    // A device at another baud rate or parity sees only garbage and keeps quiet.
+    std::vector<std::vector<uint8_t>> replies;
+    for (CSimulatedDevice* device : Devices()) {
+        if (!Hears(*device)) {
+            device->Feed({});
+            continue;
+        }
+        for (std::vector<uint8_t>& reply : device->Feed(bytes)) {
+            replies.push_back(std::move(reply));
+        }
+    }
+    if (replies.empty()) {
         return;
     }
-    const std::vector<std::vector<uint8_t>> replies = Device_.Feed(bytes);
     if (Faults_.Silent) {
         return;
     }

@@ -46,6 +46,9 @@ public:
     void SetOpenFailure(const std::string& reason);  // next opens fail with this reason
     // The device answers `requests` more requests, then falls silent (Faults().Silent).
     void SilenceAfter(int requests);
+    // Another device on the same bus: it hears every request and answers its own address at
+    // its baud rate and parity. It must outlive the port.
+    void AddDevice(CSimulatedDevice& device);
     // Puts bytes straight into the input, as noise on the line would.
     void InjectInput(const std::vector<uint8_t>& bytes);
     // The adapter pulled out (true) or put back (false). Once out, the next use of the open
@@ -73,7 +76,12 @@ private:
     // Closes the open port when its adapter is out and reports the loss; true when it did.
     bool NoticeLoss();
 
+    // Whether `device` hears the line as it is set now.
+    bool Hears(const CSimulatedDevice& device) const;
+    std::vector<CSimulatedDevice*> Devices() const;
+
     CSimulatedDevice& Device_;
+    std::vector<CSimulatedDevice*> Others_;
     IClock& Clock_;
     mutable std::mutex Mutex_;
     bool Open_ = false;

@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <csignal>
@@ -10,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <optional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -32,6 +34,8 @@ void PrintUsage(const char* program) {
                  "prints the device path to open. Open it with 8 data bits, no parity, 1 stop bit\n"
                  "(a pseudo-terminal carries no parity).\n\n"
                  "  --address N          slave address, 1 to 247 (default 1)\n"
+                 "  --devices A,B,...    several devices on the line at these addresses, e.g.\n"
+                 "                       1,5,12 (each may carry its own rate: 5@19200)\n"
                  "  --baud RATE          1200, 2400, 4800, 9600 or 19200 (default 9600)\n"
                  "  --seed N             seed of the live values' motion (default 1)\n"
                  "  --still              live values do not move\n"
@@ -49,6 +53,16 @@ void PrintUsage(const char* program) {
                  "  --trace              print the bytes heard and sent on stderr\n",
                  program);
 }
+
+int BaudCodeOf(long rate);
+
+struct DeviceEntry {
+    long Address;
+    long Baud;  // 0: the --baud rate
+};
+
+// "1,5@19200,12" -> the devices' addresses and rates.
+bool ParseDevices(const std::string& text, std::vector<DeviceEntry>* devices);
 
 bool ParseInt(const char* text, long low, long high, long* value) {
     char* end = nullptr;
@@ -92,6 +106,32 @@ int BaudCodeOf(long rate) {
     return -1;
 }
 
+bool ParseDevices(const std::string& text, std::vector<DeviceEntry>* devices) {
+    size_t from = 0;
+    while (from <= text.size()) {
+        const size_t comma = std::min(text.find(',', from), text.size());
+        const std::string item = text.substr(from, comma - from);
+        const size_t at = item.find('@');
+        DeviceEntry entry{0, 0};
+        if (!ParseInt(item.substr(0, at).c_str(), 1, 247, &entry.Address)) {
+            return false;
+        }
+        if (at != std::string::npos &&
+            (!ParseInt(item.substr(at + 1).c_str(), 1, 1000000, &entry.Baud) ||
+             BaudCodeOf(entry.Baud) < 0)) {
+            return false;
+        }
+        for (const DeviceEntry& other : *devices) {
+            if (other.Address == entry.Address) {
+                return false;  // two devices at one address would answer together
+            }
+        }
+        devices->push_back(entry);
+        from = comma + 1;
+    }
+    return !devices->empty();
+}
+
 void Trace(bool incoming, const std::vector<uint8_t>& bytes) {
     std::fprintf(stderr, "%s", incoming ? "<-" : "->");
     for (uint8_t b : bytes) {
@@ -110,6 +150,7 @@ int main(int argc, char** argv) {
     bool trace = false;
     std::string link;
     long motorStartMs = -1;
+    std::vector<DeviceEntry> entries;
     mp::SimFaults faults;
     std::optional<uint16_t> ignoredWrite;
 
@@ -158,6 +199,8 @@ int main(int argc, char** argv) {
                 ok = ParseHex(value, &faults.StrayBytes);
             } else if (option == "--motor-start-ms") {
                 ok = ParseInt(value, 0, 86400000, &motorStartMs);
+            } else if (option == "--devices") {
+                ok = ParseDevices(value, &entries);
             } else if (option == "--link") {
                 link = value;
             } else {
@@ -181,7 +224,22 @@ int main(int argc, char** argv) {
         device.PlayMotorStart(clock, static_cast<uint32_t>(motorStartMs));
     }
 
+    // The first device of a --devices list is the server's own; the others share its line.
+    std::vector<std::unique_ptr<mp::CSimulatedDevice>> others;
+    for (size_t k = 0; k < entries.size(); ++k) {
+        mp::CSimulatedDevice& target =
+            k == 0 ? device
+                   : *others.emplace_back(std::make_unique<mp::CSimulatedDevice>(
+                         static_cast<uint32_t>(seed + static_cast<long>(k))));
+        target.SetAddress(static_cast<uint8_t>(entries[k].Address));
+        target.SetBaudCode(BaudCodeOf(entries[k].Baud != 0 ? entries[k].Baud : baud));
+        target.SetLiveMotion(!still);
+    }
+
     mp::CPtyServer server(device);
+    for (const auto& other : others) {
+        server.AddDevice(*other);
+    }
     server.SetFaults(faults);
     if (trace) {
         server.SetTrace(Trace);
@@ -204,8 +262,16 @@ int main(int argc, char** argv) {
     std::signal(SIGTERM, OnStopSignal);
     std::printf("%s\n", server.DevicePath().c_str());
     std::fflush(stdout);
-    std::fprintf(stderr, "Simulated device at address %ld, %ld baud. Ctrl+C stops.\n", address,
-                 baud);
+    if (entries.empty()) {
+        std::fprintf(stderr, "Simulated device at address %ld, %ld baud. Ctrl+C stops.\n", address,
+                     baud);
+    } else {
+        for (const DeviceEntry& entry : entries) {
+            std::fprintf(stderr, "Simulated device at address %ld, %ld baud.\n", entry.Address,
+                         entry.Baud != 0 ? entry.Baud : baud);
+        }
+        std::fprintf(stderr, "Ctrl+C stops.\n");
+    }
 
     server.Run(StopRequested);
     if (!link.empty()) {

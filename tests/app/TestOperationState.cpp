@@ -36,6 +36,8 @@ COperationState Reach(const QString& steps) {
             state.Begin(A::WriteSettings);
         } else if (step == QLatin1String("begin:output")) {
             state.Begin(A::OutputCommand);
+        } else if (step == QLatin1String("begin:scan")) {
+            state.Begin(A::ScanBus);
         } else {
             qFatal("unknown step %s", qPrintable(step));
         }
@@ -119,6 +121,17 @@ private slots:
                                             << S::Starting;
         QTest::newRow("contactor queued, reconnect")
             << "begin:output" << S::Busy << A::Reconnect << false << S::Busy;
+        // The bus scan: only from idle, and the line is its own until it ends.
+        QTest::newRow("idle, scan") << "" << S::Idle << A::ScanBus << true << S::Busy;
+        QTest::newRow("polling, scan") << "read started" << S::Polling << A::ScanBus << false
+                                       << S::Polling;
+        QTest::newRow("contactor queued, scan") << "begin:output" << S::Busy << A::ScanBus
+                                                << false << S::Busy;
+        QTest::newRow("scanning, read") << "begin:scan" << S::Busy << A::Read << false << S::Busy;
+        QTest::newRow("scanning, write") << "begin:scan" << S::Busy << A::WriteSettings << false
+                                         << S::Busy;
+        QTest::newRow("scanning, address change")
+            << "begin:scan" << S::Busy << A::ChangeCommParams << false << S::Busy;
         QTest::newRow("polling and contactor queued, stop")
             << "read started begin:output" << S::Busy << A::Stop << true << S::Busy;
     }

@@ -5,6 +5,7 @@
 #include <QtTest>
 #include <chrono>
 
+#include "diagnostics/BusScan.h"
 #include "modbus/RequestBuilder.h"
 #include "support/PtyDeviceRig.h"
 #include "support/Vectors.h"
@@ -63,6 +64,37 @@ private slots:
         QVERIFY(rig.Port.Reconfigure({rig.Server.DevicePath(), 19200, kParityNone}));
         QVERIFY(rig.Link.ReadHoldingRegisters(0x0150, 1));
         QCOMPARE(rig.Link.Rx()[4], uint8_t{12});
+    }
+
+    // Several devices on one line, found by the bus scan through the real serial stack.
+    void scanFindsEveryDeviceOnTheLine() {
+        CSimulatedDevice five;
+        five.SetAddress(5);
+        five.SetBaudCode(3);
+        CSimulatedDevice twelve;
+        twelve.SetAddress(12);
+        twelve.SetBaudCode(4);
+        CPtyDeviceRig rig({}, 3, {&five, &twelve});
+        QVERIFY(rig.Ready);
+        QVERIFY(rig.Connect(9600));
+        ScanPlan plan;
+        plan.FirstAddress = 1;
+        plan.LastAddress = 13;
+        plan.BaudRates = {9600, 19200};
+        plan.Line = {rig.Server.DevicePath(), 9600, kParityNone};
+        std::vector<FoundDevice> found;
+        std::atomic<bool> stop{false};
+        QCOMPARE(CBusScan::Run(
+                     rig.Link, plan, stop, [&](const FoundDevice& d) { found.push_back(d); },
+                     [](int, int) {}),
+                 ScanEnd::Completed);
+        QCOMPARE(found.size(), size_t{3});
+        QCOMPARE(found[0].Address, 1);
+        QCOMPARE(found[1].Address, 5);
+        QCOMPARE(found[1].BaudRate, 9600);
+        QCOMPARE(found[2].Address, 12);
+        QCOMPARE(found[2].BaudRate, 19200);
+        QCOMPARE(found[2].StoredBaudCode, 4);
     }
 };
 

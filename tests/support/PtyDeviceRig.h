@@ -14,7 +14,13 @@
 namespace mp::test {
 
 struct CPtyDeviceRig {
-    explicit CPtyDeviceRig(const SimFaults& faults = {}, int baudCode = 3) : Server(Device) {
+    // `others` share the line with the rig's own device (address 1).
+    explicit CPtyDeviceRig(const SimFaults& faults = {}, int baudCode = 3,
+                           const std::vector<CSimulatedDevice*>& others = {})
+        : Server(Device) {
+        for (CSimulatedDevice* other : others) {
+            Server.AddDevice(*other);
+        }
         Device.SetLiveMotion(false);
         Device.SetBaudCode(baudCode);
         Device.SetRegister(0x0106, 1234);  // phase currents 1234, 0, 65535

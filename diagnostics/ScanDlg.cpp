@@ -1,0 +1,293 @@
+#include "diagnostics/ScanDlg.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "files/FileDialogs.h"
+#include "modbus/DeviceContext.h"
+
+namespace mp {
+
+QString ParityText(int parity) {
+    switch (parity) {
+        case kParityOdd:
+            return QStringLiteral("奇校验");
+        case kParityEven:
+            return QStringLiteral("偶校验");
+        default:
+            return QStringLiteral("无校验");
+    }
+}
+
+CScanDlg::CScanDlg(ScanHost host, IFileDialogs& dialogs, QWidget* parent)
+    : QDialog(parent), Host_(std::move(host)), Dialogs_(dialogs) {
+    setWindowTitle(QStringLiteral("搜索设备"));
+
+    First_ = new QSpinBox(this);
+    First_->setRange(1, 247);
+    First_->setValue(1);
+    Last_ = new QSpinBox(this);
+    Last_->setRange(1, 247);
+    Last_->setValue(247);
+    Baud_ = new QComboBox(this);
+    Baud_->addItem(QStringLiteral("全部"), 0);
+    for (int rate : CBusScan::AllBaudRates()) {
+        Baud_->addItem(QString::number(rate), rate);
+    }
+    Parity_ = new QComboBox(this);
+    Parity_->addItem(QStringLiteral("全部"), -1);
+    for (int parity : CBusScan::AllParities()) {
+        Parity_->addItem(ParityText(parity), parity);
+    }
+    Margin_ = new QSpinBox(this);
+    Margin_->setRange(5, 2000);
+    Margin_->setValue(static_cast<int>(ScanPlan{}.MarginMs));
+    Margin_->setSuffix(QStringLiteral(" ms"));
+    Estimate_ = new QLabel(this);
+
+    if (Host_.Line) {
+        const PortSettings line = Host_.Line();
+        Baud_->setCurrentIndex(std::max(0, Baud_->findData(line.BaudRate)));
+        Parity_->setCurrentIndex(std::max(0, Parity_->findData(line.Parity)));
+    }
+
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("起始地址"), First_);
+    form->addRow(QStringLiteral("结束地址"), Last_);
+    form->addRow(QStringLiteral("波特率"), Baud_);
+    form->addRow(QStringLiteral("校验"), Parity_);
+    form->addRow(QStringLiteral("应答余量"), Margin_);
+    form->addRow(QStringLiteral("预计用时"), Estimate_);
+
+    Progress_ = new QProgressBar(this);
+    Progress_->setAccessibleName(QStringLiteral("搜索进度"));
+    Progress_->setRange(0, 1);
+    Progress_->setValue(0);
+
+    Table_ = new QTableWidget(0, 5, this);
+    Table_->setAccessibleName(QStringLiteral("找到的设备"));
+    Table_->setHorizontalHeaderLabels({QStringLiteral("地址"), QStringLiteral("波特率"),
+                                       QStringLiteral("校验"), QStringLiteral("设备存储地址"),
+                                       QStringLiteral("波特率代码")});
+    Table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    Table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    Table_->verticalHeader()->hide();
+    Table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    Table_->horizontalHeader()->setStretchLastSection(true);
+
+    Status_ = new QLabel(this);
+    Status_->setWordWrap(true);
+
+    Start_ = new QPushButton(QStringLiteral("开始搜索"), this);
+    StopButton_ = new QPushButton(QStringLiteral("停止"), this);
+    Connect_ = new QPushButton(QStringLiteral("连接"), this);
+    Export_ = new QPushButton(QStringLiteral("导出CSV..."), this);
+    auto* close = new QPushButton(QStringLiteral("关闭"), this);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(Start_);
+    buttons->addWidget(StopButton_);
+    buttons->addStretch(1);
+    buttons->addWidget(Connect_);
+    buttons->addWidget(Export_);
+    buttons->addWidget(close);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(Progress_);
+    layout->addWidget(Table_, 1);
+    layout->addWidget(Status_);
+    layout->addLayout(buttons);
+    resize(520, 480);
+
+    connect(Start_, &QPushButton::clicked, this, &CScanDlg::StartScan);
+    connect(StopButton_, &QPushButton::clicked, this, &CScanDlg::StopScan);
+    connect(Connect_, &QPushButton::clicked, this, &CScanDlg::ConnectSelected);
+    connect(Export_, &QPushButton::clicked, this, &CScanDlg::ExportCsv);
+    connect(close, &QPushButton::clicked, this, &QDialog::close);
+    connect(Table_, &QTableWidget::itemSelectionChanged, this, &CScanDlg::UpdateButtons);
+    for (QSpinBox* box : {First_, Last_, Margin_}) {
+        connect(box, qOverload<int>(&QSpinBox::valueChanged), this, &CScanDlg::UpdateEstimate);
+    }
+    for (QComboBox* box : {Baud_, Parity_}) {
+        connect(box, qOverload<int>(&QComboBox::currentIndexChanged), this,
+                &CScanDlg::UpdateEstimate);
+    }
+    UpdateEstimate();
+    UpdateButtons();
+}
+
+CScanDlg::~CScanDlg() {
+    // A scan still running ends at its next address; its results find no dialog.
+    if (Stop_) {
+        Stop_->store(true);
+    }
+}
+
+ScanPlan CScanDlg::Plan() const {
+    ScanPlan plan;
+    plan.FirstAddress = std::min(First_->value(), Last_->value());
+    plan.LastAddress = std::max(First_->value(), Last_->value());
+    const int baud = Baud_->currentData().toInt();
+    plan.BaudRates = baud == 0 ? CBusScan::AllBaudRates() : std::vector<int>{baud};
+    const int parity = Parity_->currentData().toInt();
+    plan.Parities = parity < 0 ? CBusScan::AllParities() : std::vector<int>{parity};
+    plan.MarginMs = static_cast<uint32_t>(Margin_->value());
+    if (Host_.Line) {
+        plan.Line = Host_.Line();
+    }
+    return plan;
+}
+
+void CScanDlg::UpdateEstimate() {
+    const double seconds = static_cast<double>(CBusScan::PlanMs(Plan())) / 1000.0;
+    Estimate_->setText(QStringLiteral("约 %1 秒 (%2 次读取)")
+                           .arg(seconds, 0, 'f', 1)
+                           .arg(CBusScan::Steps(Plan())));
+}
+
+void CScanDlg::UpdateButtons() {
+    Start_->setEnabled(!Running_);
+    StopButton_->setEnabled(Running_);
+    Connect_->setEnabled(!Running_ && Table_->currentRow() >= 0);
+    Export_->setEnabled(!Found_.empty());
+    for (QWidget* input : std::initializer_list<QWidget*>{First_, Last_, Baud_, Parity_, Margin_}) {
+        input->setEnabled(!Running_);
+    }
+}
+
+void CScanDlg::StartScan() {
+    if (Running_ || !Host_.MayStart || !Host_.MayStart()) {
+        return;
+    }
+    const ScanPlan plan = Plan();
+    Found_.clear();
+    Table_->setRowCount(0);
+    Progress_->setRange(0, std::max(1, CBusScan::Steps(plan)));
+    Progress_->setValue(0);
+    Status_->setText(QStringLiteral("正在搜索..."));
+    Running_ = true;
+    UpdateButtons();
+    auto stop = std::make_shared<std::atomic<bool>>(false);
+    Stop_ = stop;
+    QPointer<CScanDlg> self(this);
+    Host_.RunOnDevice([stop, plan, self](CDeviceContext& ctx) {
+        const uint32_t started = ctx.Link.Clock().TickCount();
+        const ScanEnd end = CBusScan::Run(
+            ctx.Link, plan, *stop,
+            [&ctx, self](const FoundDevice& device) {
+                ctx.Post([self, device] {
+                    if (self) {
+                        self->AddFound(device);
+                    }
+                });
+            },
+            [&ctx, self](int done, int total) {
+                ctx.Post([self, done, total] {
+                    if (self) {
+                        self->SetProgress(done, total);
+                    }
+                });
+            });
+        const uint32_t elapsed = ctx.Link.Clock().TickCount() - started;
+        ctx.Post([self, end, elapsed] {
+            if (self) {
+                self->Finished(end, elapsed);
+            }
+        });
+    });
+}
+
+void CScanDlg::StopScan() {
+    if (Stop_) {
+        Stop_->store(true);
+    }
+}
+
+void CScanDlg::AddFound(const FoundDevice& device) {
+    Found_.push_back(device);
+    const int row = Table_->rowCount();
+    Table_->insertRow(row);
+    const QString cells[] = {QString::number(device.Address), QString::number(device.BaudRate),
+                             ParityText(device.Parity), QString::number(device.StoredAddress),
+                             QString::number(device.StoredBaudCode)};
+    for (int c = 0; c < 5; ++c) {
+        Table_->setItem(row, c, new QTableWidgetItem(cells[c]));
+    }
+    UpdateButtons();
+}
+
+void CScanDlg::SetProgress(int done, int total) {
+    Progress_->setRange(0, std::max(1, total));
+    Progress_->setValue(done);
+}
+
+void CScanDlg::Finished(ScanEnd end, uint32_t elapsedMs) {
+    Running_ = false;
+    ElapsedMs_ = elapsedMs;
+    const QString took = QStringLiteral("用时 %1 秒").arg(elapsedMs / 1000.0, 0, 'f', 1);
+    switch (end) {
+        case ScanEnd::Completed:
+            Status_->setText(
+                QStringLiteral("搜索完成, 找到 %1 台设备, %2.").arg(Found_.size()).arg(took));
+            break;
+        case ScanEnd::Stopped:
+            Status_->setText(
+                QStringLiteral("搜索已停止, 找到 %1 台设备, %2.").arg(Found_.size()).arg(took));
+            break;
+        case ScanEnd::PortFailed:
+            Status_->setText(QStringLiteral("串口无法改为所选的波特率或校验, 搜索中止."));
+            break;
+    }
+    UpdateButtons();
+}
+
+void CScanDlg::ConnectSelected() {
+    const int row = Table_->currentRow();
+    if (Running_ || row < 0 || row >= static_cast<int>(Found_.size()) || !Host_.Connect) {
+        return;
+    }
+    Host_.Connect(Found_[static_cast<size_t>(row)]);
+}
+
+QString CScanDlg::Csv() const {
+    QString text = QStringLiteral("地址,波特率,校验,设备存储地址,波特率代码\r\n");
+    for (const FoundDevice& d : Found_) {
+        text += QStringLiteral("%1,%2,%3,%4,%5\r\n")
+                    .arg(d.Address)
+                    .arg(d.BaudRate)
+                    .arg(ParityText(d.Parity))
+                    .arg(d.StoredAddress)
+                    .arg(d.StoredBaudCode);
+    }
+    return text;
+}
+
+void CScanDlg::ExportCsv() {
+    const QString name =
+        Dialogs_.SaveFileName(this, QStringLiteral("导出设备列表"), QStringLiteral("设备列表.csv"),
+                              QStringLiteral("CSV 文件 (*.csv)"), QStringLiteral("csv"));
+    if (name.isEmpty()) {
+        return;
+    }
+    QFile file(name);
+    const QByteArray bytes = "\xEF\xBB\xBF" + Csv().toUtf8();
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes) != bytes.size() || !file.flush()) {
+        Dialogs_.Inform(this,
+                        QStringLiteral("无法导出设备列表到 %1: %2").arg(name, file.errorString()));
+    }
+}
+
+}  // namespace mp
