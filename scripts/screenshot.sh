@@ -100,7 +100,7 @@ echo "$out/main-window.png"
 # Then as the operator starts monitoring: "读实时数据↑" in the "系统功能" frame (the window
 # stands at the screen's top left corner on a server without a window manager).
 if [ "${SCREENSHOT_POLLING:-1}" = 1 ]; then
-    xdotool mousemove 773 514 click 1
+    xdotool mousemove 773 491 click 1
     sleep 6
     xwd -root -silent | convert xwd:- "$out/main-window-polling.png"
     echo "$out/main-window-polling.png"
