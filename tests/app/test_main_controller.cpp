@@ -17,6 +17,7 @@
 #include "simulator/VirtualClock.h"
 #include "support/ScriptedDialogs.h"
 #include "support/Vectors.h"
+#include "support/WindowRig.h"
 #include "support/WrongValues.h"
 
 using namespace mp;
@@ -25,41 +26,12 @@ Q_DECLARE_METATYPE(mp::Lamp)
 
 namespace {
 
-struct Tool {
-    explicit Tool(uint8_t address = 1, bool failOpen = false)
-        : Port(Device, Clock), Window(Dialogs) {
-        Device.SetLiveMotion(false);
-        Device.SetAddress(address);
-        Connection.PortText = QStringLiteral("COM3");
-        Connection.PortNumber = 3;
-        Connection.SlaveAddress = address;
-        if (failOpen) {
-            Port.SetOpenFailure("device busy");
-        }
-        Controller = std::make_unique<CMainController>(Window, Dialogs, Connection, Port, Clock);
-        Controller->Start();
-    }
-    ~Tool() { Controller->Shutdown(); }
+// The shared window rig, with what these tests add to it.
+struct Tool : test::CWindowRig {
+    using CWindowRig::CWindowRig;
 
-    template <typename T>
-    T* Find(const char* name) {
-        T* widget = Window.findChild<T*>(QString::fromLatin1(name));
-        if (widget == nullptr) {
-            qFatal("widget %s is missing", name);
-        }
-        return widget;
-    }
-    QString Text(const char* name) { return Find<QLineEdit>(name)->text(); }
-    void Click(const char* name) { QTest::mouseClick(Find<QPushButton>(name), Qt::LeftButton); }
-    void Trigger(const char* action) { Find<QAction>(action)->trigger(); }
-    QString Status() { return Window.StatusText(); }
-    // Waits until the worker has run what was queued before and the window has applied what it
-    // handed back.
     void Settle() {
-        bool reached = false;
-        Controller->Worker().Post(
-            [&reached](CDeviceContext& ctx) { ctx.Post([&reached] { reached = true; }); });
-        if (!QTest::qWaitFor([&reached] { return reached; })) {
+        if (!Drain()) {
             qFatal("the worker did not come round");
         }
     }
@@ -73,23 +45,6 @@ struct Tool {
         emit Find<QMenu>("basicMenu")->aboutToShow();
         return Find<QAction>("actionReconnect")->isEnabled();
     }
-    // Frames sent since the last call.
-    std::vector<std::vector<uint8_t>> TakeSent() {
-        std::vector<std::vector<uint8_t>> frames;
-        for (const auto& sent : Port.Sent()) {
-            frames.push_back(sent.Bytes);
-        }
-        Port.ClearSent();
-        return frames;
-    }
-
-    CVirtualClock Clock{5000};
-    CSimulatedDevice Device;
-    CSimulatedPort Port;
-    test::CScriptedDialogs Dialogs;
-    ConnectionSettings Connection;
-    CMotorProtectorDlg Window;
-    std::unique_ptr<CMainController> Controller;
 };
 
 }  // namespace

@@ -22,12 +22,17 @@
 namespace mp::test {
 
 struct CWindowRig {
-    explicit CWindowRig(uint8_t address = 1) : Port(Device, Clock), Window(Dialogs) {
+    // `failOpen`: the port refuses to open, as a port another program holds would.
+    explicit CWindowRig(uint8_t address = 1, bool failOpen = false)
+        : Port(Device, Clock), Window(Dialogs) {
         Device.SetLiveMotion(false);
         Device.SetAddress(address);
         Connection.PortText = QStringLiteral("COM3");
         Connection.PortNumber = 3;
         Connection.SlaveAddress = address;
+        if (failOpen) {
+            Port.SetOpenFailure("device busy");
+        }
         Controller = std::make_unique<CMainController>(Window, Dialogs, Connection, Port, Clock);
         Controller->Start();
     }
