@@ -236,6 +236,11 @@ void TestMonitorWindow::menuOpensMonitorAndScan() {
              QStringLiteral("事件条数 2"));
     QVERIFY(diagnostics->CountersTooltip().contains(QStringLiteral("读事件条数 1/1")));
     diagnostics->Monitor().close();
+
+    // The status bar's link lamp opens it too.
+    QTest::mouseClick(rig.Window.LinkLamp(), Qt::LeftButton);
+    QVERIFY(diagnostics->Monitor().isVisible());
+    diagnostics->Monitor().close();
 }
 
 void TestMonitorWindow::scanRunsOnlyWhenIdleAndConnects() {
