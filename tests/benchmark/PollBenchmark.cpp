@@ -10,6 +10,11 @@
 // sequence and that many ticks, with room to spare) runs out; the run says which.
 
 #include <QApplication>
+#include <memory>
+
+#include "app/DiagnosticsWiring.h"
+#include "diagnostics/Diagnostics.h"
+#include "files/FileDialogs.h"
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTimer>
@@ -94,6 +99,15 @@ bool ParseTicks(const char* text, int& ticks) {
     return true;
 }
 
+// The communication monitor while measuring, from MP_BENCH_MONITOR: "none" (default: nobody
+// watches the exchanges), "closed" (the diagnostics record every exchange) or "open" (and the
+// monitor window shows them).
+QString MonitorMode() {
+    const QString mode = qEnvironmentVariable("MP_BENCH_MONITOR", QStringLiteral("none"));
+    return mode == QLatin1String("open") || mode == QLatin1String("closed") ? mode
+                                                                             : QStringLiteral("none");
+}
+
 bool RunAt(int baud, bool fast, int ticks, Result& result) {
     result.Baud = baud;
     result.Fast = fast;
@@ -115,8 +129,16 @@ bool RunAt(int baud, bool fast, int ticks, Result& result) {
     connection.BaudRate = baud;
     connection.SlaveAddress = 1;
     CMainController controller(window, dialogs, connection);
+    CFileDialogs fileDialogs;
+    std::unique_ptr<CDiagnostics> diagnostics;
+    if (MonitorMode() != QLatin1String("none")) {
+        diagnostics = InstallDiagnostics(window, controller, fileDialogs);
+    }
     window.show();
     controller.Start();
+    if (diagnostics && MonitorMode() == QLatin1String("open")) {
+        diagnostics->OpenMonitor();
+    }
 
     // A tick's duration: from one tick's final show on the window to the next one's.
     std::mutex mutex;
@@ -214,6 +236,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     bool ok = true;
+    std::printf("monitor: %s\n", MonitorMode().toLocal8Bit().constData());
     std::printf("%-6s %-6s %5s %8s %9s %9s %10s %10s %9s %9s %9s %9s\n", "baud", "mode", "ticks",
                 "ticks/s", "tick ms", "max ms", "waits+wire", "over waits", "lat p50", "lat p99",
                 "cpu/tick", "cpu %");
