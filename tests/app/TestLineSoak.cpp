@@ -168,8 +168,12 @@ private slots:
         QVERIFY(soak.Port.Sent().size() <= soak.Port.SentCapacity());
         QVERIFY(soak.Device.Requests().size() <= soak.Device.RequestLogCapacity());
         QVERIFY(soak.Link.OwedReplies() <= 16);
+#if !defined(__SANITIZE_ADDRESS__)
+        // (AddressSanitizer keeps freed memory in quarantine, so its resident size grows
+        // whatever the program holds: the bounds above stand for it there.)
         QVERIFY2(atEnd - warmedUp < 512,
                  qPrintable(QStringLiteral("%1 kB more").arg(atEnd - warmedUp)));
+#endif
 
         // The faults over, the line is back and every value fresh and right within a few
         // ticks; stopped, the worker is idle.
