@@ -71,13 +71,16 @@ void AddWrittenRegisters(const TxBuffer& tx, RegisterValues& registers) {
     }
 }
 
-// The registers of a located block response that starts at `first`.
+// The registers of a located block response that starts at `first`: address, function and
+// byte count, two bytes a register, the CRC.
 template <size_t N>
-void AddReadRegisters(const std::array<uint8_t, N>& frame, uint16_t first, uint16_t count,
+void AddReadRegisters(const std::array<uint8_t, N>& frame, uint16_t first,
                       RegisterValues& registers) {
-    for (uint16_t k = 0; k < count; ++k) {
-        const size_t at = 3 + 2 * size_t{k};
-        registers[static_cast<uint16_t>(first + k)] =
+    static_assert(N >= 7 && (N - 5) % 2 == 0, "a response of whole registers");
+    constexpr size_t kCount = (N - 5) / 2;
+    for (size_t k = 0; k < kCount; ++k) {
+        const size_t at = 3 + 2 * k;
+        registers[static_cast<uint16_t>(first + static_cast<uint16_t>(k))] =
             static_cast<uint16_t>(frame[at] << 8 | frame[at + 1]);
     }
 }
@@ -117,14 +120,14 @@ RegisterValues SentRegisters(const ProtectionSettings& s, const SettingsWriteRes
 RegisterValues ReadBackSettings(CDeviceContext& ctx) {
     RegisterValues held;
     if (const auto a = FetchSettingsBlockA(ctx)) {
-        AddReadRegisters(*a, kSettingsBlockAStart, kSettingsBlockACount, held);
+        AddReadRegisters(*a, kSettingsBlockAStart, held);
     }
     ctx.Sleep(kBetweenBlocksMs);
     if (const auto b = FetchSettingsBlockB(ctx)) {
-        AddReadRegisters(*b, kSettingsBlockBStart, kSettingsBlockBCount, held);
+        AddReadRegisters(*b, kSettingsBlockBStart, held);
     }
     if (const auto c = FetchSettingsBlockC(ctx)) {
-        AddReadRegisters(*c, kSettingsBlockCStart, kSettingsBlockCCount, held);
+        AddReadRegisters(*c, kSettingsBlockCStart, held);
     }
     ctx.Sleep(kAfterBlockCMs);
     return held;
