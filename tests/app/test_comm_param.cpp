@@ -114,7 +114,6 @@ void TestCommParam::ChangeFollowsDevice() {
     QCOMPARE(rig.SentFrames()[0], VectorFrame("request", newAddress, "event count"));
 }
 
-Q_DECLARE_METATYPE(std::vector<uint32_t>)
 
 QTEST_GUILESS_MAIN(TestCommParam)
 #include "test_comm_param.moc"

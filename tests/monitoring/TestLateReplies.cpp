@@ -8,6 +8,8 @@
 #include "support/DeviceRig.h"
 #include "support/WrongValues.h"
 
+Q_DECLARE_METATYPE(mp::SimFaults)
+
 namespace mp::test {
 namespace {
 
@@ -119,8 +121,6 @@ private slots:
 };
 
 }  // namespace mp::test
-
-Q_DECLARE_METATYPE(mp::SimFaults)
 
 QTEST_APPLESS_MAIN(mp::test::TestLateReplies)
 #include "TestLateReplies.moc"
