@@ -12,18 +12,6 @@ Q_DECLARE_METATYPE(mp::SimFaults)
 namespace mp::test {
 namespace {
 
-SimFaults Faults(std::vector<uint8_t> stray, bool silent = false, bool corrupt = false,
-                 uint32_t delayMs = 0, int pieces = 1, uint32_t gapMs = 0) {
-    SimFaults faults;
-    faults.StrayBytes = std::move(stray);
-    faults.Silent = silent;
-    faults.CorruptCrc = corrupt;
-    faults.ReplyDelayMs = delayMs;
-    faults.SplitPieces = pieces;
-    faults.PieceGapMs = gapMs;
-    return faults;
-}
-
 struct ReadOutcome {
     int16_t Position = -1;
     std::vector<uint8_t> Received;

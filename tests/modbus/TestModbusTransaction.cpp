@@ -15,18 +15,6 @@ namespace {
 const std::vector<uint8_t> kCurrentsReply =
     VectorFrame("response", 1, "phase currents 1234, 0, 65535");
 
-SimFaults Faults(std::vector<uint8_t> stray, bool silent = false, bool corrupt = false,
-                 uint32_t delayMs = 0, int pieces = 1, uint32_t gapMs = 0) {
-    SimFaults faults;
-    faults.StrayBytes = std::move(stray);
-    faults.Silent = silent;
-    faults.CorruptCrc = corrupt;
-    faults.ReplyDelayMs = delayMs;
-    faults.SplitPieces = pieces;
-    faults.PieceGapMs = gapMs;
-    return faults;
-}
-
 std::vector<uint8_t> RxBytes(const CModbusTransaction& link, size_t from, size_t to) {
     return std::vector<uint8_t>(link.Rx().begin() + from, link.Rx().begin() + to);
 }

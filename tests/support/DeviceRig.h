@@ -68,6 +68,20 @@ inline std::vector<uint32_t> JoinSleeps(std::initializer_list<std::vector<uint32
     return all;
 }
 
+// A fault plan for the simulated line: stray bytes ahead of each reply, silence, a spoilt
+// CRC, a reply delay, and replies split into pieces with gaps between them.
+inline SimFaults Faults(std::vector<uint8_t> stray, bool silent = false, bool corrupt = false,
+                        uint32_t delayMs = 0, int pieces = 1, uint32_t gapMs = 0) {
+    SimFaults faults;
+    faults.StrayBytes = std::move(stray);
+    faults.Silent = silent;
+    faults.CorruptCrc = corrupt;
+    faults.ReplyDelayMs = delayMs;
+    faults.SplitPieces = pieces;
+    faults.PieceGapMs = gapMs;
+    return faults;
+}
+
 struct CDeviceRig {
     explicit CDeviceRig(uint8_t address = 1)
         : Port(Device, Clock), Link(Port, Clock), Ctx(Link, Window, Window) {
