@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "language/Text.h"
 #include "modbus/RequestBuilder.h"
 
 namespace mp {
@@ -29,7 +30,8 @@ int BaudCodeOfRate(int rate) {
 }
 
 std::string CommParamSummaryText(int address, int rate) {
-    return "子机地址-->" + std::to_string(address) + "      波特率-->" + std::to_string(rate);
+    return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "子机地址-->%1      波特率-->%2")),
+                  {std::to_string(address), std::to_string(rate)});
 }
 
 int16_t BuildCommParamFrame(TxBuffer& tx, uint8_t address, int newAddress, int code) {

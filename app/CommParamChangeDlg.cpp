@@ -13,8 +13,6 @@ namespace {
 const QStringList kBaudTexts = {QStringLiteral("1200"), QStringLiteral("2400"),
                                 QStringLiteral("4800"), QStringLiteral("9600"),
                                 QStringLiteral("19200")};
-const QStringList kParityTexts = {QStringLiteral("无校验"), QStringLiteral("奇校验"),
-                                  QStringLiteral("偶校验")};
 
 // A whole number as an integer field takes it: blanks around an optionally signed run of
 // digits that fits in an int. Anything else is refused.
@@ -54,7 +52,7 @@ CCommParamChangeDlg::CCommParamChangeDlg(std::function<void(const QString&)> inf
     }
     Ui_->baudCombo->addItems(kBaudTexts);
     Ui_->baudCombo->setEditText(QString());
-    Ui_->parityCombo->addItems(kParityTexts);
+    Ui_->parityCombo->addItems({tr("无校验"), tr("奇校验"), tr("偶校验")});
     Ui_->addressEdit->setText(QStringLiteral("0"));
     Ui_->okButton->setDefault(true);
     connect(Ui_->okButton, &QPushButton::clicked, this, &CCommParamChangeDlg::accept);

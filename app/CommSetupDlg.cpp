@@ -62,7 +62,8 @@ void CCommSetupDlg::FillPortList() {
         Ui_->portCombo->addItem(QStringLiteral("COM%1").arg(number));
     }
 #endif
-    Ui_->portCombo->addItem(kSimulatedPortText);
+    // Shown in the window's language; chosen, it stands for the built-in device by its data.
+    Ui_->portCombo->addItem(tr("内置模拟设备"), kSimulatedPortText);
     // The open list shows the descriptions in full even where the field is narrower.
     QAbstractItemView* list = Ui_->portCombo->view();
     list->setMinimumWidth(list->sizeHintForColumn(0) +
@@ -99,27 +100,15 @@ CCommSetupDlg::~CCommSetupDlg() = default;
 
 void CCommSetupDlg::ShowCurrent(const ConnectionSettings& current) {
     Result_ = current;
-    Ui_->addressEdit->setText(QString::number(current.SlaveAddress));
-    const int port =
-        Ui_->portCombo->findText(current.PortText, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (port >= 0) {
-        Ui_->portCombo->setCurrentIndex(port);
-    }
-    Ui_->portCombo->setEditText(current.PortText);
-    const QString baud = QString::number(current.BaudRate);
-    Ui_->baudCombo->setCurrentIndex(Ui_->baudCombo->findText(baud));
-    Ui_->baudCombo->setEditText(baud);
-    if (current.ParityCode >= 0 && current.ParityCode < Ui_->parityCombo->count()) {
-        Ui_->parityCombo->setCurrentIndex(current.ParityCode);
-    }
-    Ui_->exitButton->setText(QStringLiteral("取    消"));
+    Fill(current);
+    Ui_->exitButton->setText(tr("取    消"));
 }
 
 void CCommSetupDlg::accept() {
     const auto address = CFieldBinding::ParseWholeNumber(Ui_->addressEdit->text());
     if (!address || *address < kLowestAddress || *address > kHighestAddress) {
         if (Inform_) {
-            Inform_(QStringLiteral("请输入一个在 1 和 247 之间的整数。"));
+            Inform_(tr("请输入一个在 1 和 247 之间的整数。"));
         }
         Ui_->addressEdit->setFocus();
         Ui_->addressEdit->selectAll();

@@ -34,7 +34,7 @@ struct CommandLineResult {
 };
 
 class CCommandLine {
-    Q_DECLARE_TR_FUNCTIONS(CCommandLine)
+    Q_DECLARE_TR_FUNCTIONS(mp::CCommandLine)
 
 public:
     // `arguments` as QCoreApplication::arguments() gives them, the program first.

@@ -1,5 +1,6 @@
 #include "app/DiagnosticsWiring.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QHelpEvent>
 #include <QToolTip>
@@ -55,7 +56,7 @@ std::unique_ptr<CDiagnostics> InstallDiagnostics(CMotorProtectorDlg& window,
             return false;
         }
         if (!controller.PortOpen()) {
-            dialogs.Inform(&window, QStringLiteral("串口未打开，无法搜索设备。"));
+            dialogs.Inform(&window, QCoreApplication::translate("mp::DiagnosticsWiring", "串口未打开，无法搜索设备。"));
             return false;
         }
         return true;

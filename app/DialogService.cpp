@@ -1,5 +1,6 @@
 #include "app/DialogService.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 
 #include "app/CommParamChangeDlg.h"
@@ -11,17 +12,17 @@
 namespace mp {
 namespace {
 
-const QString kMessageTitle = QStringLiteral("马达保护控制器");
+QString MessageTitle() { return QCoreApplication::translate("mp::CDialogService", "马达保护控制器"); }
 
 }  // namespace
 
 void CDialogService::Inform(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Information, kMessageTitle, text, QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::Information, MessageTitle(), text, QMessageBox::Ok, parent);
     box.exec();
 }
 
 bool CDialogService::AskYesNo(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Question, kMessageTitle, text, QMessageBox::Yes | QMessageBox::No,
+    QMessageBox box(QMessageBox::Question, MessageTitle(), text, QMessageBox::Yes | QMessageBox::No,
                     parent);
     return box.exec() == QMessageBox::Yes;
 }

@@ -2,7 +2,10 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <algorithm>
 #include <limits>
+
+#include "language/Text.h"
 
 namespace mp {
 
@@ -12,21 +15,44 @@ bool IsBlank(QChar c) {
     return c == QLatin1Char(' ') || c == QLatin1Char('\t');
 }
 
+QString Shown(const std::string& value) { return QString::fromStdString(Tr(value.c_str())); }
+
+// The value of a drop-down item: its data, or its text when it carries none.
+QString ItemValue(const QComboBox* combo, int index) {
+    const QVariant data = combo->itemData(index);
+    return data.isValid() ? data.toString() : combo->itemText(index);
+}
+
+int IndexOfValue(const QComboBox* combo, const QString& value) {
+    for (int k = 0; k < combo->count(); ++k) {
+        if (ItemValue(combo, k) == value) {
+            return k;
+        }
+    }
+    return -1;
+}
+
 }  // namespace
 
 void CFieldBinding::AddText(QLineEdit* edit, std::string* field) {
-    Entries_.push_back({Kind::Text, edit, field, nullptr});
+    Entries_.push_back({Kind::Text, edit, field, nullptr, {}});
 }
 
 void CFieldBinding::AddInteger(QLineEdit* edit, int32_t* field) {
-    Entries_.push_back({Kind::Integer, edit, nullptr, field});
+    Entries_.push_back({Kind::Integer, edit, nullptr, field, {}});
+}
+
+void CFieldBinding::AddListText(QLineEdit* edit, std::string* field,
+                                std::vector<std::string> list) {
+    Entries_.push_back({Kind::ListText, edit, field, nullptr, std::move(list)});
 }
 
 void CFieldBinding::AddComboText(QComboBox* combo, std::string* field) {
-    Entries_.push_back({Kind::ComboText, combo, field, nullptr});
+    Entries_.push_back({Kind::ComboText, combo, field, nullptr, {}});
 }
 
 void CFieldBinding::Show() const {
+    ShowListTexts();
     for (const Entry& entry : Entries_) {
         switch (entry.EntryKind) {
             case Kind::Text:
@@ -39,17 +65,30 @@ void CFieldBinding::Show() const {
             case Kind::ComboText: {
                 auto* combo = static_cast<QComboBox*>(entry.Control);
                 const QString value = QString::fromStdString(*entry.Text);
-                const int index = combo->findText(value, Qt::MatchExactly | Qt::MatchCaseSensitive);
+                const int index = IndexOfValue(combo, value);
                 if (index >= 0) {
                     combo->setCurrentIndex(index);
                 }
                 if (combo->isEditable()) {
                     // Also when the item is already current: the operator may have typed
                     // over its text since.
-                    combo->setEditText(value);
+                    combo->setEditText(index >= 0 ? combo->itemText(index) : value);
                 }
                 break;
             }
+            case Kind::ListText:
+                break;  // below
+        }
+    }
+}
+
+void CFieldBinding::ShowListTexts() const {
+    for (const Entry& entry : Entries_) {
+        if (entry.EntryKind == Kind::ListText) {
+            const bool listed = std::find(entry.List.begin(), entry.List.end(), *entry.Text) !=
+                                entry.List.end();
+            static_cast<QLineEdit*>(entry.Control)
+                ->setText(listed ? Shown(*entry.Text) : QString::fromStdString(*entry.Text));
         }
     }
 }
@@ -69,9 +108,27 @@ QWidget* CFieldBinding::Take() {
                 *entry.Number = *number;
                 break;
             }
-            case Kind::ComboText:
-                *entry.Text = static_cast<QComboBox*>(entry.Control)->currentText().toStdString();
+            case Kind::ComboText: {
+                // Typed text that is an item's shown text means that item; anything else is
+                // taken as typed, for the write's list check to refuse.
+                const auto* combo = static_cast<QComboBox*>(entry.Control);
+                const QString text = combo->currentText();
+                const int index = combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+                *entry.Text = (index >= 0 ? ItemValue(combo, index) : text).toStdString();
                 break;
+            }
+            case Kind::ListText: {
+                const QString text = static_cast<QLineEdit*>(entry.Control)->text();
+                std::string taken = text.toStdString();
+                for (const std::string& item : entry.List) {
+                    if (Shown(item) == text) {
+                        taken = item;
+                        break;
+                    }
+                }
+                *entry.Text = taken;
+                break;
+            }
         }
     }
     return nullptr;

@@ -19,11 +19,19 @@ public:
     // Entries are moved in the order they were added.
     void AddText(QLineEdit* edit, std::string* field);
     void AddInteger(QLineEdit* edit, int32_t* field);
+    // A read-only text whose values come from `list` (device texts such as the start mode):
+    // shown in the window's language, taken back as the list's own text.
+    void AddListText(QLineEdit* edit, std::string* field, std::vector<std::string> list);
+    // A drop-down whose items carry their value as item data (shown text in the window's
+    // language) or, without data, are their own value.
     void AddComboText(QComboBox* combo, std::string* field);
 
-    // Every field into its control. A drop-down selects the item whose text equals the
-    // value, or shows the value as its edit text when no item does.
+    // Every field into its control. A drop-down selects the item whose value equals the
+    // field, or shows the field as its edit text when no item does.
     void Show() const;
+
+    // The list texts alone, again: after a change of language. Nothing typed is touched.
+    void ShowListTexts() const;
 
     // Every control into its field, in table order. Stops at the first integer control
     // whose text is no whole number and returns it; the fields before it are taken, the
@@ -37,12 +45,13 @@ public:
     static std::optional<int32_t> ParseWholeNumber(const QString& text);
 
 private:
-    enum class Kind { Text, Integer, ComboText };
+    enum class Kind { Text, Integer, ComboText, ListText };
     struct Entry {
         Kind EntryKind;
         QWidget* Control;
         std::string* Text;
         int32_t* Number;
+        std::vector<std::string> List;
     };
     std::vector<Entry> Entries_;
 };

@@ -97,17 +97,17 @@ void CIndicatorLamp::DescribeState() {
     QString description;
     switch (State_) {
         case Lamp::Red:
-            description = QStringLiteral("红色：合");
+            description = tr("红色：合");
             break;
         case Lamp::Green:
-            description = QStringLiteral("绿色：分");
+            description = tr("绿色：分");
             break;
         case Lamp::Unknown:
-            description = QStringLiteral("灰色：状态未知");
+            description = tr("灰色：状态未知");
             break;
     }
     if (Stale_ && State_ != Lamp::Unknown) {
-        description += QStringLiteral("（数据已过时）");
+        description = tr("%1（数据已过时）").arg(description);
     }
     setAccessibleDescription(description);
 }

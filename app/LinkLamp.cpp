@@ -1,5 +1,6 @@
 #include "app/LinkLamp.h"
 
+#include <QEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -9,7 +10,6 @@ namespace mp {
 namespace {
 
 constexpr int kSide = 14;
-const QString kIdleText = QStringLiteral("未通讯");
 
 }  // namespace
 
@@ -18,12 +18,25 @@ CLinkLamp::CLinkLamp(QWidget* parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setFocusPolicy(Qt::TabFocus);
     setCursor(Qt::PointingHandCursor);
-    setAccessibleName(QStringLiteral("通讯状态"));
-    SetState(LinkState::Idle, kIdleText);
+    setAccessibleName(tr("通讯状态"));
+    SetState(LinkState::Idle, IdleText());
+}
+
+QString CLinkLamp::IdleText() { return tr("未通讯"); }
+
+void CLinkLamp::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) {
+        setAccessibleName(tr("通讯状态"));
+        if (Idle_) {
+            SetState(State_, QString());
+        }
+    }
+    QWidget::changeEvent(event);
 }
 
 void CLinkLamp::SetState(LinkState state, const QString& description) {
-    const QString text = description.isEmpty() ? kIdleText : description;
+    Idle_ = description.isEmpty();
+    const QString text = Idle_ ? IdleText() : description;
     if (state == State_ && text == accessibleDescription()) {
         return;
     }

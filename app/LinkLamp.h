@@ -29,12 +29,17 @@ signals:
     void clicked();
 
 protected:
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The description of a lamp given none.
+    static QString IdleText();
+
     LinkState State_ = LinkState::Idle;
+    bool Idle_ = true;  // showing IdleText(), which follows the language
 };
 
 }  // namespace mp

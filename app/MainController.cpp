@@ -27,15 +27,17 @@
 namespace mp {
 namespace {
 
-const QString kReadingStatus = QStringLiteral("读实时数据...");
-const QString kSettingsReadFailed = QStringLiteral("读参数不成功");
-const QString kStoppedStatus = QStringLiteral("停止运行...");
-const QString kStartModeDirect = QStringLiteral("直接起动");
-const QString kPortLostStatus = QStringLiteral("串口已断开，正在重试...");
-const QString kPortBackStatus = QStringLiteral("串口已重新连接");
+// Status and refusal texts, in the window's language at the moment they are shown.
+QString ReadingStatus() { return CMainController::tr("读实时数据..."); }
+QString SettingsReadFailed() { return CMainController::tr("读参数不成功"); }
+QString StoppedStatus() { return CMainController::tr("停止运行..."); }
+QString PortLostStatus() { return CMainController::tr("串口已断开，正在重试..."); }
+QString PortBackStatus() { return CMainController::tr("串口已重新连接"); }
+QString BusyRefusal() { return CMainController::tr("正在与设备通讯，请等当前操作完成后再试。"); }
+QString LockedRefusal() { return CMainController::tr("请先输入调试密码"); }
 
-const QString kBusyRefusal = QStringLiteral("正在与设备通讯，请等当前操作完成后再试。");
-const QString kLockedRefusal = QStringLiteral("请先输入调试密码");
+// The start mode shown before the first read; data of the start-mode list, not a caption.
+const char* const kStartModeDirect = "直接起动";
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
 
@@ -134,6 +136,8 @@ void CMainController::Connect() {
     connect(&Window_, &CMotorProtectorDlg::ProtectionClicked, this,
             &CMainController::OnProtectionClicked);
     connect(&Window_, &CMotorProtectorDlg::Closing, this, &CMainController::Shutdown);
+    // The link words are formed from the freshness marks: again in the new language.
+    connect(&Window_, &CMotorProtectorDlg::LanguageChanged, this, &CMainController::ShowLinkState);
     QAction* reconnect = Window_.ReconnectAction();
     for (QObject* menu : reconnect->associatedObjects()) {
         if (auto* shown = qobject_cast<QMenu*>(menu)) {
@@ -177,8 +181,8 @@ void CMainController::Start() {
     f.Live.Currents = {"0.0000", "0.0000", "0.0000"};
     f.Settings.PhaseLossTime = "0.5";
     f.Settings.RatedVoltage = "380";
-    f.StartModeSelection = kStartModeDirect.toStdString();
-    f.Settings.StartModeText = kStartModeDirect.toStdString();
+    f.StartModeSelection = std::string(kStartModeDirect);
+    f.Settings.StartModeText = std::string(kStartModeDirect);
     f.ConnectionSummary = ConnectionSummary().toStdString();
     mp::RestoreProtectionDefaults(f.Settings, f.Live);
     f.Settings.DefiniteTimeTime = "0";
@@ -222,8 +226,8 @@ void CMainController::OpenLine() {
                 const QString failure =
                     reason.contains(Connection_.PortText)
                         ? reason
-                        : QStringLiteral("串口 %1 打开失败：%2").arg(Connection_.PortText, reason);
-                Inform(failure + QStringLiteral("\n程序继续运行，但不会与设备通信。"));
+                        : tr("串口 %1 打开失败：%2").arg(Connection_.PortText, reason);
+                Inform(tr("%1\n程序继续运行，但不会与设备通信。").arg(failure));
             }
         });
     });
@@ -235,7 +239,7 @@ void CMainController::OnPortLost(const QString& message) {
     }
     Recovering_ = true;
     PortOpen_ = false;
-    Window_.SetStatusText(kPortLostStatus);
+    Window_.SetStatusText(PortLostStatus());
     ShowLinkState();
     // The retries start at once, not when the operator has read the message.
     ScheduleReopen();
@@ -269,14 +273,14 @@ void CMainController::OnReopened(unsigned recovery, bool opened) {
     PortOpen_ = true;
     // Polling was left running: its next tick reads from the port again.
     Window_.SetStatusText(Worker_->IsPolling()
-                              ? kPortBackStatus + QStringLiteral("，") + kReadingStatus
-                              : kPortBackStatus);
+                              ? tr("%1，%2").arg(PortBackStatus(), ReadingStatus())
+                              : PortBackStatus());
     ShowLinkState();
 }
 
 void CMainController::ShowLinkState() {
     if (Recovering_) {
-        Window_.SetLinkStatus(LinkState::PortLost, kPortLostStatus);
+        Window_.SetLinkStatus(LinkState::PortLost, PortLostStatus());
         return;
     }
     const CLiveFreshness& freshness = Window_.Fields().Live.Freshness;
@@ -307,7 +311,7 @@ void CMainController::Reconnect() {
         return;
     }
     if (Backend_ && chosen.Simulated() != Connection_.Simulated()) {
-        Inform(QStringLiteral("内置模拟设备与串口之间的切换需要重新启动程序。"));
+        Inform(tr("内置模拟设备与串口之间的切换需要重新启动程序。"));
         return;
     }
     // Retries of a lost port stop: the line is now the one chosen.
@@ -320,13 +324,13 @@ void CMainController::Reconnect() {
     }
     Window_.Fields().ConnectionSummary = ConnectionSummary().toStdString();
     Window_.ShowFields();
-    Window_.SetStatusText(QStringLiteral("连接 %1 ...").arg(Connection_.PortText));
+    Window_.SetStatusText(tr("连接 %1 ...").arg(Connection_.PortText));
     ShowLinkState();
     OpenLine();
     Worker_->Post([this](CDeviceContext& ctx) {
         ctx.Post([this] {
             if (PortOpen_) {
-                Window_.SetStatusText(QStringLiteral("串口 %1 已连接").arg(Connection_.PortText));
+                Window_.SetStatusText(tr("串口 %1 已连接").arg(Connection_.PortText));
             }
         });
     });
@@ -346,7 +350,7 @@ bool CMainController::RequirePort() {
     if (PortOpen_) {
         return true;
     }
-    Inform(QStringLiteral("串口 %1 未打开，无法与设备通信。").arg(Connection_.PortText));
+    Inform(tr("串口 %1 未打开，无法与设备通信。").arg(Connection_.PortText));
     return false;
 }
 
@@ -356,7 +360,7 @@ bool CMainController::Allowed(OperatorAction action) {
     if (State_.Allows(action)) {
         return true;
     }
-    Inform(NeedsUnlock(action) && !State_.Unlocked() ? kLockedRefusal : kBusyRefusal);
+    Inform(NeedsUnlock(action) && !State_.Unlocked() ? LockedRefusal() : BusyRefusal());
     return false;
 }
 
@@ -395,6 +399,7 @@ PortSettings CMainController::LineSettings() const {
 }
 
 QString CMainController::ConnectionSummary() const {
+    // A record kept with the fields, never shown: it stays in the device's own words.
     static const char* const kParity[] = {"校验位:  无校验", "校验位:  奇校验", "校验位:  偶校验"};
     const int parity = Connection_.ParityCode >= 0 && Connection_.ParityCode < 3 ? Connection_.ParityCode : 0;
     return QStringLiteral("\r\n仪表地址: %1 \r\n\r\n").arg(Connection_.SlaveAddress) +
@@ -437,8 +442,8 @@ void CMainController::OnReadRealtimeData() {
                     UpdateControls();
                 },
                 [this](bool settingsReadFailed) {
-                    Window_.SetStatusText(settingsReadFailed ? kReadingStatus + kSettingsReadFailed
-                                                             : kReadingStatus);
+                    Window_.SetStatusText(settingsReadFailed ? tr("%1%2").arg(ReadingStatus(), SettingsReadFailed())
+                                                             : ReadingStatus());
                 });
         });
     });
@@ -457,7 +462,7 @@ void CMainController::OnStopRun() {
     Worker_->StopPollTimer();
     State_.Stopped();
     Window_.SetPollingLock(false);
-    Window_.SetStatusText(kStoppedStatus);
+    Window_.SetStatusText(StoppedStatus());
     UpdateControls();
 }
 
@@ -600,11 +605,10 @@ void CMainController::ChangeDeviceCommParams() {
             CommParamValues values;
             values.Address = address;
             values.BaudText = Text(baudText);
-            values.PortText = Connection_.PortText;
-            static const char* const kParity[] = {"无校验", "奇校验", "偶校验"};
-            values.ParityText = QString::fromUtf8(kParity[Connection_.ParityCode == 1   ? 1
-                                                          : Connection_.ParityCode == 2 ? 2
-                                                                                        : 0]);
+            values.PortText = Connection_.Simulated() ? tr("内置模拟设备") : Connection_.PortText;
+            values.ParityText = Connection_.ParityCode == 1   ? tr("奇校验")
+                                : Connection_.ParityCode == 2 ? tr("偶校验")
+                                                              : tr("无校验");
             if (!Dialogs_.EditCommParams(&Window_, values)) {
                 Finish(token);
                 return;
@@ -629,7 +633,7 @@ void CMainController::ChangeDeviceCommParams() {
                             // The silence of fast refresh follows the line's new rate.
                             Link_.SetFastReplyEnd(Link_.FastReplyEnd(), newRate);
                         } else {
-                            Inform(QStringLiteral("串口未能改为 %1 波特：%2")
+                            Inform(tr("串口未能改为 %1 波特：%2")
                                        .arg(newRate)
                                        .arg(Text(error)));
                         }
@@ -659,7 +663,7 @@ void CMainController::UseLine(uint8_t address, int baudRate, int parity) {
         ctx.Post([this, opened, reason, address, baudRate] {
             PortOpen_ = opened;
             if (!opened) {
-                Inform(QStringLiteral("串口 %1 打开失败：%2").arg(Connection_.PortText, reason));
+                Inform(tr("串口 %1 打开失败：%2").arg(Connection_.PortText, reason));
             }
             Window_.Fields().ConnectionSummary = CommParamSummaryText(address, baudRate);
             Window_.ShowFields();

@@ -4,10 +4,8 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetricsF>
-#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QSettings>
-#include <QTranslator>
 
 #include "app/CommSetupDlg.h"
 #include "app/ConnectionMemory.h"
@@ -20,13 +18,15 @@
 #include "diagnostics/Diagnostics.h"
 #include "files/FileDialogs.h"
 #include "files/FilesController.h"
+#include "language/LanguageChoice.h"
 #include "trend/TrendController.h"
 
 namespace mp {
 
 namespace {
 
-const QString kMessageTitle = QStringLiteral("马达保护控制器演示软件-Quellar");
+// The title of the start-up dialog's messages, as the main window's.
+const char* const kMessageTitle = QT_TRANSLATE_NOOP("mp::CMotorProtectorApp", "马达保护控制器演示软件-Quellar");
 
 const QColor kDialogBackground(195, 239, 255);
 const QColor kDialogText(0, 5, 10);
@@ -38,8 +38,7 @@ constexpr qreal kSmallestPointSize = 8.0;
 
 }  // namespace
 
-int CMotorProtectorApp::Run(const StartOptions& options) {
-    LoadQtTranslations(*qobject_cast<QApplication*>(QCoreApplication::instance()));
+int CMotorProtectorApp::Run(const StartOptions& options, CLanguageChoice& language) {
     QSettings settings;
     CConnectionMemory memory(settings);
     const std::vector<SystemPortInfo> ports = SystemPorts();
@@ -53,7 +52,10 @@ int CMotorProtectorApp::Run(const StartOptions& options) {
     if (!options.Connect) {
         CCommSetupDlg setup(
             [](const QString& text) {
-                QMessageBox::information(QApplication::activeWindow(), kMessageTitle, text);
+                QMessageBox::information(QApplication::activeWindow(),
+                                         QCoreApplication::translate("mp::CMotorProtectorApp",
+                                                                     kMessageTitle),
+                                         text);
             },
             ports);
         setup.Fill(start);
@@ -79,6 +81,7 @@ int CMotorProtectorApp::Run(const StartOptions& options) {
                      [&memory](const ConnectionSettings& opened) { memory.Save(opened); });
     const auto trend = InstallTrend(window, controller, fileDialogs);
     const auto diagnostics = InstallDiagnostics(window, controller, fileDialogs);
+    language.AddMenu(window.menuBar());
     controller.Start();
     window.show();
     return QApplication::exec();
@@ -101,18 +104,6 @@ void CMotorProtectorApp::ApplyWindowColours(QApplication& app) {
         " background-color: rgb(195, 239, 255); }"
         "QLineEdit:disabled { background-color: rgb(195, 239, 255); }"
         "QComboBox:editable:enabled { color: rgb(0, 0, 0); background-color: rgb(180, 220, 0); }"));
-}
-
-bool CMotorProtectorApp::LoadQtTranslations(QApplication& app) {
-    auto* translator = new QTranslator(&app);
-    if (!translator->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
-                          QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        delete translator;
-        return false;
-    }
-    QCoreApplication::installTranslator(translator);
-    return true;
 }
 
 void CMotorProtectorApp::ApplyWindowFont(QApplication& app) {

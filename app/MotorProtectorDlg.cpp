@@ -1,6 +1,7 @@
 #include "app/MotorProtectorDlg.h"
 
 #include <QCloseEvent>
+#include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
@@ -10,6 +11,7 @@
 #include "app/DialogService.h"
 #include "app/IndicatorLamp.h"
 #include "app/StaleMarks.h"
+#include "language/Text.h"
 #include "settings/SettingsLists.h"
 #include "ui_MotorProtectorDlg.h"
 
@@ -19,13 +21,32 @@ namespace {
 
 static_assert(std::is_same_v<int, int32_t>, "integer fields are bound as 32-bit ints");
 
-const QString kBanner = QStringLiteral("<------Zantor 公司网址：www.quellar.example------>");
-
+// Items shown in the window's language; each keeps its device text as item data, which is
+// what the settings hold and the device is written with.
 template <std::size_t N>
 void AddItems(QComboBox* combo, const std::array<const char*, N>& items) {
     for (const char* text : items) {
-        combo->addItem(QString::fromUtf8(text));
+        combo->addItem(QString::fromStdString(Tr(text)), QString::fromUtf8(text));
     }
+}
+
+// The items' texts again after a change of language. Text the operator typed over an item
+// stays as typed.
+void RetranslateItems(QComboBox* combo) {
+    const int current = combo->currentIndex();
+    const bool showsItem =
+        current >= 0 && (!combo->isEditable() || combo->currentText() == combo->itemText(current));
+    for (int k = 0; k < combo->count(); ++k) {
+        const QByteArray source = combo->itemData(k).toString().toUtf8();
+        combo->setItemText(k, QString::fromStdString(Tr(source.constData())));
+    }
+    if (showsItem && combo->isEditable()) {
+        combo->setEditText(combo->itemText(current));
+    }
+}
+
+std::vector<std::string> ListOf(const std::array<const char*, 3>& items) {
+    return {items.begin(), items.end()};
 }
 
 }  // namespace
@@ -66,7 +87,9 @@ void CMotorProtectorDlg::FillLists() {
                                               Ui_->curveCombo};
     AddItems(Ui_->pwmPhaseCombo, PhaseList);
     AddItems(Ui_->startModeCombo, StartModeNames);
-    AddItems(Ui_->curveCombo, CurveList);
+    for (const char* curve : CurveList) {
+        Ui_->curveCombo->addItem(QString::fromUtf8(curve));  // numbers, the same in any language
+    }
     for (QComboBox* combo : combos) {
         // Typed text stays as typed: "1" must not complete to "10" in the curve list.
         combo->setCompleter(nullptr);
@@ -108,7 +131,7 @@ void CMotorProtectorDlg::BindFields() {
     bind.AddText(Ui_->currentCEdit, &live.Currents[2]);
     bind.AddText(Ui_->currentAEdit, &live.Currents[0]);
     bind.AddComboText(Ui_->startModeCombo, &Fields_.StartModeSelection);
-    bind.AddText(Ui_->startModeDisplay, &settings.StartModeText);
+    bind.AddListText(Ui_->startModeDisplay, &settings.StartModeText, ListOf(StartModeNames));
     bind.AddInteger(x1[kRowA], point(kRowA, kX1));
     bind.AddInteger(x2[kRowA], point(kRowA, kX2));
     bind.AddInteger(y1[kRowA], point(kRowA, kY1));
@@ -236,7 +259,7 @@ void CMotorProtectorDlg::ConnectProtections() {
 }
 
 void CMotorProtectorDlg::CreateStatusPane() {
-    StatusPane_ = new QLabel(kBanner, this);
+    StatusPane_ = new QLabel(Banner(), this);
     StatusPane_->setObjectName(QStringLiteral("statusPaneLabel"));
     StatusPane_->setTextFormat(Qt::PlainText);
     // No accessible name of its own: assistive technology reads the status text itself.
@@ -247,9 +270,10 @@ void CMotorProtectorDlg::CreateStatusPane() {
     BusyIndicator_->setRange(0, 0);  // no measure of progress: it only moves
     BusyIndicator_->setTextVisible(false);
     BusyIndicator_->setMaximumSize(90, 12);
-    BusyIndicator_->setAccessibleName(QStringLiteral("正在与设备通讯"));
     BusyIndicator_->hide();
     Ui_->statusBar->addPermanentWidget(BusyIndicator_);
+    ShownBanner_ = Banner();
+    RetranslateTexts();
     Ui_->statusBar->setStyleSheet(QStringLiteral("QStatusBar { background: rgb(180, 220, 0); }"));
 
     LinkText_ = new QLabel(this);
@@ -323,8 +347,8 @@ bool CMotorProtectorDlg::TakeFields() {
     }
     // Named by its caption, so that the operator knows which of the fields to correct.
     const QString caption = refused->accessibleName();
-    const QString notWhole = QStringLiteral("请输入一个整数。");
-    Dialogs_.Inform(this, caption.isEmpty() ? notWhole : caption + QStringLiteral("：") + notWhole);
+    const QString notWhole = tr("请输入一个整数。");
+    Dialogs_.Inform(this, caption.isEmpty() ? notWhole : tr("%1：%2").arg(caption, notWhole));
     refused->setFocus();
     if (auto* edit = qobject_cast<QLineEdit*>(refused)) {
         edit->selectAll();
@@ -371,6 +395,34 @@ bool CMotorProtectorDlg::Busy() const { return !BusyIndicator_->isHidden(); }
 int CMotorProtectorDlg::StartModeIndex() const {
     return Ui_->startModeCombo->findText(Ui_->startModeCombo->currentText(),
                                          Qt::MatchExactly | Qt::MatchCaseSensitive);
+}
+
+QString CMotorProtectorDlg::Banner() {
+    return tr("<------Zantor 公司网址：www.quellar.example------>");
+}
+
+void CMotorProtectorDlg::RetranslateTexts() {
+    BusyIndicator_->setAccessibleName(tr("正在与设备通讯"));
+}
+
+void CMotorProtectorDlg::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) {
+        const bool bannerShown = StatusPane_->text() == ShownBanner_;
+        Ui_->retranslateUi(this);
+        RetranslateTexts();
+        RetranslateItems(Ui_->pwmPhaseCombo);
+        RetranslateItems(Ui_->startModeCombo);
+        ShownBanner_ = Banner();
+        if (bannerShown) {
+            StatusPane_->setText(ShownBanner_);
+        }
+        // Words that depend on the values: the start-mode display, the lamps' descriptions.
+        Binding_.ShowListTexts();
+        ShowIndicators();
+        ShowFreshness();
+        emit LanguageChanged();
+    }
+    QMainWindow::changeEvent(event);
 }
 
 void CMotorProtectorDlg::closeEvent(QCloseEvent* event) {

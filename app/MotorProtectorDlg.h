@@ -85,12 +85,19 @@ signals:
     void ProtectionClicked(int protection, bool checked);
     // Once, when the window is about to close.
     void Closing();
+    // After the window's own texts have changed to a newly chosen language.
+    void LanguageChanged();
 
 protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The status pane's text before the first status.
+    static QString Banner();
+    // The texts set in code rather than in the form, in the current language.
+    void RetranslateTexts();
     void FillLists();
     void BindFields();
     void ConnectCommands();
@@ -112,6 +119,7 @@ private:
     std::map<MainCommand, QAction*> CommandActions_;
     std::vector<QAbstractButton*> StepButtons_;
     QLabel* StatusPane_ = nullptr;
+    QString ShownBanner_;
     QProgressBar* BusyIndicator_ = nullptr;
     QLabel* LinkText_ = nullptr;
     CLinkLamp* LinkLamp_ = nullptr;

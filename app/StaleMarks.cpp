@@ -1,5 +1,7 @@
 #include "app/StaleMarks.h"
 
+#include <QCoreApplication>
+
 #include <QDateTime>
 #include <QLineEdit>
 
@@ -19,7 +21,7 @@ QString StaleToolTip(const Staleness& staleness) {
     }
     const QDateTime since = QDateTime::fromMSecsSinceEpoch(staleness.SinceMs);
     const bool today = since.date() == QDate::currentDate();
-    return QStringLiteral("数据已过时：自 %1 起%2，显示的是最后读到的值")
+    return QCoreApplication::translate("mp::StaleMarks", "数据已过时：自 %1 起%2，显示的是最后读到的值")
         .arg(since.toString(today ? QStringLiteral("HH:mm:ss")
                                   : QStringLiteral("yyyy-MM-dd HH:mm:ss")),
              QString::fromUtf8(ReadFailureText(staleness.Reason)));

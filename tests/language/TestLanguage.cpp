@@ -1,0 +1,351 @@
+// The window in two languages: the choice (system locale, remembered pick), the plain layers'
+// texts, Qt's own buttons, and a switch while the window and its tool windows are open, which
+// must change every caption at once, back and forth, with nothing cut off in either language.
+
+#include <QFile>
+#include <QMessageBox>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QXmlStreamReader>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+#include "app/CommParamChange.h"
+#include "app/CommParamChangeDlg.h"
+#include "app/CommSetupDlg.h"
+#include "app/DiagnosticsWiring.h"
+#include "app/FilesWiring.h"
+#include "app/HelpDlg.h"
+#include "app/MotorProtectorApp.h"
+#include "app/TrendWiring.h"
+#include "diagnostics/Diagnostics.h"
+#include "diagnostics/MonitorWindow.h"
+#include "events/EventRecordDlg.h"
+#include "events/EventRecords.h"
+#include "files/FilesController.h"
+#include "language/LanguageChoice.h"
+#include "language/Text.h"
+#include "maintenance/PasswordDlg.h"
+#include "support/ScriptedFileDialogs.h"
+#include "support/VisibleTexts.h"
+#include "support/WindowRig.h"
+#include "trend/TrendController.h"
+
+using namespace mp;
+using namespace mp::test;
+
+Q_DECLARE_METATYPE(mp::Language)
+
+// Lists what is wrong, one line each, when `list` is not empty.
+#define EXPECT_NONE(list)                                                      \
+    do {                                                                       \
+        const QStringList found = (list);                                      \
+        QVERIFY2(found.isEmpty(), qPrintable(found.join(QLatin1Char('\n')))); \
+    } while (false)
+
+namespace {
+
+// Words that stay as they are in either language: the language menu names itself in both.
+bool Bilingual(const ShownText& text) {
+    return text.Text == QStringLiteral("语言/Language") || text.Text == QStringLiteral("中文");
+}
+
+// The %1 .. %9 markers of a text, sorted.
+QStringList Markers(const QString& text) {
+    static const QRegularExpression marker(QStringLiteral("%[1-9]"));
+    QStringList found;
+    for (auto it = marker.globalMatch(text); it.hasNext();) {
+        found << it.next().captured();
+    }
+    found.sort();
+    found.removeDuplicates();
+    return found;
+}
+
+// Shown words still in Chinese, one line each.
+QStringList ChineseLeft(const std::vector<ShownText>& texts) {
+    QStringList left;
+    for (const ShownText& text : texts) {
+        if (HasChinese(text.Text) && !Bilingual(text)) {
+            left << text.Where + QStringLiteral(": ") + text.Text;
+        }
+    }
+    return left;
+}
+
+QAction* FindAction(const QWidget& window, const QString& text) {
+    for (QAction* action : window.findChildren<QAction*>()) {
+        if (action->text() == text) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+class TestLanguage : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir Dir_;
+    std::unique_ptr<QSettings> Settings_;
+    std::unique_ptr<CLanguageChoice> Language_;
+
+    QSettings& FreshSettings() {
+        Settings_ = std::make_unique<QSettings>(Dir_.filePath(QStringLiteral("language.ini")),
+                                                QSettings::IniFormat);
+        Settings_->clear();
+        return *Settings_;
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(Dir_.isValid());
+        Language_ = std::make_unique<CLanguageChoice>(FreshSettings());
+        CMotorProtectorApp::ApplyWindowColours(*qApp);
+        CMotorProtectorApp::ApplyWindowFont(*qApp);
+    }
+    void init() { Language_->Apply(Language::Chinese); }
+
+    void fillIn_data() {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("two in order") << "%1超出范围（%2）" << QStringList{"CT", "1-9"}
+                                      << "CT超出范围（1-9）";
+        QTest::newRow("reordered") << "%2 of %1" << QStringList{"a", "b"} << "b of a";
+        QTest::newRow("repeated") << "%1/%1" << QStringList{"x"} << "x/x";
+        QTest::newRow("marker without argument stays") << "%1 %3" << QStringList{"x", "y"}
+                                                       << "x %3";
+        QTest::newRow("percent sign alone") << "50 % of %1" << QStringList{"In"} << "50 % of In";
+        QTest::newRow("argument holding a marker is not expanded")
+            << "%1 and %2" << QStringList{"%2", "b"} << "%2 and b";
+        QTest::newRow("trailing percent") << "%1%" << QStringList{"95"} << "95%";
+    }
+    void fillIn() {
+        QFETCH(QString, pattern);
+        QFETCH(QStringList, args);
+        QFETCH(QString, expected);
+        std::vector<std::string> values;
+        for (const QString& a : args) {
+            values.push_back(a.toStdString());
+        }
+        const std::string out =
+            values.size() == 1   ? FillIn(pattern.toStdString(), {values[0]})
+            : values.size() == 2 ? FillIn(pattern.toStdString(), {values[0], values[1]})
+                                 : FillIn(pattern.toStdString(), {});
+        QCOMPARE(QString::fromStdString(out), expected);
+    }
+
+    void initialLanguage_data() {
+        QTest::addColumn<QString>("remembered");
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<Language>("expected");
+        QTest::newRow("zh_CN system") << "" << "zh_CN" << Language::Chinese;
+        QTest::newRow("zh_TW system") << "" << "zh_TW" << Language::Chinese;
+        QTest::newRow("en_US system") << "" << "en_US" << Language::English;
+        QTest::newRow("de_DE system") << "" << "de_DE" << Language::English;
+        QTest::newRow("C locale") << "" << "C" << Language::English;
+        QTest::newRow("English picked on a Chinese system") << "en" << "zh_CN" << Language::English;
+        QTest::newRow("Chinese picked on an English system") << "zh" << "en_GB" << Language::Chinese;
+        QTest::newRow("unknown pick follows the system") << "fr" << "zh_CN" << Language::Chinese;
+    }
+    void initialLanguage() {
+        QFETCH(QString, remembered);
+        QFETCH(QString, locale);
+        QFETCH(Language, expected);
+        QSettings& settings = FreshSettings();
+        if (!remembered.isEmpty()) {
+            settings.setValue(QStringLiteral("language"), remembered);
+        }
+        const CLanguageChoice choice(settings);
+        QCOMPARE(choice.Initial(QLocale(locale)), expected);
+    }
+
+    // The pick from the menu is there at the next start.
+    void pickRemembered() {
+        QSettings& settings = FreshSettings();
+        {
+            CLanguageChoice choice(settings);
+            choice.Choose(Language::English);
+        }
+        settings.sync();
+        QSettings again(settings.fileName(), QSettings::IniFormat);
+        QCOMPARE(CLanguageChoice(again).Initial(QLocale(QStringLiteral("zh_CN"))),
+                 Language::English);
+        Language_->Apply(Language::Chinese);
+    }
+
+    // Every text of the program, as lupdate finds it in the sources now, has an English
+    // translation in the repository's file: finished, with the same markers, without Chinese.
+    void everySourceTextTranslated() {
+        const QString updated = Dir_.filePath(QStringLiteral("current.ts"));
+        const QString committed =
+            QStringLiteral(MP_SOURCE_DIR "/resources/translations/motor-protector_en.ts");
+        QFile::remove(updated);
+        QVERIFY(QFile::copy(committed, updated));
+        QFile::setPermissions(updated, QFile::ReadOwner | QFile::WriteOwner);
+        QProcess lupdate;
+        lupdate.setProcessChannelMode(QProcess::MergedChannels);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("LUPDATE"), QStringLiteral(MP_LUPDATE));
+        lupdate.setProcessEnvironment(env);
+        lupdate.start(QStringLiteral("bash"),
+                      {QStringLiteral(MP_SOURCE_DIR "/scripts/update-translations.sh"), updated});
+        QVERIFY(lupdate.waitForFinished(120000));
+        QVERIFY2(lupdate.exitCode() == 0, lupdate.readAll().constData());
+
+        QFile file(updated);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(&file);
+        QString context;
+        QString source;
+        int messages = 0;
+        QStringList faults;
+        while (!xml.atEnd()) {
+            xml.readNext();
+            if (!xml.isStartElement()) {
+                continue;
+            }
+            if (xml.name() == QLatin1String("name")) {
+                context = xml.readElementText();
+            } else if (xml.name() == QLatin1String("source")) {
+                source = xml.readElementText();
+            } else if (xml.name() == QLatin1String("translation")) {
+                ++messages;
+                const bool unfinished =
+                    xml.attributes().value(QLatin1String("type")) == QLatin1String("unfinished");
+                const QString translation = xml.readElementText();
+                const QString where = context + QStringLiteral(" \"") + source + QStringLiteral("\": ");
+                if (unfinished || translation.isEmpty()) {
+                    faults << where + QStringLiteral("not translated");
+                } else if (Markers(translation) != Markers(source)) {
+                    faults << where + QStringLiteral("markers differ in \"%1\"").arg(translation);
+                } else if (HasChinese(translation)) {
+                    faults << where + QStringLiteral("Chinese left in \"%1\"").arg(translation);
+                }
+            }
+        }
+        QVERIFY2(!xml.hasError(), qPrintable(QStringLiteral("line %1: %2").arg(xml.lineNumber()).arg(xml.errorString())));
+        QVERIFY(messages > 300);
+        EXPECT_NONE(faults);
+    }
+
+    // Qt's standard buttons and the plain layers' texts follow the language.
+    void qtAndPlainTextsFollow() {
+        QMessageBox zh(QMessageBox::Question, "t", "q", QMessageBox::Yes | QMessageBox::No);
+        QVERIFY2(zh.button(QMessageBox::Yes)->text().contains(QStringLiteral("是")),
+                 "Qt's translations are missing (Debian: qt6-translations-l10n)");
+        QCOMPARE(QString::fromStdString(CommParamSummaryText(3, 9600)),
+                 QStringLiteral("子机地址-->3      波特率-->9600"));
+
+        Language_->Apply(Language::English);
+        QMessageBox en(QMessageBox::Question, "t", "q", QMessageBox::Yes | QMessageBox::No);
+        QVERIFY(en.button(QMessageBox::Yes)->text().contains(QStringLiteral("Yes")));
+        const QString summary = QString::fromStdString(CommParamSummaryText(3, 9600));
+        QVERIFY2(!HasChinese(summary), qPrintable(summary));
+        QVERIFY(summary.contains(QStringLiteral("3")) && summary.contains(QStringLiteral("9600")));
+    }
+
+    // The window, its menus and its open tool windows, switched from the menu: in English no
+    // Chinese word is left, nothing is cut off and the window keeps its size; back in Chinese
+    // every text is again what it was.
+    void switchChangesEveryCaption() {
+        CWindowRig rig;
+        CScriptedFileDialogs fileDialogs;
+        const auto files = InstallFiles(rig.Window, *rig.Controller, fileDialogs, nullptr);
+        const auto trend = InstallTrend(rig.Window, *rig.Controller, fileDialogs);
+        const auto diagnostics = InstallDiagnostics(rig.Window, *rig.Controller, fileDialogs);
+        Language_->AddMenu(rig.Window.menuBar());
+        rig.Window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&rig.Window));
+        diagnostics->OpenMonitor();
+        trend->ShowTrendWindow();
+        const std::vector<QWidget*> windows = {&rig.Window, &diagnostics->Monitor(),
+                                               trend->TrendWindow()};
+        QVERIFY(rig.Drain());
+        const QSize size = rig.Window.size();
+
+        auto allTexts = [&windows] {
+            std::vector<ShownText> texts;
+            for (QWidget* window : windows) {
+                for (ShownText& text : ShownTexts(window)) {
+                    // The status pane says messages, in the language they were said in.
+                    if (!text.Where.contains(QStringLiteral("statusPaneLabel"))) {
+                        texts.push_back(std::move(text));
+                    }
+                }
+            }
+            return texts;
+        };
+        const std::vector<ShownText> chinese = allTexts();
+        QVERIFY(chinese.size() > 150);
+        EXPECT_NONE(ClippedCaptions(&rig.Window));
+
+        QAction* english = FindAction(rig.Window, QStringLiteral("English"));
+        QVERIFY(english != nullptr);
+        english->trigger();
+        QCOMPARE(Language_->Current(), Language::English);
+        const std::vector<ShownText> inEnglish = allTexts();
+        EXPECT_NONE(ChineseLeft(inEnglish));
+        EXPECT_NONE(ClippedCaptions(&rig.Window));
+        QCOMPARE(rig.Window.size(), size);
+
+        FindAction(rig.Window, QStringLiteral("中文"))->trigger();
+        const std::vector<ShownText> back = allTexts();
+        QStringList changed;
+        for (size_t k = 0; k < std::min(back.size(), chinese.size()); ++k) {
+            if (back[k].Where != chinese[k].Where || back[k].Text != chinese[k].Text) {
+                changed << chinese[k].Where + QStringLiteral(": ") + chinese[k].Text +
+                               QStringLiteral(" -> ") + back[k].Text;
+            }
+        }
+        EXPECT_NONE(changed);
+        QCOMPARE(back.size(), chinese.size());
+    }
+
+    // The dialogs made while English is chosen speak English, with nothing cut off.
+    void dialogsInEnglish_data() {
+        QTest::addColumn<int>("dialog");
+        QTest::newRow("start-up communication") << 0;
+        QTest::newRow("address and baud change") << 1;
+        QTest::newRow("maintenance password") << 2;
+        QTest::newRow("usage notes") << 3;
+        QTest::newRow("alarm events") << 4;
+    }
+    void dialogsInEnglish() {
+        QFETCH(int, dialog);
+        Language_->Apply(Language::English);
+        std::unique_ptr<QDialog> shown;
+        switch (dialog) {
+            case 0:
+                shown = std::make_unique<CCommSetupDlg>(nullptr, std::vector<SystemPortInfo>{});
+                break;
+            case 1:
+                shown = std::make_unique<CCommParamChangeDlg>(nullptr);
+                break;
+            case 2:
+                shown = std::make_unique<CPasswordDlg>();
+                break;
+            case 3:
+                shown = std::make_unique<CHelpDlg>();
+                break;
+            default: {
+                const uint8_t records[16] = {0x01, 0x03, 5, 6, 7, 16, 17};
+                shown = std::make_unique<CEventRecordDlg>(DecodeEventRecords(5, records));
+                break;
+            }
+        }
+        shown->show();
+        QVERIFY(QTest::qWaitForWindowExposed(shown.get()));
+        EXPECT_NONE(ChineseLeft(ShownTexts(shown.get())));
+        EXPECT_NONE(ClippedCaptions(shown.get()));
+    }
+};
+
+QTEST_MAIN(TestLanguage)
+#include "TestLanguage.moc"
