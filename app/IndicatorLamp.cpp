@@ -1,5 +1,6 @@
 #include "app/IndicatorLamp.h"
 
+#include <QEvent>
 #include <QPainter>
 
 namespace mp {
@@ -91,6 +92,13 @@ void CIndicatorLamp::paintEvent(QPaintEvent* /*event*/) {
     painter.setPen(QPen(QColor(96, 96, 96), 1.0));
     painter.setBrush(shine);
     painter.drawEllipse(lamp);
+}
+
+void CIndicatorLamp::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) {
+        DescribeState();
+    }
+    QWidget::changeEvent(event);
 }
 
 void CIndicatorLamp::DescribeState() {

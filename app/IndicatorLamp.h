@@ -34,6 +34,7 @@ public:
     QSize minimumSizeHint() const override;
 
 protected:
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:

@@ -92,7 +92,8 @@ class TestLanguage : public QObject {
 
 private:
     QTemporaryDir Dir_;
-    std::unique_ptr<QSettings> Settings_;
+    std::unique_ptr<QSettings> Settings_;          // one per test of the choice
+    std::unique_ptr<QSettings> LanguageSettings_;  // the window's, for the whole run
     std::unique_ptr<CLanguageChoice> Language_;
 
     QSettings& FreshSettings() {
@@ -105,7 +106,9 @@ private:
 private slots:
     void initTestCase() {
         QVERIFY(Dir_.isValid());
-        Language_ = std::make_unique<CLanguageChoice>(FreshSettings());
+        LanguageSettings_ = std::make_unique<QSettings>(
+            Dir_.filePath(QStringLiteral("window.ini")), QSettings::IniFormat);
+        Language_ = std::make_unique<CLanguageChoice>(*LanguageSettings_);
         CMotorProtectorApp::ApplyWindowColours(*qApp);
         CMotorProtectorApp::ApplyWindowFont(*qApp);
     }
@@ -289,6 +292,7 @@ private slots:
         QAction* english = FindAction(rig.Window, QStringLiteral("English"));
         QVERIFY(english != nullptr);
         english->trigger();
+        QCoreApplication::processEvents();  // the change reaches the widgets as posted events
         QCOMPARE(Language_->Current(), Language::English);
         const std::vector<ShownText> inEnglish = allTexts();
         EXPECT_NONE(ChineseLeft(inEnglish));
@@ -296,6 +300,7 @@ private slots:
         QCOMPARE(rig.Window.size(), size);
 
         FindAction(rig.Window, QStringLiteral("中文"))->trigger();
+        QCoreApplication::processEvents();
         const std::vector<ShownText> back = allTexts();
         QStringList changed;
         for (size_t k = 0; k < std::min(back.size(), chinese.size()); ++k) {
@@ -320,6 +325,7 @@ private slots:
     void dialogsInEnglish() {
         QFETCH(int, dialog);
         Language_->Apply(Language::English);
+        QCoreApplication::processEvents();
         std::unique_ptr<QDialog> shown;
         switch (dialog) {
             case 0:
