@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QProgressBar>
 #include <QStatusBar>
 #include <type_traits>
@@ -420,6 +421,10 @@ void CMotorProtectorDlg::changeEvent(QEvent* event) {
         Binding_.ShowListTexts();
         ShowIndicators();
         ShowFreshness();
+        // The captions of the other language may need another width: the window takes the
+        // size its rows now need, and keeps it fixed.
+        centralWidget()->layout()->activate();
+        setFixedSize(sizeHint());
         emit LanguageChanged();
     }
     QMainWindow::changeEvent(event);

@@ -4,12 +4,13 @@
 // in resources/translations). It follows the system locale until the operator picks one in
 // the "语言/Language" menu; the pick is remembered and takes effect at once.
 
+#include <QMenu>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <vector>
 
 class QLocale;
-class QMenu;
 class QMenuBar;
 class QSettings;
 class QTranslator;
@@ -51,7 +52,7 @@ private:
     QSettings& Settings_;
     Language Current_ = Language::Chinese;
     std::vector<QTranslator*> Installed_;
-    QMenu* Menu_ = nullptr;
+    QPointer<QMenu> Menu_;  // owned by the window it was added to
 };
 
 }  // namespace mp

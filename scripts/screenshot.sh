@@ -2,7 +2,8 @@
 # Takes a picture of the main window for review: builds the program (or uses the build
 # directory given as the first argument), runs it on a private X server, pictures the setup
 # dialog (screenshots/setup-dialog.png), then starts it on the built-in simulated device with
-# --simulated --connect and saves screenshots/main-window.png.
+# --simulated --connect and saves screenshots/main-window.png; then the same in English
+# (the files ending in -en).
 #
 #   scripts/screenshot.sh [build-dir]
 set -eu
@@ -57,11 +58,13 @@ done
 
 log="${TMPDIR:-/tmp}/motor-protector-screenshot.log"
 
-# Waits for a window whose title is $1 and prints its id.
+# Waits for a shown window that `xdotool search` finds with the arguments given and prints
+# its id. (Titles are matched in ASCII only: X keeps a Chinese title readable in
+# _NET_WM_NAME alone.)
 wait_window() {
     tries=0
     while :; do
-        id="$(xdotool search --name "$1" 2>/dev/null | head -n 1 || true)"
+        id="$(xdotool search --onlyvisible "$@" 2>/dev/null | head -n 1 || true)"
         [ -n "$id" ] && { echo "$id"; return 0; }
         tries=$((tries + 1))
         [ "$tries" -gt 100 ] && return 1
@@ -73,35 +76,44 @@ wait_window() {
 XDG_CONFIG_HOME="$(mktemp -d)"
 export XDG_CONFIG_HOME
 
-if [ "${SCREENSHOT_SETUP:-1}" = 1 ]; then
-    "$program" >"$log" 2>&1 &
+# Once in each language, chosen through the locale as on a user's machine:
+#   language, locale, suffix of the pictures
+shoot() {
+    if [ "${SCREENSHOT_SETUP:-1}" = 1 ]; then
+        LC_ALL= LANG="$2" LC_CTYPE=C.UTF-8 "$program" >"$log" 2>&1 &
+        app_pid=$!
+        wait_window --pid "$app_pid" >/dev/null || { echo "setup dialog did not open" >&2; exit 1; }
+        sleep 0.5
+        xwd -root -silent | convert xwd:- "$out/setup-dialog$3.png"
+        echo "$out/setup-dialog$3.png"
+        kill "$app_pid" 2>/dev/null || true
+        wait "$app_pid" 2>/dev/null || true
+        app_pid=""
+    fi
+
+    # The main window on the built-in simulated device, without the dialog.
+    LC_ALL= LANG="$2" LC_CTYPE=C.UTF-8 "$program" --simulated --connect >>"$log" 2>&1 &
     app_pid=$!
-    wait_window '通讯设置' >/dev/null || { echo "setup dialog did not open" >&2; exit 1; }
-    sleep 0.5
-    xwd -root -silent | convert xwd:- "$out/setup-dialog.png"
-    echo "$out/setup-dialog.png"
+    wait_window --name Quellar >/dev/null || {
+        echo "main window did not open" >&2
+        exit 1
+    }
+    sleep 1.5
+    xwd -root -silent | convert xwd:- "$out/main-window$3.png"
+    echo "$out/main-window$3.png"
+
+    # Then as the operator starts monitoring: the read button in the "系统功能" frame (the
+    # window stands at the screen's top left corner on a server without a window manager).
+    if [ "${SCREENSHOT_POLLING:-1}" = 1 ]; then
+        xdotool mousemove 773 491 click 1
+        sleep 6
+        xwd -root -silent | convert xwd:- "$out/main-window-polling$3.png"
+        echo "$out/main-window-polling$3.png"
+    fi
     kill "$app_pid" 2>/dev/null || true
     wait "$app_pid" 2>/dev/null || true
     app_pid=""
-fi
-
-# The main window on the built-in simulated device, without the dialog.
-"$program" --simulated --connect >>"$log" 2>&1 &
-app_pid=$!
-
-wait_window '马达保护控制器演示软件-Quellar' >/dev/null || {
-    echo "main window did not open" >&2
-    exit 1
 }
-sleep 1.5
-xwd -root -silent | convert xwd:- "$out/main-window.png"
-echo "$out/main-window.png"
 
-# Then as the operator starts monitoring: "读实时数据↑" in the "系统功能" frame (the window
-# stands at the screen's top left corner on a server without a window manager).
-if [ "${SCREENSHOT_POLLING:-1}" = 1 ]; then
-    xdotool mousemove 773 491 click 1
-    sleep 6
-    xwd -root -silent | convert xwd:- "$out/main-window-polling.png"
-    echo "$out/main-window-polling.png"
-fi
+shoot zh zh_CN.UTF-8 ''
+shoot en en_US.UTF-8 -en

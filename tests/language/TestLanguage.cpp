@@ -255,9 +255,16 @@ private slots:
     }
 
     // The window, its menus and its open tool windows, switched from the menu: in English no
-    // Chinese word is left, nothing is cut off and the window keeps its size; back in Chinese
-    // every text is again what it was.
+    // Chinese word is left; in either language nothing is cut off and the window stays within
+    // 940 x 680; back in the first language every text is again what it was.
+    void switchChangesEveryCaption_data() {
+        QTest::addColumn<Language>("first");
+        QTest::newRow("opened in Chinese") << Language::Chinese;
+        QTest::newRow("opened in English") << Language::English;
+    }
     void switchChangesEveryCaption() {
+        QFETCH(Language, first);
+        Language_->Apply(first);
         CWindowRig rig;
         CScriptedFileDialogs fileDialogs;
         const auto files = InstallFiles(rig.Window, *rig.Controller, fileDialogs, nullptr);
@@ -271,7 +278,6 @@ private slots:
         const std::vector<QWidget*> windows = {&rig.Window, &diagnostics->Monitor(),
                                                trend->TrendWindow()};
         QVERIFY(rig.Drain());
-        const QSize size = rig.Window.size();
 
         auto allTexts = [&windows] {
             std::vector<ShownText> texts;
@@ -285,32 +291,39 @@ private slots:
             }
             return texts;
         };
-        const std::vector<ShownText> chinese = allTexts();
-        QVERIFY(chinese.size() > 150);
-        EXPECT_NONE(ClippedCaptions(&rig.Window));
+        auto choose = [&rig](const char* item) {
+            QAction* action = FindAction(rig.Window, QString::fromUtf8(item));
+            QVERIFY(action != nullptr);
+            action->trigger();
+            QCoreApplication::processEvents();  // the change reaches widgets as posted events
+        };
+        auto checkWindow = [&rig] {
+            EXPECT_NONE(ClippedCaptions(&rig.Window));
+            QVERIFY(rig.Window.width() <= 940 && rig.Window.height() <= 680);
+            QCOMPARE(rig.Window.minimumSize(), rig.Window.maximumSize());
+        };
+        const bool chineseFirst = first == Language::Chinese;
 
-        QAction* english = FindAction(rig.Window, QStringLiteral("English"));
-        QVERIFY(english != nullptr);
-        english->trigger();
-        QCoreApplication::processEvents();  // the change reaches the widgets as posted events
-        QCOMPARE(Language_->Current(), Language::English);
-        const std::vector<ShownText> inEnglish = allTexts();
-        EXPECT_NONE(ChineseLeft(inEnglish));
-        EXPECT_NONE(ClippedCaptions(&rig.Window));
-        QCOMPARE(rig.Window.size(), size);
+        const std::vector<ShownText> before = allTexts();
+        QVERIFY(before.size() > 150);
+        checkWindow();
+        choose(chineseFirst ? "English" : "中文");
+        QCOMPARE(Language_->Current(), chineseFirst ? Language::English : Language::Chinese);
+        checkWindow();
+        EXPECT_NONE(ChineseLeft(chineseFirst ? allTexts() : before));
 
-        FindAction(rig.Window, QStringLiteral("中文"))->trigger();
-        QCoreApplication::processEvents();
+        choose(chineseFirst ? "中文" : "English");
+        checkWindow();
         const std::vector<ShownText> back = allTexts();
         QStringList changed;
-        for (size_t k = 0; k < std::min(back.size(), chinese.size()); ++k) {
-            if (back[k].Where != chinese[k].Where || back[k].Text != chinese[k].Text) {
-                changed << chinese[k].Where + QStringLiteral(": ") + chinese[k].Text +
+        for (size_t k = 0; k < std::min(back.size(), before.size()); ++k) {
+            if (back[k].Where != before[k].Where || back[k].Text != before[k].Text) {
+                changed << before[k].Where + QStringLiteral(": ") + before[k].Text +
                                QStringLiteral(" -> ") + back[k].Text;
             }
         }
         EXPECT_NONE(changed);
-        QCOMPARE(back.size(), chinese.size());
+        QCOMPARE(back.size(), before.size());
     }
 
     // The dialogs made while English is chosen speak English, with nothing cut off.
