@@ -1,5 +1,6 @@
 #include "files/CommissioningReport.h"
 
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QPageLayout>
 #include <QPageSize>
@@ -10,6 +11,7 @@
 #include <QTextDocument>
 
 #include "files/SettingsTable.h"
+#include "language/Text.h"
 
 namespace mp {
 namespace {
@@ -46,6 +48,14 @@ QString Table(const QStringList& header, const QList<QStringList>& rows) {
     return html + QStringLiteral("</table>");
 }
 
+QString Trs(const char* source) {
+    return QString::fromStdString(Tr(source));
+}
+
+QString ReportTitle() {
+    return QCoreApplication::translate("mp::CommissioningReport", "智能马达保护控制器调试报告");
+}
+
 QString Paragraph(const QString& text) {
     return QStringLiteral("<p>%1</p>").arg(Esc(text));
 }
@@ -53,13 +63,13 @@ QString Paragraph(const QString& text) {
 QString LampText(Lamp lamp) {
     switch (lamp) {
         case Lamp::Red:
-            return QStringLiteral("合");
+            return QCoreApplication::translate("mp::CommissioningReport", "合");
         case Lamp::Green:
-            return QStringLiteral("分");
+            return QCoreApplication::translate("mp::CommissioningReport", "分");
         case Lamp::Unknown:
             break;
     }
-    return QStringLiteral("未知");
+    return QCoreApplication::translate("mp::CommissioningReport", "未知");
 }
 
 QString TimeText(const QDateTime& time) {
@@ -69,53 +79,72 @@ QString TimeText(const QDateTime& time) {
 QString SettingsSection(const ReportInput& input) {
     QList<QStringList> rows;
     for (const SettingRow& row : SettingRows()) {
-        rows << QStringList{QString::fromUtf8(row.Caption),
-                            QString::fromStdString(SettingText(input.Values, row)),
-                            QString::fromUtf8(row.Unit)};
+        const QString value = QString::fromStdString(SettingText(input.Values, row));
+        const bool worded = row.Kind == SettingKind::Curve || row.Kind == SettingKind::Phase ||
+                            row.Kind == SettingKind::StartMode;
+        rows << QStringList{Trs(row.Caption),
+                            worded && !value.isEmpty() ? Trs(value.toUtf8().constData()) : value,
+                            row.Unit[0] != '\0' ? Trs(row.Unit) : QString()};
     }
     QList<QStringList> protections;
     for (int k = 0; k < kProtectionCount; ++k) {
         const auto at = static_cast<size_t>(k);
-        protections << QStringList{
-            QString::fromUtf8(ProtectionRows()[at].Caption),
-            QString::fromUtf8(ProtectionStateText(input.Values.Protection.Enabled[at]))};
+        protections << QStringList{Trs(ProtectionRows()[at].Caption),
+                                   Trs(ProtectionStateText(input.Values.Protection.Enabled[at]))};
     }
-    return Heading(QStringLiteral("定值")) + Paragraph(input.ValuesSource) +
-           Table({QStringLiteral("定值"), QStringLiteral("值"), QStringLiteral("单位")}, rows) +
-           Heading(QStringLiteral("保护投退")) +
-           Table({QStringLiteral("保护"), QStringLiteral("状态")}, protections);
+    return Heading(QCoreApplication::translate("mp::CommissioningReport", "定值")) +
+           Paragraph(input.ValuesSource) +
+           Table({QCoreApplication::translate("mp::CommissioningReport", "定值"),
+                  QCoreApplication::translate("mp::CommissioningReport", "值"),
+                  QCoreApplication::translate("mp::CommissioningReport", "单位")},
+                 rows) +
+           Heading(QCoreApplication::translate("mp::CommissioningReport", "保护投退")) +
+           Table({QCoreApplication::translate("mp::CommissioningReport", "保护"),
+                  QCoreApplication::translate("mp::CommissioningReport", "状态")},
+                 protections);
 }
 
 QString CoefficientSection(const ReportInput& input) {
     // The records from the device start a page of their own, after the settings.
     QString html = QStringLiteral("<h3 style=\"page-break-before: always\">%1</h3>")
-                       .arg(QStringLiteral("校准系数"));
+                       .arg(QCoreApplication::translate("mp::CommissioningReport", "校准系数"));
     if (!input.Coefficients) {
-        return html + Paragraph(QStringLiteral("本次运行中未从设备读取校准系数。"));
+        return html + Paragraph(QCoreApplication::translate("mp::CommissioningReport",
+                                                            "本次运行中未从设备读取校准系数。"));
     }
     const CalibrationGrid& grid = *input.Coefficients;
-    const char* const names[kCalibrationRowCount] = {"A/AB相", "B/BC相", "C/CA相", "PWM"};
+    const char* const names[kCalibrationRowCount] = {
+        QT_TRANSLATE_NOOP("mp::CommissioningReport", "A/AB相"),
+        QT_TRANSLATE_NOOP("mp::CommissioningReport", "B/BC相"),
+        QT_TRANSLATE_NOOP("mp::CommissioningReport", "C/CA相"), "PWM"};
     QList<QStringList> rows;
     for (int r = 0; r < kCalibrationRowCount; ++r) {
         const auto at = static_cast<size_t>(r);
-        rows << QStringList{QString::fromUtf8(names[r]), QString::fromStdString(grid.A[at]),
-                            QString::fromStdString(grid.B[at])};
+        rows << QStringList{QCoreApplication::translate("mp::CommissioningReport", names[r]),
+                            QString::fromStdString(grid.A[at]), QString::fromStdString(grid.B[at])};
     }
-    return html + Paragraph(QStringLiteral("设备中存储的值（相的 a 系数为 a × 10000）。")) +
-           Table({QStringLiteral("行"), QStringLiteral("a系数"), QStringLiteral("b系数")}, rows);
+    return html +
+           Paragraph(QCoreApplication::translate("mp::CommissioningReport",
+                                                 "设备中存储的值（相的 a 系数为 a × 10000）。")) +
+           Table({QCoreApplication::translate("mp::CommissioningReport", "行"),
+                  QCoreApplication::translate("mp::CommissioningReport", "a系数"),
+                  QCoreApplication::translate("mp::CommissioningReport", "b系数")},
+                 rows);
 }
 
 QString EventSection(const ReportInput& input) {
-    QString html = Heading(QStringLiteral("事件记录"));
+    QString html = Heading(QCoreApplication::translate("mp::CommissioningReport", "事件记录"));
     if (!input.Events) {
-        return html + Paragraph(QStringLiteral("本次运行中未读取事件记录。"));
+        return html + Paragraph(QCoreApplication::translate("mp::CommissioningReport",
+                                                            "本次运行中未读取事件记录。"));
     }
     const EventRecordTexts& events = *input.Events;
     const QDateTime readAt = QDateTime::fromMSecsSinceEpoch(events.ReadAtMs);
-    html += Paragraph(QStringLiteral("读取时间 %1，设备地址 %2：%3")
-                          .arg(TimeText(readAt))
-                          .arg(events.Address)
-                          .arg(QString::fromStdString(events.Summary)));
+    html += Paragraph(
+        QCoreApplication::translate("mp::CommissioningReport", "读取时间 %1，设备地址 %2：%3")
+            .arg(TimeText(readAt))
+            .arg(events.Address)
+            .arg(QString::fromStdString(events.Summary)));
     QList<QStringList> rows;
     for (int k = 0; k < events.Count; ++k) {
         const auto at = static_cast<size_t>(k);
@@ -123,50 +152,70 @@ QString EventSection(const ReportInput& input) {
                             QString::fromStdString(events.Events[at])};
     }
     if (!rows.isEmpty()) {
-        html +=
-            Table({QStringLiteral("序号"), QStringLiteral("代码"), QStringLiteral("内容")}, rows);
+        html += Table({QCoreApplication::translate("mp::CommissioningReport", "序号"),
+                       QCoreApplication::translate("mp::CommissioningReport", "代码"),
+                       QCoreApplication::translate("mp::CommissioningReport", "内容")},
+                      rows);
     }
     return html;
 }
 
 QString LiveSection(const ReportInput& input) {
     const LiveValues& live = input.Live;
-    const QString state = input.Polling
-                              ? QStringLiteral("生成报告时正在读实时数据，以下为窗口当时显示的值。")
-                              : QStringLiteral(
-                                    "生成报告时未在读实时数据，以下为窗口最后显示的值，"
-                                    "可能不是设备当前的值。");
+    const QString state =
+        input.Polling
+            ? QCoreApplication::translate("mp::CommissioningReport",
+                                          "生成报告时正在读实时数据，以下为窗口当时显示的值。")
+            : QCoreApplication::translate("mp::CommissioningReport",
+                                          "生成报告时未在读实时数据，以下为窗口最后显示的值，"
+                                          "可能不是设备当前的值。");
     QList<QStringList> rows;
-    const char* const phases[3] = {"A相", "B相", "C相"};
+    const char* const currents[3] = {QT_TRANSLATE_NOOP("mp::CommissioningReport", "A相电流"),
+                                     QT_TRANSLATE_NOOP("mp::CommissioningReport", "B相电流"),
+                                     QT_TRANSLATE_NOOP("mp::CommissioningReport", "C相电流")};
+    const char* const voltages[3] = {QT_TRANSLATE_NOOP("mp::CommissioningReport", "A相电压"),
+                                     QT_TRANSLATE_NOOP("mp::CommissioningReport", "B相电压"),
+                                     QT_TRANSLATE_NOOP("mp::CommissioningReport", "C相电压")};
     for (size_t k = 0; k < 3; ++k) {
-        rows << QStringList{QString::fromUtf8(phases[k]) + QStringLiteral("电流"),
+        rows << QStringList{QCoreApplication::translate("mp::CommissioningReport", currents[k]),
                             QString::fromStdString(live.Currents[k])};
     }
     for (size_t k = 0; k < 3; ++k) {
-        rows << QStringList{QString::fromUtf8(phases[k]) + QStringLiteral("电压"),
+        rows << QStringList{QCoreApplication::translate("mp::CommissioningReport", voltages[k]),
                             QString::fromStdString(live.Voltages[k])};
     }
-    rows << QStringList{QStringLiteral("实时数据采集时间 (ms)"),
-                        QString::number(live.AcquisitionTime)};
+    rows << QStringList{
+        QCoreApplication::translate("mp::CommissioningReport", "实时数据采集时间 (ms)"),
+        QString::number(live.AcquisitionTime)};
     QStringList inputs;
     for (size_t k = 0; k < live.Inputs.size(); ++k) {
         inputs << QStringLiteral("DI%1 %2").arg(k + 1).arg(LampText(live.Inputs[k]));
     }
-    rows << QStringList{QStringLiteral("状态量输入"), inputs.join(QStringLiteral("，"))};
-    const char* const outputs[3] = {"输出A", "输出B", "复归"};
+    rows << QStringList{QCoreApplication::translate("mp::CommissioningReport", "状态量输入"),
+                        inputs.join(QCoreApplication::translate("mp::CommissioningReport", "，"))};
+    const char* const outputs[3] = {QT_TRANSLATE_NOOP("mp::CommissioningReport", "输出A"),
+                                    QT_TRANSLATE_NOOP("mp::CommissioningReport", "输出B"),
+                                    QT_TRANSLATE_NOOP("mp::CommissioningReport", "复归")};
     QStringList outputTexts;
     for (size_t k = 0; k < 3; ++k) {
-        outputTexts << QString::fromUtf8(outputs[k]) + QLatin1Char(' ') + LampText(live.Outputs[k]);
+        outputTexts << QStringLiteral("%1 %2").arg(
+            QCoreApplication::translate("mp::CommissioningReport", outputs[k]),
+            LampText(live.Outputs[k]));
     }
-    rows << QStringList{QStringLiteral("控制量输出"), outputTexts.join(QStringLiteral("，"))};
-    return Heading(QStringLiteral("实时数据快照")) + Paragraph(state) +
-           Table({QStringLiteral("量"), QStringLiteral("值")}, rows);
+    rows << QStringList{
+        QCoreApplication::translate("mp::CommissioningReport", "控制量输出"),
+        outputTexts.join(QCoreApplication::translate("mp::CommissioningReport", "，"))};
+    return Heading(QCoreApplication::translate("mp::CommissioningReport", "实时数据快照")) +
+           Paragraph(state) +
+           Table({QCoreApplication::translate("mp::CommissioningReport", "量"),
+                  QCoreApplication::translate("mp::CommissioningReport", "值")},
+                 rows);
 }
 
 QFont ReportFont() {
     const QStringList preferred = {
         QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),
-        QStringLiteral("Source Han Sans SC"), QStringLiteral("SimSun"), QStringLiteral("宋体")};
+        QStringLiteral("Source Han Sans SC"), QStringLiteral("SimSun"), QString::fromUtf8("宋体")};
     const QStringList families = QFontDatabase::families();
     QString chosen;
     for (const QString& family : preferred) {
@@ -188,18 +237,23 @@ QFont ReportFont() {
 
 QString CommissioningReportHtml(const ReportInput& input) {
     QList<QStringList> rows = {
-        {QStringLiteral("日期"), TimeText(input.CreatedAt)},
-        {QStringLiteral("串口"), input.Line.Port},
-        {QStringLiteral("设备地址"), QString::number(input.Line.Address)},
-        {QStringLiteral("波特率"), QString::number(input.Line.BaudRate)},
+        {QCoreApplication::translate("mp::CommissioningReport", "日期"), TimeText(input.CreatedAt)},
+        {QCoreApplication::translate("mp::CommissioningReport", "串口"), input.Line.Port},
+        {QCoreApplication::translate("mp::CommissioningReport", "设备地址"),
+         QString::number(input.Line.Address)},
+        {QCoreApplication::translate("mp::CommissioningReport", "波特率"),
+         QString::number(input.Line.BaudRate)},
     };
     if (!input.Note.isEmpty()) {
-        rows << QStringList{QStringLiteral("备注"), input.Note};
+        rows << QStringList{QCoreApplication::translate("mp::CommissioningReport", "备注"),
+                            input.Note};
     }
-    return QStringLiteral("<html><body><h2>智能马达保护控制器调试报告</h2>") +
-           Table({QStringLiteral("项目"), QStringLiteral("内容")}, rows) + SettingsSection(input) +
-           CoefficientSection(input) + EventSection(input) + LiveSection(input) +
-           QStringLiteral("</body></html>");
+    return QStringLiteral("<html><body><h2>%1</h2>").arg(Esc(ReportTitle())) +
+           Table({QCoreApplication::translate("mp::CommissioningReport", "项目"),
+                  QCoreApplication::translate("mp::CommissioningReport", "内容")},
+                 rows) +
+           SettingsSection(input) + CoefficientSection(input) + EventSection(input) +
+           LiveSection(input) + QStringLiteral("</body></html>");
 }
 
 void LayOutReport(QTextDocument& document, const QString& html) {
@@ -229,8 +283,9 @@ bool SaveReportPdf(const QString& html, const QString& path, QString* reason) {
         QPdfWriter writer(&file);
         writer.setPageSize(QPageSize(QPageSize::A4));
         writer.setResolution(300);
-        writer.setTitle(QStringLiteral("智能马达保护控制器调试报告"));
-        writer.setCreator(QStringLiteral("马达保护控制器配置工具"));
+        writer.setTitle(ReportTitle());
+        writer.setCreator(
+            QCoreApplication::translate("mp::CommissioningReport", "马达保护控制器配置工具"));
         PrintReport(html, writer);
     }
     if (file.error() != QFileDevice::NoError || !file.commit()) {

@@ -1,7 +1,8 @@
 #pragma once
 // The comparison window: one table of the device's, the window's (or file's) and the factory
 // values, the differing rows marked in words and colour, the file's write records, and the
-// buttons that take one side into the window.
+// buttons that take one side into the window. Its words follow a language switch while it is
+// open; the rows and the selection stay.
 
 #include <QDialog>
 
@@ -23,11 +24,23 @@ public:
     // The colour behind a differing row.
     static QColor DifferenceColour();
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
-    void FillTable(const ComparisonView& view);
+    void FillTable();
+    void RetranslateTexts();
+    void FitTable();
     void Choose(ComparisonChoice choice);
 
+    ComparisonView View_;
+    QLabel* DeviceLabel_ = nullptr;
+    QLabel* SummaryLabel_ = nullptr;
+    QLabel* RecordsLabel_ = nullptr;
     QTableWidget* Table_ = nullptr;
+    QPushButton* TakeDevice_ = nullptr;
+    QPushButton* TakeFile_ = nullptr;
+    QPushButton* Close_ = nullptr;
     ComparisonChoice Choice_ = ComparisonChoice::Close;
 };
 

@@ -1,5 +1,6 @@
 #include "files/FileDialogs.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -12,7 +13,9 @@
 namespace mp {
 namespace {
 
-const QString kMessageTitle = QStringLiteral("马达保护控制器");
+QString MessageTitle() {
+    return QCoreApplication::translate("mp::CFileDialogs", "马达保护控制器");
+}
 
 }  // namespace
 
@@ -32,8 +35,9 @@ QString CFileDialogs::SaveFileName(QWidget* parent, const QString& caption,
 std::optional<QString> CFileDialogs::EditNote(QWidget* parent, const QString& current) {
     bool ok = false;
     const QString note = QInputDialog::getMultiLineText(
-        parent, QStringLiteral("保存定值文件"),
-        QStringLiteral("备注（柜号、回路、电动机，可不填）："), current, &ok);
+        parent, QCoreApplication::translate("mp::CFileDialogs", "保存定值文件"),
+        QCoreApplication::translate("mp::CFileDialogs", "备注（柜号、回路、电动机，可不填）："),
+        current, &ok);
     if (!ok) {
         return std::nullopt;
     }
@@ -41,12 +45,12 @@ std::optional<QString> CFileDialogs::EditNote(QWidget* parent, const QString& cu
 }
 
 void CFileDialogs::Inform(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Information, kMessageTitle, text, QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::Information, MessageTitle(), text, QMessageBox::Ok, parent);
     box.exec();
 }
 
 bool CFileDialogs::AskYesNo(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Question, kMessageTitle, text, QMessageBox::Yes | QMessageBox::No,
+    QMessageBox box(QMessageBox::Question, MessageTitle(), text, QMessageBox::Yes | QMessageBox::No,
                     parent);
     return box.exec() == QMessageBox::Yes;
 }
@@ -61,7 +65,7 @@ bool CFileDialogs::PrintReport(QWidget* parent, const QString& html) {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));
     QPrintDialog dialog(&printer, parent);
-    dialog.setWindowTitle(QStringLiteral("打印调试报告"));
+    dialog.setWindowTitle(QCoreApplication::translate("mp::CFileDialogs", "打印调试报告"));
     if (dialog.exec() != QDialog::Accepted) {
         return false;
     }

@@ -24,26 +24,19 @@
 namespace mp {
 namespace {
 
-const QString kSettingsFilter = QStringLiteral("定值文件 (*.json);;所有文件 (*)");
-const QString kPdfFilter = QStringLiteral("PDF 文件 (*.pdf)");
-constexpr int kRecordsShown = 5;
-
 QString Native(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-QString LineText(const DeviceLine& line) {
-    return QStringLiteral("串口 %1，地址 %2，波特率 %3")
-        .arg(line.Port)
-        .arg(line.Address)
-        .arg(line.BaudRate);
-}
-
-QString TimeText(const QDateTime& time) {
-    return time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-}
-
 }  // namespace
+
+QString CFilesController::SettingsFilter() {
+    return tr("定值文件 (*.json);;所有文件 (*)");
+}
+
+QString CFilesController::PdfFilter() {
+    return tr("PDF 文件 (*.pdf)");
+}
 
 CFilesController::CFilesController(FilesHost host, IFileDialogs& dialogs, QSettings* store,
                                    QObject* parent)
@@ -60,33 +53,43 @@ CFilesController::CFilesController(FilesHost host, IFileDialogs& dialogs, QSetti
 }
 
 void CFilesController::InstallMenu() {
-    auto* menu = new QMenu(QStringLiteral("文件"), Host_.Window);
-    menu->setObjectName(QStringLiteral("fileMenu"));
-    auto add = [this, menu](const QString& text, const char* name, const QKeySequence& keys,
-                            void (CFilesController::*handler)()) {
-        QAction* action = menu->addAction(text);
+    Menu_ = new QMenu(Host_.Window);
+    Menu_->setObjectName(QStringLiteral("fileMenu"));
+    auto add = [this](const char* name, const QKeySequence& keys,
+                      void (CFilesController::*handler)()) {
+        QAction* action = Menu_->addAction(QString());
         action->setObjectName(QLatin1String(name));
         action->setShortcut(keys);
         connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
         return action;
     };
-    add(QStringLiteral("打开定值文件..."), "actionOpenSettingsFile", QKeySequence::Open,
-        &CFilesController::OpenSettingsFile);
-    add(QStringLiteral("保存定值文件..."), "actionSaveSettingsFile", QKeySequence::Save,
-        &CFilesController::SaveSettingsFile);
-    RecentMenu_ = menu->addMenu(QStringLiteral("最近的定值文件"));
+    OpenAction_ =
+        add("actionOpenSettingsFile", QKeySequence::Open, &CFilesController::OpenSettingsFile);
+    SaveAction_ =
+        add("actionSaveSettingsFile", QKeySequence::Save, &CFilesController::SaveSettingsFile);
+    RecentMenu_ = Menu_->addMenu(QString());
     RecentMenu_->setObjectName(QStringLiteral("recentFilesMenu"));
-    menu->addSeparator();
-    add(QStringLiteral("与设备比较..."), "actionCompareWithDevice",
-        QKeySequence(Qt::CTRL | Qt::Key_D), &CFilesController::CompareWithDevice);
-    menu->addSeparator();
-    add(QStringLiteral("生成调试报告..."), "actionCreateReport", QKeySequence(Qt::CTRL | Qt::Key_R),
-        &CFilesController::CreateReport);
-    add(QStringLiteral("打印调试报告..."), "actionPrintReport", QKeySequence::Print,
-        &CFilesController::PrintReport);
+    Menu_->addSeparator();
+    CompareAction_ = add("actionCompareWithDevice", QKeySequence(Qt::CTRL | Qt::Key_D),
+                         &CFilesController::CompareWithDevice);
+    Menu_->addSeparator();
+    ReportAction_ = add("actionCreateReport", QKeySequence(Qt::CTRL | Qt::Key_R),
+                        &CFilesController::CreateReport);
+    PrintAction_ = add("actionPrintReport", QKeySequence::Print, &CFilesController::PrintReport);
 
     QMenuBar* bar = Host_.Window->menuBar();
-    bar->insertMenu(bar->actions().value(0), menu);
+    bar->insertMenu(bar->actions().value(0), Menu_);
+    RetranslateTexts();
+}
+
+void CFilesController::RetranslateTexts() {
+    Menu_->setTitle(tr("文件"));
+    OpenAction_->setText(tr("打开定值文件..."));
+    SaveAction_->setText(tr("保存定值文件..."));
+    RecentMenu_->setTitle(tr("最近的定值文件"));
+    CompareAction_->setText(tr("与设备比较..."));
+    ReportAction_->setText(tr("生成调试报告..."));
+    PrintAction_->setText(tr("打印调试报告..."));
     ShowRecentFiles();
 }
 
@@ -94,7 +97,7 @@ void CFilesController::ShowRecentFiles() {
     RecentMenu_->clear();
     const QStringList paths = Recent_.Paths();
     if (paths.isEmpty()) {
-        RecentMenu_->addAction(QStringLiteral("（无）"))->setEnabled(false);
+        RecentMenu_->addAction(tr("（无）"))->setEnabled(false);
         return;
     }
     for (int k = 0; k < paths.size(); ++k) {
@@ -133,8 +136,7 @@ bool CFilesController::WindowHoldsFile() const {
 // ---- settings files -----------------------------------------------------------------------
 
 void CFilesController::OpenSettingsFile() {
-    const QString path =
-        Dialogs_.OpenFileName(Host_.Window, QStringLiteral("打开定值文件"), kSettingsFilter);
+    const QString path = Dialogs_.OpenFileName(Host_.Window, tr("打开定值文件"), SettingsFilter());
     if (!path.isEmpty()) {
         OpenSettingsFile(path);
     }
@@ -145,8 +147,7 @@ bool CFilesController::OpenSettingsFile(const QString& path) {
     // The whole file is read and checked before anything changes.
     const std::optional<CSettingsFile> file = CSettingsFile::Load(path, &reason);
     if (!file) {
-        Inform(QStringLiteral("定值文件“%1”无法使用：%2。\n窗口中的值没有改变。")
-                   .arg(Native(path), reason));
+        Inform(tr("定值文件“%1”无法使用：%2。\n窗口中的值没有改变。").arg(Native(path), reason));
         if (!QFileInfo::exists(path)) {
             Recent_.Remove(path);
             ShowRecentFiles();
@@ -171,7 +172,7 @@ void CFilesController::SaveSettingsFile() {
     const SettingsValues values = WindowValues();
     // A file the tool would refuse to open is no use to anyone.
     if (const auto refusal = RefuseValues(values)) {
-        Inform(QStringLiteral("窗口中的定值不能保存：%1。\n定值文件未保存。")
+        Inform(tr("窗口中的定值不能保存：%1。\n定值文件未保存。")
                    .arg(QString::fromStdString(*refusal)));
         return;
     }
@@ -180,9 +181,9 @@ void CFilesController::SaveSettingsFile() {
         Current_ ? Current_->Path
                  : QDir(Recent_.Paths().isEmpty() ? QDir::homePath()
                                                   : QFileInfo(Recent_.Paths().first()).path())
-                       .filePath(QStringLiteral("定值-地址%1.json").arg(line.Address));
-    const QString path = Dialogs_.SaveFileName(Host_.Window, QStringLiteral("保存定值文件"),
-                                               suggested, kSettingsFilter, QStringLiteral("json"));
+                       .filePath(tr("定值-地址%1.json").arg(line.Address));
+    const QString path = Dialogs_.SaveFileName(Host_.Window, tr("保存定值文件"), suggested,
+                                               SettingsFilter(), QStringLiteral("json"));
     if (path.isEmpty()) {
         return;
     }
@@ -204,7 +205,7 @@ void CFilesController::SaveSettingsFile() {
     file.Source = line;
     QString reason;
     if (!file.Save(path, &reason)) {
-        Inform(QStringLiteral("定值文件“%1”未能保存：%2").arg(Native(path), reason));
+        Inform(tr("定值文件“%1”未能保存：%2").arg(Native(path), reason));
         return;
     }
     Current_ = OpenFile{path, file};
@@ -222,8 +223,8 @@ void CFilesController::OnSettingsWritten(const ProtectionSettings& written) {
     }
     const QString path = Current_->Path;
     const WriteRecord record{QDateTime::currentDateTime(), Host_.Line()};
-    if (!Dialogs_.AskYesNo(Host_.Window, QStringLiteral("定值文件“%1”中的定值已写入设备。\n"
-                                                        "是否在该文件中记录这次写入（%2，%3）？")
+    if (!Dialogs_.AskYesNo(Host_.Window, tr("定值文件“%1”中的定值已写入设备。\n"
+                                            "是否在该文件中记录这次写入（%2，%3）？")
                                              .arg(Native(path), TimeText(record.WrittenAt),
                                                   LineText(record.Line)))) {
         return;
@@ -233,16 +234,16 @@ void CFilesController::OnSettingsWritten(const ProtectionSettings& written) {
     QString reason;
     std::optional<CSettingsFile> onDisk = CSettingsFile::Load(path, &reason);
     if (onDisk && !SameValues(onDisk->Values, Current_->File.Values)) {
-        reason = QStringLiteral("文件中的定值已不是写入的定值");
+        reason = tr("文件中的定值已不是写入的定值");
         onDisk.reset();
     }
     if (!onDisk) {
-        Inform(QStringLiteral("写入记录未能保存到定值文件“%1”：%2").arg(Native(path), reason));
+        Inform(tr("写入记录未能保存到定值文件“%1”：%2").arg(Native(path), reason));
         return;
     }
     onDisk->AddWrite(record);
     if (!onDisk->Save(path, &reason)) {
-        Inform(QStringLiteral("写入记录未能保存到定值文件“%1”：%2").arg(Native(path), reason));
+        Inform(tr("写入记录未能保存到定值文件“%1”：%2").arg(Native(path), reason));
         return;
     }
     Current_->File = *onDisk;
@@ -255,7 +256,7 @@ void CFilesController::CompareWithDevice() {
         return;
     }
     if (!Host_.PortOpen()) {
-        Inform(QStringLiteral("串口 %1 未打开，无法读取设备的定值。").arg(Host_.Line().Port));
+        Inform(tr("串口 %1 未打开，无法读取设备的定值。").arg(Host_.Line().Port));
         return;
     }
     QPointer<CFilesController> self(this);
@@ -268,41 +269,22 @@ void CFilesController::CompareWithDevice() {
     });
 }
 
-QString CFilesController::RecordsText() const {
-    if (!Current_) {
-        return QString();
-    }
-    QString text = QStringLiteral("定值文件：%1").arg(Native(Current_->Path));
-    const QList<WriteRecord>& writes = Current_->File.Writes();
-    if (writes.isEmpty()) {
-        return text + QStringLiteral("\n该文件中没有写入记录。");
-    }
-    text += writes.size() > kRecordsShown
-                ? QStringLiteral("\n写入记录（共 %1 次，列出最近 %2 次）：")
-                      .arg(writes.size())
-                      .arg(kRecordsShown)
-                : QStringLiteral("\n写入记录：");
-    for (qsizetype k = std::max<qsizetype>(0, writes.size() - kRecordsShown); k < writes.size();
-         ++k) {
-        text += QStringLiteral("\n%1 写入 %2")
-                    .arg(TimeText(writes[k].WrittenAt), LineText(writes[k].Line));
-    }
-    return text;
-}
-
 void CFilesController::ShowComparison(const std::optional<SettingsValues>& device) {
     if (!device) {
-        Inform(QStringLiteral("设备没有应答，未能读到设备的定值，没有进行比较。"));
+        Inform(tr("设备没有应答，未能读到设备的定值，没有进行比较。"));
         return;
     }
     const SettingsValues window = WindowValues();
     ComparisonView view;
     view.Rows = CompareSettings(*device, window);
-    view.DeviceHeader = QStringLiteral("设备（%1）的定值刚刚读出。").arg(LineText(Host_.Line()));
-    view.WindowHeader = WindowHoldsFile()
-                            ? QStringLiteral("文件 %1").arg(QFileInfo(Current_->Path).fileName())
-                            : QStringLiteral("窗口");
-    view.Records = RecordsText();
+    view.Line = Host_.Line();
+    if (WindowHoldsFile()) {
+        view.FileName = QFileInfo(Current_->Path).fileName();
+    }
+    if (Current_) {
+        view.FilePath = Current_->Path;
+        view.Writes = Current_->File.Writes();
+    }
     view.CanTakeFile = Current_.has_value();
 
     const ComparisonChoice choice = Dialogs_.ShowComparison(Host_.Window, view);
@@ -337,10 +319,10 @@ ReportInput CFilesController::Report() const {
     input.Values = WindowValues();
     if (WindowHoldsFile()) {
         input.ValuesSource =
-            QStringLiteral("窗口中的定值，与定值文件“%1”中的相同。").arg(Native(Current_->Path));
+            tr("窗口中的定值，与定值文件“%1”中的相同。").arg(Native(Current_->Path));
         input.Note = Current_->File.Note;
     } else {
-        input.ValuesSource = QStringLiteral("生成报告时窗口中的定值。");
+        input.ValuesSource = tr("生成报告时窗口中的定值。");
     }
     input.Coefficients = Coefficients_;
     input.Events = Events_;
@@ -357,20 +339,20 @@ void CFilesController::CreateReport() {
     const QString html = CommissioningReportHtml(input);
     const QString suggested =
         QDir(QDir::homePath())
-            .filePath(QStringLiteral("调试报告-地址%1-%2.pdf")
+            .filePath(tr("调试报告-地址%1-%2.pdf")
                           .arg(input.Line.Address)
                           .arg(input.CreatedAt.toString(QStringLiteral("yyyyMMdd-HHmm"))));
-    const QString path = Dialogs_.SaveFileName(Host_.Window, QStringLiteral("生成调试报告"),
-                                               suggested, kPdfFilter, QStringLiteral("pdf"));
+    const QString path = Dialogs_.SaveFileName(Host_.Window, tr("生成调试报告"), suggested,
+                                               PdfFilter(), QStringLiteral("pdf"));
     if (path.isEmpty()) {
         return;
     }
     QString reason;
     if (!SaveReportPdf(html, path, &reason)) {
-        Inform(QStringLiteral("调试报告未能保存到“%1”：%2").arg(Native(path), reason));
+        Inform(tr("调试报告未能保存到“%1”：%2").arg(Native(path), reason));
         return;
     }
-    Inform(QStringLiteral("调试报告已保存到“%1”。").arg(Native(path)));
+    Inform(tr("调试报告已保存到“%1”。").arg(Native(path)));
 }
 
 void CFilesController::PrintReport() {
@@ -392,6 +374,13 @@ QString CFilesController::DroppedFile(const QMimeData* mime) {
 
 bool CFilesController::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
+        case QEvent::LanguageChange:
+            // The window and each of its children pass the event on: the menu once, for the
+            // window itself.
+            if (watched == Host_.Window) {
+                RetranslateTexts();
+            }
+            break;
         case QEvent::DragEnter:
         case QEvent::DragMove: {
             auto* drag = static_cast<QDragMoveEvent*>(event);

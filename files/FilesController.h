@@ -17,6 +17,7 @@
 #include "maintenance/CalibrationGrid.h"
 #include "modbus/DeviceContext.h"
 
+class QAction;
 class QMainWindow;
 class QMenu;
 class QMimeData;
@@ -87,19 +88,28 @@ private:
     };
 
     void InstallMenu();
+    // The menu's words in the window's language, again after a language switch.
+    void RetranslateTexts();
     void ShowRecentFiles();
+    static QString SettingsFilter();
+    static QString PdfFilter();
     void ShowComparison(const std::optional<SettingsValues>& device);
     SettingsValues WindowValues() const;
     void ApplyValues(const SettingsValues& values);
     bool WindowHoldsFile() const;
-    QString RecordsText() const;
     void Inform(const QString& text);
     static QString DroppedFile(const QMimeData* mime);
 
     FilesHost Host_;
     IFileDialogs& Dialogs_;
     CRecentFiles Recent_;
+    QMenu* Menu_ = nullptr;
     QMenu* RecentMenu_ = nullptr;
+    QAction* OpenAction_ = nullptr;
+    QAction* SaveAction_ = nullptr;
+    QAction* CompareAction_ = nullptr;
+    QAction* ReportAction_ = nullptr;
+    QAction* PrintAction_ = nullptr;
     std::optional<OpenFile> Current_;
     std::optional<CalibrationGrid> Coefficients_;
     std::optional<EventRecordTexts> Events_;

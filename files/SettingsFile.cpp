@@ -1,5 +1,6 @@
 #include "files/SettingsFile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -9,6 +10,7 @@
 #include <cmath>
 
 #include "files/SettingsTable.h"
+#include "language/Text.h"
 
 namespace mp {
 
@@ -89,17 +91,20 @@ QString FileTimeText(const QDateTime& time) {
 std::optional<CSettingsFile> CSettingsFile::Load(const QString& path, QString* reason) {
     QFile file(path);
     if (!QFileInfo(path).isFile()) {
-        return Refuse(reason, QStringLiteral("文件不存在"));
+        return Refuse(reason, QCoreApplication::translate("mp::CSettingsFile", "文件不存在"));
     }
     if (file.size() > kLargestFile) {
-        return Refuse(reason, QStringLiteral("文件过大，不是定值文件"));
+        return Refuse(reason,
+                      QCoreApplication::translate("mp::CSettingsFile", "文件过大，不是定值文件"));
     }
     if (!file.open(QIODevice::ReadOnly)) {
-        return Refuse(reason, QStringLiteral("无法读取（%1）").arg(file.errorString()));
+        return Refuse(reason, QCoreApplication::translate("mp::CSettingsFile", "无法读取（%1）")
+                                  .arg(file.errorString()));
     }
     const QByteArray bytes = file.read(kLargestFile + 1);
     if (bytes.size() > kLargestFile) {
-        return Refuse(reason, QStringLiteral("文件过大，不是定值文件"));
+        return Refuse(reason,
+                      QCoreApplication::translate("mp::CSettingsFile", "文件过大，不是定值文件"));
     }
     return Parse(bytes, reason);
 }
@@ -108,44 +113,55 @@ std::optional<CSettingsFile> CSettingsFile::Parse(const QByteArray& bytes, QStri
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
     if (error.error != QJsonParseError::NoError) {
-        return Refuse(reason, QStringLiteral("不是 JSON 文件（第 %1 个字节处：%2）")
+        return Refuse(reason, QCoreApplication::translate("mp::CSettingsFile",
+                                                          "不是 JSON 文件（第 %1 个字节处：%2）")
                                   .arg(error.offset)
                                   .arg(error.errorString()));
     }
     if (!document.isObject()) {
-        return Refuse(reason, QStringLiteral("不是定值文件：内容不是 JSON 对象"));
+        return Refuse(reason, QCoreApplication::translate("mp::CSettingsFile",
+                                                          "不是定值文件：内容不是 JSON 对象"));
     }
     const QJsonObject root = document.object();
     if (root.value(kFormatKey).toString() != QLatin1String(kFormatName)) {
-        return Refuse(reason, QStringLiteral("不是定值文件：缺少 \"format\": \"%1\"")
+        return Refuse(reason, QCoreApplication::translate("mp::CSettingsFile",
+                                                          "不是定值文件：缺少 \"format\": \"%1\"")
                                   .arg(QLatin1String(kFormatName)));
     }
     const std::optional<int> version = WholeJson(root.value(kVersionKey));
     if (!version || *version < 1) {
-        return Refuse(reason, QStringLiteral("格式版本（formatVersion）缺失或不是正整数"));
+        return Refuse(reason,
+                      QCoreApplication::translate("mp::CSettingsFile",
+                                                  "格式版本（formatVersion）缺失或不是正整数"));
     }
     if (*version > kFormatVersion) {
-        return Refuse(reason, QStringLiteral("文件的格式版本 %1 比本工具能读的版本 %2 新，"
-                                             "请用更新的工具打开")
+        return Refuse(reason, QCoreApplication::translate(
+                                  "mp::CSettingsFile",
+                                  "文件的格式版本 %1 比本工具能读的版本 %2 新，请用更新的工具打开")
                                   .arg(*version)
                                   .arg(kFormatVersion));
     }
 
     const QJsonValue settingsValue = root.value(kSettingsKey);
     if (!settingsValue.isObject()) {
-        return Refuse(reason, QStringLiteral("缺少定值（settings）"));
+        return Refuse(reason,
+                      QCoreApplication::translate("mp::CSettingsFile", "缺少定值（settings）"));
     }
     const QJsonObject settings = settingsValue.toObject();
     CSettingsFile file;
     for (const SettingRow& row : SettingRows()) {
         const QString key = QLatin1String(row.Key);
-        const QString where = QStringLiteral("“%1”（settings.%2）").arg(Q(row.Caption), key);
+        const QString caption = Q(Tr(row.Caption));
         const QJsonValue value = settings.value(key);
         if (value.isUndefined()) {
-            return Refuse(reason, QStringLiteral("缺少定值") + where);
+            return Refuse(reason, QCoreApplication::translate("mp::CSettingsFile",
+                                                              "缺少定值“%1”（settings.%2）")
+                                      .arg(caption, key));
         }
         if (!value.isString()) {
-            return Refuse(reason, QStringLiteral("定值") + where + QStringLiteral("应为文本"));
+            return Refuse(reason, QCoreApplication::translate("mp::CSettingsFile",
+                                                              "定值“%1”（settings.%2）应为文本")
+                                      .arg(caption, key));
         }
         const std::string text = value.toString().toStdString();
         if (const auto refusal = RefuseSettingText(row, text)) {
@@ -156,15 +172,18 @@ std::optional<CSettingsFile> CSettingsFile::Parse(const QByteArray& bytes, QStri
 
     const QJsonValue protectionsValue = root.value(kProtectionsKey);
     if (!protectionsValue.isObject()) {
-        return Refuse(reason, QStringLiteral("缺少保护投退（protections）"));
+        return Refuse(reason, QCoreApplication::translate("mp::CSettingsFile",
+                                                          "缺少保护投退（protections）"));
     }
     const QJsonObject protections = protectionsValue.toObject();
     for (int k = 0; k < kProtectionCount; ++k) {
         const ProtectionRow& row = ProtectionRows()[static_cast<size_t>(k)];
         const QJsonValue value = protections.value(QLatin1String(row.Key));
         if (!value.isBool()) {
-            return Refuse(reason, QStringLiteral("保护投退“%1”（protections.%2）应为 true 或 false")
-                                      .arg(Q(row.Caption), QLatin1String(row.Key)));
+            return Refuse(
+                reason, QCoreApplication::translate(
+                            "mp::CSettingsFile", "保护投退“%1”（protections.%2）应为 true 或 false")
+                            .arg(Q(Tr(row.Caption)), QLatin1String(row.Key)));
         }
         file.Values.Protection.Enabled[static_cast<size_t>(k)] = value.toBool();
     }

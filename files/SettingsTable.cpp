@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "language/Text.h"
 #include "settings/NumberText.h"
 #include "settings/SettingsLists.h"
 #include "settings/SettingsWrite.h"
@@ -84,52 +85,69 @@ bool InList(const std::array<const char*, N>& list, const std::string& text) {
 
 const std::array<SettingRow, kSettingRowCount>& SettingRows() {
     static const std::array<SettingRow, kSettingRowCount> rows = {
-        TextRow("ctRatio", "电流变比", "", SettingKind::Whole, &PS::CtRatio),
-        TextRow("ratedCurrent", "额定电流", "A", SettingKind::Tenths, &PS::RatedCurrent),
-        TextRow("ratedVoltage", "额定电压", "V", SettingKind::Whole, &PS::RatedVoltage),
-        TextRow("startTime", "启动时间", "s", SettingKind::Whole, &PS::StartTime),
-        TextRow("startMode", "起动方式", "", SettingKind::StartMode, nullptr),
-        TextRow("lockedRotorMultiple", "堵转保护动作倍数", "倍额定电流", SettingKind::Tenths,
+        TextRow("ctRatio", QT_TRANSLATE_NOOP("MotorProtector", "电流变比"), "", SettingKind::Whole,
+                &PS::CtRatio),
+        TextRow("ratedCurrent", QT_TRANSLATE_NOOP("MotorProtector", "额定电流"), "A",
+                SettingKind::Tenths, &PS::RatedCurrent),
+        TextRow("ratedVoltage", QT_TRANSLATE_NOOP("MotorProtector", "额定电压"), "V",
+                SettingKind::Whole, &PS::RatedVoltage),
+        TextRow("startTime", QT_TRANSLATE_NOOP("MotorProtector", "启动时间"), "s",
+                SettingKind::Whole, &PS::StartTime),
+        TextRow("startMode", QT_TRANSLATE_NOOP("MotorProtector", "起动方式"), "",
+                SettingKind::StartMode, nullptr),
+        TextRow("lockedRotorMultiple", QT_TRANSLATE_NOOP("MotorProtector", "堵转保护动作倍数"),
+                QT_TRANSLATE_NOOP("MotorProtector", "倍额定电流"), SettingKind::Tenths,
                 &PS::LockedRotorMultiple),
-        TextRow("lockedRotorTime", "堵转保护动作时间", "s", SettingKind::Tenths,
-                &PS::LockedRotorTime),
-        TextRow("definiteTimeMultiple", "定时限过负荷动作倍数", "倍额定电流", SettingKind::Tenths,
+        TextRow("lockedRotorTime", QT_TRANSLATE_NOOP("MotorProtector", "堵转保护动作时间"), "s",
+                SettingKind::Tenths, &PS::LockedRotorTime),
+        TextRow("definiteTimeMultiple", QT_TRANSLATE_NOOP("MotorProtector", "定时限过负荷动作倍数"),
+                QT_TRANSLATE_NOOP("MotorProtector", "倍额定电流"), SettingKind::Tenths,
                 &PS::DefiniteTimeMultiple),
-        TextRow("definiteTimeTime", "定时限过负荷动作时间", "s", SettingKind::Whole,
-                &PS::DefiniteTimeTime),
-        TextRow("unbalancePercent", "不平衡动作值", "%", SettingKind::Whole, &PS::UnbalancePercent),
-        TextRow("unbalanceTime", "不平衡动作时间", "s", SettingKind::Tenths, &PS::UnbalanceTime),
-        TextRow("curve", "曲线选择", "", SettingKind::Curve, &PS::CurveSelection),
-        TextRow("phaseLossTime", "缺相时间", "s", SettingKind::Tenths, &PS::PhaseLossTime),
-        TextRow("pwmPhase", "PWM选择输出", "", SettingKind::Phase, &PS::PwmPhase),
-        IntegerRow("breakingCurrent", "交流接触器允许分断电流", "", &PS::BreakingCurrent),
-        IntegerRow("overVoltagePercent", "过压保护动作值", "%额定电压", &PS::OverVoltagePercent),
-        IntegerRow("overVoltageTime", "过压保护动作时间", "s", &PS::OverVoltageTime),
-        IntegerRow("underVoltagePercent", "欠压保护动作值", "%额定电压", &PS::UnderVoltagePercent),
-        IntegerRow("underVoltageTime", "欠压保护动作时间", "s", &PS::UnderVoltageTime),
+        TextRow("definiteTimeTime", QT_TRANSLATE_NOOP("MotorProtector", "定时限过负荷动作时间"),
+                "s", SettingKind::Whole, &PS::DefiniteTimeTime),
+        TextRow("unbalancePercent", QT_TRANSLATE_NOOP("MotorProtector", "不平衡动作值"), "%",
+                SettingKind::Whole, &PS::UnbalancePercent),
+        TextRow("unbalanceTime", QT_TRANSLATE_NOOP("MotorProtector", "不平衡动作时间"), "s",
+                SettingKind::Tenths, &PS::UnbalanceTime),
+        TextRow("curve", QT_TRANSLATE_NOOP("MotorProtector", "曲线选择"), "", SettingKind::Curve,
+                &PS::CurveSelection),
+        TextRow("phaseLossTime", QT_TRANSLATE_NOOP("MotorProtector", "缺相时间"), "s",
+                SettingKind::Tenths, &PS::PhaseLossTime),
+        TextRow("pwmPhase", QT_TRANSLATE_NOOP("MotorProtector", "PWM选择输出"), "",
+                SettingKind::Phase, &PS::PwmPhase),
+        IntegerRow("breakingCurrent", QT_TRANSLATE_NOOP("MotorProtector", "交流接触器允许分断电流"),
+                   "", &PS::BreakingCurrent),
+        IntegerRow("overVoltagePercent", QT_TRANSLATE_NOOP("MotorProtector", "过压保护动作值"),
+                   QT_TRANSLATE_NOOP("MotorProtector", "%额定电压"), &PS::OverVoltagePercent),
+        IntegerRow("overVoltageTime", QT_TRANSLATE_NOOP("MotorProtector", "过压保护动作时间"), "s",
+                   &PS::OverVoltageTime),
+        IntegerRow("underVoltagePercent", QT_TRANSLATE_NOOP("MotorProtector", "欠压保护动作值"),
+                   QT_TRANSLATE_NOOP("MotorProtector", "%额定电压"), &PS::UnderVoltagePercent),
+        IntegerRow("underVoltageTime", QT_TRANSLATE_NOOP("MotorProtector", "欠压保护动作时间"), "s",
+                   &PS::UnderVoltageTime),
     };
     return rows;
 }
 
 const std::array<ProtectionRow, kProtectionCount>& ProtectionRows() {
     static const std::array<ProtectionRow, kProtectionCount> rows = {{
-        {"shortCircuit", "短路保护"},
-        {"lockedRotor", "堵转保护"},
-        {"definiteTime", "定时限过负荷"},
-        {"unbalance", "不平衡"},
-        {"inverseTime", "反时限过负荷"},
-        {"startTimeout", "启动超时"},
-        {"phaseLoss", "缺相保护"},
-        {"overVoltage", "过压保护"},
-        {"underVoltage", "欠压保护"},
+        {"shortCircuit", QT_TRANSLATE_NOOP("MotorProtector", "短路保护")},
+        {"lockedRotor", QT_TRANSLATE_NOOP("MotorProtector", "堵转保护")},
+        {"definiteTime", QT_TRANSLATE_NOOP("MotorProtector", "定时限过负荷")},
+        {"unbalance", QT_TRANSLATE_NOOP("MotorProtector", "不平衡")},
+        {"inverseTime", QT_TRANSLATE_NOOP("MotorProtector", "反时限过负荷")},
+        {"startTimeout", QT_TRANSLATE_NOOP("MotorProtector", "启动超时")},
+        {"phaseLoss", QT_TRANSLATE_NOOP("MotorProtector", "缺相保护")},
+        {"overVoltage", QT_TRANSLATE_NOOP("MotorProtector", "过压保护")},
+        {"underVoltage", QT_TRANSLATE_NOOP("MotorProtector", "欠压保护")},
     }};
     return rows;
 }
 
 std::string CaptionWithUnit(const SettingRow& row) {
-    std::string caption = row.Caption;
+    std::string caption = Tr(row.Caption);
     if (row.Unit[0] != '\0') {
-        caption += std::string(" (") + row.Unit + ")";
+        caption += " (" + Tr(row.Unit) + ")";
     }
     return caption;
 }
@@ -155,32 +173,36 @@ void SetSettingText(SettingsValues& values, const SettingRow& row, const std::st
 }
 
 std::optional<std::string> RefuseSettingText(const SettingRow& row, const std::string& text) {
-    const std::string quoted = std::string(row.Caption) + "的值“" + text + "”";
+    const auto refuse = [&](const char* pattern) {
+        return std::optional<std::string>(FillIn(Tr(pattern), {Tr(row.Caption), text}));
+    };
     switch (row.Kind) {
         case SettingKind::Whole:
         case SettingKind::Tenths:
             if (!DecimalNumber(text)) {
-                return quoted + "不是数字";
+                return refuse(QT_TRANSLATE_NOOP("MotorProtector", "%1的值“%2”不是数字"));
             }
             return std::nullopt;
         case SettingKind::Integer:
             if (!WholeNumber(text)) {
-                return quoted + "不是整数";
+                return refuse(QT_TRANSLATE_NOOP("MotorProtector", "%1的值“%2”不是整数"));
             }
             return std::nullopt;
         case SettingKind::Curve:
             if (!InList(CurveList, text)) {
-                return quoted + "不在曲线列表中";
+                return refuse(QT_TRANSLATE_NOOP("MotorProtector", "%1的值“%2”不在曲线列表中"));
             }
             return std::nullopt;
         case SettingKind::Phase:
             if (!InList(PhaseList, text)) {
-                return quoted + "不在PWM选择输出的列表中";
+                return refuse(
+                    QT_TRANSLATE_NOOP("MotorProtector", "%1的值“%2”不在PWM选择输出的列表中"));
             }
             return std::nullopt;
         case SettingKind::StartMode:
             if (!InList(StartModeNames, text)) {
-                return quoted + "不在起动方式的列表中";
+                return refuse(
+                    QT_TRANSLATE_NOOP("MotorProtector", "%1的值“%2”不在起动方式的列表中"));
             }
             return std::nullopt;
     }
@@ -219,13 +241,14 @@ std::optional<std::string> RefuseValues(const SettingsValues& values) {
         return refusal;
     }
     if (!OverVoltageInRange(values.Protection.OverVoltagePercent)) {
-        return std::string(kOverVoltageRangeMessage);
+        return Tr(kOverVoltageRangeMessage);
     }
     return std::nullopt;
 }
 
 const char* ProtectionStateText(bool enabled) {
-    return enabled ? "投入" : "退出";
+    return enabled ? QT_TRANSLATE_NOOP("MotorProtector", "投入")
+                   : QT_TRANSLATE_NOOP("MotorProtector", "退出");
 }
 
 }  // namespace mp

@@ -21,9 +21,9 @@ enum class SettingKind {
 };
 
 struct SettingRow {
-    const char* Key;      // key in the file's "settings" object
-    const char* Caption;  // as the window names it
-    const char* Unit;     // "" when the window shows none
+    const char* Key;      // key in the file's "settings" object: data, never translated
+    const char* Caption;  // as the window names it, in Chinese; shown through mp::Tr
+    const char* Unit;     // "" when the window shows none; shown through mp::Tr
     SettingKind Kind;
     std::string ProtectionSettings::*Text;  // the field of text rows, else null
     int ProtectionSettings::*Integer;       // the field of integer rows, else null
@@ -34,15 +34,15 @@ inline constexpr size_t kSettingRowCount = 19;
 // The nineteen settings, in the window's order.
 const std::array<SettingRow, kSettingRowCount>& SettingRows();
 
-// Key in the file's "protections" object and caption of each protection check box, indexed
-// by Protection.
+// Key in the file's "protections" object (data) and caption of each protection check box (in
+// Chinese, shown through mp::Tr), indexed by Protection.
 struct ProtectionRow {
     const char* Key;
     const char* Caption;
 };
 const std::array<ProtectionRow, kProtectionCount>& ProtectionRows();
 
-// The caption with its unit: "额定电流 (A)".
+// The caption with its unit in the window's language: "额定电流 (A)", "Rated current (A)".
 std::string CaptionWithUnit(const SettingRow& row);
 
 // The setting's value as the window shows it.
@@ -50,9 +50,9 @@ std::string SettingText(const SettingsValues& values, const SettingRow& row);
 // Sets the setting from a text the row accepts (see RefuseSettingText).
 void SetSettingText(SettingsValues& values, const SettingRow& row, const std::string& text);
 
-// Why the text cannot be the row's value, or nothing when it can: numbers must be decimal
-// numbers ("12", "-3", "0.5"), integers whole numbers in 32 bits, list texts entries of
-// their list.
+// Why the text cannot be the row's value (in the window's language), or nothing when it can:
+// numbers must be decimal numbers ("12", "-3", "0.5"), integers whole numbers in 32 bits, list
+// texts entries of their list.
 std::optional<std::string> RefuseSettingText(const SettingRow& row, const std::string& text);
 
 // True when the two texts put the same value into the device: "50" and "50.0" do, and so do
@@ -66,7 +66,7 @@ bool SameValues(const SettingsValues& a, const SettingsValues& b);
 // RefuseSettingText, then the write's own validation, then the over-voltage range.
 std::optional<std::string> RefuseValues(const SettingsValues& values);
 
-// "投入" for a ticked protection, "退出" for a cleared one.
+// "投入" for a ticked protection, "退出" for a cleared one; shown through mp::Tr.
 const char* ProtectionStateText(bool enabled);
 
 }  // namespace mp

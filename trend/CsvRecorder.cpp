@@ -27,6 +27,8 @@ CCsvRecorder::~CCsvRecorder() {
 }
 
 QString CCsvRecorder::Heading() {
+    // The column names are part of the file format, read by spreadsheets and scripts: they
+    // stay the same in every window language.
     QStringList columns = {QStringLiteral("时间"),    QStringLiteral("A相电流"),
                            QStringLiteral("B相电流"), QStringLiteral("C相电流"),
                            QStringLiteral("A相电压"), QStringLiteral("B相电压"),

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QDateTime>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLocale>
@@ -42,35 +43,64 @@ CTrendController::~CTrendController() {
 }
 
 void CTrendController::InstallMenu() {
-    auto* menu = new QMenu(QStringLiteral("曲线"), Host_.Window);
-    menu->setObjectName(QStringLiteral("trendMenu"));
-    QAction* trend = menu->addAction(QStringLiteral("实时曲线"));
-    trend->setObjectName(QStringLiteral("actionTrendWindow"));
-    trend->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
-    connect(trend, &QAction::triggered, this, &CTrendController::ShowTrendWindow);
-    menu->addSeparator();
-    StartAction_ = menu->addAction(QStringLiteral("开始记录..."));
+    Menu_ = new QMenu(Host_.Window);
+    Menu_->setObjectName(QStringLiteral("trendMenu"));
+    TrendAction_ = Menu_->addAction(QString());
+    TrendAction_->setObjectName(QStringLiteral("actionTrendWindow"));
+    TrendAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    connect(TrendAction_, &QAction::triggered, this, &CTrendController::ShowTrendWindow);
+    Menu_->addSeparator();
+    StartAction_ = Menu_->addAction(QString());
     StartAction_->setObjectName(QStringLiteral("actionStartRecording"));
     connect(StartAction_, &QAction::triggered, this, &CTrendController::StartRecording);
-    StopAction_ = menu->addAction(QStringLiteral("停止记录"));
+    StopAction_ = Menu_->addAction(QString());
     StopAction_->setObjectName(QStringLiteral("actionStopRecording"));
     connect(StopAction_, &QAction::triggered, this, &CTrendController::StopRecording);
-    menu->addSeparator();
-    FastAction_ = menu->addAction(QStringLiteral("快速刷新"));
+    Menu_->addSeparator();
+    FastAction_ = Menu_->addAction(QString());
     FastAction_->setObjectName(QStringLiteral("actionFastRefresh"));
     FastAction_->setCheckable(true);
     FastAction_->setChecked(false);
     connect(FastAction_, &QAction::toggled, this, &CTrendController::SetFastRefresh);
-    menu->addSeparator();
-    CaptureAction_ = menu->addAction(QStringLiteral("起动录波"));
+    Menu_->addSeparator();
+    CaptureAction_ = Menu_->addAction(QString());
     CaptureAction_->setObjectName(QStringLiteral("actionStartCapture"));
     connect(CaptureAction_, &QAction::triggered, this, &CTrendController::ArmStartCapture);
-    Host_.Window->menuBar()->addMenu(menu);
+    Host_.Window->menuBar()->addMenu(Menu_);
 
     RecordingLabel_ = new QLabel(Host_.Window);
     RecordingLabel_->setObjectName(QStringLiteral("recordingLabel"));
     Host_.Window->statusBar()->addPermanentWidget(RecordingLabel_);
+    // The main window passes a language switch on to its children; the menu follows it.
+    Host_.Window->installEventFilter(this);
+    RetranslateTexts();
+}
+
+void CTrendController::RetranslateTexts() {
+    Menu_->setTitle(tr("曲线"));
+    TrendAction_->setText(tr("实时曲线"));
+    StartAction_->setText(tr("开始记录..."));
+    StopAction_->setText(tr("停止记录"));
+    FastAction_->setText(tr("快速刷新"));
+    CaptureAction_->setText(tr("起动录波"));
+    const CStartCapture::State capture = Capture_.CurrentState();
+    if (capture == CStartCapture::State::Armed || capture == CStartCapture::State::Capturing) {
+        ShowCaptureArmed();
+    }
     UpdateRecordingControls();
+}
+
+bool CTrendController::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Host_.Window && event->type() == QEvent::LanguageChange && Menu_ != nullptr) {
+        RetranslateTexts();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void CTrendController::ShowCaptureArmed() {
+    Host_.Window->statusBar()->showMessage(
+        tr("起动录波已准备: 等待任一相电流超过 %1 A")
+            .arg(Capture_.Settings().RatedCurrent * CStartCapture::kDefaultThreshold, 0, 'f', 2));
 }
 
 void CTrendController::OnPollTick(const PollTickResult& answered) {
@@ -80,7 +110,7 @@ void CTrendController::OnPollTick(const PollTickResult& answered) {
     if (Recorder_.Recording()) {
         if (!Recorder_.Append(sample)) {
             UpdateRecordingControls();
-            Inform(QStringLiteral("记录已停止: 写入 %1 失败 (%2)。读取照常进行。")
+            Inform(tr("记录已停止: 写入 %1 失败 (%2)。读取照常进行。")
                        .arg(QDir::toNativeSeparators(Recorder_.Path()), Recorder_.Error()));
         }
         UpdateRecordingControls();
@@ -96,7 +126,7 @@ void CTrendController::OnPollTick(const PollTickResult& answered) {
 void CTrendController::ArmStartCapture() {
     const TrendOverlays overlays = Overlays();
     if (!overlays.RatedCurrent) {
-        Inform(QStringLiteral("起动录波需要额定电流: 请先填写或读出额定电流。"));
+        Inform(tr("起动录波需要额定电流: 请先填写或读出额定电流。"));
         return;
     }
     StartSettings settings;
@@ -110,9 +140,7 @@ void CTrendController::ArmStartCapture() {
     if (CaptureAction_) {
         CaptureAction_->setEnabled(false);
     }
-    Host_.Window->statusBar()->showMessage(
-        QStringLiteral("起动录波已准备: 等待任一相电流超过 %1 A")
-            .arg(settings.RatedCurrent * CStartCapture::kDefaultThreshold, 0, 'f', 2));
+    ShowCaptureArmed();
 }
 
 void CTrendController::FinishCapture() {
@@ -129,12 +157,11 @@ void CTrendController::FinishCapture() {
     TrendWindow_->Refresh(Host_.Now(), Overlays());
     TrendWindow_->SetPaused(true);
 
-    const QString suggested = QStringLiteral("起动录波-%1.csv")
+    const QString suggested = tr("起动录波-%1.csv")
                                   .arg(QDateTime::fromMSecsSinceEpoch(judgement.StartAt)
                                            .toString(QStringLiteral("yyyyMMdd-HHmmss")));
-    const QString path =
-        Dialogs_.SaveFileName(Host_.Window, QStringLiteral("保存起动录波"), suggested,
-                              QStringLiteral("CSV 文件 (*.csv)"), QStringLiteral("csv"));
+    const QString path = Dialogs_.SaveFileName(Host_.Window, tr("保存起动录波"), suggested,
+                                               tr("CSV 文件 (*.csv)"), QStringLiteral("csv"));
     QString saved;
     if (!path.isEmpty()) {
         CCsvRecorder file;
@@ -143,40 +170,38 @@ void CTrendController::FinishCapture() {
             ok = ok && file.Append(sample);
         }
         file.Stop();
-        saved = ok ? QStringLiteral("\n录波已保存到 %1。").arg(QDir::toNativeSeparators(path))
-                   : QStringLiteral("\n录波未能保存到 %1 (%2)。")
-                         .arg(QDir::toNativeSeparators(path), file.Error());
+        saved =
+            ok ? tr("\n录波已保存到 %1。").arg(QDir::toNativeSeparators(path))
+               : tr("\n录波未能保存到 %1 (%2)。").arg(QDir::toNativeSeparators(path), file.Error());
     }
     Inform(JudgementText(judgement, Capture_.Settings()) + saved);
 }
 
 QString CTrendController::JudgementText(const StartJudgement& j, const StartSettings& settings) {
     QString text =
-        QStringLiteral("起动于 %1, 峰值电流 %2 A (额定电流的 %3 倍)。")
+        tr("起动于 %1, 峰值电流 %2 A (额定电流的 %3 倍)。")
             .arg(QDateTime::fromMSecsSinceEpoch(j.StartAt).toString(QStringLiteral("HH:mm:ss.zzz")))
             .arg(j.PeakCurrent, 0, 'f', 2)
             .arg(j.PeakCurrent / settings.RatedCurrent, 0, 'f', 1);
-    text += j.SettledAfter ? QStringLiteral("\n电流降到 1.2 倍额定电流以下用时 %1 s。")
+    text += j.SettledAfter ? tr("\n电流降到 1.2 倍额定电流以下用时 %1 s。")
                                  .arg(static_cast<double>(*j.SettledAfter) / 1000.0, 0, 'f', 1)
-                           : QStringLiteral("\n录波期间电流没有降到 1.2 倍额定电流以下。");
+                           : tr("\n录波期间电流没有降到 1.2 倍额定电流以下。");
     if (settings.StartTime > 0) {
-        text += j.StartTimeoutTrips
-                    ? QStringLiteral("\n按所示定值, 启动超时保护会动作 (启动时间 %1 s)。")
-                          .arg(settings.StartTime)
-                    : QStringLiteral("\n按所示定值, 启动超时保护不会动作 (启动时间 %1 s)。")
-                          .arg(settings.StartTime);
+        text +=
+            j.StartTimeoutTrips
+                ? tr("\n按所示定值, 启动超时保护会动作 (启动时间 %1 s)。").arg(settings.StartTime)
+                : tr("\n按所示定值, 启动超时保护不会动作 (启动时间 %1 s)。")
+                      .arg(settings.StartTime);
     }
     if (settings.LockedRotorMultiple > 0) {
         const double held = j.LockedRotorFor ? static_cast<double>(*j.LockedRotorFor) / 1000.0 : 0;
         text +=
             j.LockedRotorTrips
-                ? QStringLiteral(
-                      "\n按所示定值, 堵转保护会动作 (%1 倍额定电流持续 %2 s, "
-                      "超过动作时间 %3 s)。")
+                ? tr("\n按所示定值, 堵转保护会动作 (%1 倍额定电流持续 %2 s, 超过动作时间 %3 s)。")
                       .arg(settings.LockedRotorMultiple)
                       .arg(held, 0, 'f', 1)
                       .arg(settings.LockedRotorTime)
-                : QStringLiteral("\n按所示定值, 堵转保护不会动作 (%1 倍额定电流, 动作时间 %2 s)。")
+                : tr("\n按所示定值, 堵转保护不会动作 (%1 倍额定电流, 动作时间 %2 s)。")
                       .arg(settings.LockedRotorMultiple)
                       .arg(settings.LockedRotorTime);
     }
@@ -209,18 +234,16 @@ void CTrendController::StartRecording() {
     if (Recorder_.Recording()) {
         return;
     }
-    const QString suggested = QStringLiteral("记录-%1.csv")
+    const QString suggested = tr("记录-%1.csv")
                                   .arg(QDateTime::fromMSecsSinceEpoch(Host_.Now())
                                            .toString(QStringLiteral("yyyyMMdd-HHmmss")));
-    const QString path =
-        Dialogs_.SaveFileName(Host_.Window, QStringLiteral("开始记录"), suggested,
-                              QStringLiteral("CSV 文件 (*.csv)"), QStringLiteral("csv"));
+    const QString path = Dialogs_.SaveFileName(Host_.Window, tr("开始记录"), suggested,
+                                               tr("CSV 文件 (*.csv)"), QStringLiteral("csv"));
     if (path.isEmpty()) {
         return;
     }
     if (!Recorder_.Start(path)) {
-        Inform(QStringLiteral("无法记录到 %1 (%2)。")
-                   .arg(QDir::toNativeSeparators(path), Recorder_.Error()));
+        Inform(tr("无法记录到 %1 (%2)。").arg(QDir::toNativeSeparators(path), Recorder_.Error()));
     }
     UpdateRecordingControls();
 }
@@ -244,7 +267,7 @@ QString CTrendController::RecordingText() const {
     if (!Recorder_.Recording()) {
         return QString();
     }
-    return QStringLiteral("记录中: %1 (%2)")
+    return tr("记录中: %1 (%2)")
         .arg(QFileInfo(Recorder_.Path()).fileName(),
              QLocale::c().formattedDataSize(Recorder_.Size(), 1,
                                             QLocale::DataSizeTraditionalFormat));

@@ -19,6 +19,7 @@
 class QAction;
 class QLabel;
 class QMainWindow;
+class QMenu;
 
 namespace mp {
 
@@ -66,7 +67,13 @@ public:
     TrendOverlays Overlays() const;
     QString RecordingText() const;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // The menu's words and the status texts in the window's language, again after a switch.
+    void RetranslateTexts();
+    void ShowCaptureArmed();
     void UpdateRecordingControls();
     void Inform(const QString& text);
     void FinishCapture();
@@ -78,6 +85,8 @@ private:
     CStartCapture Capture_;
     bool FastBeforeCapture_ = false;
     QPointer<CTrendWindow> TrendWindow_;
+    QMenu* Menu_ = nullptr;
+    QAction* TrendAction_ = nullptr;
     QAction* StartAction_ = nullptr;
     QAction* StopAction_ = nullptr;
     QAction* FastAction_ = nullptr;

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QDateTimeAxis>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineSeries>
@@ -24,7 +25,6 @@ namespace {
 
 const std::array<QColor, 3> kPhaseColours = {QColor(220, 170, 0), QColor(0, 150, 0),
                                              QColor(200, 0, 0)};
-const std::array<const char*, 3> kPhaseNames = {"A相", "B相", "C相"};
 
 qint64 RangeMs(CTrendWindow::Range range) {
     switch (range) {
@@ -49,38 +49,38 @@ QString Number(const std::optional<double>& value, int decimals) {
 CTrendWindow::CTrendWindow(const CSampleStore& store, IFileDialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window), Store_(store), Dialogs_(dialogs) {
     setObjectName(QStringLiteral("trendWindow"));
-    setWindowTitle(QStringLiteral("实时曲线"));
     resize(900, 640);
 
     auto* controls = new QHBoxLayout;
-    auto* rangeLabel = new QLabel(QStringLiteral("时间范围"), this);
+    RangeLabel_ = new QLabel(this);
     RangeBox_ = new QComboBox(this);
     RangeBox_->setObjectName(QStringLiteral("trendRangeBox"));
-    RangeBox_->addItems({QStringLiteral("最近1分钟"), QStringLiteral("最近5分钟"),
-                         QStringLiteral("最近30分钟"), QStringLiteral("全部")});
+    for (int k = 0; k <= All; ++k) {
+        RangeBox_->addItem(QString(), k);
+    }
     RangeBox_->setCurrentIndex(Range_);
-    rangeLabel->setBuddy(RangeBox_);
-    PauseButton_ = new QPushButton(QStringLiteral("暂停"), this);
+    RangeLabel_->setBuddy(RangeBox_);
+    PauseButton_ = new QPushButton(this);
     PauseButton_->setObjectName(QStringLiteral("trendPauseButton"));
-    auto* resetButton = new QPushButton(QStringLiteral("复位缩放"), this);
-    resetButton->setObjectName(QStringLiteral("trendResetZoomButton"));
-    auto* exportButton = new QPushButton(QStringLiteral("导出图片..."), this);
-    exportButton->setObjectName(QStringLiteral("trendExportButton"));
-    controls->addWidget(rangeLabel);
+    ResetButton_ = new QPushButton(this);
+    ResetButton_->setObjectName(QStringLiteral("trendResetZoomButton"));
+    ExportButton_ = new QPushButton(this);
+    ExportButton_->setObjectName(QStringLiteral("trendExportButton"));
+    controls->addWidget(RangeLabel_);
     controls->addWidget(RangeBox_);
     controls->addWidget(PauseButton_);
-    controls->addWidget(resetButton);
+    controls->addWidget(ResetButton_);
     controls->addStretch(1);
-    controls->addWidget(exportButton);
+    controls->addWidget(ExportButton_);
 
-    Currents_ = MakeChart(QStringLiteral("相电流"), QStringLiteral("A"));
-    Voltages_ = MakeChart(QStringLiteral("相电压"), QStringLiteral("V"));
-    RatedLine_ = AddOverlay(Currents_, QStringLiteral("额定电流"), QColor(0, 90, 200));
-    LockedRotorLine_ = AddOverlay(Currents_, QStringLiteral("堵转电流"), QColor(150, 0, 150));
-    StartMark_ = AddOverlay(Currents_, QStringLiteral("起动"), QColor(90, 90, 90));
-    StartEndMark_ = AddOverlay(Currents_, QStringLiteral("启动时间"), QColor(0, 0, 0));
+    Currents_ = MakeChart(QStringLiteral("A"));
+    Voltages_ = MakeChart(QStringLiteral("V"));
+    RatedLine_ = AddOverlay(Currents_, QColor(0, 90, 200));
+    LockedRotorLine_ = AddOverlay(Currents_, QColor(150, 0, 150));
+    StartMark_ = AddOverlay(Currents_, QColor(90, 90, 90));
+    StartEndMark_ = AddOverlay(Currents_, QColor(0, 0, 0));
 
-    CursorLabel_ = new QLabel(QStringLiteral("将鼠标移到曲线上查看数值"), this);
+    CursorLabel_ = new QLabel(this);
     CursorLabel_->setObjectName(QStringLiteral("trendCursorLabel"));
     CursorLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
@@ -90,40 +90,83 @@ CTrendWindow::CTrendWindow(const CSampleStore& store, IFileDialogs& dialogs, QWi
     layout->addWidget(Voltages_.View, 1);
     layout->addWidget(CursorLabel_);
 
+    RetranslateTexts();
+
     connect(RangeBox_, qOverload<int>(&QComboBox::currentIndexChanged), this,
             [this](int index) { SetRange(static_cast<Range>(index)); });
     connect(PauseButton_, &QPushButton::clicked, this, [this] { SetPaused(!Paused_); });
-    connect(resetButton, &QPushButton::clicked, this, [this] {
+    connect(ResetButton_, &QPushButton::clicked, this, [this] {
         Currents_.View->ResetZoom();
         Voltages_.View->ResetZoom();
         Redraw();
     });
-    connect(exportButton, &QPushButton::clicked, this, [this] { ExportPicture(); });
+    connect(ExportButton_, &QPushButton::clicked, this, [this] { ExportPicture(); });
     for (Chart* chart : {&Currents_, &Voltages_}) {
         connect(chart->View, &CTrendChartView::Hovered, this, &CTrendWindow::ShowValuesAt);
         connect(chart->View, &CTrendChartView::ZoomReset, this, &CTrendWindow::Redraw);
     }
 }
 
+void CTrendWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) {
+        RetranslateTexts();
+    }
+    QWidget::changeEvent(event);
+}
+
+void CTrendWindow::RetranslateTexts() {
+    setWindowTitle(tr("实时曲线"));
+    RangeLabel_->setText(tr("时间范围"));
+    // The items keep their places, so the chosen range stays chosen.
+    const QString ranges[] = {tr("最近1分钟"), tr("最近5分钟"), tr("最近30分钟"), tr("全部")};
+    for (int k = 0; k <= All; ++k) {
+        RangeBox_->setItemText(k, ranges[k]);
+    }
+    RangeBox_->setAccessibleName(tr("时间范围"));
+    PauseButton_->setText(Paused_ ? tr("继续") : tr("暂停"));
+    ResetButton_->setText(tr("复位缩放"));
+    ExportButton_->setText(tr("导出图片..."));
+
+    const QString phaseNames[] = {tr("A相"), tr("B相"), tr("C相")};
+    const std::pair<Chart*, QString> charts[] = {{&Currents_, tr("相电流")},
+                                                 {&Voltages_, tr("相电压")}};
+    for (const auto& [chart, title] : charts) {
+        chart->Plot->setTitle(title);
+        chart->View->setAccessibleName(title);
+        for (size_t k = 0; k < 3; ++k) {
+            chart->Phases[k]->setName(phaseNames[k]);
+        }
+    }
+    Currents_.ValueAxis->setTitleText(tr("电流 (A)"));
+    Voltages_.ValueAxis->setTitleText(tr("电压 (V)"));
+    RatedLine_->setName(tr("额定电流"));
+    LockedRotorLine_->setName(tr("堵转电流"));
+    StartMark_->setName(tr("起动"));
+    StartEndMark_->setName(tr("启动时间"));
+
+    if (HoveredAt_) {
+        ShowValuesAt(*HoveredAt_);
+    } else {
+        CursorLabel_->setText(tr("将鼠标移到曲线上查看数值"));
+    }
+}
+
 CTrendWindow::~CTrendWindow() = default;
 
-CTrendWindow::Chart CTrendWindow::MakeChart(const QString& title, const QString& unit) {
+CTrendWindow::Chart CTrendWindow::MakeChart(const QString& unit) {
     Chart chart;
     chart.Plot = new QChart;
-    chart.Plot->setTitle(title);
     // Legends below the plots, so that both time axes line up.
     chart.Plot->legend()->setAlignment(Qt::AlignBottom);
     chart.TimeAxis = new QDateTimeAxis;
     chart.TimeAxis->setFormat(QStringLiteral("HH:mm:ss"));
     chart.TimeAxis->setTickCount(7);
     chart.ValueAxis = new QValueAxis;
-    chart.ValueAxis->setTitleText(unit);
     chart.ValueAxis->setLabelFormat(QStringLiteral("%.1f"));
     chart.Plot->addAxis(chart.TimeAxis, Qt::AlignBottom);
     chart.Plot->addAxis(chart.ValueAxis, Qt::AlignLeft);
     for (size_t k = 0; k < 3; ++k) {
         auto* series = new QLineSeries;
-        series->setName(QString::fromUtf8(kPhaseNames[k]));
         series->setPen(QPen(kPhaseColours[k], 1.5));
         chart.Plot->addSeries(series);
         series->attachAxis(chart.TimeAxis);
@@ -133,14 +176,12 @@ CTrendWindow::Chart CTrendWindow::MakeChart(const QString& title, const QString&
     chart.View = new CTrendChartView(chart.Plot, this);
     chart.View->setObjectName(unit == QLatin1String("A") ? QStringLiteral("trendCurrentChart")
                                                          : QStringLiteral("trendVoltageChart"));
-    chart.View->setAccessibleName(title);
     chart.View->setMinimumHeight(220);
     return chart;
 }
 
-QLineSeries* CTrendWindow::AddOverlay(Chart& chart, const QString& name, const QColor& colour) {
+QLineSeries* CTrendWindow::AddOverlay(Chart& chart, const QColor& colour) {
     auto* series = new QLineSeries;
-    series->setName(name);
     series->setPen(QPen(colour, 1, Qt::DashLine));
     chart.Plot->addSeries(series);
     series->attachAxis(chart.TimeAxis);
@@ -160,7 +201,7 @@ void CTrendWindow::SetRange(Range range) {
 
 void CTrendWindow::SetPaused(bool paused) {
     Paused_ = paused;
-    PauseButton_->setText(paused ? QStringLiteral("继续") : QStringLiteral("暂停"));
+    PauseButton_->setText(paused ? tr("继续") : tr("暂停"));
     if (!paused) {
         Redraw();
     }
@@ -267,16 +308,13 @@ void CTrendWindow::ShowValuesAt(qint64 timeMs) {
         --i;
     }
     const TrendSample& s = samples[i];
-    QString text =
-        QDateTime::fromMSecsSinceEpoch(s.TimeMs).toString(QStringLiteral("HH:mm:ss.zzz"));
-    for (size_t k = 0; k < 3; ++k) {
-        text += QStringLiteral("  %1电流 %2 A")
-                    .arg(QString::fromUtf8(kPhaseNames[k]), Number(s.Currents[k], 3));
-    }
-    for (size_t k = 0; k < 3; ++k) {
-        text += QStringLiteral("  %1电压 %2 V")
-                    .arg(QString::fromUtf8(kPhaseNames[k]), Number(s.Voltages[k], 2));
-    }
+    HoveredAt_ = timeMs;
+    // One sentence of the seven values, so that a translation may order them as it needs.
+    const QString text =
+        tr("%1  A相电流 %2 A  B相电流 %3 A  C相电流 %4 A  A相电压 %5 V  B相电压 %6 V  C相电压 %7 V")
+            .arg(QDateTime::fromMSecsSinceEpoch(s.TimeMs).toString(QStringLiteral("HH:mm:ss.zzz")),
+                 Number(s.Currents[0], 3), Number(s.Currents[1], 3), Number(s.Currents[2], 3),
+                 Number(s.Voltages[0], 2), Number(s.Voltages[1], 2), Number(s.Voltages[2], 2));
     CursorLabel_->setText(text);
 }
 
@@ -286,11 +324,10 @@ QString CTrendWindow::CursorText() const {
 
 bool CTrendWindow::ExportPicture() {
     const QString suggested =
-        QStringLiteral("实时曲线-%1.png")
+        tr("实时曲线-%1.png")
             .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
-    const QString path =
-        Dialogs_.SaveFileName(this, QStringLiteral("导出图片"), suggested,
-                              QStringLiteral("PNG 图片 (*.png)"), QStringLiteral("png"));
+    const QString path = Dialogs_.SaveFileName(this, tr("导出图片"), suggested,
+                                               tr("PNG 图片 (*.png)"), QStringLiteral("png"));
     if (path.isEmpty()) {
         return false;
     }
@@ -304,7 +341,7 @@ bool CTrendWindow::ExportPicture() {
         painter.drawPixmap(0, top.height(), bottom);
     }
     if (!picture.save(path, "PNG")) {
-        Dialogs_.Inform(this, QStringLiteral("图片未能保存到 %1。").arg(path));
+        Dialogs_.Inform(this, tr("图片未能保存到 %1。").arg(path));
         return false;
     }
     return true;

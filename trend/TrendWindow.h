@@ -4,7 +4,8 @@
 // while the samples keep coming; the mouse zooms and pans; the values of the sample under the
 // cursor are shown below; the charts can be saved as a PNG picture. The current chart carries
 // the rated current and the locked-rotor current as horizontal lines and, after a start, the
-// start and the end of the start time as vertical marks.
+// start and the end of the start time as vertical marks. Its words follow a language switch
+// while it is open; the samples, the range, the zoom and the pause stay.
 
 #include <QWidget>
 #include <array>
@@ -55,6 +56,9 @@ public:
     // Points drawn for phase k of the currents (0..2) or the voltages (3..5).
     int PointCount(int series) const;
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     struct Chart {
         QChart* Plot = nullptr;
@@ -63,8 +67,11 @@ private:
         QValueAxis* ValueAxis = nullptr;
         std::array<QLineSeries*, 3> Phases{};
     };
-    Chart MakeChart(const QString& title, const QString& unit);
-    QLineSeries* AddOverlay(Chart& chart, const QString& name, const QColor& colour);
+    Chart MakeChart(const QString& unit);
+    QLineSeries* AddOverlay(Chart& chart, const QColor& colour);
+    // Every word of the window in its language: titles, captions, range names, series names,
+    // axis titles, accessible names and the values under the cursor.
+    void RetranslateTexts();
     void Redraw();
 
     const CSampleStore& Store_;
@@ -75,13 +82,17 @@ private:
     QLineSeries* LockedRotorLine_ = nullptr;
     QLineSeries* StartMark_ = nullptr;
     QLineSeries* StartEndMark_ = nullptr;
+    QLabel* RangeLabel_ = nullptr;
     QComboBox* RangeBox_ = nullptr;
     QPushButton* PauseButton_ = nullptr;
+    QPushButton* ResetButton_ = nullptr;
+    QPushButton* ExportButton_ = nullptr;
     QLabel* CursorLabel_ = nullptr;
     Range Range_ = LastFiveMinutes;
     bool Paused_ = false;
     qint64 NowMs_ = 0;
     TrendOverlays Overlays_;
+    std::optional<qint64> HoveredAt_;  // the time whose values the cursor label shows
 };
 
 }  // namespace mp

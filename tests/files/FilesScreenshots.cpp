@@ -37,12 +37,12 @@ int main(int argc, char* argv[]) {
     device.Protection.Enabled[kUnderVoltage] = false;
     ComparisonView view;
     view.Rows = CompareSettings(device, FileValues());
-    view.DeviceHeader = QStringLiteral("设备（串口 COM3，地址 1，波特率 9600）的定值刚刚读出。");
-    view.WindowHeader = QStringLiteral("文件 3号柜-进线电动机M1.json");
-    view.Records = QStringLiteral(
-        "定值文件：D:\\调试\\3号柜-进线电动机M1.json\n写入记录：\n"
-        "2024-05-06 09:12:40 写入 串口 COM3，地址 1，波特率 9600\n"
-        "2024-06-11 15:03:05 写入 串口 COM4，地址 12，波特率 19200");
+    view.Line = {QStringLiteral("COM3"), 1, 9600};
+    view.FileName = QStringLiteral("3号柜-进线电动机M1.json");
+    view.FilePath = QStringLiteral("D:/调试/3号柜-进线电动机M1.json");
+    view.Writes = {
+        {QDateTime(QDate(2024, 5, 6), QTime(9, 12, 40)), {QStringLiteral("COM3"), 1, 9600}},
+        {QDateTime(QDate(2024, 6, 11), QTime(15, 3, 5)), {QStringLiteral("COM4"), 12, 19200}}};
     view.CanTakeFile = true;
     CComparisonDlg dialog(view);
     dialog.show();

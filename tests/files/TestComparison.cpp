@@ -3,20 +3,54 @@
 // window, and a file written to the device read back equal with its write recorded.
 
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTranslator>
 #include <QtTest>
 
 #include "files/ComparisonDlg.h"
 #include "files/DeviceSettingsRead.h"
 #include "files/FilesRig.h"
 #include "files/SettingsFile.h"
+#include "language/Text.h"
 #include "support/DeviceRig.h"
 
 using namespace mp;
 using namespace mp::test;
 
 namespace {
+
+// Stands in for the English translation: every text of every context comes back marked, so a
+// test sees which texts went through translation and which stayed as they are.
+class CMarkingTranslator : public QTranslator {
+public:
+    static QString Mark(const QString& source) { return QStringLiteral("EN:") + source; }
+    bool isEmpty() const override { return false; }
+    QString translate(const char*, const char* source, const char* = nullptr,
+                      int = -1) const override {
+        return Mark(QString::fromUtf8(source));
+    }
+};
+
+std::string MarkText(const char*, const char* source) {
+    return CMarkingTranslator::Mark(QString::fromUtf8(source)).toStdString();
+}
+
+// Switches the language while it lives and back when it goes, as the language menu does.
+struct CEnglish {
+    CEnglish() {
+        mp::SetTextTranslator(&MarkText);
+        QCoreApplication::installTranslator(&Translator);
+        QCoreApplication::processEvents();
+    }
+    ~CEnglish() {
+        QCoreApplication::removeTranslator(&Translator);
+        mp::SetTextTranslator(nullptr);
+        QCoreApplication::processEvents();
+    }
+    CMarkingTranslator Translator;
+};
 
 // Captions (without units) of the rows marked as differing.
 QStringList Marked(const ComparisonView& view) {
@@ -48,6 +82,7 @@ private slots:
     void TakesOneSideIntoTheWindow();
     void FileWrittenToTheDeviceReadsBackEqual();
     void WindowShowsTheDifferences();
+    void LanguageSwitchKeepsRowsAndSelection();
 };
 
 void TestComparison::DeviceReadAnswersOrNothing_data() {
@@ -117,9 +152,9 @@ void TestComparison::MarksExactlyTheDifferingSettings() {
     const ComparisonView& view = rig.FileDialogs.Views.front();
     QCOMPARE(view.Rows.size(), kSettingRowCount + kProtectionCount);
     QCOMPARE(Marked(view), marked);
-    QCOMPARE(view.WindowHeader, QStringLiteral("窗口"));
+    QCOMPARE(view.WindowHeader(), QStringLiteral("窗口"));
     QVERIFY(!view.CanTakeFile);
-    QVERIFY(view.DeviceHeader.contains(QStringLiteral("地址 1，波特率 9600")));
+    QVERIFY(view.DeviceHeader().contains(QStringLiteral("地址 1，波特率 9600")));
     // Reading the device's values for the comparison leaves the window's alone.
     QCOMPARE(rig.Screen(), ScreenOf(window));
     QVERIFY(rig.FileDialogs.Messages.isEmpty());
@@ -151,7 +186,7 @@ void TestComparison::TakesOneSideIntoTheWindow() {
     rig.FileDialogs.ComparisonAnswer = ComparisonChoice::TakeDevice;
     rig.Trigger("actionCompareWithDevice");
     QTRY_COMPARE(rig.FileDialogs.Views.size(), size_t{1});
-    QVERIFY(rig.FileDialogs.Views[0].WindowHeader.startsWith(QStringLiteral("文件 f.json")));
+    QVERIFY(rig.FileDialogs.Views[0].WindowHeader().startsWith(QStringLiteral("文件 f.json")));
     SettingsValues taken = DeviceStartValues();
     taken.Protection.CtRatio = "51";
     taken.StartMode = "星三角起动";
@@ -162,7 +197,7 @@ void TestComparison::TakesOneSideIntoTheWindow() {
     rig.FileDialogs.ComparisonAnswer = ComparisonChoice::TakeFile;
     rig.Trigger("actionCompareWithDevice");
     QTRY_COMPARE(rig.FileDialogs.Views.size(), size_t{2});
-    QCOMPARE(rig.FileDialogs.Views[1].WindowHeader, QStringLiteral("窗口"));
+    QCOMPARE(rig.FileDialogs.Views[1].WindowHeader(), QStringLiteral("窗口"));
     QVERIFY(rig.FileDialogs.Views[1].CanTakeFile);
     QCOMPARE(rig.Screen(), ScreenOf(file));
 }
@@ -183,9 +218,9 @@ void TestComparison::FileWrittenToTheDeviceReadsBackEqual() {
     QTRY_COMPARE(rig.FileDialogs.Views.size(), size_t{1});
     const ComparisonView& view = rig.FileDialogs.Views.front();
     QCOMPARE(Marked(view), QStringList());
-    QCOMPARE(view.WindowHeader, QStringLiteral("文件 f.json"));
-    QVERIFY2(view.Records.contains(QStringLiteral("写入 串口 COM3，地址 1，波特率 9600")),
-             qPrintable(view.Records));
+    QCOMPARE(view.WindowHeader(), QStringLiteral("文件 f.json"));
+    QVERIFY2(view.Records().contains(QStringLiteral("写入 串口 COM3，地址 1，波特率 9600")),
+             qPrintable(view.Records()));
 
     const auto onDisk = CSettingsFile::Load(rig.Path("f.json"), nullptr);
     QVERIFY(onDisk);
@@ -207,9 +242,9 @@ void TestComparison::WindowShowsTheDifferences() {
     device.Protection.CurveSelection.clear();  // reported outside the list
     ComparisonView view;
     view.Rows = CompareSettings(device, DeviceStartValues());
-    view.DeviceHeader = QStringLiteral("设备");
-    view.WindowHeader = QStringLiteral("文件 a.json");
-    view.Records = QStringLiteral("写入记录：");
+    view.Line = {QStringLiteral("COM3"), 1, 9600};
+    view.FileName = QStringLiteral("a.json");
+    view.FilePath = QStringLiteral("/tmp/a.json");
     CComparisonDlg dialog(view);
     auto* table = Child<QTableWidget>(dialog, "comparisonTable");
     QCOMPARE(table->rowCount(), static_cast<int>(kSettingRowCount + kProtectionCount));
@@ -229,6 +264,63 @@ void TestComparison::WindowShowsTheDifferences() {
     QTest::mouseClick(Child<QPushButton>(dialog, "takeDeviceButton"), Qt::LeftButton);
     QCOMPARE(dialog.Choice(), ComparisonChoice::TakeDevice);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
+}
+
+void TestComparison::LanguageSwitchKeepsRowsAndSelection() {
+    SettingsValues device = DeviceStartValues();
+    device.Protection.CtRatio = "51";
+    device.Protection.CurveSelection.clear();
+    device.Protection.PwmPhase = "B相电流";
+    ComparisonView view;
+    view.Rows = CompareSettings(device, DeviceStartValues());
+    view.Line = {QStringLiteral("COM3"), 1, 9600};
+    view.FilePath = QStringLiteral("/tmp/a.json");
+    CComparisonDlg dialog(view);
+    dialog.show();
+    auto* table = Child<QTableWidget>(dialog, "comparisonTable");
+    table->selectRow(13);
+    CFilesRig rig;
+    auto* menu = Child<QMenu>(rig.Window, "fileMenu");
+    auto* recent = Child<QMenu>(rig.Window, "recentFilesMenu");
+    const QString pwmWindow = table->item(13, 2)->text();
+
+    {
+        CEnglish english;
+        QCOMPARE(dialog.windowTitle(), CMarkingTranslator::Mark(QStringLiteral("与设备比较")));
+        QCOMPARE(menu->title(), CMarkingTranslator::Mark(QStringLiteral("文件")));
+        QCOMPARE(recent->actions().value(0)->text(),
+                 CMarkingTranslator::Mark(QStringLiteral("（无）")));
+        QCOMPARE(table->rowCount(), static_cast<int>(kSettingRowCount + kProtectionCount));
+        QCOMPARE(table->currentRow(), 13);
+        QVERIFY(table->item(13, 0)->isSelected());
+        QCOMPARE(table->accessibleName(), CMarkingTranslator::Mark(QStringLiteral("定值比较")));
+        QCOMPARE(table->horizontalHeaderItem(0)->text(),
+                 CMarkingTranslator::Mark(QStringLiteral("定值")));
+        QCOMPARE(table->horizontalHeaderItem(2)->text(),
+                 CMarkingTranslator::Mark(QStringLiteral("窗口")));
+        // Caption and unit each translated; numbers stay; list texts and states translated.
+        QCOMPARE(table->item(5, 0)->text(),
+                 QStringLiteral("%1 (%2)").arg(
+                     CMarkingTranslator::Mark(QStringLiteral("堵转保护动作倍数")),
+                     CMarkingTranslator::Mark(QStringLiteral("倍额定电流"))));
+        QCOMPARE(table->item(0, 1)->text(), QStringLiteral("51"));
+        QCOMPARE(table->item(0, 4)->text(), CMarkingTranslator::Mark(QStringLiteral("不同")));
+        QCOMPARE(table->item(11, 1)->text(),
+                 CMarkingTranslator::Mark(QStringLiteral("（无效值）")));
+        QCOMPARE(table->item(13, 1)->text(), CMarkingTranslator::Mark(QStringLiteral("B相电流")));
+        QCOMPARE(table->item(19, 2)->text(), CMarkingTranslator::Mark(QStringLiteral("投入")));
+        QCOMPARE(Child<QPushButton>(dialog, "closeButton")->text(),
+                 CMarkingTranslator::Mark(QStringLiteral("关闭")));
+        QVERIFY(Child<QLabel>(dialog, "recordsLabel")
+                    ->text()
+                    .startsWith(CMarkingTranslator::Mark(QStringLiteral("定值文件：%1"))
+                                    .arg(QStringLiteral("/tmp/a.json"))));
+    }
+    // Back in Chinese: the words are the program's own again, the rows and selection unchanged.
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("与设备比较"));
+    QCOMPARE(menu->title(), QStringLiteral("文件"));
+    QCOMPARE(table->item(13, 2)->text(), pwmWindow);
+    QCOMPARE(table->currentRow(), 13);
 }
 
 QTEST_MAIN(TestComparison)

@@ -2,17 +2,56 @@
 // trend and the recording, the trend window draws, pauses, shows the values under the cursor
 // and saves its picture, and the fast refresh polls many times faster with the same values.
 
+#include <QChart>
+#include <QChartView>
+#include <QComboBox>
 #include <QImage>
+#include <QLegendMarker>
+#include <QMenu>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QtTest>
 
 #include "app/TrendWiring.h"
+#include "language/Text.h"
 #include "support/ScriptedFileDialogs.h"
 #include "support/WindowRig.h"
 #include "trend/TrendController.h"
 
 namespace mp::test {
 namespace {
+
+// Stands in for the English translation: every text of every context comes back marked, so a
+// test sees which texts went through translation and which stayed as they are.
+class CMarkingTranslator : public QTranslator {
+public:
+    static QString Mark(const QString& source) { return QStringLiteral("EN:") + source; }
+    bool isEmpty() const override { return false; }
+    QString translate(const char*, const char* source, const char* = nullptr,
+                      int = -1) const override {
+        return Mark(QString::fromUtf8(source));
+    }
+};
+
+std::string MarkText(const char*, const char* source) {
+    return CMarkingTranslator::Mark(QString::fromUtf8(source)).toStdString();
+}
+
+// Switches the language while it lives and back when it goes, as the language menu does.
+struct CEnglish {
+    CEnglish() {
+        mp::SetTextTranslator(&MarkText);
+        QCoreApplication::installTranslator(&Translator);
+        QCoreApplication::processEvents();
+    }
+    ~CEnglish() {
+        QCoreApplication::removeTranslator(&Translator);
+        mp::SetTextTranslator(nullptr);
+        QCoreApplication::processEvents();
+    }
+    CMarkingTranslator Translator;
+};
 
 struct CTrendRig : CWindowRig {
     CTrendRig() : Trend(InstallTrend(Window, *Controller, FileDialogs)) {
@@ -115,6 +154,43 @@ private slots:
         QImage picture(rig.FileDialogs.SaveAnswer);
         QVERIFY(!picture.isNull());
         QVERIFY(picture.height() > 300);
+    }
+
+    // A language switch while the window is open re-words it and the menu; the range, the
+    // pause and the drawn points stay.
+    void languageSwitchKeepsTheWindowsState() {
+        CTrendRig rig;
+        rig.Trigger("actionTrendWindow");
+        CTrendWindow* window = rig.Trend->TrendWindow();
+        rig.Click("readRealtimeButton");
+        QVERIFY(rig.WaitForSamples(2));
+        QVERIFY(QTest::qWaitFor([&] { return window->PointCount(0) >= 2; }, 5000));
+        window->SetRange(CTrendWindow::LastMinute);
+        window->SetPaused(true);
+        const int points = window->PointCount(0);
+        auto* range = window->findChild<QComboBox*>(QStringLiteral("trendRangeBox"));
+        auto* pause = window->findChild<QPushButton*>(QStringLiteral("trendPauseButton"));
+        auto* chart = window->findChild<QChartView*>(QStringLiteral("trendCurrentChart"));
+        auto* menu = rig.Window.findChild<QMenu*>(QStringLiteral("trendMenu"));
+        QVERIFY(range && pause && chart && menu);
+
+        CEnglish english;
+        QCOMPARE(window->windowTitle(), CMarkingTranslator::Mark(QStringLiteral("实时曲线")));
+        QCOMPARE(menu->title(), CMarkingTranslator::Mark(QStringLiteral("曲线")));
+        QCOMPARE(range->currentIndex(), int(CTrendWindow::LastMinute));
+        QCOMPARE(range->currentText(), CMarkingTranslator::Mark(QStringLiteral("最近1分钟")));
+        QVERIFY(window->Paused());
+        QCOMPARE(pause->text(), CMarkingTranslator::Mark(QStringLiteral("继续")));
+        QCOMPARE(window->PointCount(0), points);
+        QCOMPARE(chart->chart()->title(), CMarkingTranslator::Mark(QStringLiteral("相电流")));
+        QCOMPARE(chart->accessibleName(), CMarkingTranslator::Mark(QStringLiteral("相电流")));
+        QStringList legend;
+        for (QLegendMarker* marker : chart->chart()->legend()->markers()) {
+            legend << marker->label();
+        }
+        QVERIFY2(legend.contains(CMarkingTranslator::Mark(QStringLiteral("A相"))) &&
+                     legend.contains(CMarkingTranslator::Mark(QStringLiteral("额定电流"))),
+                 qPrintable(legend.join(", ")));
     }
 
     // Same values at a small fraction of the time per tick; silent reads fall back to their
