@@ -1,6 +1,7 @@
 #include "diagnostics/Diagnostics.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -16,14 +17,33 @@ CDiagnostics::CDiagnostics(DiagnosticsHost host, IFileDialogs& dialogs)
         Host_.Link->SetObserver(&Recorder_);
     }
     if (Host_.Window != nullptr) {
-        auto* menu = new QMenu(QStringLiteral("通讯诊断"), Host_.Window);
-        MonitorAction_ = menu->addAction(QStringLiteral("通讯监视..."));
+        Menu_ = new QMenu(Host_.Window);
+        MonitorAction_ = Menu_->addAction(QString());
         MonitorAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
-        ScanAction_ = menu->addAction(QStringLiteral("搜索设备..."));
+        ScanAction_ = Menu_->addAction(QString());
         connect(MonitorAction_, &QAction::triggered, this, &CDiagnostics::OpenMonitor);
         connect(ScanAction_, &QAction::triggered, this, &CDiagnostics::OpenScan);
-        Host_.Window->menuBar()->addMenu(menu);
+        Host_.Window->menuBar()->addMenu(Menu_);
+        RetranslateMenu();
+        // The menu's words follow the main window's language switch.
+        Host_.Window->installEventFilter(this);
     }
+}
+
+bool CDiagnostics::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Host_.Window && event->type() == QEvent::LanguageChange) {
+        RetranslateMenu();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void CDiagnostics::RetranslateMenu() {
+    if (Menu_ == nullptr) {
+        return;
+    }
+    Menu_->setTitle(tr("通讯诊断"));
+    MonitorAction_->setText(tr("通讯监视..."));
+    ScanAction_->setText(tr("搜索设备..."));
 }
 
 CDiagnostics::~CDiagnostics() {

@@ -16,6 +16,7 @@
 
 class QAction;
 class QMainWindow;
+class QMenu;
 
 namespace mp {
 
@@ -58,13 +59,20 @@ public slots:
     // The line was connected anew: the counters and the log start again.
     void OnConnected();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // The menu's words in the window's language.
+    void RetranslateMenu();
+
     DiagnosticsHost Host_;
     IFileDialogs& Dialogs_;
     CExchangeLog Log_;
     CExchangeRecorder Recorder_{Log_};
     CMonitorWindow* Monitor_ = nullptr;
     QPointer<CScanDlg> Scan_;
+    QMenu* Menu_ = nullptr;
     QAction* MonitorAction_ = nullptr;
     QAction* ScanAction_ = nullptr;
 };

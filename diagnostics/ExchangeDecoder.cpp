@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "language/Text.h"
 #include "modbus/ModbusCrc16.h"
 
 namespace mp {
@@ -35,45 +36,117 @@ std::string BaudOfCode(int code) {
     return code >= 0 && code < 5 ? rates[code] : "?";
 }
 
-// Name of a 0x03 read by its start and quantity.
-std::string ReadName(uint16_t start, uint16_t quantity) {
-    if (start == 0x0106 && quantity == 3) return "读A/B/C相电流";
-    if (start == 0x0103 && quantity == 3) return "读A/B/C相电压";
-    if (start == 0x011B && quantity == 1) return "读状态寄存器";
-    if (start == 0x0150 && quantity == 16) return "读定值 A段";
-    if (start == 0x0154 && quantity == 4) return "读定值 B段";
-    if (start == 0x0160 && quantity == 3) return "读定值 C段";
-    if (start == 0x0155 && quantity == 1) return "读起动方式";
-    if (start == 0x0124 && quantity == 1) return "读事件条数";
-    if (start == 0x0120) return "读事件代码";
-    if (start == 0x0148 && quantity == 7) return "读校准系数";
-    if (start == 0x0150 && quantity == 1) return "读设备地址";
-    if (start == 0x0151 && quantity == 1) return "读波特率代码";
-    if (start == 0x0150 && quantity == 2) return "读地址与波特率";
-    return Format("读寄存器 0x%04X", start);
+std::string Hex4(unsigned value) {
+    return Format("0x%04X", value);
+}
+std::string Hex2(unsigned value) {
+    return Format("0x%02X", value);
+}
+std::string Number(unsigned value) {
+    return std::to_string(value);
 }
 
-std::string WriteName(uint16_t start) {
+// A marked text in the window's language (`shown`), or as written: the operation names are
+// also the keys the counters and the filter go by, the same in every language.
+std::string Say(const char* source, bool shown) {
+    return shown ? Tr(source) : source;
+}
+
+// The 0x03 reads this program makes, by start and quantity (0: any quantity).
+struct KnownRead {
+    uint16_t Start;
+    uint16_t Quantity;
+    const char* Name;
+};
+const KnownRead kKnownReads[] = {
+    {0x0106, 3, QT_TRANSLATE_NOOP("MotorProtector", "读A/B/C相电流")},
+    {0x0103, 3, QT_TRANSLATE_NOOP("MotorProtector", "读A/B/C相电压")},
+    {0x011B, 1, QT_TRANSLATE_NOOP("MotorProtector", "读状态寄存器")},
+    {0x0150, 16, QT_TRANSLATE_NOOP("MotorProtector", "读定值 A段")},
+    {0x0154, 4, QT_TRANSLATE_NOOP("MotorProtector", "读定值 B段")},
+    {0x0160, 3, QT_TRANSLATE_NOOP("MotorProtector", "读定值 C段")},
+    {0x0155, 1, QT_TRANSLATE_NOOP("MotorProtector", "读起动方式")},
+    {0x0124, 1, QT_TRANSLATE_NOOP("MotorProtector", "读事件条数")},
+    {0x0120, 0, QT_TRANSLATE_NOOP("MotorProtector", "读事件代码")},
+    {0x0148, 7, QT_TRANSLATE_NOOP("MotorProtector", "读校准系数")},
+    {0x0150, 1, QT_TRANSLATE_NOOP("MotorProtector", "读设备地址")},
+    {0x0151, 1, QT_TRANSLATE_NOOP("MotorProtector", "读波特率代码")},
+    {0x0150, 2, QT_TRANSLATE_NOOP("MotorProtector", "读地址与波特率")},
+};
+
+// Name of a 0x03 read by its start and quantity.
+std::string ReadName(uint16_t start, uint16_t quantity, bool shown) {
+    for (const KnownRead& read : kKnownReads) {
+        if (read.Start == start && (read.Quantity == 0 || read.Quantity == quantity)) {
+            return Say(read.Name, shown);
+        }
+    }
+    return FillIn(Say(QT_TRANSLATE_NOOP("MotorProtector", "读寄存器 %1"), shown), {Hex4(start)});
+}
+
+const char* const kSettingsWrite = QT_TRANSLATE_NOOP("MotorProtector", "写定值 %1");
+
+std::string WriteName(uint16_t start, bool shown) {
     switch (start) {
         case 0x5450:
-            return "写通讯参数";
+            return Say(QT_TRANSLATE_NOOP("MotorProtector", "写通讯参数"), shown);
         case 0x5455:
-            return "写起动方式";
+            return Say(QT_TRANSLATE_NOOP("MotorProtector", "写起动方式"), shown);
         default:
-            return Format("写定值 0x%04X", start);
+            return FillIn(Say(kSettingsWrite, shown), {Hex4(start)});
     }
 }
 
-std::string CoilName(uint16_t coil, bool on) {
+std::string CoilName(uint16_t coil, bool on, bool shown) {
     switch (coil) {
         case 0:
-            return on ? "闭合输出A" : "断开输出A";
+            return Say(on ? QT_TRANSLATE_NOOP("MotorProtector", "闭合输出A")
+                          : QT_TRANSLATE_NOOP("MotorProtector", "断开输出A"),
+                       shown);
         case 1:
-            return on ? "闭合输出B" : "断开输出B";
+            return Say(on ? QT_TRANSLATE_NOOP("MotorProtector", "闭合输出B")
+                          : QT_TRANSLATE_NOOP("MotorProtector", "断开输出B"),
+                       shown);
         case 2:
-            return on ? "复位输出 置位" : "复位输出";
+            return Say(on ? QT_TRANSLATE_NOOP("MotorProtector", "复位输出 置位")
+                          : QT_TRANSLATE_NOOP("MotorProtector", "复位输出"),
+                       shown);
         default:
-            return Format("写线圈 0x%04X", coil);
+            return FillIn(Say(QT_TRANSLATE_NOOP("MotorProtector", "写线圈 %1"), shown),
+                          {Hex4(coil)});
+    }
+}
+
+const char* const kCurrentCalibration = QT_TRANSLATE_NOOP("MotorProtector", "电流校准帧");
+const char* const kVoltageCalibration = QT_TRANSLATE_NOOP("MotorProtector", "电压校准帧");
+const char* const kPwmFrame = QT_TRANSLATE_NOOP("MotorProtector", "PWM输出帧");
+
+std::string NameOf(const std::vector<uint8_t>& request, bool shown) {
+    if (request.size() < 2) {
+        return Say(QT_TRANSLATE_NOOP("MotorProtector", "未知帧"), shown);
+    }
+    const uint16_t start = Word(request, 2);
+    const uint16_t second = Word(request, 4);
+    switch (request[1]) {
+        case 0x01:
+            return Say(QT_TRANSLATE_NOOP("MotorProtector", "读输出状态"), shown);
+        case 0x02:
+            return Say(QT_TRANSLATE_NOOP("MotorProtector", "读开关量输入"), shown);
+        case 0x03:
+            return ReadName(start, second, shown);
+        case 0x05:
+            return CoilName(start, second == 0xFF00, shown);
+        case 0x10:
+            return WriteName(start, shown);
+        case 0x12:
+            if (request.size() >= 18) {
+                return Say(Word(request, 4) == 0x00DC ? kVoltageCalibration : kCurrentCalibration,
+                           shown);
+            }
+            return Say(kPwmFrame, shown);
+        default:
+            return FillIn(Say(QT_TRANSLATE_NOOP("MotorProtector", "功能码 %1"), shown),
+                          {Format("%02X", request[1])});
     }
 }
 
@@ -83,36 +156,56 @@ std::string ReadValues(uint16_t start, uint16_t quantity, const Reg& r,
                        const DecodeContext& context) {
     if (start == 0x0106 && quantity == 3) {
         if (context.CtRatio <= 0) {
-            return Format("读A/B/C相电流: 原始值 %u / %u / %u", r(0), r(1), r(2));
+            return FillIn(
+                Tr(QT_TRANSLATE_NOOP("MotorProtector", "读A/B/C相电流: 原始值 %1 / %2 / %3")),
+                {Number(r(0)), Number(r(1)), Number(r(2))});
         }
         const double k = context.CtRatio * 0.001;
-        return Format("读A/B/C相电流: %.2f / %.2f / %.2f A", r(0) * k, r(1) * k, r(2) * k);
+        return FillIn(
+            Tr(QT_TRANSLATE_NOOP("MotorProtector", "读A/B/C相电流: %1 / %2 / %3 A")),
+            {Format("%.2f", r(0) * k), Format("%.2f", r(1) * k), Format("%.2f", r(2) * k)});
     }
     if (start == 0x0103 && quantity == 3) {
-        return Format("读A/B/C相电压: %.1f / %.1f / %.1f V", r(0) * 0.1, r(1) * 0.1, r(2) * 0.1);
+        return FillIn(
+            Tr(QT_TRANSLATE_NOOP("MotorProtector", "读A/B/C相电压: %1 / %2 / %3 V")),
+            {Format("%.1f", r(0) * 0.1), Format("%.1f", r(1) * 0.1), Format("%.1f", r(2) * 0.1)});
     }
-    if (start == 0x011B && quantity == 1) return Format("状态寄存器 0x%04X", r(0));
+    if (start == 0x011B && quantity == 1) {
+        return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "状态寄存器 %1")), {Hex4(r(0))});
+    }
     // The count is the register's high byte.
-    if (start == 0x0124 && quantity == 1) return Format("事件条数 %u", r(0) >> 8);
-    if (start == 0x0150 && quantity == 1) return Format("设备地址 %u", r(0));
+    if (start == 0x0124 && quantity == 1) {
+        return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "事件条数 %1")), {Number(r(0) >> 8)});
+    }
+    if (start == 0x0150 && quantity == 1) {
+        return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "设备地址 %1")), {Number(r(0))});
+    }
     if (start == 0x0151 && quantity == 1) {
-        return Format("波特率代码 %u (%s)", r(0), BaudOfCode(r(0)).c_str());
+        return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "波特率代码 %1 (%2)")),
+                      {Number(r(0)), BaudOfCode(r(0))});
     }
     if (start == 0x0150 && quantity == 2) {
-        return Format("设备地址 %u, 波特率代码 %u (%s)", r(0), r(1), BaudOfCode(r(1)).c_str());
+        return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "设备地址 %1, 波特率代码 %2 (%3)")),
+                      {Number(r(0)), Number(r(1)), BaudOfCode(r(1))});
     }
-    if (start == 0x0155 && quantity == 1) return Format("起动方式 0x%04X", r(0));
+    if (start == 0x0155 && quantity == 1) {
+        return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "起动方式 %1")), {Hex4(r(0))});
+    }
     if (start == 0x0120) {
-        std::string text = "事件代码:";
+        std::string codes;
         for (uint16_t k = 0; k < quantity; ++k) {
-            text += Format(" %02X %02X", r(k) >> 8, r(k) & 0xFF);
+            codes += Format(" %02X %02X", r(k) >> 8, r(k) & 0xFF);
         }
-        return text;
+        return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "事件代码:%1")), {codes});
     }
     if (start == 0x0148 && quantity == 7) {
-        return Format("校准系数 %u %u %u %u %u %u %u", r(0), r(1), r(2), r(3), r(4), r(5), r(6));
+        std::string values;
+        for (uint16_t k = 0; k < quantity; ++k) {
+            values += Format(k == 0 ? "%u" : " %u", r(k));
+        }
+        return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "校准系数 %1")), {values});
     }
-    std::string text = ReadName(start, quantity) + ":";
+    std::string text = ReadName(start, quantity, true) + ":";
     for (uint16_t k = 0; k < quantity && k < 16; ++k) {
         text += Format(" %u", r(k));
     }
@@ -122,121 +215,124 @@ std::string ReadValues(uint16_t start, uint16_t quantity, const Reg& r,
 std::string SettingsWriteText(uint16_t start, const std::vector<uint8_t>& frame) {
     const auto b = [&frame](size_t d) { return d + 7 < frame.size() ? frame[d + 7] : uint8_t{0}; };
     const auto w = [&frame](size_t d) { return Word(frame, d + 7); };
+    const auto n = [](unsigned value) { return Number(value); };
+    const auto tenths = [](unsigned value) { return Format("%.1f", value / 10.0); };
     switch (start) {
         case 0x5453:
-            return Format("写定值 0x5453: 电流变比 %u", w(0));
+            return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "写定值 0x5453: 电流变比 %1")),
+                          {n(w(0))});
         case 0x5462:
-            return Format("写定值 0x5462: 分断电流 %u", w(0));
+            return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "写定值 0x5462: 分断电流 %1")),
+                          {n(w(0))});
         case 0x5450:
-            return Format("写通讯参数: 地址 %u, 波特率代码 %u (%s)", w(0), w(2),
-                          BaudOfCode(w(2)).c_str());
+            return FillIn(
+                Tr(QT_TRANSLATE_NOOP("MotorProtector", "写通讯参数: 地址 %1, 波特率代码 %2 (%3)")),
+                {n(w(0)), n(w(2)), BaudOfCode(w(2))});
         case 0x5455:
-            return Format("写起动方式: 断相时间 %.1f s, 起动方式 %u", b(0) / 10.0, b(1));
+            return FillIn(
+                Tr(QT_TRANSLATE_NOOP("MotorProtector", "写起动方式: 断相时间 %1 s, 起动方式 %2")),
+                {tenths(b(0)), n(b(1))});
         case 0x5454:
-            return Format("写定值 0x5454: PWM相序 %u, 断相时间 %.1f s, 起动方式 %u", b(1),
-                          b(2) / 10.0, b(3));
+            return FillIn(
+                Tr(QT_TRANSLATE_NOOP("MotorProtector",
+                                     "写定值 0x5454: PWM相序 %1, 断相时间 %2 s, 起动方式 %3")),
+                {n(b(1)), tenths(b(2)), n(b(3))});
         case 0x5457:
-            return Format("写定值 0x5457: 额定电压 %u V, 额定电流 %.1f A, 起动时间 %u", w(0),
-                          w(2) / 10.0, w(4));
+            return FillIn(
+                Tr(QT_TRANSLATE_NOOP("MotorProtector",
+                                     "写定值 0x5457: 额定电压 %1 V, 额定电流 %2 A, 起动时间 %3")),
+                {n(w(0)), tenths(w(2)), n(w(4))});
         case 0x5460:
-            return Format("写定值 0x5460: 过压 %u%% %u, 欠压 %u%% %u", b(0), b(1), b(2), b(3));
+            return FillIn(
+                Tr(QT_TRANSLATE_NOOP("MotorProtector", "写定值 0x5460: 过压 %1% %2, 欠压 %3% %4")),
+                {n(b(0)), n(b(1)), n(b(2)), n(b(3))});
         case 0x545A:
-            return Format("写定值 0x545A: 保护投退 0x%02X, 欠压投退 %u, 曲线 %u", b(0), b(1), b(3));
+            return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector",
+                                               "写定值 0x545A: 保护投退 %1, 欠压投退 %2, 曲线 %3")),
+                          {Hex2(b(0)), n(b(1)), n(b(3))});
         default:
-            return Format("写定值 0x%04X", start);
+            return FillIn(Tr(kSettingsWrite), {Hex4(start)});
     }
 }
 
 std::string PrivateText(const std::vector<uint8_t>& frame) {
     if (frame.size() >= 18 && frame[2] == 0xA5 && frame[3] == 0x5A) {
         const uint16_t word = Word(frame, 4);
-        std::string text = word == 0x2710 ? "电流校准帧" : word == 0x00DC ? "电压校准帧" : "校准帧";
-        static const char* const phases[] = {"A相", "B相", "C相"};
+        const char* kind = word == 0x2710   ? kCurrentCalibration
+                           : word == 0x00DC ? kVoltageCalibration
+                                            : QT_TRANSLATE_NOOP("MotorProtector", "校准帧");
+        std::vector<std::string> values;
         for (size_t k = 0; k < 3; ++k) {
             const size_t at = 7 + 3 * k;
-            text += Format("%s %s a=%.4f b=%d", k == 0 ? "" : ",", phases[k],
-                           Word(frame, at) / 10000.0, static_cast<int8_t>(frame[at + 2]));
+            values.push_back(Format("%.4f", Word(frame, at) / 10000.0));
+            values.push_back(std::to_string(static_cast<int8_t>(frame[at + 2])));
         }
-        return text;
+        return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector",
+                                           "%1 A相 a=%2 b=%3, B相 a=%4 b=%5, C相 a=%6 b=%7")),
+                      {Tr(kind), values[0], values[1], values[2], values[3], values[4], values[5]});
     }
     if (frame.size() >= 13 && frame[2] == 0x5A && frame[3] == 0xA5) {
-        return Format("PWM输出帧 a=%u b=%u", Word(frame, 7), Word(frame, 9));
+        return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "PWM输出帧 a=%1 b=%2")),
+                      {Number(Word(frame, 7)), Number(Word(frame, 9))});
     }
-    return "私有命令帧";
+    return Tr(QT_TRANSLATE_NOOP("MotorProtector", "私有命令帧"));
 }
+
+const char* const kLateDropped = QT_TRANSLATE_NOOP("MotorProtector", "迟到的应答已丢弃 (%1 字节)");
 
 }  // namespace
 
 std::string CExchangeDecoder::OperationName(const std::vector<uint8_t>& request) {
-    if (request.size() < 2) {
-        return "未知帧";
-    }
-    const uint16_t start = Word(request, 2);
-    const uint16_t second = Word(request, 4);
-    switch (request[1]) {
-        case 0x01:
-            return "读输出状态";
-        case 0x02:
-            return "读开关量输入";
-        case 0x03:
-            return ReadName(start, second);
-        case 0x05:
-            return CoilName(start, second == 0xFF00);
-        case 0x10:
-            return WriteName(start);
-        case 0x12:
-            if (request.size() >= 18) {
-                return Word(request, 4) == 0x00DC ? "电压校准帧" : "电流校准帧";
-            }
-            return "PWM输出帧";
-        default:
-            return Format("功能码 %02X", request[1]);
-    }
+    return NameOf(request, true);
+}
+
+std::string CExchangeDecoder::OperationKey(const std::vector<uint8_t>& request) {
+    return NameOf(request, false);
 }
 
 std::string CExchangeDecoder::ExceptionMeaning(int code) {
     switch (code) {
         case 1:
-            return "非法功能";
+            return Tr(QT_TRANSLATE_NOOP("MotorProtector", "非法功能"));
         case 2:
-            return "非法数据地址";
+            return Tr(QT_TRANSLATE_NOOP("MotorProtector", "非法数据地址"));
         case 3:
-            return "非法数据值";
+            return Tr(QT_TRANSLATE_NOOP("MotorProtector", "非法数据值"));
         case 4:
-            return "从站设备故障";
+            return Tr(QT_TRANSLATE_NOOP("MotorProtector", "从站设备故障"));
         case 5:
-            return "已确认, 处理中";
+            return Tr(QT_TRANSLATE_NOOP("MotorProtector", "已确认, 处理中"));
         case 6:
-            return "从站设备忙";
+            return Tr(QT_TRANSLATE_NOOP("MotorProtector", "从站设备忙"));
         case 8:
-            return "存储奇偶差错";
+            return Tr(QT_TRANSLATE_NOOP("MotorProtector", "存储奇偶差错"));
         case 10:
-            return "网关路径不可用";
+            return Tr(QT_TRANSLATE_NOOP("MotorProtector", "网关路径不可用"));
         case 11:
-            return "网关目标设备无响应";
+            return Tr(QT_TRANSLATE_NOOP("MotorProtector", "网关目标设备无响应"));
         default:
-            return "未知异常";
+            return Tr(QT_TRANSLATE_NOOP("MotorProtector", "未知异常"));
     }
 }
 
-const char* CExchangeDecoder::OutcomeText(ExchangeOutcome outcome) {
+std::string CExchangeDecoder::OutcomeText(ExchangeOutcome outcome) {
     switch (outcome) {
         case ExchangeOutcome::Sent:
-            return "已发送";
+            return Tr(QT_TRANSLATE_NOOP("MotorProtector", "已发送"));
         case ExchangeOutcome::Good:
-            return "正常";
+            return Tr(QT_TRANSLATE_NOOP("MotorProtector", "正常"));
         case ExchangeOutcome::NoReply:
-            return "无应答";
+            return Tr(QT_TRANSLATE_NOOP("MotorProtector", "无应答"));
         case ExchangeOutcome::BadCrc:
-            return "CRC错误";
+            return Tr(QT_TRANSLATE_NOOP("MotorProtector", "CRC错误"));
         case ExchangeOutcome::Exception:
-            return "异常应答";
+            return Tr(QT_TRANSLATE_NOOP("MotorProtector", "异常应答"));
         case ExchangeOutcome::Invalid:
-            return "无效应答";
+            return Tr(QT_TRANSLATE_NOOP("MotorProtector", "无效应答"));
         case ExchangeOutcome::Discarded:
-            return "已丢弃";
+            return Tr(QT_TRANSLATE_NOOP("MotorProtector", "已丢弃"));
     }
-    return "";
+    return {};
 }
 
 std::string CExchangeDecoder::Hex(const std::vector<uint8_t>& bytes) {
@@ -251,33 +347,41 @@ ExchangeSummary CExchangeDecoder::Decode(const ExchangeRecord& record,
                                          const DecodeContext& context) {
     ExchangeSummary s;
     if (record.Type != ExchangeRecord::Kind::Exchange) {
+        const bool late = record.Type == ExchangeRecord::Kind::LateDiscard;
         s.Outcome = ExchangeOutcome::Discarded;
-        s.Operation = record.Type == ExchangeRecord::Kind::LateDiscard ? "迟到的应答" : "多余字节";
-        s.Text = Format(record.Type == ExchangeRecord::Kind::LateDiscard
-                            ? "迟到的应答已丢弃 (%zu 字节)"
-                            : "请求前的多余字节已丢弃 (%zu 字节)",
-                        record.Dropped);
+        s.Operation = late ? "迟到的应答" : "多余字节";
+        s.Text = FillIn(
+            late ? Tr(kLateDropped)
+                 : Tr(QT_TRANSLATE_NOOP("MotorProtector", "请求前的多余字节已丢弃 (%1 字节)")),
+            {std::to_string(record.Dropped)});
         return s;
     }
     const std::vector<uint8_t>& rq = record.Request;
-    s.Operation = OperationName(rq);
+    s.Operation = OperationKey(rq);
+    const std::string name = OperationName(rq);
     if (rq.size() < 6) {
-        s.Text = s.Operation;
+        s.Text = name;
         return s;
     }
     const uint8_t function = rq[1];
     const uint16_t start = Word(rq, 2);
     const uint16_t quantity = Word(rq, 4);
+    const char* const kCoils = QT_TRANSLATE_NOOP("MotorProtector", "线圈 %1");
     switch (function) {
         case 0x01:
         case 0x02:
         case 0x03:
             s.Range = quantity > 1 ? Format("0x%04X-0x%04X", start, start + quantity - 1)
                                    : Format("0x%04X", start);
-            if (function != 0x03) s.Range = (function == 0x01 ? "线圈 " : "输入 ") + s.Range;
+            if (function != 0x03) {
+                s.Range =
+                    FillIn(function == 0x01 ? Tr(kCoils)
+                                            : Tr(QT_TRANSLATE_NOOP("MotorProtector", "输入 %1")),
+                           {s.Range});
+            }
             break;
         case 0x05:
-            s.Range = Format("线圈 0x%04X", start);
+            s.Range = FillIn(Tr(kCoils), {Hex4(start)});
             break;
         case 0x10:
             s.Range = quantity > 1 ? Format("0x%04X-0x%04X", start, start + quantity - 1)
@@ -291,18 +395,18 @@ ExchangeSummary CExchangeDecoder::Decode(const ExchangeRecord& record,
         s.Outcome = ExchangeOutcome::Sent;
         s.Text = function == 0x10   ? SettingsWriteText(start, rq)
                  : function == 0x12 ? PrivateText(rq)
-                                    : s.Operation;
+                                    : name;
         return s;
     }
     if (!record.Answered) {
         s.Outcome = ExchangeOutcome::NoReply;
-        s.Text = s.Operation + ": 等待应答";
+        s.Text = FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "%1: 等待应答")), {name});
         return s;
     }
     const std::vector<uint8_t>& rx = record.Reply;
     std::string late;
     if (record.LateBytes > 0) {
-        late = Format(" (迟到的应答已丢弃 (%zu 字节))", record.LateBytes);
+        late = " (" + FillIn(Tr(kLateDropped), {std::to_string(record.LateBytes)}) + ")";
     }
     if (record.Position >= 0 &&
         static_cast<size_t>(record.Position + record.ReplyLength) <= rx.size()) {
@@ -314,15 +418,25 @@ ExchangeSummary CExchangeDecoder::Decode(const ExchangeRecord& record,
                 return static_cast<unsigned>(Word(rx, p + 3 + 2 * static_cast<size_t>(k)));
             };
             s.Text = ReadValues(start, quantity, reg, context);
-        } else {
+        } else if (function == 0x01) {
             const uint8_t byte = rx[p + 3];
-            s.Text = function == 0x01 ? Format("输出状态 0x%02X: A %s, B %s, 复位 %s", byte,
-                                               byte & 1 ? "合" : "分", byte & 2 ? "合" : "分",
-                                               byte & 4 ? "合" : "分")
-                                      : Format("开关量输入 0x%02X", byte);
+            // The state of one output: closed or open.
+            const auto state = [byte](int bit) {
+                return Tr(byte & bit ? QT_TRANSLATE_NOOP("MotorProtector", "合")
+                                     : QT_TRANSLATE_NOOP("MotorProtector", "分"));
+            };
+            s.Text =
+                FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "输出状态 %1: A %2, B %3, 复位 %4")),
+                       {Hex2(byte), state(1), state(2), state(4)});
+        } else {
+            s.Text =
+                FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "开关量输入 %1")), {Hex2(rx[p + 3])});
         }
         if (s.StrayBytes > 0) {
-            s.Text += Format(" (应答前有 %zu 个多余字节)", s.StrayBytes);
+            s.Text += " (" +
+                      FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "应答前有 %1 个多余字节")),
+                             {std::to_string(s.StrayBytes)}) +
+                      ")";
         }
         s.Text += late;
         return s;
@@ -330,7 +444,7 @@ ExchangeSummary CExchangeDecoder::Decode(const ExchangeRecord& record,
     // No reply located: tell why.
     if (rx.empty() || rx.size() == record.LateBytes) {
         s.Outcome = ExchangeOutcome::NoReply;
-        s.Text = s.Operation + ": 无应答" + late;
+        s.Text = FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "%1: 无应答")), {name}) + late;
         return s;
     }
     const uint8_t address = rq[0];
@@ -338,9 +452,10 @@ ExchangeSummary CExchangeDecoder::Decode(const ExchangeRecord& record,
         if (rx[p] == address && rx[p + 1] == (function | 0x80) && CrcHolds(&rx[p], 5)) {
             s.Outcome = ExchangeOutcome::Exception;
             s.ExceptionCode = rx[p + 2];
-            s.Text = Format("%s: 异常应答 %02X %s", s.Operation.c_str(), s.ExceptionCode,
-                            ExceptionMeaning(s.ExceptionCode).c_str()) +
-                     late;
+            s.Text =
+                FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "%1: 异常应答 %2 %3")),
+                       {name, Format("%02X", s.ExceptionCode), ExceptionMeaning(s.ExceptionCode)}) +
+                late;
             return s;
         }
     }
@@ -348,12 +463,14 @@ ExchangeSummary CExchangeDecoder::Decode(const ExchangeRecord& record,
     for (size_t p = 0; p + length <= rx.size(); ++p) {
         if (rx[p] == address && rx[p + 1] == function && !CrcHolds(&rx[p], length)) {
             s.Outcome = ExchangeOutcome::BadCrc;
-            s.Text = s.Operation + ": CRC错误" + late;
+            s.Text = FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "%1: CRC错误")), {name}) + late;
             return s;
         }
     }
     s.Outcome = ExchangeOutcome::Invalid;
-    s.Text = Format("%s: 无效应答 (%zu 字节)", s.Operation.c_str(), rx.size()) + late;
+    s.Text = FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "%1: 无效应答 (%2 字节)")),
+                    {name, std::to_string(rx.size())}) +
+             late;
     return s;
 }
 

@@ -2,7 +2,8 @@
 // Reads one exchange in this device's terms: which operation a request belongs to, what the
 // reply says ("读A/B/C相电流: 14.95 / 14.85 / 15.10 A"), and how it went (good reply, no
 // reply, bad CRC, exception with its meaning, stray bytes ahead of the reply). Plain C++;
-// texts are UTF-8.
+// texts are UTF-8, in the window's language at the time of decoding (mp::Tr): decode again
+// to show a record in another language.
 
 #include <cstdint>
 #include <string>
@@ -29,9 +30,11 @@ struct DecodeContext {
 
 struct ExchangeSummary {
     ExchangeOutcome Outcome = ExchangeOutcome::Sent;
-    std::string Operation;  // "读A/B/C相电流", "写定值 0x5453", ... (for counting and filtering)
-    std::string Range;      // "0x0106-0x0108", "线圈 0x0000", ""
-    std::string Text;       // the row's summary
+    // "读A/B/C相电流", "写定值 0x5453", ...: the key the counters and the filter go by, the
+    // same in every language (OperationName gives it in the window's language).
+    std::string Operation;
+    std::string Range;  // "0x0106-0x0108", "线圈 0x0000", ""
+    std::string Text;   // the row's summary
     int ExceptionCode = 0;
     size_t StrayBytes = 0;  // bytes ahead of a located reply
 };
@@ -39,11 +42,13 @@ struct ExchangeSummary {
 class CExchangeDecoder {
 public:
     static ExchangeSummary Decode(const ExchangeRecord& record, const DecodeContext& context = {});
-    // The operation a request frame belongs to.
+    // The operation a request frame belongs to, in the window's language.
     static std::string OperationName(const std::vector<uint8_t>& request);
+    // The same operation as the key it is counted and filtered by (the Chinese name).
+    static std::string OperationKey(const std::vector<uint8_t>& request);
     // "非法数据地址" for 2, ...; "未知异常" for codes Modbus does not define.
     static std::string ExceptionMeaning(int code);
-    static const char* OutcomeText(ExchangeOutcome outcome);
+    static std::string OutcomeText(ExchangeOutcome outcome);
     static std::string Hex(const std::vector<uint8_t>& bytes);
 };
 

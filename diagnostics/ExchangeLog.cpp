@@ -40,6 +40,9 @@ void CExchangeLog::Add(ExchangeRecord record) {
             c.StrayBytes += summary.StrayBytes;
             if (summary.Outcome != ExchangeOutcome::Sent) {
                 OperationCount& op = c.PerOperation[summary.Operation];
+                if (op.Request.empty()) {
+                    op.Request = record.Request;
+                }
                 ++op.Asked;
                 if (summary.Outcome == ExchangeOutcome::Good) {
                     ++op.Good;

@@ -18,6 +18,9 @@ namespace mp {
 struct OperationCount {
     uint64_t Asked = 0;  // reads sent
     uint64_t Good = 0;   // reads whose reply was located
+    // One request of the operation, to name it in the window's language at the time it is
+    // shown (the map's key is the name it is counted by).
+    std::vector<uint8_t> Request;
 };
 
 struct ExchangeCounters {
@@ -29,7 +32,7 @@ struct ExchangeCounters {
     uint64_t Invalid = 0;     // bytes came but held no frame of the request's shape
     uint64_t StrayBytes = 0;  // bytes dropped before requests and ahead of replies
     uint64_t LateBytes = 0;   // late replies dropped
-    std::map<std::string, OperationCount> PerOperation;
+    std::map<std::string, OperationCount> PerOperation;  // by ExchangeSummary::Operation
 };
 
 class CExchangeLog {

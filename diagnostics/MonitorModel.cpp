@@ -43,9 +43,7 @@ QString CMonitorModel::Cell(int row, int column) const {
         case Time:
             return QString::number(rec.Time);
         case Direction:
-            return !exchange ? QStringLiteral("收")
-                   : read    ? QStringLiteral("发/收")
-                             : QStringLiteral("发");
+            return !exchange ? tr("收") : read ? tr("发/收") : tr("发");
         case Address:
             return rec.Request.empty() ? QString() : QString::number(rec.Request[0]);
         case Function:
@@ -63,9 +61,9 @@ QString CMonitorModel::Cell(int row, int column) const {
             switch (r.Summary.Outcome) {
                 case ExchangeOutcome::Good:
                 case ExchangeOutcome::Exception:
-                    return QStringLiteral("正确");
+                    return tr("正确");
                 case ExchangeOutcome::BadCrc:
-                    return QStringLiteral("错误");
+                    return tr("错误");
                 default:
                     return QStringLiteral("-");
             }
@@ -96,9 +94,11 @@ QVariant CMonitorModel::headerData(int section, Qt::Orientation orientation, int
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
         return QAbstractTableModel::headerData(section, orientation, role);
     }
-    static const char* const titles[] = {"时间(ms)", "方向", "地址",     "功能码", "寄存器/线圈",
-                                         "长度",     "CRC",  "应答(ms)", "内容"};
-    return section >= 0 && section < ColumnCount ? QString::fromUtf8(titles[section]) : QVariant();
+    static const char* const titles[] = {
+        QT_TR_NOOP("时间(ms)"), QT_TR_NOOP("方向"),        QT_TR_NOOP("地址"),
+        QT_TR_NOOP("功能码"),   QT_TR_NOOP("寄存器/线圈"), QT_TR_NOOP("长度"),
+        QT_TR_NOOP("CRC"),      QT_TR_NOOP("应答(ms)"),    QT_TR_NOOP("内容")};
+    return section >= 0 && section < ColumnCount ? tr(titles[section]) : QVariant();
 }
 
 bool CMonitorModel::Passes(const ExchangeSummary& summary) const {
@@ -123,7 +123,7 @@ int CMonitorModel::Refresh() {
     for (const ExchangeRecord& record : fresh) {
         ExchangeSummary summary = CExchangeDecoder::Decode(record, Context_);
         if (Passes(summary)) {
-            rows.push_back({record, std::move(summary)});
+            rows.push_back({record, std::move(summary), Context_});
         }
     }
     // The table never holds more than the log keeps.
@@ -163,6 +163,16 @@ void CMonitorModel::SetFilter(Filter filter, const QString& operation) {
     Rebuild();
 }
 
+void CMonitorModel::Retranslate() {
+    for (Row& row : Rows_) {
+        row.Summary = CExchangeDecoder::Decode(row.Record, row.Context);
+    }
+    emit headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1);
+    if (!Rows_.empty()) {
+        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+    }
+}
+
 void CMonitorModel::Clear() {
     Log_.Clear();
     beginResetModel();
@@ -177,15 +187,14 @@ QString CMonitorModel::RawHex(int row) const {
     }
     const ExchangeRecord& rec = Rows_[static_cast<size_t>(row)].Record;
     if (rec.Type != ExchangeRecord::Kind::Exchange) {
-        return QStringLiteral("丢弃: %1 字节").arg(rec.Dropped);
+        return tr("丢弃: %1 字节").arg(rec.Dropped);
     }
-    QString text =
-        QStringLiteral("发送: ") + QString::fromStdString(CExchangeDecoder::Hex(rec.Request));
-    if (rec.ReplyLength > 0) {
-        text +=
-            QStringLiteral("\n接收: ") + QString::fromStdString(CExchangeDecoder::Hex(rec.Reply));
+    const QString sent = QString::fromStdString(CExchangeDecoder::Hex(rec.Request));
+    if (rec.ReplyLength == 0) {
+        return tr("发送: %1").arg(sent);
     }
-    return text;
+    return tr("发送: %1\n接收: %2")
+        .arg(sent, QString::fromStdString(CExchangeDecoder::Hex(rec.Reply)));
 }
 
 QString CMonitorModel::Csv() const {
@@ -194,7 +203,7 @@ QString CMonitorModel::Csv() const {
     for (int c = 0; c < ColumnCount; ++c) {
         header << CsvField(headerData(c, Qt::Horizontal, Qt::DisplayRole).toString());
     }
-    header << QStringLiteral("发送") << QStringLiteral("接收");
+    header << CsvField(tr("发送")) << CsvField(tr("接收"));
     lines << header.join(',');
     for (int r = 0; r < rowCount(); ++r) {
         QStringList fields;

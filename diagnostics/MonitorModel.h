@@ -1,7 +1,8 @@
 #pragma once
 // The communication monitor's table: the log's records, decoded, newest last, filtered by
 // outcome or operation. Lives on the window thread; Refresh() takes what the I/O worker has
-// added since the last call.
+// added since the last call. Rows are decoded in the window's language; Retranslate() decodes
+// them again after a language switch.
 
 #include <QAbstractTableModel>
 #include <QString>
@@ -38,15 +39,19 @@ public:
 
     // Takes the records added since the last call; returns how many rows were added.
     int Refresh();
+    // `operation`: an ExchangeSummary::Operation key (the same in every language).
     void SetFilter(Filter filter, const QString& operation = {});
     void SetContext(const DecodeContext& context) { Context_ = context; }
+    // Decodes the rows and names the columns again in the window's language.
+    void Retranslate();
     // Drops the rows and the log's records and counters.
     void Clear();
 
     // The raw frames of a row: "发送: 01 03 ...\n接收: ...".
     QString RawHex(int row) const;
     QString Cell(int row, int column) const;
-    // Every shown row, as CSV (UTF-8, quoted where needed) or as aligned text.
+    // Every shown row, as CSV (UTF-8, quoted where needed) or as aligned text, in the window's
+    // language (the file is the table as the operator reads it; nothing reads it back).
     QString Csv() const;
     QString Text() const;
 
@@ -54,6 +59,7 @@ private:
     struct Row {
         ExchangeRecord Record;
         ExchangeSummary Summary;
+        DecodeContext Context;  // what it was decoded with (the CT ratio of the time)
     };
     bool Passes(const ExchangeSummary& summary) const;
     void Rebuild();

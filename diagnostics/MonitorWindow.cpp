@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -19,29 +20,25 @@
 
 namespace mp {
 
-namespace {
-
-const char* const kAll = "全部";
-const char* const kErrors = "仅错误";
-
-}  // namespace
-
 CMonitorWindow::CMonitorWindow(CExchangeLog& log, IFileDialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window), Log_(log), Dialogs_(dialogs) {
-    setWindowTitle(QStringLiteral("通讯监视"));
     Model_ = new CMonitorModel(log, this);
 
-    auto* filterLabel = new QLabel(QStringLiteral("显示:"), this);
+    FilterLabel_ = new QLabel(this);
     Filter_ = new QComboBox(this);
-    filterLabel->setBuddy(Filter_);
-    Filter_->addItem(QString::fromUtf8(kAll));
-    Filter_->addItem(QString::fromUtf8(kErrors));
-    Pause_ = new QPushButton(QStringLiteral("暂停"), this);
+    FilterLabel_->setBuddy(Filter_);
+    // The first two choices; the operations seen follow, each with its key as data.
+    Filter_->addItem(QString());
+    Filter_->addItem(QString());
+    Pause_ = new QPushButton(this);
     Pause_->setCheckable(true);
-    auto* clear = new QPushButton(QStringLiteral("清除"), this);
-    auto* resetCounters = new QPushButton(QStringLiteral("计数清零"), this);
-    auto* save = new QPushButton(QStringLiteral("保存..."), this);
-    ShowRaw_ = new QCheckBox(QStringLiteral("显示原始报文"), this);
+    auto* clear = new QPushButton(this);
+    auto* resetCounters = new QPushButton(this);
+    auto* save = new QPushButton(this);
+    Clear_ = clear;
+    ResetCounters_ = resetCounters;
+    Save_ = save;
+    ShowRaw_ = new QCheckBox(this);
     Filter_->setObjectName(QStringLiteral("filter"));
     Pause_->setObjectName(QStringLiteral("pause"));
     clear->setObjectName(QStringLiteral("clear"));
@@ -50,28 +47,27 @@ CMonitorWindow::CMonitorWindow(CExchangeLog& log, IFileDialogs& dialogs, QWidget
     ShowRaw_->setObjectName(QStringLiteral("showRaw"));
 
     // How many of the newest exchanges are kept.
-    auto* keepLabel = new QLabel(QStringLiteral("保留条数:"), this);
+    KeepLabel_ = new QLabel(this);
     auto* keep = new QSpinBox(this);
     keep->setObjectName(QStringLiteral("keep"));
-    keepLabel->setBuddy(keep);
+    KeepLabel_->setBuddy(keep);
     keep->setRange(100, 1000000);
     keep->setSingleStep(1000);
     keep->setValue(static_cast<int>(std::min<size_t>(log.Capacity(), 1000000)));
 
     auto* bar = new QHBoxLayout;
-    bar->addWidget(filterLabel);
+    bar->addWidget(FilterLabel_);
     bar->addWidget(Filter_, 1);
     bar->addWidget(Pause_);
     bar->addWidget(clear);
     bar->addWidget(resetCounters);
     bar->addWidget(save);
     bar->addWidget(ShowRaw_);
-    bar->addWidget(keepLabel);
+    bar->addWidget(KeepLabel_);
     bar->addWidget(keep);
 
     Table_ = new QTableView(this);
     Table_->setModel(Model_);
-    Table_->setAccessibleName(QStringLiteral("通讯记录"));
     Table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     Table_->setSelectionMode(QAbstractItemView::SingleSelection);
     Table_->verticalHeader()->hide();
@@ -84,7 +80,6 @@ CMonitorWindow::CMonitorWindow(CExchangeLog& log, IFileDialogs& dialogs, QWidget
 
     Raw_ = new QPlainTextEdit(this);
     Raw_->setReadOnly(true);
-    Raw_->setAccessibleName(QStringLiteral("原始报文"));
     Raw_->setMaximumHeight(fontMetrics().height() * 4);
     Raw_->setVisible(false);
 
@@ -103,7 +98,7 @@ CMonitorWindow::CMonitorWindow(CExchangeLog& log, IFileDialogs& dialogs, QWidget
     Timer_->setInterval(kRefreshMs);
     connect(Timer_, &QTimer::timeout, this, &CMonitorWindow::Refresh);
     connect(Pause_, &QPushButton::toggled, this, [this](bool paused) {
-        Pause_->setText(paused ? QStringLiteral("继续") : QStringLiteral("暂停"));
+        RetranslatePause();
         if (!paused) {
             Refresh();
         }
@@ -129,6 +124,50 @@ CMonitorWindow::CMonitorWindow(CExchangeLog& log, IFileDialogs& dialogs, QWidget
     });
     connect(Table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this] { ShowRaw(); });
+    RetranslateTexts();
+}
+
+void CMonitorWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) {
+        RetranslateTexts();
+        Model_->Retranslate();
+        ShowRaw();
+        Counters_->setText(CountersText());
+    }
+    QWidget::changeEvent(event);
+}
+
+void CMonitorWindow::RetranslateTexts() {
+    setWindowTitle(tr("通讯监视"));
+    FilterLabel_->setText(tr("显示:"));
+    Filter_->setItemText(0, tr("全部"));
+    Filter_->setItemText(1, tr("仅错误"));
+    // The operations by their keys: the chosen one stays chosen.
+    const ExchangeCounters counters = Log_.Counters();
+    for (int k = 2; k < Filter_->count(); ++k) {
+        const auto found =
+            counters.PerOperation.find(Filter_->itemData(k).toString().toStdString());
+        if (found != counters.PerOperation.end()) {
+            Filter_->setItemText(k, OperationText(found->first, found->second));
+        }
+    }
+    RetranslatePause();
+    Clear_->setText(tr("清除"));
+    ResetCounters_->setText(tr("计数清零"));
+    Save_->setText(tr("保存..."));
+    ShowRaw_->setText(tr("显示原始报文"));
+    KeepLabel_->setText(tr("保留条数:"));
+    Table_->setAccessibleName(tr("通讯记录"));
+    Raw_->setAccessibleName(tr("原始报文"));
+}
+
+void CMonitorWindow::RetranslatePause() {
+    Pause_->setText(Pause_->isChecked() ? tr("继续") : tr("暂停"));
+}
+
+QString CMonitorWindow::OperationText(const std::string& key, const OperationCount& count) {
+    return QString::fromStdString(
+        count.Request.empty() ? key : CExchangeDecoder::OperationName(count.Request));
 }
 
 bool CMonitorWindow::Paused() const {
@@ -164,9 +203,9 @@ void CMonitorWindow::Refresh() {
 void CMonitorWindow::UpdateFilterChoices() {
     const ExchangeCounters counters = Log_.Counters();
     for (const auto& [operation, count] : counters.PerOperation) {
-        const QString name = QString::fromStdString(operation);
-        if (Filter_->findText(name) < 0) {
-            Filter_->addItem(name);
+        const QString key = QString::fromStdString(operation);
+        if (Filter_->findData(key) < 0) {
+            Filter_->addItem(OperationText(operation, count), key);
         }
     }
 }
@@ -178,7 +217,7 @@ void CMonitorWindow::ApplyFilter() {
     } else if (index == 1) {
         Model_->SetFilter(CMonitorModel::Filter::Errors);
     } else {
-        Model_->SetFilter(CMonitorModel::Filter::Operation, Filter_->currentText());
+        Model_->SetFilter(CMonitorModel::Filter::Operation, Filter_->currentData().toString());
     }
     Table_->scrollToBottom();
 }
@@ -190,9 +229,8 @@ void CMonitorWindow::ShowRaw() {
 }
 
 QString CMonitorWindow::CountersText(const ExchangeCounters& c) {
-    QString text = QStringLiteral(
-                       "请求 %1, 正常应答 %2, 无应答 %3, CRC错误 %4, 异常应答 %5, "
-                       "无效应答 %6, 丢弃多余字节 %7, 丢弃迟到应答 %8 字节")
+    QString text = tr("请求 %1, 正常应答 %2, 无应答 %3, CRC错误 %4, 异常应答 %5, "
+                      "无效应答 %6, 丢弃多余字节 %7, 丢弃迟到应答 %8 字节")
                        .arg(c.Requests)
                        .arg(c.GoodReplies)
                        .arg(c.NoReply)
@@ -205,7 +243,7 @@ QString CMonitorWindow::CountersText(const ExchangeCounters& c) {
     for (const auto& [operation, count] : c.PerOperation) {
         if (count.Asked > 0) {
             ratios << QStringLiteral("%1 %2/%3 (%4%)")
-                          .arg(QString::fromStdString(operation))
+                          .arg(OperationText(operation, count))
                           .arg(count.Good)
                           .arg(count.Asked)
                           .arg(100.0 * static_cast<double>(count.Good) /
@@ -214,7 +252,7 @@ QString CMonitorWindow::CountersText(const ExchangeCounters& c) {
         }
     }
     if (!ratios.isEmpty()) {
-        text += QStringLiteral("\n成功率: ") + ratios.join(QStringLiteral("; "));
+        text += '\n' + tr("成功率: %1").arg(ratios.join(QStringLiteral("; ")));
     }
     return text;
 }
@@ -224,9 +262,9 @@ QString CMonitorWindow::CountersText() const {
 }
 
 void CMonitorWindow::Save() {
-    const QString name = Dialogs_.SaveFileName(
-        this, QStringLiteral("保存通讯记录"), QStringLiteral("通讯记录.csv"),
-        QStringLiteral("CSV 文件 (*.csv);;文本文件 (*.txt)"), QStringLiteral("csv"));
+    const QString name =
+        Dialogs_.SaveFileName(this, tr("保存通讯记录"), tr("通讯记录.csv"),
+                              tr("CSV 文件 (*.csv);;文本文件 (*.txt)"), QStringLiteral("csv"));
     if (name.isEmpty()) {
         return;
     }
@@ -239,8 +277,7 @@ void CMonitorWindow::Save() {
     }
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
         file.write(bytes) != bytes.size() || !file.flush()) {
-        Dialogs_.Inform(this,
-                        QStringLiteral("无法保存通讯记录到 %1: %2").arg(name, file.errorString()));
+        Dialogs_.Inform(this, tr("无法保存通讯记录到 %1: %2").arg(name, file.errorString()));
         return;
     }
     file.close();

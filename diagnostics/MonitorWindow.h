@@ -1,7 +1,8 @@
 #pragma once
 // "通讯监视": one row per exchange, the counters since connect or reset, pause, clear,
 // filter and "保存...". Non-modal; refreshes from the exchange log a few times a second while
-// shown, so the I/O worker never waits for it.
+// shown, so the I/O worker never waits for it. Follows a language switch at once, rows
+// included; a saved file is in the language the window shows.
 
 #include <QWidget>
 #include <functional>
@@ -47,7 +48,15 @@ public slots:
     // "保存...": the shown rows to a CSV or text file.
     void Save();
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    // The texts set in code, in the window's language.
+    void RetranslateTexts();
+    void RetranslatePause();
+    // An operation's name in the window's language.
+    static QString OperationText(const std::string& key, const OperationCount& count);
     void UpdateFilterChoices();
     void ApplyFilter();
     void ShowRaw();
@@ -58,8 +67,13 @@ private:
     CMonitorModel* Model_;
     QTableView* Table_;
     QLabel* Counters_;
+    QLabel* FilterLabel_;
+    QLabel* KeepLabel_;
     QComboBox* Filter_;
     QPushButton* Pause_;
+    QPushButton* Clear_;
+    QPushButton* ResetCounters_;
+    QPushButton* Save_;
     QCheckBox* ShowRaw_;
     QPlainTextEdit* Raw_;
     QTimer* Timer_;

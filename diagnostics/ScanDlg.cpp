@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QFile>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -13,6 +14,7 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <iterator>
 
 #include "files/FileDialogs.h"
 #include "modbus/DeviceContext.h"
@@ -22,18 +24,16 @@ namespace mp {
 QString ParityText(int parity) {
     switch (parity) {
         case kParityOdd:
-            return QStringLiteral("奇校验");
+            return CScanDlg::tr("奇校验");
         case kParityEven:
-            return QStringLiteral("偶校验");
+            return CScanDlg::tr("偶校验");
         default:
-            return QStringLiteral("无校验");
+            return CScanDlg::tr("无校验");
     }
 }
 
 CScanDlg::CScanDlg(ScanHost host, IFileDialogs& dialogs, QWidget* parent)
     : QDialog(parent), Host_(std::move(host)), Dialogs_(dialogs) {
-    setWindowTitle(QStringLiteral("搜索设备"));
-
     First_ = new QSpinBox(this);
     First_->setRange(1, 247);
     First_->setValue(1);
@@ -41,14 +41,14 @@ CScanDlg::CScanDlg(ScanHost host, IFileDialogs& dialogs, QWidget* parent)
     Last_->setRange(1, 247);
     Last_->setValue(247);
     Baud_ = new QComboBox(this);
-    Baud_->addItem(QStringLiteral("全部"), 0);
+    Baud_->addItem(QString(), 0);  // every rate
     for (int rate : CBusScan::AllBaudRates()) {
         Baud_->addItem(QString::number(rate), rate);
     }
     Parity_ = new QComboBox(this);
-    Parity_->addItem(QStringLiteral("全部"), -1);
+    Parity_->addItem(QString(), -1);  // every parity
     for (int parity : CBusScan::AllParities()) {
-        Parity_->addItem(ParityText(parity), parity);
+        Parity_->addItem(QString(), parity);
     }
     Margin_ = new QSpinBox(this);
     Margin_->setRange(5, 2000);
@@ -63,23 +63,18 @@ CScanDlg::CScanDlg(ScanHost host, IFileDialogs& dialogs, QWidget* parent)
     }
 
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("起始地址"), First_);
-    form->addRow(QStringLiteral("结束地址"), Last_);
-    form->addRow(QStringLiteral("波特率"), Baud_);
-    form->addRow(QStringLiteral("校验"), Parity_);
-    form->addRow(QStringLiteral("应答余量"), Margin_);
-    form->addRow(QStringLiteral("预计用时"), Estimate_);
+    QWidget* const fields[] = {First_, Last_, Baud_, Parity_, Margin_, Estimate_};
+    for (size_t k = 0; k < std::size(fields); ++k) {
+        Labels_[k] = new QLabel(this);
+        Labels_[k]->setBuddy(fields[k]);
+        form->addRow(Labels_[k], fields[k]);
+    }
 
     Progress_ = new QProgressBar(this);
-    Progress_->setAccessibleName(QStringLiteral("搜索进度"));
     Progress_->setRange(0, 1);
     Progress_->setValue(0);
 
     Table_ = new QTableWidget(0, 5, this);
-    Table_->setAccessibleName(QStringLiteral("找到的设备"));
-    Table_->setHorizontalHeaderLabels({QStringLiteral("地址"), QStringLiteral("波特率"),
-                                       QStringLiteral("校验"), QStringLiteral("设备存储地址"),
-                                       QStringLiteral("波特率代码")});
     Table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     Table_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -90,11 +85,12 @@ CScanDlg::CScanDlg(ScanHost host, IFileDialogs& dialogs, QWidget* parent)
     Status_ = new QLabel(this);
     Status_->setWordWrap(true);
 
-    Start_ = new QPushButton(QStringLiteral("开始搜索"), this);
-    StopButton_ = new QPushButton(QStringLiteral("停止"), this);
-    Connect_ = new QPushButton(QStringLiteral("连接"), this);
-    Export_ = new QPushButton(QStringLiteral("导出CSV..."), this);
-    auto* close = new QPushButton(QStringLiteral("关闭"), this);
+    Start_ = new QPushButton(this);
+    StopButton_ = new QPushButton(this);
+    Connect_ = new QPushButton(this);
+    Export_ = new QPushButton(this);
+    auto* close = new QPushButton(this);
+    Close_ = close;
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Start_);
     buttons->addWidget(StopButton_);
@@ -124,8 +120,70 @@ CScanDlg::CScanDlg(ScanHost host, IFileDialogs& dialogs, QWidget* parent)
         connect(box, qOverload<int>(&QComboBox::currentIndexChanged), this,
                 &CScanDlg::UpdateEstimate);
     }
-    UpdateEstimate();
+    RetranslateTexts();
     UpdateButtons();
+}
+
+void CScanDlg::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) {
+        RetranslateTexts();
+    }
+    QDialog::changeEvent(event);
+}
+
+void CScanDlg::RetranslateTexts() {
+    setWindowTitle(tr("搜索设备"));
+    const char* const labels[] = {QT_TR_NOOP("起始地址"), QT_TR_NOOP("结束地址"),
+                                  QT_TR_NOOP("波特率"),   QT_TR_NOOP("校验"),
+                                  QT_TR_NOOP("应答余量"), QT_TR_NOOP("预计用时")};
+    for (size_t k = 0; k < std::size(labels); ++k) {
+        Labels_[k]->setText(tr(labels[k]));
+    }
+    // The items keep their data (rate, parity code), so the choice stays.
+    Baud_->setItemText(0, tr("全部"));
+    Parity_->setItemText(0, tr("全部"));
+    for (int k = 1; k < Parity_->count(); ++k) {
+        Parity_->setItemText(k, ParityText(Parity_->itemData(k).toInt()));
+    }
+    Progress_->setAccessibleName(tr("搜索进度"));
+    Table_->setAccessibleName(tr("找到的设备"));
+    Table_->setHorizontalHeaderLabels(
+        {tr("地址"), tr("波特率"), tr("校验"), tr("设备存储地址"), tr("波特率代码")});
+    for (int row = 0; row < Table_->rowCount() && row < static_cast<int>(Found_.size()); ++row) {
+        if (QTableWidgetItem* item = Table_->item(row, 2)) {
+            item->setText(ParityText(Found_[static_cast<size_t>(row)].Parity));
+        }
+    }
+    Start_->setText(tr("开始搜索"));
+    StopButton_->setText(tr("停止"));
+    Connect_->setText(tr("连接"));
+    Export_->setText(tr("导出CSV..."));
+    Close_->setText(tr("关闭"));
+    UpdateEstimate();
+    ShowStatus();
+}
+
+void CScanDlg::ShowStatus() {
+    const QString seconds = QString::number(ElapsedMs_ / 1000.0, 'f', 1);
+    switch (State_) {
+        case ScanState::Idle:
+            Status_->clear();
+            break;
+        case ScanState::Running:
+            Status_->setText(tr("正在搜索..."));
+            break;
+        case ScanState::Completed:
+            Status_->setText(
+                tr("搜索完成, 找到 %1 台设备, 用时 %2 秒.").arg(Found_.size()).arg(seconds));
+            break;
+        case ScanState::Stopped:
+            Status_->setText(
+                tr("搜索已停止, 找到 %1 台设备, 用时 %2 秒.").arg(Found_.size()).arg(seconds));
+            break;
+        case ScanState::PortFailed:
+            Status_->setText(tr("串口无法改为所选的波特率或校验, 搜索中止."));
+            break;
+    }
 }
 
 CScanDlg::~CScanDlg() {
@@ -152,9 +210,8 @@ ScanPlan CScanDlg::Plan() const {
 
 void CScanDlg::UpdateEstimate() {
     const double seconds = static_cast<double>(CBusScan::PlanMs(Plan())) / 1000.0;
-    Estimate_->setText(QStringLiteral("约 %1 秒 (%2 次读取)")
-                           .arg(seconds, 0, 'f', 1)
-                           .arg(CBusScan::Steps(Plan())));
+    Estimate_->setText(
+        tr("约 %1 秒 (%2 次读取)").arg(seconds, 0, 'f', 1).arg(CBusScan::Steps(Plan())));
 }
 
 void CScanDlg::UpdateButtons() {
@@ -176,8 +233,9 @@ void CScanDlg::StartScan() {
     Table_->setRowCount(0);
     Progress_->setRange(0, std::max(1, CBusScan::Steps(plan)));
     Progress_->setValue(0);
-    Status_->setText(QStringLiteral("正在搜索..."));
     Running_ = true;
+    State_ = ScanState::Running;
+    ShowStatus();
     UpdateButtons();
     auto stop = std::make_shared<std::atomic<bool>>(false);
     Stop_ = stop;
@@ -236,20 +294,18 @@ void CScanDlg::SetProgress(int done, int total) {
 void CScanDlg::Finished(ScanEnd end, uint32_t elapsedMs) {
     Running_ = false;
     ElapsedMs_ = elapsedMs;
-    const QString took = QStringLiteral("用时 %1 秒").arg(elapsedMs / 1000.0, 0, 'f', 1);
     switch (end) {
         case ScanEnd::Completed:
-            Status_->setText(
-                QStringLiteral("搜索完成, 找到 %1 台设备, %2.").arg(Found_.size()).arg(took));
+            State_ = ScanState::Completed;
             break;
         case ScanEnd::Stopped:
-            Status_->setText(
-                QStringLiteral("搜索已停止, 找到 %1 台设备, %2.").arg(Found_.size()).arg(took));
+            State_ = ScanState::Stopped;
             break;
         case ScanEnd::PortFailed:
-            Status_->setText(QStringLiteral("串口无法改为所选的波特率或校验, 搜索中止."));
+            State_ = ScanState::PortFailed;
             break;
     }
+    ShowStatus();
     UpdateButtons();
 }
 
@@ -262,7 +318,9 @@ void CScanDlg::ConnectSelected() {
 }
 
 QString CScanDlg::Csv() const {
-    QString text = QStringLiteral("地址,波特率,校验,设备存储地址,波特率代码\r\n");
+    QString text =
+        QStringLiteral("%1,%2,%3,%4,%5\r\n")
+            .arg(tr("地址"), tr("波特率"), tr("校验"), tr("设备存储地址"), tr("波特率代码"));
     for (const FoundDevice& d : Found_) {
         text += QStringLiteral("%1,%2,%3,%4,%5\r\n")
                     .arg(d.Address)
@@ -275,9 +333,8 @@ QString CScanDlg::Csv() const {
 }
 
 void CScanDlg::ExportCsv() {
-    const QString name =
-        Dialogs_.SaveFileName(this, QStringLiteral("导出设备列表"), QStringLiteral("设备列表.csv"),
-                              QStringLiteral("CSV 文件 (*.csv)"), QStringLiteral("csv"));
+    const QString name = Dialogs_.SaveFileName(this, tr("导出设备列表"), tr("设备列表.csv"),
+                                               tr("CSV 文件 (*.csv)"), QStringLiteral("csv"));
     if (name.isEmpty()) {
         return;
     }
@@ -285,8 +342,7 @@ void CScanDlg::ExportCsv() {
     const QByteArray bytes = "\xEF\xBB\xBF" + Csv().toUtf8();
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
         file.write(bytes) != bytes.size() || !file.flush()) {
-        Dialogs_.Inform(this,
-                        QStringLiteral("无法导出设备列表到 %1: %2").arg(name, file.errorString()));
+        Dialogs_.Inform(this, tr("无法导出设备列表到 %1: %2").arg(name, file.errorString()));
     }
 }
 

@@ -2,8 +2,10 @@
 // "搜索设备": scans a range of slave addresses at one or every baud rate and parity, shows
 // what answered as it comes, stops when asked, connects to a device found and exports the
 // list. The scan runs on the I/O worker as one operation; this dialog only shows its results.
+// Follows a language switch at once; the exported list is in the language the dialog shows.
 
 #include <QDialog>
+#include <array>
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -45,7 +47,8 @@ public:
     bool Running() const { return Running_; }
     // The link clock's time the last scan took (ms).
     uint32_t LastElapsedMs() const { return ElapsedMs_; }
-    // The list as CSV (UTF-8): 地址, 波特率, 校验, 设备存储地址, 波特率代码.
+    // The list as CSV (UTF-8): 地址, 波特率, 校验, 设备存储地址, 波特率代码, in the dialog's
+    // language (a list for people; nothing reads it back).
     QString Csv() const;
 
     // The controls, for tests and pictures.
@@ -64,7 +67,16 @@ public slots:
     void ConnectSelected();
     void ExportCsv();
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    enum class ScanState { Idle, Running, Completed, Stopped, PortFailed };
+
+    // The texts set in code, in the dialog's language.
+    void RetranslateTexts();
+    // The status line of the scan's state.
+    void ShowStatus();
     void AddFound(const FoundDevice& device);
     void SetProgress(int done, int total);
     void Finished(ScanEnd end, uint32_t elapsedMs);
@@ -76,6 +88,7 @@ private:
     std::shared_ptr<std::atomic<bool>> Stop_;
     std::vector<FoundDevice> Found_;
     bool Running_ = false;
+    ScanState State_ = ScanState::Idle;
     uint32_t ElapsedMs_ = 0;
 
     QSpinBox* First_;
@@ -84,6 +97,7 @@ private:
     QComboBox* Parity_;
     QSpinBox* Margin_;
     QLabel* Estimate_;
+    std::array<QLabel*, 6> Labels_{};  // the form's captions
     QProgressBar* Progress_;
     QTableWidget* Table_;
     QLabel* Status_;
@@ -91,9 +105,11 @@ private:
     QPushButton* StopButton_;
     QPushButton* Connect_;
     QPushButton* Export_;
+    QPushButton* Close_;
 };
 
-// "无校验", "奇校验", "偶校验".
+// "无校验", "奇校验", "偶校验", in the window's language (shown only; the parity itself is
+// the code).
 QString ParityText(int parity);
 
 }  // namespace mp

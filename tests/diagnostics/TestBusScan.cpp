@@ -16,6 +16,7 @@
 #include "simulator/SimulatedPort.h"
 #include "simulator/VirtualClock.h"
 #include "support/ImmediateWindow.h"
+#include "support/MarkingTranslator.h"
 #include "support/ScriptedFileDialogs.h"
 
 using namespace mp;
@@ -94,6 +95,7 @@ private slots:
     void stopsWhenAsked();
     void dialogListsExportsAndConnects();
     void dialogRefusedWhenNotIdle();
+    void dialogFollowsLanguageSwitch();
 };
 
 void TestBusScan::findsExactlyTheDevices_data() {
@@ -236,6 +238,48 @@ void TestBusScan::dialogRefusedWhenNotIdle() {
     dialog.StartScan();
     QCOMPARE(ran, 0);
     QVERIFY(!dialog.Running());
+}
+
+void TestBusScan::dialogFollowsLanguageSwitch() {
+    CBusRig rig;
+    CScriptedFileDialogs files;
+    ScanHost host;
+    host.MayStart = [] { return true; };
+    host.RunOnDevice = [&rig](std::function<void(CDeviceContext&)> job) { job(rig.Ctx); };
+    host.Line = [&rig] { return rig.Line; };
+    CScanDlg dialog(host, files);
+    dialog.ParityChoice().setCurrentIndex(dialog.ParityChoice().findData(int(kParityEven)));
+    dialog.BaudChoice().setCurrentIndex(0);
+    dialog.LastAddress().setValue(20);
+    dialog.StartScan();
+    QCOMPARE(dialog.Table().rowCount(), 1);
+    const ScanPlan before = dialog.Plan();
+    {
+        CMarkingTranslator english;
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("EN:搜索设备"));
+        // The choices keep their data: the plan is the same one.
+        QCOMPARE(dialog.ParityChoice().currentText(), QStringLiteral("EN:偶校验"));
+        QCOMPARE(dialog.BaudChoice().currentText(), QStringLiteral("EN:全部"));
+        QCOMPARE(dialog.Plan().Parities, before.Parities);
+        QCOMPARE(dialog.Plan().BaudRates, before.BaudRates);
+        QCOMPARE(dialog.Table().horizontalHeaderItem(3)->text(), QStringLiteral("EN:设备存储地址"));
+        QCOMPARE(dialog.Table().item(0, 2)->text(), QStringLiteral("EN:偶校验"));
+        QCOMPARE(dialog.Table().accessibleName(), QStringLiteral("EN:找到的设备"));
+        QCOMPARE(dialog.Progress().accessibleName(), QStringLiteral("EN:搜索进度"));
+        QVERIFY(dialog.Status().text().startsWith(QStringLiteral("EN:搜索完成")));
+        QVERIFY(dialog.Csv().startsWith(QStringLiteral("EN:地址,EN:波特率,")));
+        // The form's captions, found by the field they name.
+        QStringList captions;
+        for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+            if (label->buddy() == &dialog.FirstAddress() || label->buddy() == &dialog.Margin()) {
+                captions << label->text();
+            }
+        }
+        QCOMPARE(captions,
+                 QStringList({QStringLiteral("EN:起始地址"), QStringLiteral("EN:应答余量")}));
+    }
+    QCOMPARE(dialog.ParityChoice().currentText(), QStringLiteral("偶校验"));
+    QVERIFY(dialog.Status().text().startsWith(QStringLiteral("搜索完成, 找到 1 台设备")));
 }
 
 QTEST_MAIN(TestBusScan)

@@ -5,6 +5,7 @@
 
 #include "diagnostics/ExchangeDecoder.h"
 #include "support/DeviceRig.h"
+#include "support/MarkingTranslator.h"
 #include "support/Vectors.h"
 
 Q_DECLARE_METATYPE(mp::ExchangeRecord)
@@ -168,6 +169,19 @@ void TestExchangeDecoder::decode() {
     QCOMPARE(s.Outcome, outcome);
     QCOMPARE(QString::fromStdString(s.Range), range);
     QCOMPARE(QString::fromStdString(s.Text), text);
+
+    // In another language every part is translated, the parts fit together as before, and
+    // the operation stays the key it is counted by.
+    const CMarkingTranslator english;
+    const ExchangeSummary e = CExchangeDecoder::Decode(record, context);
+    const QString mark = QString::fromUtf8(CMarkingTranslator::kMark);
+    QCOMPARE(e.Operation, s.Operation);
+    QVERIFY(QString::fromStdString(e.Text).startsWith(mark));
+    QCOMPARE(QString::fromStdString(e.Text).remove(mark), text);
+    if (range.contains(QChar(0x7EBF)) || range.contains(QChar(0x8F93))) {  // 线圈, 输入
+        QVERIFY(QString::fromStdString(e.Range).startsWith(mark));
+    }
+    QCOMPARE(QString::fromStdString(e.Range).remove(mark), range);
 }
 
 void TestExchangeDecoder::operationOfEveryRequest_data() {
@@ -200,6 +214,12 @@ void TestExchangeDecoder::operationOfEveryRequest() {
     const QStringList parts = what.split('\t');
     const auto frame = VectorFrame(QStringLiteral("request"), parts[1].toInt(), parts[0]);
     QCOMPARE(QString::fromStdString(CExchangeDecoder::OperationName(frame)), operation);
+    {
+        const CMarkingTranslator english;
+        QCOMPARE(QString::fromStdString(CExchangeDecoder::OperationName(frame)),
+                 QStringLiteral("EN:") + operation);
+        QCOMPARE(QString::fromStdString(CExchangeDecoder::OperationKey(frame)), operation);
+    }
     // A request that got nothing back says so, under its operation's name.
     ExchangeRecord silent = Read(frame, frame[1] == 0x05 ? 0 : 7, {}, -1);
     if (silent.ReplyLength > 0) {

@@ -8,6 +8,7 @@
 #include "diagnostics/ExchangeRecorder.h"
 #include "modbus/RequestBuilder.h"
 #include "support/DeviceRig.h"
+#include "support/MarkingTranslator.h"
 
 using namespace mp;
 using namespace mp::test;
@@ -23,6 +24,7 @@ private slots:
     void keepsTheNewest();
     void clearAndResetCounters();
     void nothingIsReportedWithoutObserver();
+    void countsByOperationInAnyLanguage();
 };
 
 void TestExchangeLog::countsUnderFaults_data() {
@@ -202,6 +204,30 @@ void TestExchangeLog::nothingIsReportedWithoutObserver() {
     QCOMPARE(log.Size(), size_t{0});
     // The frames and waits are those of a link without an observer.
     QCOMPARE(rig.Clock.Sleeps(), std::vector<uint32_t>{300});
+}
+
+void TestExchangeLog::countsByOperationInAnyLanguage() {
+    CDeviceRig rig;
+    CExchangeLog log;
+    CExchangeRecorder recorder(log);
+    rig.Link.SetObserver(&recorder);
+    rig.Link.ReadSequence(0x03, 0x0124, 1, 300);
+    {
+        // A switch in the middle of a run: the reads still add up under one operation.
+        const CMarkingTranslator english;
+        rig.Link.ReadSequence(0x03, 0x0124, 1, 300);
+    }
+    rig.Link.SetObserver(nullptr);
+    const ExchangeCounters c = log.Counters();
+    QCOMPARE(c.PerOperation.size(), size_t{1});
+    QCOMPARE(c.PerOperation.at("读事件条数").Asked, 2u);
+    // The operation is named in the language of the time it is shown.
+    const std::vector<uint8_t>& request = c.PerOperation.at("读事件条数").Request;
+    QCOMPARE(QString::fromStdString(CExchangeDecoder::OperationName(request)),
+             QStringLiteral("读事件条数"));
+    const CMarkingTranslator english;
+    QCOMPARE(QString::fromStdString(CExchangeDecoder::OperationName(request)),
+             QStringLiteral("EN:读事件条数"));
 }
 
 QTEST_GUILESS_MAIN(TestExchangeLog)

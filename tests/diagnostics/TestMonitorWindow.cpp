@@ -20,6 +20,7 @@
 #include "diagnostics/MonitorWindow.h"
 #include "modbus/RequestBuilder.h"
 #include "support/DeviceRig.h"
+#include "support/MarkingTranslator.h"
 #include "support/ScriptedFileDialogs.h"
 #include "support/WindowRig.h"
 
@@ -76,6 +77,7 @@ class TestMonitorWindow : public QObject {
 private slots:
     void showsAFaultyRun();
     void filterPauseClearAndSave();
+    void followsLanguageSwitch();
     void menuOpensMonitorAndScan();
     void scanRunsOnlyWhenIdleAndConnects();
 };
@@ -210,6 +212,65 @@ void TestMonitorWindow::filterPauseClearAndSave() {
     rig.Link.SetObserver(nullptr);
 }
 
+void TestMonitorWindow::followsLanguageSwitch() {
+    CDeviceRig rig;
+    CExchangeLog log;
+    CExchangeRecorder recorder(log);
+    rig.Link.SetObserver(&recorder);
+    FaultyRun(rig);
+    CScriptedFileDialogs files;
+    CMonitorWindow monitor(log, files);
+    monitor.OpenMonitor();
+    auto* filter = Child<QComboBox>(monitor, QStringLiteral("filter"));
+    const int index = filter->findText(QStringLiteral("读输出状态"));
+    QVERIFY(index > 1);
+    filter->setCurrentIndex(index);
+    emit filter->activated(index);
+    const int rows = monitor.Model().rowCount();
+    Child<QPushButton>(monitor, QStringLiteral("pause"))->click();
+    QSignalSpy headers(&monitor.Model(), &QAbstractItemModel::headerDataChanged);
+    QSignalSpy cells(&monitor.Model(), &QAbstractItemModel::dataChanged);
+
+    {
+        CMarkingTranslator english;
+        QCOMPARE(monitor.windowTitle(), QStringLiteral("EN:通讯监视"));
+        QCOMPARE(headers.size(), 1);
+        QCOMPARE(cells.size(), 1);
+        QCOMPARE(
+            monitor.Model().headerData(CMonitorModel::Summary, Qt::Horizontal, Qt::DisplayRole),
+            QVariant(QStringLiteral("EN:内容")));
+        // The rows already shown are decoded again.
+        QCOMPARE(monitor.Model().Cell(0, CMonitorModel::Direction), QStringLiteral("EN:发/收"));
+        QVERIFY(monitor.Model().Cell(0, CMonitorModel::Summary).startsWith(QStringLiteral("EN:")));
+        QVERIFY(monitor.Model().RawHex(0).startsWith(QStringLiteral("EN:发送: ")));
+        // The paused button says so, and the chosen operation stays chosen under its new name.
+        QCOMPARE(Child<QPushButton>(monitor, QStringLiteral("pause"))->text(),
+                 QStringLiteral("EN:继续"));
+        QCOMPARE(filter->currentIndex(), index);
+        QCOMPARE(filter->itemText(0), QStringLiteral("EN:全部"));
+        QCOMPARE(filter->currentText(), QStringLiteral("EN:读输出状态"));
+        QCOMPARE(monitor.Table().accessibleName(), QStringLiteral("EN:通讯记录"));
+        QVERIFY(monitor.CountersText().startsWith(QStringLiteral("EN:请求 ")));
+        QVERIFY(monitor.CountersText().contains(QStringLiteral("EN:读输出状态 ")));
+        // The filter goes by the operation, not by its words.
+        emit filter->activated(index);
+        QCOMPARE(monitor.Model().rowCount(), rows);
+        QCOMPARE(Column(monitor.Model(), CMonitorModel::Function).count(QStringLiteral("01")),
+                 rows);
+        // A saved log is in the language the window shows.
+        QTemporaryDir dir;
+        files.SaveAnswer = dir.filePath(QStringLiteral("log.csv"));
+        monitor.Save();
+        QFile csv(files.SaveAnswer);
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        QVERIFY(QString::fromUtf8(csv.readAll()).contains(QStringLiteral("EN:时间(ms),EN:方向")));
+    }
+    // And back.
+    QCOMPARE(monitor.windowTitle(), QStringLiteral("通讯监视"));
+    QCOMPARE(filter->currentText(), QStringLiteral("读输出状态"));
+    QCOMPARE(monitor.Model().Cell(0, CMonitorModel::Direction), QStringLiteral("发/收"));
+}
+
 void TestMonitorWindow::menuOpensMonitorAndScan() {
     CWindowRig rig;
     CScriptedFileDialogs files;
@@ -223,6 +284,18 @@ void TestMonitorWindow::menuOpensMonitorAndScan() {
         inMenu = inMenu || action->text() == QStringLiteral("通讯诊断");
     }
     QVERIFY(inMenu);
+    {
+        // The menu follows the main window's language.
+        CMarkingTranslator english;
+        QCOMPARE(monitor->text(), QStringLiteral("EN:通讯监视..."));
+        QCOMPARE(diagnostics->ScanAction()->text(), QStringLiteral("EN:搜索设备..."));
+        inMenu = false;
+        for (QAction* action : rig.Window.menuBar()->actions()) {
+            inMenu = inMenu || action->text() == QStringLiteral("EN:通讯诊断");
+        }
+        QVERIFY(inMenu);
+    }
+    QCOMPARE(monitor->text(), QStringLiteral("通讯监视..."));
 
     // The traffic of the window's own operations reaches the monitor.
     rig.Device.SetRegister(0x0124, 2 << 8);
