@@ -781,6 +781,498 @@
         <source>子机地址--&gt;%1      波特率--&gt;%2</source>
         <translation>Address--&gt;%1      Baud rate--&gt;%2</translation>
     </message>
+    <message>
+        <source>读A/B/C相电流</source>
+        <translation>Read phase A/B/C currents</translation>
+    </message>
+    <message>
+        <source>读A/B/C相电压</source>
+        <translation>Read phase A/B/C voltages</translation>
+    </message>
+    <message>
+        <source>读状态寄存器</source>
+        <translation>Read status register</translation>
+    </message>
+    <message>
+        <source>读定值 A段</source>
+        <translation>Read settings block A</translation>
+    </message>
+    <message>
+        <source>读定值 B段</source>
+        <translation>Read settings block B</translation>
+    </message>
+    <message>
+        <source>读定值 C段</source>
+        <translation>Read settings block C</translation>
+    </message>
+    <message>
+        <source>读起动方式</source>
+        <translation>Read start mode</translation>
+    </message>
+    <message>
+        <source>读事件条数</source>
+        <translation>Read event count</translation>
+    </message>
+    <message>
+        <source>读事件代码</source>
+        <translation>Read event codes</translation>
+    </message>
+    <message>
+        <source>读校准系数</source>
+        <translation>Read calibration coefficients</translation>
+    </message>
+    <message>
+        <source>读设备地址</source>
+        <translation>Read device address</translation>
+    </message>
+    <message>
+        <source>读波特率代码</source>
+        <translation>Read baud rate code</translation>
+    </message>
+    <message>
+        <source>读地址与波特率</source>
+        <translation>Read address and baud rate</translation>
+    </message>
+    <message>
+        <source>读寄存器 %1</source>
+        <translation>Read register %1</translation>
+    </message>
+    <message>
+        <source>写定值 %1</source>
+        <translation>Write settings %1</translation>
+    </message>
+    <message>
+        <source>写通讯参数</source>
+        <translation>Write communication parameters</translation>
+    </message>
+    <message>
+        <source>写起动方式</source>
+        <translation>Write start mode</translation>
+    </message>
+    <message>
+        <source>闭合输出A</source>
+        <translation>Close output A</translation>
+    </message>
+    <message>
+        <source>断开输出A</source>
+        <translation>Open output A</translation>
+    </message>
+    <message>
+        <source>闭合输出B</source>
+        <translation>Close output B</translation>
+    </message>
+    <message>
+        <source>断开输出B</source>
+        <translation>Open output B</translation>
+    </message>
+    <message>
+        <source>复位输出 置位</source>
+        <translation>Reset output (set)</translation>
+    </message>
+    <message>
+        <source>复位输出</source>
+        <translation>Reset output</translation>
+    </message>
+    <message>
+        <source>写线圈 %1</source>
+        <translation>Write coil %1</translation>
+    </message>
+    <message>
+        <source>电流校准帧</source>
+        <translation>Current calibration frame</translation>
+    </message>
+    <message>
+        <source>电压校准帧</source>
+        <translation>Voltage calibration frame</translation>
+    </message>
+    <message>
+        <source>PWM输出帧</source>
+        <translation>PWM output frame</translation>
+    </message>
+    <message>
+        <source>未知帧</source>
+        <translation>Unknown frame</translation>
+    </message>
+    <message>
+        <source>读输出状态</source>
+        <translation>Read output states</translation>
+    </message>
+    <message>
+        <source>读开关量输入</source>
+        <translation>Read digital inputs</translation>
+    </message>
+    <message>
+        <source>功能码 %1</source>
+        <translation>Function code %1</translation>
+    </message>
+    <message>
+        <source>读A/B/C相电流: 原始值 %1 / %2 / %3</source>
+        <translation>Read phase A/B/C currents: raw %1 / %2 / %3</translation>
+    </message>
+    <message>
+        <source>读A/B/C相电流: %1 / %2 / %3 A</source>
+        <translation>Read phase A/B/C currents: %1 / %2 / %3 A</translation>
+    </message>
+    <message>
+        <source>读A/B/C相电压: %1 / %2 / %3 V</source>
+        <translation>Read phase A/B/C voltages: %1 / %2 / %3 V</translation>
+    </message>
+    <message>
+        <source>状态寄存器 %1</source>
+        <translation>Status register %1</translation>
+    </message>
+    <message>
+        <source>事件条数 %1</source>
+        <translation>Event count %1</translation>
+    </message>
+    <message>
+        <source>设备地址 %1</source>
+        <translation>Device address %1</translation>
+    </message>
+    <message>
+        <source>波特率代码 %1 (%2)</source>
+        <translation>Baud rate code %1 (%2)</translation>
+    </message>
+    <message>
+        <source>设备地址 %1, 波特率代码 %2 (%3)</source>
+        <translation>Device address %1, baud rate code %2 (%3)</translation>
+    </message>
+    <message>
+        <source>起动方式 %1</source>
+        <translation>Start mode %1</translation>
+    </message>
+    <message>
+        <source>事件代码:%1</source>
+        <translation>Event codes:%1</translation>
+    </message>
+    <message>
+        <source>校准系数 %1</source>
+        <translation>Calibration coefficients %1</translation>
+    </message>
+    <message>
+        <source>写定值 0x5453: 电流变比 %1</source>
+        <translation>Write settings 0x5453: CT ratio %1</translation>
+    </message>
+    <message>
+        <source>写定值 0x5462: 分断电流 %1</source>
+        <translation>Write settings 0x5462: contactor breaking current %1</translation>
+    </message>
+    <message>
+        <source>写通讯参数: 地址 %1, 波特率代码 %2 (%3)</source>
+        <translation>Write communication parameters: address %1, baud rate code %2 (%3)</translation>
+    </message>
+    <message>
+        <source>写起动方式: 断相时间 %1 s, 起动方式 %2</source>
+        <translation>Write start mode: phase-loss time %1 s, start mode %2</translation>
+    </message>
+    <message>
+        <source>写定值 0x5454: PWM相序 %1, 断相时间 %2 s, 起动方式 %3</source>
+        <translation>Write settings 0x5454: PWM output phase %1, phase-loss time %2 s, start mode %3</translation>
+    </message>
+    <message>
+        <source>写定值 0x5457: 额定电压 %1 V, 额定电流 %2 A, 起动时间 %3</source>
+        <translation>Write settings 0x5457: rated voltage %1 V, rated current %2 A, start time %3</translation>
+    </message>
+    <message>
+        <source>写定值 0x5460: 过压 %1% %2, 欠压 %3% %4</source>
+        <translation>Write settings 0x5460: overvoltage %1% %2, undervoltage %3% %4</translation>
+    </message>
+    <message>
+        <source>写定值 0x545A: 保护投退 %1, 欠压投退 %2, 曲线 %3</source>
+        <translation>Write settings 0x545A: protections on/off %1, undervoltage on/off %2, curve %3</translation>
+    </message>
+    <message>
+        <source>校准帧</source>
+        <translation>Calibration frame</translation>
+    </message>
+    <message>
+        <source>%1 A相 a=%2 b=%3, B相 a=%4 b=%5, C相 a=%6 b=%7</source>
+        <translation>%1 phase A a=%2 b=%3, phase B a=%4 b=%5, phase C a=%6 b=%7</translation>
+    </message>
+    <message>
+        <source>PWM输出帧 a=%1 b=%2</source>
+        <translation>PWM output frame a=%1 b=%2</translation>
+    </message>
+    <message>
+        <source>私有命令帧</source>
+        <translation>Private command frame</translation>
+    </message>
+    <message>
+        <source>迟到的应答已丢弃 (%1 字节)</source>
+        <translation>Late reply dropped (%1 bytes)</translation>
+    </message>
+    <message>
+        <source>非法功能</source>
+        <translation>Illegal function</translation>
+    </message>
+    <message>
+        <source>非法数据地址</source>
+        <translation>Illegal data address</translation>
+    </message>
+    <message>
+        <source>非法数据值</source>
+        <translation>Illegal data value</translation>
+    </message>
+    <message>
+        <source>从站设备故障</source>
+        <translation>Slave device failure</translation>
+    </message>
+    <message>
+        <source>已确认, 处理中</source>
+        <translation>Acknowledged, processing</translation>
+    </message>
+    <message>
+        <source>从站设备忙</source>
+        <translation>Slave device busy</translation>
+    </message>
+    <message>
+        <source>存储奇偶差错</source>
+        <translation>Memory parity error</translation>
+    </message>
+    <message>
+        <source>网关路径不可用</source>
+        <translation>Gateway path unavailable</translation>
+    </message>
+    <message>
+        <source>网关目标设备无响应</source>
+        <translation>Gateway target device failed to respond</translation>
+    </message>
+    <message>
+        <source>未知异常</source>
+        <translation>Unknown exception</translation>
+    </message>
+    <message>
+        <source>已发送</source>
+        <translation>Sent</translation>
+    </message>
+    <message>
+        <source>正常</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>无应答</source>
+        <translation>No reply</translation>
+    </message>
+    <message>
+        <source>CRC错误</source>
+        <translation>CRC error</translation>
+    </message>
+    <message>
+        <source>异常应答</source>
+        <translation>Exception reply</translation>
+    </message>
+    <message>
+        <source>无效应答</source>
+        <translation>Invalid reply</translation>
+    </message>
+    <message>
+        <source>已丢弃</source>
+        <translation>Dropped</translation>
+    </message>
+    <message>
+        <source>请求前的多余字节已丢弃 (%1 字节)</source>
+        <translation>Stray bytes before the request dropped (%1 bytes)</translation>
+    </message>
+    <message>
+        <source>线圈 %1</source>
+        <translation>Coil %1</translation>
+    </message>
+    <message>
+        <source>输入 %1</source>
+        <translation>Input %1</translation>
+    </message>
+    <message>
+        <source>%1: 等待应答</source>
+        <translation>%1: waiting for reply</translation>
+    </message>
+    <message>
+        <source>合</source>
+        <translation>closed</translation>
+    </message>
+    <message>
+        <source>分</source>
+        <translation>open</translation>
+    </message>
+    <message>
+        <source>输出状态 %1: A %2, B %3, 复位 %4</source>
+        <translation>Output states %1: A %2, B %3, reset %4</translation>
+    </message>
+    <message>
+        <source>开关量输入 %1</source>
+        <translation>Digital inputs %1</translation>
+    </message>
+    <message>
+        <source>应答前有 %1 个多余字节</source>
+        <translation>%1 stray bytes before the reply</translation>
+    </message>
+    <message>
+        <source>%1: 无应答</source>
+        <translation>%1: no reply</translation>
+    </message>
+    <message>
+        <source>%1: 异常应答 %2 %3</source>
+        <translation>%1: exception reply %2 %3</translation>
+    </message>
+    <message>
+        <source>%1: CRC错误</source>
+        <translation>%1: CRC error</translation>
+    </message>
+    <message>
+        <source>%1: 无效应答 (%2 字节)</source>
+        <translation>%1: invalid reply (%2 bytes)</translation>
+    </message>
+    <message>
+        <source>（无效值）</source>
+        <translation>(invalid value)</translation>
+    </message>
+    <message>
+        <source>电流变比</source>
+        <translation>CT ratio</translation>
+    </message>
+    <message>
+        <source>额定电流</source>
+        <translation>Rated current</translation>
+    </message>
+    <message>
+        <source>额定电压</source>
+        <translation>Rated voltage</translation>
+    </message>
+    <message>
+        <source>启动时间</source>
+        <translation>Start time</translation>
+    </message>
+    <message>
+        <source>起动方式</source>
+        <translation>Start mode</translation>
+    </message>
+    <message>
+        <source>堵转保护动作倍数</source>
+        <translation>Locked rotor trip multiple</translation>
+    </message>
+    <message>
+        <source>倍额定电流</source>
+        <translation>× rated current</translation>
+    </message>
+    <message>
+        <source>堵转保护动作时间</source>
+        <translation>Locked rotor trip time</translation>
+    </message>
+    <message>
+        <source>定时限过负荷动作倍数</source>
+        <translation>Definite-time overload trip multiple</translation>
+    </message>
+    <message>
+        <source>定时限过负荷动作时间</source>
+        <translation>Definite-time overload trip time</translation>
+    </message>
+    <message>
+        <source>不平衡动作值</source>
+        <translation>Unbalance trip value</translation>
+    </message>
+    <message>
+        <source>不平衡动作时间</source>
+        <translation>Unbalance trip time</translation>
+    </message>
+    <message>
+        <source>曲线选择</source>
+        <translation>Curve</translation>
+    </message>
+    <message>
+        <source>缺相时间</source>
+        <translation>Phase-loss time</translation>
+    </message>
+    <message>
+        <source>PWM选择输出</source>
+        <translation>PWM output phase</translation>
+    </message>
+    <message>
+        <source>交流接触器允许分断电流</source>
+        <translation>Contactor breaking current</translation>
+    </message>
+    <message>
+        <source>过压保护动作值</source>
+        <translation>Overvoltage trip value</translation>
+    </message>
+    <message>
+        <source>%额定电压</source>
+        <translation>% rated voltage</translation>
+    </message>
+    <message>
+        <source>过压保护动作时间</source>
+        <translation>Overvoltage trip time</translation>
+    </message>
+    <message>
+        <source>欠压保护动作值</source>
+        <translation>Undervoltage trip value</translation>
+    </message>
+    <message>
+        <source>欠压保护动作时间</source>
+        <translation>Undervoltage trip time</translation>
+    </message>
+    <message>
+        <source>短路保护</source>
+        <translation>Short circuit</translation>
+    </message>
+    <message>
+        <source>堵转保护</source>
+        <translation>Locked rotor</translation>
+    </message>
+    <message>
+        <source>定时限过负荷</source>
+        <translation>Definite-time overload</translation>
+    </message>
+    <message>
+        <source>不平衡</source>
+        <translation>Unbalance</translation>
+    </message>
+    <message>
+        <source>反时限过负荷</source>
+        <translation>Inverse-time overload</translation>
+    </message>
+    <message>
+        <source>启动超时</source>
+        <translation>Start timeout</translation>
+    </message>
+    <message>
+        <source>缺相保护</source>
+        <translation>Phase loss</translation>
+    </message>
+    <message>
+        <source>过压保护</source>
+        <translation>Overvoltage</translation>
+    </message>
+    <message>
+        <source>欠压保护</source>
+        <translation>Undervoltage</translation>
+    </message>
+    <message>
+        <source>%1的值“%2”不是数字</source>
+        <translation>The value &quot;%2&quot; of %1 is not a number</translation>
+    </message>
+    <message>
+        <source>%1的值“%2”不是整数</source>
+        <translation>The value &quot;%2&quot; of %1 is not a whole number</translation>
+    </message>
+    <message>
+        <source>%1的值“%2”不在曲线列表中</source>
+        <translation>The value &quot;%2&quot; of %1 is not in the list of curves</translation>
+    </message>
+    <message>
+        <source>%1的值“%2”不在PWM选择输出的列表中</source>
+        <translation>The value &quot;%2&quot; of %1 is not in the list of PWM output phases</translation>
+    </message>
+    <message>
+        <source>%1的值“%2”不在起动方式的列表中</source>
+        <translation>The value &quot;%2&quot; of %1 is not in the list of start modes</translation>
+    </message>
+    <message>
+        <source>投入</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Off</translation>
+    </message>
 </context>
 <context>
     <name>mp::CCommParamChangeDlg</name>
@@ -880,10 +1372,252 @@
     </message>
 </context>
 <context>
+    <name>mp::CComparisonDlg</name>
+    <message>
+        <source>与设备比较</source>
+        <translation>Compare with device</translation>
+    </message>
+    <message>
+        <source>设备中的定值与%1一致。</source>
+        <translation>The settings in the device are the same as in: %1.</translation>
+    </message>
+    <message>
+        <source>有 %1 项定值与%2不同，已标为“不同”。</source>
+        <translation>%1 settings differ from: %2. They are marked &quot;Differs&quot;.</translation>
+    </message>
+    <message>
+        <source>定值比较</source>
+        <translation>Settings comparison</translation>
+    </message>
+    <message>
+        <source>定值</source>
+        <translation>Setting</translation>
+    </message>
+    <message>
+        <source>设备</source>
+        <translation>Device</translation>
+    </message>
+    <message>
+        <source>出厂值</source>
+        <translation>Factory</translation>
+    </message>
+    <message>
+        <source>比较</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>全选</source>
+        <translation>Select all</translation>
+    </message>
+    <message>
+        <source>不同</source>
+        <translation>Differs</translation>
+    </message>
+    <message>
+        <source>全部取设备值</source>
+        <translation>Take all from device</translation>
+    </message>
+    <message>
+        <source>全部取文件值</source>
+        <translation>Take all from file</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>串口 %1，地址 %2，波特率 %3</source>
+        <translation>serial port %1, address %2, baud rate %3</translation>
+    </message>
+    <message>
+        <source>设备（%1）的定值刚刚读出。</source>
+        <translation>Settings just read from the device (%1).</translation>
+    </message>
+    <message>
+        <source>窗口</source>
+        <translation>Window</translation>
+    </message>
+    <message>
+        <source>文件 %1</source>
+        <translation>File %1</translation>
+    </message>
+    <message>
+        <source>定值文件：%1</source>
+        <translation>Settings file: %1</translation>
+    </message>
+    <message>
+        <source>该文件中没有写入记录。</source>
+        <translation>The file holds no write records.</translation>
+    </message>
+    <message>
+        <source>写入记录（共 %1 次，列出最近 %2 次）：</source>
+        <translation>Write records (%1 in all, the last %2 listed):</translation>
+    </message>
+    <message>
+        <source>写入记录：</source>
+        <translation>Write records:</translation>
+    </message>
+    <message>
+        <source>%1 写入 %2</source>
+        <translation>%1 written to %2</translation>
+    </message>
+</context>
+<context>
+    <name>mp::CDiagnostics</name>
+    <message>
+        <source>通讯诊断</source>
+        <translation>Diagnostics</translation>
+    </message>
+    <message>
+        <source>通讯监视...</source>
+        <translation>Communication monitor...</translation>
+    </message>
+    <message>
+        <source>搜索设备...</source>
+        <translation>Find devices...</translation>
+    </message>
+</context>
+<context>
     <name>mp::CDialogService</name>
     <message>
         <source>马达保护控制器</source>
         <translation>Motor protection controller</translation>
+    </message>
+</context>
+<context>
+    <name>mp::CFileDialogs</name>
+    <message>
+        <source>马达保护控制器</source>
+        <translation>Motor protector</translation>
+    </message>
+    <message>
+        <source>保存定值文件</source>
+        <translation>Save settings file</translation>
+    </message>
+    <message>
+        <source>备注（柜号、回路、电动机，可不填）：</source>
+        <translation>Note (panel, feeder, motor; optional):</translation>
+    </message>
+    <message>
+        <source>打印调试报告</source>
+        <translation>Print commissioning report</translation>
+    </message>
+</context>
+<context>
+    <name>mp::CFilesController</name>
+    <message>
+        <source>定值文件 (*.json);;所有文件 (*)</source>
+        <translation>Settings files (*.json);;All files (*)</translation>
+    </message>
+    <message>
+        <source>PDF 文件 (*.pdf)</source>
+        <translation>PDF files (*.pdf)</translation>
+    </message>
+    <message>
+        <source>文件</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>打开定值文件...</source>
+        <translation>Open settings file...</translation>
+    </message>
+    <message>
+        <source>保存定值文件...</source>
+        <translation>Save settings file...</translation>
+    </message>
+    <message>
+        <source>最近的定值文件</source>
+        <translation>Recent settings files</translation>
+    </message>
+    <message>
+        <source>与设备比较...</source>
+        <translation>Compare with device...</translation>
+    </message>
+    <message>
+        <source>生成调试报告...</source>
+        <translation>Create commissioning report...</translation>
+    </message>
+    <message>
+        <source>打印调试报告...</source>
+        <translation>Print commissioning report...</translation>
+    </message>
+    <message>
+        <source>（无）</source>
+        <translation>(none)</translation>
+    </message>
+    <message>
+        <source>打开定值文件</source>
+        <translation>Open settings file</translation>
+    </message>
+    <message>
+        <source>定值文件“%1”无法使用：%2。
+窗口中的值没有改变。</source>
+        <translation>The settings file &quot;%1&quot; cannot be used: %2.
+The values in the window have not changed.</translation>
+    </message>
+    <message>
+        <source>窗口中的定值不能保存：%1。
+定值文件未保存。</source>
+        <translation>The settings in the window cannot be saved: %1.
+The settings file was not saved.</translation>
+    </message>
+    <message>
+        <source>定值-地址%1.json</source>
+        <translation>settings-address%1.json</translation>
+    </message>
+    <message>
+        <source>保存定值文件</source>
+        <translation>Save settings file</translation>
+    </message>
+    <message>
+        <source>定值文件“%1”未能保存：%2</source>
+        <translation>The settings file &quot;%1&quot; could not be saved: %2</translation>
+    </message>
+    <message>
+        <source>定值文件“%1”中的定值已写入设备。
+是否在该文件中记录这次写入（%2，%3）？</source>
+        <translation>The settings of the file &quot;%1&quot; have been written to the device.
+Record this write (%2, %3) in the file?</translation>
+    </message>
+    <message>
+        <source>文件中的定值已不是写入的定值</source>
+        <translation>the settings in the file are no longer those written</translation>
+    </message>
+    <message>
+        <source>写入记录未能保存到定值文件“%1”：%2</source>
+        <translation>The write record could not be saved to the settings file &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <source>串口 %1 未打开，无法读取设备的定值。</source>
+        <translation>Serial port %1 is not open; the device&apos;s settings cannot be read.</translation>
+    </message>
+    <message>
+        <source>设备没有应答，未能读到设备的定值，没有进行比较。</source>
+        <translation>No reply from the device: its settings could not be read and nothing was compared.</translation>
+    </message>
+    <message>
+        <source>窗口中的定值，与定值文件“%1”中的相同。</source>
+        <translation>The settings in the window, the same as in the settings file &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>生成报告时窗口中的定值。</source>
+        <translation>The settings in the window when the report was made.</translation>
+    </message>
+    <message>
+        <source>调试报告-地址%1-%2.pdf</source>
+        <translation>commissioning-report-address%1-%2.pdf</translation>
+    </message>
+    <message>
+        <source>生成调试报告</source>
+        <translation>Create commissioning report</translation>
+    </message>
+    <message>
+        <source>调试报告未能保存到“%1”：%2</source>
+        <translation>The commissioning report could not be saved to &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <source>调试报告已保存到“%1”。</source>
+        <translation>The commissioning report was saved to &quot;%1&quot;.</translation>
     </message>
 </context>
 <context>
@@ -1002,6 +1736,166 @@ The program goes on running but will not talk to the device.</translation>
     </message>
 </context>
 <context>
+    <name>mp::CMonitorModel</name>
+    <message>
+        <source>收</source>
+        <translation>Rx</translation>
+    </message>
+    <message>
+        <source>发/收</source>
+        <translation>Tx/Rx</translation>
+    </message>
+    <message>
+        <source>发</source>
+        <translation>Tx</translation>
+    </message>
+    <message>
+        <source>正确</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Bad</translation>
+    </message>
+    <message>
+        <source>时间(ms)</source>
+        <translation>Time (ms)</translation>
+    </message>
+    <message>
+        <source>方向</source>
+        <translation>Dir</translation>
+    </message>
+    <message>
+        <source>地址</source>
+        <translation>Addr</translation>
+    </message>
+    <message>
+        <source>功能码</source>
+        <translation>Func</translation>
+    </message>
+    <message>
+        <source>寄存器/线圈</source>
+        <translation>Register/coil</translation>
+    </message>
+    <message>
+        <source>长度</source>
+        <translation>Length</translation>
+    </message>
+    <message>
+        <source>CRC</source>
+        <translation>CRC</translation>
+    </message>
+    <message>
+        <source>应答(ms)</source>
+        <translation>Reply (ms)</translation>
+    </message>
+    <message>
+        <source>内容</source>
+        <translation>Summary</translation>
+    </message>
+    <message>
+        <source>丢弃: %1 字节</source>
+        <translation>Dropped: %1 bytes</translation>
+    </message>
+    <message>
+        <source>发送: %1</source>
+        <translation>Sent: %1</translation>
+    </message>
+    <message>
+        <source>发送: %1
+接收: %2</source>
+        <translation>Sent: %1
+Received: %2</translation>
+    </message>
+    <message>
+        <source>发送</source>
+        <translation>Sent</translation>
+    </message>
+    <message>
+        <source>接收</source>
+        <translation>Received</translation>
+    </message>
+</context>
+<context>
+    <name>mp::CMonitorWindow</name>
+    <message>
+        <source>通讯监视</source>
+        <translation>Communication monitor</translation>
+    </message>
+    <message>
+        <source>显示:</source>
+        <translation>Show:</translation>
+    </message>
+    <message>
+        <source>全部</source>
+        <translation>All</translation>
+    </message>
+    <message>
+        <source>仅错误</source>
+        <translation>Errors only</translation>
+    </message>
+    <message>
+        <source>清除</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>计数清零</source>
+        <translation>Reset counts</translation>
+    </message>
+    <message>
+        <source>保存...</source>
+        <translation>Save...</translation>
+    </message>
+    <message>
+        <source>显示原始报文</source>
+        <translation>Show raw frames</translation>
+    </message>
+    <message>
+        <source>保留条数:</source>
+        <translation>Keep rows:</translation>
+    </message>
+    <message>
+        <source>通讯记录</source>
+        <translation>Communication log</translation>
+    </message>
+    <message>
+        <source>原始报文</source>
+        <translation>Raw frames</translation>
+    </message>
+    <message>
+        <source>继续</source>
+        <translation>Resume</translation>
+    </message>
+    <message>
+        <source>暂停</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>请求 %1, 正常应答 %2, 无应答 %3, CRC错误 %4, 异常应答 %5, 无效应答 %6, 丢弃多余字节 %7, 丢弃迟到应答 %8 字节</source>
+        <translation>Requests %1, good replies %2, no reply %3, CRC errors %4, exception replies %5, invalid replies %6, stray bytes dropped %7, late reply bytes dropped %8</translation>
+    </message>
+    <message>
+        <source>成功率: %1</source>
+        <translation>Success rate: %1</translation>
+    </message>
+    <message>
+        <source>保存通讯记录</source>
+        <translation>Save communication log</translation>
+    </message>
+    <message>
+        <source>通讯记录.csv</source>
+        <translation>communication-log.csv</translation>
+    </message>
+    <message>
+        <source>CSV 文件 (*.csv);;文本文件 (*.txt)</source>
+        <translation>CSV files (*.csv);;Text files (*.txt)</translation>
+    </message>
+    <message>
+        <source>无法保存通讯记录到 %1: %2</source>
+        <translation>Cannot save the communication log to %1: %2</translation>
+    </message>
+</context>
+<context>
     <name>mp::CMotorProtectorApp</name>
     <message>
         <source>马达保护控制器演示软件-Quellar</source>
@@ -1025,6 +1919,613 @@ The program goes on running but will not talk to the device.</translation>
     <message>
         <source>正在与设备通讯</source>
         <translation>Talking to the device</translation>
+    </message>
+</context>
+<context>
+    <name>mp::CScanDlg</name>
+    <message>
+        <source>奇校验</source>
+        <translation>Odd</translation>
+    </message>
+    <message>
+        <source>偶校验</source>
+        <translation>Even</translation>
+    </message>
+    <message>
+        <source>无校验</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>搜索设备</source>
+        <translation>Find devices</translation>
+    </message>
+    <message>
+        <source>起始地址</source>
+        <translation>First address</translation>
+    </message>
+    <message>
+        <source>结束地址</source>
+        <translation>Last address</translation>
+    </message>
+    <message>
+        <source>波特率</source>
+        <translation>Baud rate</translation>
+    </message>
+    <message>
+        <source>校验</source>
+        <translation>Parity</translation>
+    </message>
+    <message>
+        <source>应答余量</source>
+        <translation>Reply margin</translation>
+    </message>
+    <message>
+        <source>预计用时</source>
+        <translation>Estimated time</translation>
+    </message>
+    <message>
+        <source>全部</source>
+        <translation>All</translation>
+    </message>
+    <message>
+        <source>搜索进度</source>
+        <translation>Search progress</translation>
+    </message>
+    <message>
+        <source>找到的设备</source>
+        <translation>Devices found</translation>
+    </message>
+    <message>
+        <source>地址</source>
+        <translation>Address</translation>
+    </message>
+    <message>
+        <source>设备存储地址</source>
+        <translation>Stored address</translation>
+    </message>
+    <message>
+        <source>波特率代码</source>
+        <translation>Baud code</translation>
+    </message>
+    <message>
+        <source>开始搜索</source>
+        <translation>Start search</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>连接</source>
+        <translation>Connect</translation>
+    </message>
+    <message>
+        <source>导出CSV...</source>
+        <translation>Export CSV...</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>正在搜索...</source>
+        <translation>Searching...</translation>
+    </message>
+    <message>
+        <source>搜索完成, 找到 %1 台设备, 用时 %2 秒.</source>
+        <translation>Search complete: %1 device(s) found in %2 s.</translation>
+    </message>
+    <message>
+        <source>搜索已停止, 找到 %1 台设备, 用时 %2 秒.</source>
+        <translation>Search stopped: %1 device(s) found in %2 s.</translation>
+    </message>
+    <message>
+        <source>串口无法改为所选的波特率或校验, 搜索中止.</source>
+        <translation>The serial port cannot be set to the chosen baud rate or parity; search aborted.</translation>
+    </message>
+    <message>
+        <source>约 %1 秒 (%2 次读取)</source>
+        <translation>About %1 s (%2 reads)</translation>
+    </message>
+    <message>
+        <source>导出设备列表</source>
+        <translation>Export device list</translation>
+    </message>
+    <message>
+        <source>设备列表.csv</source>
+        <translation>device-list.csv</translation>
+    </message>
+    <message>
+        <source>CSV 文件 (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <source>无法导出设备列表到 %1: %2</source>
+        <translation>Cannot export the device list to %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>mp::CSettingsFile</name>
+    <message>
+        <source>文件不存在</source>
+        <translation>the file does not exist</translation>
+    </message>
+    <message>
+        <source>文件过大，不是定值文件</source>
+        <translation>the file is too large to be a settings file</translation>
+    </message>
+    <message>
+        <source>无法读取（%1）</source>
+        <translation>it cannot be read (%1)</translation>
+    </message>
+    <message>
+        <source>不是 JSON 文件（第 %1 个字节处：%2）</source>
+        <translation>it is not a JSON file (at byte %1: %2)</translation>
+    </message>
+    <message>
+        <source>不是定值文件：内容不是 JSON 对象</source>
+        <translation>it is not a settings file: the content is not a JSON object</translation>
+    </message>
+    <message>
+        <source>不是定值文件：缺少 &quot;format&quot;: &quot;%1&quot;</source>
+        <translation>it is not a settings file: &quot;format&quot;: &quot;%1&quot; is missing</translation>
+    </message>
+    <message>
+        <source>格式版本（formatVersion）缺失或不是正整数</source>
+        <translation>the format version (formatVersion) is missing or not a positive whole number</translation>
+    </message>
+    <message>
+        <source>文件的格式版本 %1 比本工具能读的版本 %2 新，请用更新的工具打开</source>
+        <translation>the file&apos;s format version %1 is newer than version %2 that this tool reads; open it with a newer tool</translation>
+    </message>
+    <message>
+        <source>缺少定值（settings）</source>
+        <translation>the settings (settings) are missing</translation>
+    </message>
+    <message>
+        <source>缺少定值“%1”（settings.%2）</source>
+        <translation>the setting &quot;%1&quot; (settings.%2) is missing</translation>
+    </message>
+    <message>
+        <source>定值“%1”（settings.%2）应为文本</source>
+        <translation>the setting &quot;%1&quot; (settings.%2) must be a text</translation>
+    </message>
+    <message>
+        <source>缺少保护投退（protections）</source>
+        <translation>the protection switches (protections) are missing</translation>
+    </message>
+    <message>
+        <source>保护投退“%1”（protections.%2）应为 true 或 false</source>
+        <translation>the protection switch &quot;%1&quot; (protections.%2) must be true or false</translation>
+    </message>
+</context>
+<context>
+    <name>mp::CTrendController</name>
+    <message>
+        <source>曲线</source>
+        <translation>Trend</translation>
+    </message>
+    <message>
+        <source>实时曲线</source>
+        <translation>Live trend</translation>
+    </message>
+    <message>
+        <source>开始记录...</source>
+        <translation>Start recording...</translation>
+    </message>
+    <message>
+        <source>停止记录</source>
+        <translation>Stop recording</translation>
+    </message>
+    <message>
+        <source>快速刷新</source>
+        <translation>Fast refresh</translation>
+    </message>
+    <message>
+        <source>起动录波</source>
+        <translation>Start capture</translation>
+    </message>
+    <message>
+        <source>起动录波已准备: 等待任一相电流超过 %1 A</source>
+        <translation>Start capture armed: waiting for a phase current above %1 A</translation>
+    </message>
+    <message>
+        <source>记录已停止: 写入 %1 失败 (%2)。读取照常进行。</source>
+        <translation>Recording stopped: writing %1 failed (%2). Reading goes on as usual.</translation>
+    </message>
+    <message>
+        <source>起动录波需要额定电流: 请先填写或读出额定电流。</source>
+        <translation>Start capture needs the rated current: enter it or read it from the device first.</translation>
+    </message>
+    <message>
+        <source>起动录波-%1.csv</source>
+        <translation>start-capture-%1.csv</translation>
+    </message>
+    <message>
+        <source>保存起动录波</source>
+        <translation>Save start capture</translation>
+    </message>
+    <message>
+        <source>CSV 文件 (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <source>
+录波已保存到 %1。</source>
+        <translation>
+The capture was saved to %1.</translation>
+    </message>
+    <message>
+        <source>
+录波未能保存到 %1 (%2)。</source>
+        <translation>
+The capture could not be saved to %1 (%2).</translation>
+    </message>
+    <message>
+        <source>起动于 %1, 峰值电流 %2 A (额定电流的 %3 倍)。</source>
+        <translation>Start at %1, peak current %2 A (%3 × rated current).</translation>
+    </message>
+    <message>
+        <source>
+电流降到 1.2 倍额定电流以下用时 %1 s。</source>
+        <translation>
+The current fell below 1.2 × rated current after %1 s.</translation>
+    </message>
+    <message>
+        <source>
+录波期间电流没有降到 1.2 倍额定电流以下。</source>
+        <translation>
+The current did not fall below 1.2 × rated current during the capture.</translation>
+    </message>
+    <message>
+        <source>
+按所示定值, 启动超时保护会动作 (启动时间 %1 s)。</source>
+        <translation>
+With the settings shown, the start timeout protection would trip (start time %1 s).</translation>
+    </message>
+    <message>
+        <source>
+按所示定值, 启动超时保护不会动作 (启动时间 %1 s)。</source>
+        <translation>
+With the settings shown, the start timeout protection would not trip (start time %1 s).</translation>
+    </message>
+    <message>
+        <source>
+按所示定值, 堵转保护会动作 (%1 倍额定电流持续 %2 s, 超过动作时间 %3 s)。</source>
+        <translation>
+With the settings shown, the locked rotor protection would trip (%1 × rated current for %2 s, longer than the trip time %3 s).</translation>
+    </message>
+    <message>
+        <source>
+按所示定值, 堵转保护不会动作 (%1 倍额定电流, 动作时间 %2 s)。</source>
+        <translation>
+With the settings shown, the locked rotor protection would not trip (%1 × rated current, trip time %2 s).</translation>
+    </message>
+    <message>
+        <source>记录-%1.csv</source>
+        <translation>recording-%1.csv</translation>
+    </message>
+    <message>
+        <source>开始记录</source>
+        <translation>Start recording</translation>
+    </message>
+    <message>
+        <source>无法记录到 %1 (%2)。</source>
+        <translation>Cannot record to %1 (%2).</translation>
+    </message>
+    <message>
+        <source>记录中: %1 (%2)</source>
+        <translation>Recording: %1 (%2)</translation>
+    </message>
+</context>
+<context>
+    <name>mp::CTrendWindow</name>
+    <message>
+        <source>实时曲线</source>
+        <translation>Live trend</translation>
+    </message>
+    <message>
+        <source>时间范围</source>
+        <translation>Time range</translation>
+    </message>
+    <message>
+        <source>最近1分钟</source>
+        <translation>Last 1 min</translation>
+    </message>
+    <message>
+        <source>最近5分钟</source>
+        <translation>Last 5 min</translation>
+    </message>
+    <message>
+        <source>最近30分钟</source>
+        <translation>Last 30 min</translation>
+    </message>
+    <message>
+        <source>全部</source>
+        <translation>All</translation>
+    </message>
+    <message>
+        <source>继续</source>
+        <translation>Resume</translation>
+    </message>
+    <message>
+        <source>暂停</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>复位缩放</source>
+        <translation>Reset zoom</translation>
+    </message>
+    <message>
+        <source>导出图片...</source>
+        <translation>Export picture...</translation>
+    </message>
+    <message>
+        <source>A相</source>
+        <translation>Phase A</translation>
+    </message>
+    <message>
+        <source>B相</source>
+        <translation>Phase B</translation>
+    </message>
+    <message>
+        <source>C相</source>
+        <translation>Phase C</translation>
+    </message>
+    <message>
+        <source>相电流</source>
+        <translation>Phase currents</translation>
+    </message>
+    <message>
+        <source>相电压</source>
+        <translation>Phase voltages</translation>
+    </message>
+    <message>
+        <source>电流 (A)</source>
+        <translation>Current (A)</translation>
+    </message>
+    <message>
+        <source>电压 (V)</source>
+        <translation>Voltage (V)</translation>
+    </message>
+    <message>
+        <source>额定电流</source>
+        <translation>Rated current</translation>
+    </message>
+    <message>
+        <source>堵转电流</source>
+        <translation>Locked rotor current</translation>
+    </message>
+    <message>
+        <source>起动</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>启动时间</source>
+        <translation>Start time</translation>
+    </message>
+    <message>
+        <source>将鼠标移到曲线上查看数值</source>
+        <translation>Move the mouse over the curves to see their values</translation>
+    </message>
+    <message>
+        <source>%1  A相电流 %2 A  B相电流 %3 A  C相电流 %4 A  A相电压 %5 V  B相电压 %6 V  C相电压 %7 V</source>
+        <translation>%1  Ia %2 A  Ib %3 A  Ic %4 A  Ua %5 V  Ub %6 V  Uc %7 V</translation>
+    </message>
+    <message>
+        <source>实时曲线-%1.png</source>
+        <translation>live-trend-%1.png</translation>
+    </message>
+    <message>
+        <source>导出图片</source>
+        <translation>Export picture</translation>
+    </message>
+    <message>
+        <source>PNG 图片 (*.png)</source>
+        <translation>PNG pictures (*.png)</translation>
+    </message>
+    <message>
+        <source>图片未能保存到 %1。</source>
+        <translation>The picture could not be saved to %1.</translation>
+    </message>
+</context>
+<context>
+    <name>mp::CommissioningReport</name>
+    <message>
+        <source>智能马达保护控制器调试报告</source>
+        <translation>Intelligent Motor Protector Commissioning Report</translation>
+    </message>
+    <message>
+        <source>合</source>
+        <translation>Closed</translation>
+    </message>
+    <message>
+        <source>分</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>未知</source>
+        <translation>Unknown</translation>
+    </message>
+    <message>
+        <source>定值</source>
+        <translation>Setting</translation>
+    </message>
+    <message>
+        <source>值</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>单位</source>
+        <translation>Unit</translation>
+    </message>
+    <message>
+        <source>保护投退</source>
+        <translation>Protections on/off</translation>
+    </message>
+    <message>
+        <source>保护</source>
+        <translation>Protection</translation>
+    </message>
+    <message>
+        <source>状态</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>校准系数</source>
+        <translation>Calibration coefficients</translation>
+    </message>
+    <message>
+        <source>本次运行中未从设备读取校准系数。</source>
+        <translation>The calibration coefficients were not read from the device in this run.</translation>
+    </message>
+    <message>
+        <source>A/AB相</source>
+        <translation>Phase A/AB</translation>
+    </message>
+    <message>
+        <source>B/BC相</source>
+        <translation>Phase B/BC</translation>
+    </message>
+    <message>
+        <source>C/CA相</source>
+        <translation>Phase C/CA</translation>
+    </message>
+    <message>
+        <source>设备中存储的值（相的 a 系数为 a × 10000）。</source>
+        <translation>Values as stored in the device (a phase&apos;s a coefficient is a × 10000).</translation>
+    </message>
+    <message>
+        <source>行</source>
+        <translation>Row</translation>
+    </message>
+    <message>
+        <source>a系数</source>
+        <translation>a coefficient</translation>
+    </message>
+    <message>
+        <source>b系数</source>
+        <translation>b coefficient</translation>
+    </message>
+    <message>
+        <source>事件记录</source>
+        <translation>Event records</translation>
+    </message>
+    <message>
+        <source>本次运行中未读取事件记录。</source>
+        <translation>The event records were not read in this run.</translation>
+    </message>
+    <message>
+        <source>读取时间 %1，设备地址 %2：%3</source>
+        <translation>Read at %1, device address %2: %3</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>代码</source>
+        <translation>Code</translation>
+    </message>
+    <message>
+        <source>内容</source>
+        <translation>Event</translation>
+    </message>
+    <message>
+        <source>生成报告时正在读实时数据，以下为窗口当时显示的值。</source>
+        <translation>Live data was being read when the report was made; these are the values the window showed then.</translation>
+    </message>
+    <message>
+        <source>生成报告时未在读实时数据，以下为窗口最后显示的值，可能不是设备当前的值。</source>
+        <translation>Live data was not being read when the report was made; these are the values the window showed last and may not be the device&apos;s values now.</translation>
+    </message>
+    <message>
+        <source>A相电流</source>
+        <translation>Phase A current</translation>
+    </message>
+    <message>
+        <source>B相电流</source>
+        <translation>Phase B current</translation>
+    </message>
+    <message>
+        <source>C相电流</source>
+        <translation>Phase C current</translation>
+    </message>
+    <message>
+        <source>A相电压</source>
+        <translation>Phase A voltage</translation>
+    </message>
+    <message>
+        <source>B相电压</source>
+        <translation>Phase B voltage</translation>
+    </message>
+    <message>
+        <source>C相电压</source>
+        <translation>Phase C voltage</translation>
+    </message>
+    <message>
+        <source>实时数据采集时间 (ms)</source>
+        <translation>Live data acquisition time (ms)</translation>
+    </message>
+    <message>
+        <source>状态量输入</source>
+        <translation>Status inputs</translation>
+    </message>
+    <message>
+        <source>，</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>输出A</source>
+        <translation>Output A</translation>
+    </message>
+    <message>
+        <source>输出B</source>
+        <translation>Output B</translation>
+    </message>
+    <message>
+        <source>复归</source>
+        <translation>Reset</translation>
+    </message>
+    <message>
+        <source>控制量输出</source>
+        <translation>Control outputs</translation>
+    </message>
+    <message>
+        <source>实时数据快照</source>
+        <translation>Live data snapshot</translation>
+    </message>
+    <message>
+        <source>量</source>
+        <translation>Quantity</translation>
+    </message>
+    <message>
+        <source>日期</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>串口</source>
+        <translation>Serial port</translation>
+    </message>
+    <message>
+        <source>设备地址</source>
+        <translation>Device address</translation>
+    </message>
+    <message>
+        <source>波特率</source>
+        <translation>Baud rate</translation>
+    </message>
+    <message>
+        <source>备注</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>项目</source>
+        <translation>Item</translation>
+    </message>
+    <message>
+        <source>马达保护控制器配置工具</source>
+        <translation>Motor protector configuration tool</translation>
     </message>
 </context>
 <context>
