@@ -72,13 +72,15 @@ wait_window() {
     done
 }
 
-# Settings of its own, so that the dialog shows the first run's defaults and nothing is kept.
-XDG_CONFIG_HOME="$(mktemp -d)"
-export XDG_CONFIG_HOME
 
 # Once in each language, chosen through the locale as on a user's machine:
 #   language, locale, suffix of the pictures
 shoot() {
+    # Settings of its own, so that the dialog shows the first run's defaults and nothing is
+    # kept.
+    case "${XDG_CONFIG_HOME:-}" in /tmp/tmp.*) rm -rf "$XDG_CONFIG_HOME" ;; esac
+    XDG_CONFIG_HOME="$(mktemp -d)"
+    export XDG_CONFIG_HOME
     if [ "${SCREENSHOT_SETUP:-1}" = 1 ]; then
         LC_ALL= LANG="$2" LC_CTYPE=C.UTF-8 "$program" >"$log" 2>&1 &
         app_pid=$!
