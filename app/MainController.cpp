@@ -14,6 +14,7 @@
 #include "commands/OutputCommands.h"
 #include "commands/StartModeCommand.h"
 #include "events/EventRecords.h"
+#include "language/Text.h"
 #include "maintenance/Calibration.h"
 #include "maintenance/Coefficients.h"
 #include "maintenance/MaintenanceUnlock.h"
@@ -480,12 +481,12 @@ void CMainController::WriteSettings() {
         Inform(Text(*error));
         return;
     }
-    if (!Dialogs_.AskYesNo(&Window_, QString::fromUtf8(kWriteConfirmQuestion))) {
-        Window_.SetStatusText(QString::fromUtf8(kWriteStatusText));
+    if (!Dialogs_.AskYesNo(&Window_, QString::fromStdString(mp::Tr(kWriteConfirmQuestion)))) {
+        Window_.SetStatusText(QString::fromStdString(mp::Tr(kWriteStatusText)));
         return;
     }
     if (!RequirePort()) {
-        Window_.SetStatusText(QString::fromUtf8(kWriteStatusText));
+        Window_.SetStatusText(QString::fromStdString(mp::Tr(kWriteStatusText)));
         return;
     }
     Queue(OperatorAction::WriteSettings, [this, snapshot](CDeviceContext& ctx) {
@@ -493,7 +494,7 @@ void CMainController::WriteSettings() {
             for (const std::string& message : SettingsWriteMessages(report)) {
                 Inform(Text(message));
             }
-            Window_.SetStatusText(QString::fromUtf8(kWriteStatusText));
+            Window_.SetStatusText(QString::fromStdString(mp::Tr(kWriteStatusText)));
             if (SettingsWriteConfirmed(report)) {
                 emit SettingsWritten(snapshot);
             }
@@ -517,7 +518,7 @@ void CMainController::StepSetting(StepField field, bool up) {
     }
     const bool warn = mp::StepSetting(Window_.Fields().Settings, field, up);
     if (warn) {
-        Inform(QString::fromUtf8(kRangeWarning));
+        Inform(QString::fromStdString(mp::Tr(kRangeWarning)));
     }
     Window_.ShowFields();
 }
@@ -567,11 +568,11 @@ void CMainController::QueueOutputCommand(bool (*command)(CDeviceContext&, LiveVa
     Queue(OperatorAction::OutputCommand, [command, live, window](CDeviceContext& ctx) {
         const bool confirmed = command(ctx, live);
         ctx.Post([window, confirmed] {
-            const QString unconfirmed = QString::fromUtf8(kOutputsUnconfirmedText);
+            const QString unconfirmed = QString::fromStdString(mp::Tr(kOutputsUnconfirmedText));
             if (!confirmed) {
                 window->SetStatusText(unconfirmed);
             } else if (window->StatusText() == unconfirmed) {
-                window->SetStatusText(QString::fromUtf8(kOutputsConfirmedText));
+                window->SetStatusText(QString::fromStdString(mp::Tr(kOutputsConfirmedText)));
             }
         });
     });
@@ -682,7 +683,7 @@ void CMainController::MaintenanceUnlock() {
         State_.SetUnlocked();
         UpdateControls();
     } else {
-        Inform(QString::fromUtf8(kWrongPasswordText));
+        Inform(QString::fromStdString(mp::Tr(kWrongPasswordText)));
     }
 }
 
@@ -701,7 +702,7 @@ void CMainController::Calibrate(void (*calibrate)(CDeviceContext&, std::array<Li
     if (!RequirePort()) {
         return;
     }
-    const QString done = QString::fromUtf8(doneText);
+    const QString done = QString::fromStdString(mp::Tr(doneText));
     Queue(OperatorAction::TakeGrid, [this, calibrate, fits, done](CDeviceContext& ctx) {
         calibrate(ctx, fits, [this, done] { Inform(done); });
     });
@@ -728,7 +729,7 @@ void CMainController::SendPwmOutput() {
     Queue(OperatorAction::TakeGrid, [this, a, b](CDeviceContext& ctx) {
         mp::SendPwmOutput(ctx, a, b);
         ctx.Post([this] {
-            Inform(QString::fromUtf8(kPwmOutputSentText));
+            Inform(QString::fromStdString(mp::Tr(kPwmOutputSentText)));
             Window_.ShowFields();
         });
     });
@@ -744,7 +745,8 @@ void CMainController::ReadCoefficients() {
             if (answered) {
                 emit CoefficientsRead(*grid);
             }
-            Inform(QString::fromUtf8(answered ? kCoefficientsReadText : kCoefficientsNoReplyText));
+            Inform(QString::fromStdString(
+                mp::Tr(answered ? kCoefficientsReadText : kCoefficientsNoReplyText)));
         });
     });
 }
@@ -754,7 +756,7 @@ void CMainController::ResetCoefficients(void (*reset)(CDeviceContext&, std::func
         return;
     }
     Queue(OperatorAction::ResetCoefficients, [this, reset](CDeviceContext& ctx) {
-        reset(ctx, [this] { Inform(QString::fromUtf8(kCoefficientsResetText)); });
+        reset(ctx, [this] { Inform(QString::fromStdString(mp::Tr(kCoefficientsResetText))); });
     });
 }
 
@@ -774,7 +776,7 @@ void CMainController::ReadEventRecords() {
                 emit EventRecordsRead(*texts);
                 Dialogs_.ShowEventRecords(&Window_, *texts);
             } else {
-                Inform(QString::fromUtf8(kEventsNoReplyText));
+                Inform(QString::fromStdString(mp::Tr(kEventsNoReplyText)));
             }
         });
     });

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 
 #include "app/IndicatorLamp.h"
+#include "language/Text.h"
 
 namespace mp {
 
@@ -24,7 +25,7 @@ QString StaleToolTip(const Staleness& staleness) {
     return QCoreApplication::translate("mp::StaleMarks", "数据已过时：自 %1 起%2，显示的是最后读到的值")
         .arg(since.toString(today ? QStringLiteral("HH:mm:ss")
                                   : QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-             QString::fromUtf8(ReadFailureText(staleness.Reason)));
+             QString::fromStdString(mp::Tr(ReadFailureText(staleness.Reason))));
 }
 
 void ShowStaleness(QLineEdit* field, const Staleness& staleness) {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "language/Text.h"
 #include "modbus/DeviceContext.h"
 #include "modbus/FrameBuffers.h"
 #include "monitoring/LiveValues.h"
@@ -20,8 +21,10 @@ enum OutputCoil : uint16_t { kOutputA = 0x0000, kOutputB = 0x0001, kResetOutput 
 constexpr uint32_t kOutputSettleMs = 300;
 
 // Status texts: the read-back of a command found no reply; a later one was answered.
-inline constexpr char kOutputsUnconfirmedText[] = "设备无应答，输出状态未确认";
-inline constexpr char kOutputsConfirmedText[] = "输出状态已确认";
+inline constexpr char kOutputsUnconfirmedText[] =
+    QT_TRANSLATE_NOOP("MotorProtector", "设备无应答，输出状态未确认");
+inline constexpr char kOutputsConfirmedText[] =
+    QT_TRANSLATE_NOOP("MotorProtector", "输出状态已确认");
 
 // Coil request (8 bytes): 0xFF00 to close, 0x0000 to open or reset.
 int16_t BuildOutputFrame(TxBuffer& tx, uint8_t address, OutputCoil coil, bool close);

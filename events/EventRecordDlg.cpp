@@ -1,10 +1,12 @@
 #include "events/EventRecordDlg.h"
 
 #include <QDateTime>
+#include <QEvent>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 
+#include "events/EventRecords.h"
 #include "events/EventRecordsCsv.h"
 #include "ui_EventRecordDlg.h"
 
@@ -26,8 +28,7 @@ CEventRecordDlg::CEventRecordDlg(const EventRecordTexts& texts, QWidget* parent,
       Inform_(std::move(inform)) {
     if (!Choose_) {
         Choose_ = [](QWidget* owner, const QString& suggested) {
-            QFileDialog dialog(owner, QStringLiteral("导出事件记录"), suggested,
-                               QStringLiteral("CSV 文件 (*.csv)"));
+            QFileDialog dialog(owner, tr("导出事件记录"), suggested, tr("CSV 文件 (*.csv)"));
             dialog.setAcceptMode(QFileDialog::AcceptSave);
             dialog.setDefaultSuffix(QStringLiteral("csv"));
             return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
@@ -39,15 +40,11 @@ CEventRecordDlg::CEventRecordDlg(const EventRecordTexts& texts, QWidget* parent,
         };
     }
     Ui_->setupUi(this);
-    QLineEdit* const events[] = {Ui_->eventEdit1, Ui_->eventEdit2, Ui_->eventEdit3,
-                                 Ui_->eventEdit4, Ui_->eventEdit5, Ui_->eventEdit6,
-                                 Ui_->eventEdit7, Ui_->eventEdit8};
-    Ui_->summaryEdit->setText(QString::fromStdString(texts.Summary));
     Ui_->summaryEdit->setStyleSheet(kEditStyle);
-    for (size_t k = 0; k < texts.Events.size(); ++k) {
-        events[k]->setText(QString::fromStdString(texts.Events[k]));
-        events[k]->setStyleSheet(kEditStyle);
+    for (QLineEdit* event : EventEdits()) {
+        event->setStyleSheet(kEditStyle);
     }
+    RetranslateTexts();
     connect(Ui_->okButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(Ui_->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(Ui_->exportButton, &QPushButton::clicked, this, &CEventRecordDlg::Export);
@@ -56,10 +53,31 @@ CEventRecordDlg::CEventRecordDlg(const EventRecordTexts& texts, QWidget* parent,
 
 CEventRecordDlg::~CEventRecordDlg() = default;
 
+std::array<QLineEdit*, 8> CEventRecordDlg::EventEdits() const {
+    return {Ui_->eventEdit1, Ui_->eventEdit2, Ui_->eventEdit3, Ui_->eventEdit4,
+            Ui_->eventEdit5, Ui_->eventEdit6, Ui_->eventEdit7, Ui_->eventEdit8};
+}
+
+void CEventRecordDlg::RetranslateTexts() {
+    Ui_->summaryEdit->setText(QString::fromStdString(ShownSummary(Texts_)));
+    const std::array<QLineEdit*, 8> events = EventEdits();
+    for (size_t k = 0; k < events.size(); ++k) {
+        events[k]->setText(QString::fromStdString(ShownEvent(Texts_, k)));
+    }
+}
+
+void CEventRecordDlg::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) {
+        Ui_->retranslateUi(this);
+        RetranslateTexts();
+    }
+    QDialog::changeEvent(event);
+}
+
 void CEventRecordDlg::Export() {
     const QDateTime readAt = Texts_.ReadAtMs == 0 ? QDateTime::currentDateTime()
                                                   : QDateTime::fromMSecsSinceEpoch(Texts_.ReadAtMs);
-    const QString suggested = QStringLiteral("事件记录-地址%1-%2.csv")
+    const QString suggested = tr("事件记录-地址%1-%2.csv")
                                   .arg(Texts_.Address)
                                   .arg(readAt.toString(QStringLiteral("yyyyMMdd-HHmmss")));
     const QString path = Choose_(this, suggested);
@@ -68,7 +86,7 @@ void CEventRecordDlg::Export() {
     }
     QString reason;
     if (!SaveEventRecordsCsv(Texts_, path, &reason)) {
-        Inform_(QStringLiteral("事件记录未能导出到“%1”：%2").arg(path, reason));
+        Inform_(tr("事件记录未能导出到“%1”：%2").arg(path, reason));
     }
 }
 

@@ -3,6 +3,7 @@
 // "导出..." that saves them as a CSV file.
 
 #include <QDialog>
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -12,6 +13,7 @@ namespace Ui {
 class CEventRecordDlg;
 }
 
+class QEvent;
 class QLineEdit;
 
 namespace mp {
@@ -29,8 +31,14 @@ public:
                              ChooseCsvPath choose = {}, Inform inform = {});
     ~CEventRecordDlg() override;
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void Export();
+    // The texts in the current language: the window's own and the events'.
+    void RetranslateTexts();
+    std::array<QLineEdit*, 8> EventEdits() const;
 
     std::unique_ptr<Ui::CEventRecordDlg> Ui_;
     EventRecordTexts Texts_;

@@ -7,48 +7,66 @@ namespace mp {
 std::string FaultText(int code) {
     switch (code) {
         case 1:
-            return "C1接触器吸合失败(E01)";
+            return QT_TRANSLATE_NOOP("MotorProtector", "C1接触器吸合失败(E01)");
         case 2:
-            return "C2接触器吸合失败(E02)";
+            return QT_TRANSLATE_NOOP("MotorProtector", "C2接触器吸合失败(E02)");
         case 3:
-            return "接触器未断开(E03)";
+            return QT_TRANSLATE_NOOP("MotorProtector", "接触器未断开(E03)");
         case 4:
-            return "启动超时(E04)";
+            return QT_TRANSLATE_NOOP("MotorProtector", "启动超时(E04)");
         case 5:
-            return "短路故障(E05)";
+            return QT_TRANSLATE_NOOP("MotorProtector", "短路故障(E05)");
         case 6:
-            return "堵转故障(E06)";
+            return QT_TRANSLATE_NOOP("MotorProtector", "堵转故障(E06)");
         case 7:
-            return "缺相保护(E07)";
+            return QT_TRANSLATE_NOOP("MotorProtector", "缺相保护(E07)");
         case 8:
-            return "三相不平衡故障(E08)";
+            return QT_TRANSLATE_NOOP("MotorProtector", "三相不平衡故障(E08)");
         case 9:
-            return "定时限过载保护(E09)";
+            return QT_TRANSLATE_NOOP("MotorProtector", "定时限过载保护(E09)");
         case 10:
-            return "反时限过载保护(E10)";
+            return QT_TRANSLATE_NOOP("MotorProtector", "反时限过载保护(E10)");
         case 11:
-            return "外部故障(E11)";
+            return QT_TRANSLATE_NOOP("MotorProtector", "外部故障(E11)");
         case 13:
-            return "运行过程中断路器断开故障(E13)";
+            return QT_TRANSLATE_NOOP("MotorProtector", "运行过程中断路器断开故障(E13)");
         case 14:
-            return "EEPROM 出错(E14)";
+            return QT_TRANSLATE_NOOP("MotorProtector", "EEPROM 出错(E14)");
         case 16:
-            return "过压(E16)";
+            return QT_TRANSLATE_NOOP("MotorProtector", "过压(E16)");
         case 17:
-            return "欠压(E17)";
+            return QT_TRANSLATE_NOOP("MotorProtector", "欠压(E17)");
         default:
             return {};
     }
 }
 
+namespace {
+
+const char* const kNoEventsText = QT_TRANSLATE_NOOP("MotorProtector", "无告警信息");
+const char* const kEventCountPattern = QT_TRANSLATE_NOOP("MotorProtector", "有%1条告警信息");
+
+}  // namespace
+
 std::string EventCountText(int n) {
     if (n == 0) {
-        return "无告警信息";
+        return kNoEventsText;
     }
     if (n >= 1 && n <= kMaxEvents) {
-        return "有" + std::to_string(n) + "条告警信息";
+        return FillIn(kEventCountPattern, {std::to_string(n)});
     }
     return {};
+}
+
+std::string ShownSummary(const EventRecordTexts& texts) {
+    if (texts.Count >= 1 && texts.Count <= kMaxEvents) {
+        return FillIn(Tr(kEventCountPattern), {std::to_string(texts.Count)});
+    }
+    return Tr(texts.Summary.c_str());
+}
+
+std::string ShownEvent(const EventRecordTexts& texts, size_t k) {
+    return k < texts.Events.size() ? Tr(texts.Events[k].c_str()) : std::string();
 }
 
 EventRecordTexts DecodeEventRecords(int n, const uint8_t* rx) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "events/EventRecordTexts.h"
+#include "language/Text.h"
 #include "modbus/DeviceContext.h"
 
 namespace mp {
@@ -17,22 +18,30 @@ inline constexpr uint16_t kEventCountRegister = 0x0124;
 inline constexpr uint16_t kEventCodeRegister = 0x0120;
 inline constexpr int kMaxEvents = 8;
 
-// Text of a fault code; empty for 0, 12, 15 and codes above 17.
+// Text of a fault code; empty for 0, 12, 15 and codes above 17. The Chinese text (a marked
+// text, language/Text.h): EventRecordTexts keeps the texts as the device's events, in one
+// language whatever the window shows.
 std::string FaultText(int code);
 
-// "无告警信息" for 0, "有n条告警信息" for 1 to 8, empty otherwise.
+// "无告警信息" for 0, "有n条告警信息" for 1 to 8, empty otherwise; in Chinese, as FaultText.
 std::string EventCountText(int n);
+
+// The summary line and event k (0 to 7) of `texts` in the operator's language, for showing.
+std::string ShownSummary(const EventRecordTexts& texts);
+std::string ShownEvent(const EventRecordTexts& texts, size_t k);
 
 // The texts and codes of n events whose codes are in a 0x03 response starting at rx[0]
 // (event k's code at rx[k + 2]). For n above 8 every text is empty and rx is not read.
 EventRecordTexts DecodeEventRecords(int n, const uint8_t* rx);
 
 // Said instead of the event window when the device did not answer.
-inline constexpr char kEventsNoReplyText[] = "设备无应答，未能读取告警事件记录";
+inline constexpr char kEventsNoReplyText[] =
+    QT_TRANSLATE_NOOP("MotorProtector", "设备无应答，未能读取告警事件记录");
 
 // Reads the event count and, for 1 to 8 events, the registers that hold their codes, then
-// posts `done` with the texts, the device address and the time of reading. When either read finds no reply, `done` gets nothing: a
-// device that said nothing has neither "no alarms" nor empty events.
+// posts `done` with the texts, the device address and the time of reading. When either read
+// finds no reply, `done` gets nothing: a device that said nothing has neither "no alarms"
+// nor empty events.
 void ReadEventRecords(CDeviceContext& ctx,
                       std::function<void(std::optional<EventRecordTexts>)> done);
 

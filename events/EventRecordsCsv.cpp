@@ -1,9 +1,12 @@
 #include "events/EventRecordsCsv.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QSaveFile>
 #include <QStringList>
 #include <algorithm>
+
+#include "events/EventRecords.h"
 
 namespace mp {
 namespace {
@@ -34,16 +37,21 @@ QByteArray EventRecordsCsv(const EventRecordTexts& texts) {
                                ? QString()
                                : QDateTime::fromMSecsSinceEpoch(texts.ReadAtMs)
                                      .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    QString csv = Line({QStringLiteral("读取时间"), readAt}) +
-                  Line({QStringLiteral("设备地址"), QString::number(texts.Address)}) +
-                  Line({QStringLiteral("告警条数"), QString::fromStdString(texts.Summary)}) +
-                  Line({QStringLiteral("序号"), QStringLiteral("代码"), QStringLiteral("内容")});
+    QString csv =
+        Line({QCoreApplication::translate("EventRecordsCsv", "读取时间"), readAt}) +
+        Line({QCoreApplication::translate("EventRecordsCsv", "设备地址"),
+              QString::number(texts.Address)}) +
+        Line({QCoreApplication::translate("EventRecordsCsv", "告警条数"),
+              QString::fromStdString(ShownSummary(texts))}) +
+        Line({QCoreApplication::translate("EventRecordsCsv", "序号"),
+              QCoreApplication::translate("EventRecordsCsv", "代码"),
+              QCoreApplication::translate("EventRecordsCsv", "内容")});
     const int count =
         texts.Count < 0 ? 0 : std::min(texts.Count, static_cast<int>(texts.Codes.size()));
     for (int k = 0; k < count; ++k) {
         const auto at = static_cast<size_t>(k);
         csv += Line({QString::number(k + 1), QString::number(texts.Codes[at]),
-                     QString::fromStdString(texts.Events[at])});
+                     QString::fromStdString(ShownEvent(texts, at))});
     }
     return QByteArray("\xEF\xBB\xBF") + csv.toUtf8();
 }

@@ -2,6 +2,10 @@
 // The event records as a CSV file: the time of reading, the device address and the summary,
 // then one row per event with its number, code and text. UTF-8 with a byte-order mark, so
 // that spreadsheet programs read the Chinese texts; lines end in CR LF.
+//
+// The file is for people to read, so its captions and texts are in the window's language, as
+// the event window shows them; the code column keeps each event's number whatever the
+// language.
 
 #include <QByteArray>
 #include <QString>

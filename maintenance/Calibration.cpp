@@ -48,11 +48,11 @@ int32_t InterceptInteger(double x) {
 std::string CalibrationRowName(int row) {
     switch (row) {
         case kRowA:
-            return "A/AB相";
+            return QT_TRANSLATE_NOOP("MotorProtector", "A/AB相");
         case kRowB:
-            return "B/BC相";
+            return QT_TRANSLATE_NOOP("MotorProtector", "B/BC相");
         case kRowC:
-            return "C/CA相";
+            return QT_TRANSLATE_NOOP("MotorProtector", "C/CA相");
         case kRowPwm:
             return "PWM";
         default:
@@ -66,7 +66,8 @@ std::optional<std::string> PrepareCalibration(CalibrationGrid& grid, std::array<
         const auto& p = grid.Points[static_cast<size_t>(row)];
         const std::optional<LineFit> fit = FitCoefficients(p[kX1], p[kY1], p[kX2], p[kY2]);
         if (!fit) {
-            return CalibrationRowName(row) + "的X1与X2相同，无法计算系数";
+            return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "%1的X1与X2相同，无法计算系数")),
+                          {Tr(CalibrationRowName(row).c_str())});
         }
         fitted[static_cast<size_t>(row)] = *fit;
     }
@@ -95,12 +96,14 @@ int16_t BuildCalibrationFrame(TxBuffer& tx, uint8_t address, uint16_t word,
 
 std::optional<std::string> CheckPwmCoefficients(const std::string& aText,
                                                 const std::string& bText) {
-    const std::pair<const char*, const std::string*> fields[] = {{"PWM a系数", &aText},
-                                                                 {"PWM b系数", &bText}};
+    const std::pair<const char*, const std::string*> fields[] = {
+        {QT_TRANSLATE_NOOP("MotorProtector", "PWM a系数"), &aText},
+        {QT_TRANSLATE_NOOP("MotorProtector", "PWM b系数"), &bText}};
     for (const auto& [name, text] : fields) {
         const std::optional<double> number = WholeTextNumber(*text);
         if (!number || text->find('.') != std::string::npos || *number < 0 || *number > 65535) {
-            return std::string(name) + "的值“" + *text + "”不是0-65535的整数";
+            return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "%1的值“%2”不是0-65535的整数")),
+                          {Tr(name), *text});
         }
     }
     return std::nullopt;

@@ -9,15 +9,18 @@
 #include <optional>
 #include <string>
 
+#include "language/Text.h"
 #include "maintenance/CalibrationGrid.h"
 #include "modbus/DeviceContext.h"
 #include "modbus/FrameBuffers.h"
 
 namespace mp {
 
-inline constexpr char kCurrentCalibratedText[] = "电流设置成功！";
-inline constexpr char kVoltageCalibratedText[] = "电压设置成功！";
-inline constexpr char kPwmOutputSentText[] = "PWM输出设置成功";
+inline constexpr char kCurrentCalibratedText[] =
+    QT_TRANSLATE_NOOP("MotorProtector", "电流设置成功！");
+inline constexpr char kVoltageCalibratedText[] =
+    QT_TRANSLATE_NOOP("MotorProtector", "电压设置成功！");
+inline constexpr char kPwmOutputSentText[] = QT_TRANSLATE_NOOP("MotorProtector", "PWM输出设置成功");
 
 // Word in bytes 4 and 5 of a calibration frame: which measurement the coefficients are for.
 inline constexpr uint16_t kCurrentCalibrationWord = 0x2710;
@@ -39,12 +42,13 @@ std::optional<LineFit> FitCoefficients(int32_t x1, int32_t y1, int32_t x2, int32
 // going down (2.5 -> 2, 2.6 -> 3); for negative x truncated toward zero (-2.7 -> -2).
 int32_t InterceptInteger(double x);
 
-// Row caption as the grid shows it: "A/AB相", "B/BC相", "C/CA相", "PWM".
+// Row caption as the grid shows it: "A/AB相", "B/BC相", "C/CA相", "PWM"; a marked text
+// (language/Text.h), shown through mp::Tr.
 std::string CalibrationRowName(int row);
 
 // Fits the rows "A/AB相", "B/BC相" and "C/CA相" in this order, sets each row's a and b texts
 // ("%.4f") and fills `fits`. When a row has X1 == X2 nothing is changed and the message
-// naming that row is returned.
+// naming that row is returned, in the operator's language.
 std::optional<std::string> PrepareCalibration(CalibrationGrid& grid, std::array<LineFit, 3>& fits);
 
 // The 18-byte calibration frame: per phase a × 10000 truncated toward zero (its low 16 bits,
@@ -54,7 +58,7 @@ int16_t BuildCalibrationFrame(TxBuffer& tx, uint8_t address, uint16_t word,
 
 // The PWM output coefficients are whole numbers 0 to 65535, each text as a whole: the refusal
 // naming the first ("PWM a系数", then "PWM b系数") that is not one, or nothing when both may
-// be sent.
+// be sent. The refusal is in the operator's language.
 std::optional<std::string> CheckPwmCoefficients(const std::string& aText, const std::string& bText);
 
 // The 13-byte PWM output frame: a and b read from the texts as whole numbers (atoi), each

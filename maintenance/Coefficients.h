@@ -5,15 +5,18 @@
 #include <cstdint>
 #include <functional>
 
+#include "language/Text.h"
 #include "maintenance/CalibrationGrid.h"
 #include "modbus/DeviceContext.h"
 #include "modbus/FrameBuffers.h"
 
 namespace mp {
 
-inline constexpr char kCoefficientsReadText[] = "序数读取成功";
-inline constexpr char kCoefficientsNoReplyText[] = "设备无应答";
-inline constexpr char kCoefficientsResetText[] = "序数复归成功！";
+inline constexpr char kCoefficientsReadText[] = QT_TRANSLATE_NOOP("MotorProtector", "序数读取成功");
+inline constexpr char kCoefficientsNoReplyText[] =
+    QT_TRANSLATE_NOOP("MotorProtector", "设备无应答");
+inline constexpr char kCoefficientsResetText[] =
+    QT_TRANSLATE_NOOP("MotorProtector", "序数复归成功！");
 
 // First of the seven coefficient registers: PWM a, PWM b, phase a × 10000 for A, B, C, then
 // the phase b bytes A, B (0x014D) and C (0x014E hi).

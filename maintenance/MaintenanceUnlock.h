@@ -4,10 +4,12 @@
 #include <optional>
 #include <string>
 
+#include "language/Text.h"
+
 namespace mp {
 
 inline constexpr char kMaintenancePassword[] = "QK4810";
-inline constexpr char kWrongPasswordText[] = "密码错误";
+inline constexpr char kWrongPasswordText[] = QT_TRANSLATE_NOOP("MotorProtector", "密码错误");
 
 // Byte for byte and case-sensitive, without trimming.
 bool PasswordMatches(const std::string& entered);

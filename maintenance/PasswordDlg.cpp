@@ -1,5 +1,6 @@
 #include "maintenance/PasswordDlg.h"
 
+#include <QEvent>
 #include <QPixmap>
 
 #include "ui_PasswordDlg.h"
@@ -20,6 +21,14 @@ CPasswordDlg::CPasswordDlg(QWidget* parent) : QDialog(parent), Ui_(new Ui::CPass
 }
 
 CPasswordDlg::~CPasswordDlg() = default;
+
+void CPasswordDlg::changeEvent(QEvent* event) {
+    // Every text of the window comes from its form.
+    if (event->type() == QEvent::LanguageChange) {
+        Ui_->retranslateUi(this);
+    }
+    QDialog::changeEvent(event);
+}
 
 QString CPasswordDlg::Password() const {
     return Ui_->passwordEdit->text();

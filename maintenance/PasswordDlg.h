@@ -5,6 +5,8 @@
 #include <QString>
 #include <memory>
 
+class QEvent;
+
 namespace Ui {
 class CPasswordDlg;
 }
@@ -19,6 +21,9 @@ public:
 
     // The text as typed, untrimmed.
     QString Password() const;
+
+protected:
+    void changeEvent(QEvent* event) override;
 
 private:
     std::unique_ptr<Ui::CPasswordDlg> Ui_;

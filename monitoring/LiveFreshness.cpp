@@ -2,16 +2,18 @@
 
 #include <algorithm>
 
+#include "language/Text.h"
+
 namespace mp {
 
 const char* ReadFailureText(ReadFailure reason) {
     switch (reason) {
         case ReadFailure::PortClosed:
-            return "串口未打开";
+            return QT_TRANSLATE_NOOP("MotorProtector", "串口未打开");
         case ReadFailure::NoReply:
             break;
     }
-    return "设备无应答";
+    return QT_TRANSLATE_NOOP("MotorProtector", "设备无应答");
 }
 
 void CLiveFreshness::MarkRead(LiveGroup group) {
@@ -39,10 +41,10 @@ bool CLiveFreshness::AnyStale() const {
 
 std::string CLiveFreshness::LinkText() const {
     if (MissedInRow_ > 0) {
-        return std::string(ReadFailureText(LastFailure_)) + " (连续 " +
-               std::to_string(MissedInRow_) + " 次)";
+        return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "%1 (连续 %2 次)")),
+                      {Tr(ReadFailureText(LastFailure_)), std::to_string(MissedInRow_)});
     }
-    return EverRead_ ? "通讯正常" : "";
+    return EverRead_ ? Tr(QT_TRANSLATE_NOOP("MotorProtector", "通讯正常")) : std::string();
 }
 
 }  // namespace mp

@@ -18,7 +18,7 @@ enum class ReadFailure : uint8_t {
     PortClosed,  // nothing could be sent
 };
 
-// "设备无应答" or "串口未打开".
+// "设备无应答" or "串口未打开": a marked text (language/Text.h), shown through mp::Tr.
 const char* ReadFailureText(ReadFailure reason);
 
 struct Staleness {
@@ -43,7 +43,8 @@ public:
     // Some live read has found its reply.
     bool EverRead() const { return EverRead_; }
 
-    // "设备无应答 (连续 3 次)" while reads miss, "通讯正常" after a good read, "" before any.
+    // "设备无应答 (连续 3 次)" while reads miss, "通讯正常" after a good read, "" before any; in
+    // the operator's language.
     std::string LinkText() const;
 
 private:

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "language/Text.h"
+
 #ifdef Q_OS_UNIX
 #include <grp.h>
 #include <pwd.h>
@@ -37,20 +39,25 @@ int ComNumber(const std::string& shown) {
     return n >= 1 && n <= 32 ? n : 0;
 }
 
+// The port as the messages name it: "COM3 (/dev/ttyS2)", or `shown` alone when the system
+// opens it by that name.
 std::string PortLabel(const std::string& shown) {
     const std::string system = SystemPortName(shown);
-    std::string label = "串口 " + shown;
-    if (system != shown) {
-        label += " (" + system + ")";
-    }
-    return label;
+    return system != shown ? shown + " (" + system + ")" : shown;
 }
 
-std::string WithDetail(std::string message, const std::string& detail) {
-    if (!detail.empty()) {
-        message += "（" + detail + "）";
+std::string WithDetail(const std::string& message, const std::string& detail) {
+    if (detail.empty()) {
+        return message;
     }
-    return message;
+    //: A message followed by the system's own words about the failure.
+    return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "%1（%2）")), {message, detail});
+}
+
+// "串口 COM3 (/dev/ttyS2) 打开失败：端口不存在".
+std::string OpenFailed(const std::string& shown, const std::string& reason) {
+    return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "串口 %1 打开失败：%2")),
+                  {PortLabel(shown), reason});
 }
 
 }  // namespace
@@ -159,25 +166,35 @@ DeviceAccess ProbeDeviceAccess(const std::string& path) {
 
 std::string PortRefusalReason(const DeviceAccess& access) {
     if (access.ReadWrite) {
-        return "端口已被其他程序占用，请关闭正在使用它的程序（如另一个本工具、串口终端或 "
-               "ModemManager）后再试";
+        return Tr(QT_TRANSLATE_NOOP("MotorProtector",
+                                    "端口已被其他程序占用，请关闭正在使用它的程序（如另一个本"
+                                    "工具、串口终端或 ModemManager）后再试"));
     }
-    const std::string user = access.User.empty() ? "当前用户" : "用户 " + access.User;
+    const std::string user =
+        access.User.empty() ? Tr(QT_TRANSLATE_NOOP("MotorProtector", "当前用户"))
+                            : FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "用户 %1")),
+                                     {access.User});
     if (access.Group.empty() || access.Group == "root") {
-        return "没有权限读写此设备，请检查设备文件的权限";
+        return Tr(QT_TRANSLATE_NOOP("MotorProtector", "没有权限读写此设备，请检查设备文件的权限"));
     }
     if (access.LoginInGroup) {
-        return "没有权限读写此设备：设备属于用户组 " + access.Group +
-               "，但该组没有读写权限，请检查设备文件的权限";
+        return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector",
+                                           "没有权限读写此设备：设备属于用户组 %1，但该组没有读"
+                                           "写权限，请检查设备文件的权限")),
+                      {access.Group});
     }
     if (access.AccountInGroup) {
-        return "没有权限读写此设备：" + user + " 已加入设备所属的用户组 " + access.Group +
-               "，但本次登录还没有这个组。请注销并重新登录（或重启）后再试";
+        return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector",
+                                           "没有权限读写此设备：%1 已加入设备所属的用户组 %2，"
+                                           "但本次登录还没有这个组。请注销并重新登录（或重启）"
+                                           "后再试")),
+                      {user, access.Group});
     }
-    return "没有权限读写此设备：设备属于用户组 " + access.Group + "，" + user +
-           " 不在此组。请执行 sudo usermod -aG " + access.Group + " " +
-           (access.User.empty() ? "$USER" : access.User) +
-           "，然后注销并重新登录（新的组在新的登录中才生效）";
+    return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector",
+                                       "没有权限读写此设备：设备属于用户组 %1，%2 不在此组。请执行 "
+                                       "sudo usermod -aG %1 %3，然后注销并重新登录（新的组在新的"
+                                       "登录中才生效）")),
+                  {access.Group, user, access.User.empty() ? "$USER" : access.User});
 }
 
 std::string PortErrorReason(QSerialPort::SerialPortError error) {
@@ -185,21 +202,21 @@ std::string PortErrorReason(QSerialPort::SerialPortError error) {
         case QSerialPort::NoError:
             return {};
         case QSerialPort::DeviceNotFoundError:
-            return "端口不存在";
+            return Tr(QT_TRANSLATE_NOOP("MotorProtector", "端口不存在"));
         case QSerialPort::PermissionError:
         case QSerialPort::OpenError:
-            return "端口被占用或无权限";
+            return Tr(QT_TRANSLATE_NOOP("MotorProtector", "端口被占用或无权限"));
         case QSerialPort::UnsupportedOperationError:
-            return "端口参数设置失败";
+            return Tr(QT_TRANSLATE_NOOP("MotorProtector", "端口参数设置失败"));
         case QSerialPort::ResourceError:
-            return "连接已断开";
+            return Tr(QT_TRANSLATE_NOOP("MotorProtector", "连接已断开"));
         case QSerialPort::ReadError:
         case QSerialPort::WriteError:
-            return "读写失败";
+            return Tr(QT_TRANSLATE_NOOP("MotorProtector", "读写失败"));
         case QSerialPort::NotOpenError:
-            return "端口未打开";
+            return Tr(QT_TRANSLATE_NOOP("MotorProtector", "端口未打开"));
         default:
-            return "其他错误";
+            return Tr(QT_TRANSLATE_NOOP("MotorProtector", "其他错误"));
     }
 }
 
@@ -208,12 +225,12 @@ std::string PortOpenFailureMessage(const std::string& shown, QSerialPort::Serial
     const std::string reason = error == QSerialPort::NoError
                                    ? PortErrorReason(QSerialPort::UnknownError)
                                    : PortErrorReason(error);
-    return WithDetail(PortLabel(shown) + " 打开失败：" + reason, detail);
+    return WithDetail(OpenFailed(shown, reason), detail);
 }
 
 std::string PortRefusalMessage(const std::string& shown, const DeviceAccess& access,
                                const std::string& detail) {
-    return WithDetail(PortLabel(shown) + " 打开失败：" + PortRefusalReason(access), detail);
+    return WithDetail(OpenFailed(shown, PortRefusalReason(access)), detail);
 }
 
 std::string PortFailureMessage(const std::string& shown, QSerialPort::SerialPortError error,
@@ -221,7 +238,9 @@ std::string PortFailureMessage(const std::string& shown, QSerialPort::SerialPort
     const std::string reason = error == QSerialPort::NoError
                                    ? PortErrorReason(QSerialPort::UnknownError)
                                    : PortErrorReason(error);
-    return WithDetail(PortLabel(shown) + " 出错：" + reason, detail);
+    return WithDetail(FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "串口 %1 出错：%2")),
+                             {PortLabel(shown), reason}),
+                      detail);
 }
 
 }  // namespace mp

@@ -1,6 +1,7 @@
 #pragma once
 // Port names as the operator sees them ("COM1" to "COM32", or a device path) and as the
-// system opens them, and the operator's words for every failure of a serial port.
+// system opens them, and the operator's words for every failure of a serial port. Every
+// reason and message is in the operator's language (language/Text.h).
 
 #include <QSerialPort>
 #include <string>

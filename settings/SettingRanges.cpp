@@ -1,5 +1,6 @@
 #include "settings/SettingRanges.h"
 
+#include "language/Text.h"
 #include "settings/NumberText.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsEditing.h"
@@ -69,9 +70,10 @@ std::vector<SettingRange> BuildTable() {
 
 std::string Refusal(const SettingRange& range) {
     if (range.OutOfRangeText != nullptr) {
-        return range.OutOfRangeText;
+        return Tr(range.OutOfRangeText);
     }
-    return std::string(range.Name) + "超出范围（" + RangeText(range) + "）";
+    return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "%1超出范围（%2）")),
+                  {Tr(range.Name), RangeText(range)});
 }
 
 }  // namespace
@@ -82,12 +84,13 @@ const std::vector<SettingRange>& SettingRanges() {
 }
 
 std::string RangeText(const SettingRange& range) {
-    std::string text = FormatFixed(range.Minimum, range.Decimals) + "-" +
-                       FormatFixed(range.Maximum, range.Decimals);
+    const std::string minimum = FormatFixed(range.Minimum, range.Decimals);
+    const std::string maximum = FormatFixed(range.Maximum, range.Decimals);
     if (range.ClearedBox != kAlways) {
-        text += "，未投入时可为0";
+        return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "%1-%2，未投入时可为0")),
+                      {minimum, maximum});
     }
-    return text;
+    return minimum + "-" + maximum;
 }
 
 std::optional<std::string> CheckSettingRanges(const ProtectionSettings& s) {
@@ -96,8 +99,9 @@ std::optional<std::string> CheckSettingRanges(const ProtectionSettings& s) {
         if (range.Text != nullptr) {
             const std::optional<double> number = WholeTextNumber(s.*range.Text);
             if (!number) {
-                return std::string(range.Name) + "的值“" + s.*range.Text + "”不是数字（范围" +
-                       RangeText(range) + "）";
+                return FillIn(
+                    Tr(QT_TRANSLATE_NOOP("MotorProtector", "%1的值“%2”不是数字（范围%3）")),
+                    {Tr(range.Name), s.*range.Text, RangeText(range)});
             }
             value = *number;
         } else {

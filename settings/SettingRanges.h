@@ -23,7 +23,8 @@ struct SettingRange {
     // While this protection's box is cleared the field may also hold 0 (the box fills 0 into
     // its fields when cleared); kProtectionCount when the range always applies.
     Protection ClearedBox;
-    // The text of a value outside the range; nullptr for the common one naming field and range.
+    // The text of a value outside the range (a marked text, translated when shown); nullptr for
+    // the common one naming field and range.
     const char* OutOfRangeText;
 };
 
@@ -32,11 +33,12 @@ struct SettingRange {
 const std::vector<SettingRange>& SettingRanges();
 
 // The range as shown to the operator, "0.1-25.5", with "，未投入时可为0" when a cleared box
-// lets the field hold 0.
+// lets the field hold 0; in the operator's language.
 std::string RangeText(const SettingRange& range);
 
 // The refusal of the first value in table order that is no number, lies outside its range or
-// would not fit its byte or word on the wire; nothing when every value may be sent.
+// would not fit its byte or word on the wire, in the operator's language; nothing when every
+// value may be sent.
 std::optional<std::string> CheckSettingRanges(const ProtectionSettings& s);
 
 }  // namespace mp

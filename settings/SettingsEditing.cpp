@@ -1,10 +1,11 @@
 #include "settings/SettingsEditing.h"
 
+#include "language/Text.h"
 #include "settings/NumberText.h"
 
 namespace mp {
 
-const char* const kRangeWarning = "数据不可超出定值范围";
+const char* const kRangeWarning = QT_TRANSLATE_NOOP("MotorProtector", "数据不可超出定值范围");
 
 StepRule StepRuleOf(StepField field) {
     switch (field) {

@@ -1,5 +1,7 @@
 #include "settings/SettingsLists.h"
 
+#include "language/Text.h"
+
 namespace mp {
 namespace {
 
@@ -29,8 +31,16 @@ int IndexOf(const std::array<const char*, N>& list, const std::string& text) {
 
 const std::array<const char*, 13> CurveList = {"0",   "10",  "25",  "60",   "75",   "100", "125",
                                                "250", "300", "500", "750", "1000", "1200"};
-const std::array<const char*, 3> PhaseList = {"A相电流", "B相电流", "C相电流"};
-const std::array<const char*, 3> StartModeNames = {"直接起动", "双向可逆起动", "星三角起动"};
+const std::array<const char*, 3> PhaseList = {
+    QT_TRANSLATE_NOOP("MotorProtector", "A相电流"),
+    QT_TRANSLATE_NOOP("MotorProtector", "B相电流"),
+    QT_TRANSLATE_NOOP("MotorProtector", "C相电流"),
+};
+const std::array<const char*, 3> StartModeNames = {
+    QT_TRANSLATE_NOOP("MotorProtector", "直接起动"),
+    QT_TRANSLATE_NOOP("MotorProtector", "双向可逆起动"),
+    QT_TRANSLATE_NOOP("MotorProtector", "星三角起动"),
+};
 
 int CurveIndex(const std::string& text) { return IndexOf(CurveList, text); }
 int PhaseIndex(const std::string& text) { return IndexOf(PhaseList, text); }

@@ -1,5 +1,10 @@
 #pragma once
 // The drop-down lists whose positions travel on the wire, and the protection enable byte.
+//
+// The list texts are data: the settings hold them, the settings file stores them and they are
+// compared as exact text, always in Chinese. PhaseList and StartModeNames are marked texts
+// (language/Text.h) so that a window shows each one through mp::Tr while keeping the Chinese
+// text as the item's value.
 
 #include <array>
 #include <cstdint>

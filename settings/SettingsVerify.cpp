@@ -1,19 +1,23 @@
 #include "settings/SettingsVerify.h"
 
+#include "language/Text.h"
 #include "settings/SettingNames.h"
 #include "settings/SettingsRead.h"
 
 namespace mp {
 
-const char* const kWriteNotHeldMessage = "设备未保存以下参数：";
-const char* const kWriteUnconfirmedMessage = "设备无应答，数据写入未确认";
+const char* const kWriteNotHeldMessage =
+    QT_TRANSLATE_NOOP("MotorProtector", "设备未保存以下参数：%1");
+const char* const kWriteUnconfirmedMessage =
+    QT_TRANSLATE_NOOP("MotorProtector", "设备无应答，数据写入未确认");
 
 namespace {
 
 constexpr uint16_t kWriteOffset = 0x5300;
 constexpr uint32_t kBetweenBlocksMs = 300;
 constexpr uint32_t kAfterBlockCMs = 300;
-constexpr char kRestUnconfirmed[] = "；其余参数设备无应答，写入未确认";
+constexpr char kNotHeldRestUnconfirmed[] =
+    QT_TRANSLATE_NOOP("MotorProtector", "设备未保存以下参数：%1；其余参数设备无应答，写入未确认");
 
 // One setting on the wire: the bits of its register that carry it.
 struct HeldSetting {
@@ -85,10 +89,14 @@ void AddReadRegisters(const std::array<uint8_t, N>& frame, uint16_t first,
     }
 }
 
+// The names in the operator's language, as one list.
 std::string Joined(const std::vector<std::string>& names) {
+    //: Two items of a list of setting names, joined.
+    const std::string joining = Tr(QT_TRANSLATE_NOOP("MotorProtector", "%1、%2"));
     std::string text;
     for (const std::string& name : names) {
-        text += (text.empty() ? "" : "、") + name;
+        const std::string shown = Tr(name.c_str());
+        text = text.empty() ? shown : FillIn(joining, {text, shown});
     }
     return text;
 }
@@ -162,18 +170,19 @@ void WriteAndVerifySettings(CDeviceContext& ctx, ProtectionSettings snapshot,
 std::vector<std::string> SettingsWriteMessages(const SettingsWriteReport& report) {
     std::vector<std::string> messages;
     if (report.Written.StartModeReadFailed) {
-        messages.emplace_back(kStartModeReadFailedMessage);
+        messages.push_back(Tr(kStartModeReadFailedMessage));
     }
     if (report.Written.OverVoltageSkipped) {
-        messages.emplace_back(kOverVoltageRangeMessage);
+        messages.push_back(Tr(kOverVoltageRangeMessage));
     }
     if (!report.NotHeld.empty()) {
-        messages.push_back(kWriteNotHeldMessage + Joined(report.NotHeld) +
-                           (report.Unanswered ? kRestUnconfirmed : ""));
+        messages.push_back(
+            FillIn(Tr(report.Unanswered ? kNotHeldRestUnconfirmed : kWriteNotHeldMessage),
+                   {Joined(report.NotHeld)}));
     } else if (report.Unanswered) {
-        messages.emplace_back(kWriteUnconfirmedMessage);
+        messages.push_back(Tr(kWriteUnconfirmedMessage));
     } else if (messages.empty()) {
-        messages.emplace_back(kWriteDoneMessage);
+        messages.push_back(Tr(kWriteDoneMessage));
     }
     return messages;
 }

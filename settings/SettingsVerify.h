@@ -16,7 +16,8 @@
 
 namespace mp {
 
-extern const char* const kWriteNotHeldMessage;      // "设备未保存以下参数：" + the names
+// Marked texts (see language/Text.h).
+extern const char* const kWriteNotHeldMessage;      // "设备未保存以下参数：%1", %1 the names
 extern const char* const kWriteUnconfirmedMessage;  // "设备无应答，数据写入未确认"
 
 // Register values by register (read address).
@@ -52,7 +53,7 @@ void WriteAndVerifySettings(CDeviceContext& ctx, ProtectionSettings snapshot,
 // What the window tells the operator, in order: that the phase-and-start or the voltage group
 // was left out, then either "数据写入成功..." (every group sent and every setting held), or
 // the settings the device does not hold, or that it did not answer and the write is not
-// confirmed.
+// confirmed; in the operator's language.
 std::vector<std::string> SettingsWriteMessages(const SettingsWriteReport& report);
 
 // Every group was sent and the device holds every setting sent.

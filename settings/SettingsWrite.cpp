@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "language/Text.h"
 #include "modbus/RequestBuilder.h"
 #include "settings/NumberText.h"
 #include "settings/SettingRanges.h"
@@ -9,19 +10,25 @@
 
 namespace mp {
 
-const char* const kWriteConfirmQuestion = "您确认要修改当前数据吗?";
-const char* const kOverVoltageRangeMessage = "请在过压动作值范围为105-150";
-const char* const kWriteDoneMessage = "数据写入成功...";
-const char* const kWriteStatusText = "写数据参数值...";
+const char* const kWriteConfirmQuestion =
+    QT_TRANSLATE_NOOP("MotorProtector", "您确认要修改当前数据吗?");
+const char* const kOverVoltageRangeMessage =
+    QT_TRANSLATE_NOOP("MotorProtector", "请在过压动作值范围为105-150");
+const char* const kWriteDoneMessage = QT_TRANSLATE_NOOP("MotorProtector", "数据写入成功...");
+const char* const kWriteStatusText = QT_TRANSLATE_NOOP("MotorProtector", "写数据参数值...");
 
-const char* const kCtRatioRangeMessage = "CT超过范围";
-const char* const kRatedCurrentRangeMessage = "额定电流超过范围";
-const char* const kStartTimeRangeMessage = "启动时间超过范围";
-const char* const kBreakingCurrentRangeMessage = "分断电流超出范围";
-const char* const kCurveNotInListMessage = "曲线选择的值不在列表中";
-const char* const kPhaseNotInListMessage = "PWM选择输出的值不在列表中";
-const char* const kStartModeReadFailedMessage =
-    "未能读回设备的起动方式：缺相时间和PWM选择输出未写入，其余参数已写入";
+const char* const kCtRatioRangeMessage = QT_TRANSLATE_NOOP("MotorProtector", "CT超过范围");
+const char* const kRatedCurrentRangeMessage =
+    QT_TRANSLATE_NOOP("MotorProtector", "额定电流超过范围");
+const char* const kStartTimeRangeMessage = QT_TRANSLATE_NOOP("MotorProtector", "启动时间超过范围");
+const char* const kBreakingCurrentRangeMessage =
+    QT_TRANSLATE_NOOP("MotorProtector", "分断电流超出范围");
+const char* const kCurveNotInListMessage =
+    QT_TRANSLATE_NOOP("MotorProtector", "曲线选择的值不在列表中");
+const char* const kPhaseNotInListMessage =
+    QT_TRANSLATE_NOOP("MotorProtector", "PWM选择输出的值不在列表中");
+const char* const kStartModeReadFailedMessage = QT_TRANSLATE_NOOP(
+    "MotorProtector", "未能读回设备的起动方式：缺相时间和PWM选择输出未写入，其余参数已写入");
 
 namespace {
 
@@ -50,27 +57,27 @@ std::optional<std::string> ValidateSettings(const ProtectionSettings& s) {
     const int32_t ctRatio = AtoI(s.CtRatio);
     const int32_t ctRatioSent = WholeOf(s.CtRatio);
     if (ctRatio < 1 || ctRatio > 999 || ctRatioSent < 1 || ctRatioSent > 999) {
-        return std::string(kCtRatioRangeMessage);
+        return Tr(kCtRatioRangeMessage);
     }
     const double ratedCurrent = AtoF(s.RatedCurrent);
     if (ratedCurrent > 999.9 || !(ratedCurrent >= 0.1)) {
-        return std::string(kRatedCurrentRangeMessage);
+        return Tr(kRatedCurrentRangeMessage);
     }
     const int32_t startTime = AtoI(s.StartTime);
     const int32_t startTimeSent = WholeOf(s.StartTime);
     if (startTime < 0 || startTime > 255 || startTimeSent < 0 || startTimeSent > 255) {
-        return std::string(kStartTimeRangeMessage);
+        return Tr(kStartTimeRangeMessage);
     }
     if (s.BreakingCurrent > 9999) {
-        return std::string(kBreakingCurrentRangeMessage);
+        return Tr(kBreakingCurrentRangeMessage);
     }
     // The curve and the PWM phase travel as list positions: a text that is no entry has no
     // position to send.
     if (CurveIndex(s.CurveSelection) < 0) {
-        return std::string(kCurveNotInListMessage);
+        return Tr(kCurveNotInListMessage);
     }
     if (PhaseIndex(s.PwmPhase) < 0) {
-        return std::string(kPhaseNotInListMessage);
+        return Tr(kPhaseNotInListMessage);
     }
     return CheckSettingRanges(s);
 }

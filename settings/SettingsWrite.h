@@ -14,7 +14,8 @@
 
 namespace mp {
 
-// Texts the window shows around a write.
+// Texts the window shows around a write; marked texts (see language/Text.h), shown through
+// mp::Tr.
 extern const char* const kWriteConfirmQuestion;     // "您确认要修改当前数据吗?" (Yes/No)
 extern const char* const kOverVoltageRangeMessage;  // "请在过压动作值范围为105-150"
 extern const char* const kWriteDoneMessage;         // "数据写入成功..."
@@ -43,7 +44,8 @@ constexpr uint16_t kStartModeReadRegister = 0x0155;
 // settings may be written: CT ratio (atoi) 1 to 999, rated current (atof) 0.1 to 999.9,
 // start time (atoi) 0 to 255, breaking current at most 9999, a curve and PWM phase that are
 // entries of their lists, then every value a write sends against its range in the table of
-// SettingRanges.h (a whole number text, inside its range, fitting its byte or word).
+// SettingRanges.h (a whole number text, inside its range, fitting its byte or word). The
+// message is in the operator's language.
 std::optional<std::string> ValidateSettings(const ProtectionSettings& s);
 
 // The over-voltage pick-up the device takes, in percent of the rated voltage: 105 to 150.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "language/Text.h"
+
 namespace mp {
 namespace {
 
@@ -22,7 +24,9 @@ bool CSimulatedPort::OpenPort(const PortSettings& settings) {
     std::lock_guard<std::mutex> guard(Mutex_);
     ++OpenAttempts_;
     if (Unplugged_) {
-        LastError_ = "串口 " + settings.Name + " 打开失败：端口不存在";
+        // Worded as the real serial port words it.
+        LastError_ = FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "串口 %1 打开失败：%2")),
+                            {settings.Name, Tr(QT_TRANSLATE_NOOP("MotorProtector", "端口不存在"))});
         return false;
     }
     if (!OpenFailure_.empty()) {
@@ -100,7 +104,9 @@ bool CSimulatedPort::NoticeLoss() {
         Open_ = false;
         Input_.clear();
         InFlight_.clear();
-        LastError_ = "串口 " + Settings_.Name + " 出错：连接已断开";
+        LastError_ =
+            FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "串口 %1 出错：%2")),
+                   {Settings_.Name, Tr(QT_TRANSLATE_NOOP("MotorProtector", "连接已断开"))});
         message = LastError_;
         lost = Lost_;
     }

@@ -10,6 +10,7 @@
 #include "events/EventRecords.h"
 #include "events/EventRecordsCsv.h"
 #include "support/DeviceRig.h"
+#include "support/TestTranslator.h"
 #include "support/Vectors.h"
 #include "support/Widgets.h"
 
@@ -24,6 +25,7 @@ private slots:
     void Read();
     void WindowShowsTextsReadOnly();
     void ExportSavesCsv();
+    void FollowsLanguage();
 };
 
 void TestEventRecords::Read_data() {
@@ -180,6 +182,84 @@ void TestEventRecords::ExportSavesCsv() {
     QTest::mouseClick(Child<QPushButton>(dlg, "exportButton"), Qt::LeftButton);
     QCOMPARE(told.size(), 1);
     QVERIFY(told.first().contains(chosen));
+}
+
+// Switched to English while open, the window shows the events in English and exports them in
+// English, while the texts read stay the device's Chinese ones (the report and the window's
+// data keep them); switched back, it shows Chinese again.
+void TestEventRecords::FollowsLanguage() {
+    CDeviceRig rig(5);
+    std::optional<EventRecordTexts> read;
+    ReadEventRecords(rig.Ctx, [&](std::optional<EventRecordTexts> texts) { read = std::move(texts); });
+    QVERIFY(read.has_value());
+    QTemporaryDir dir;
+    const QString chosen = dir.filePath("events.csv");
+    QString suggested;
+    CEventRecordDlg dlg(
+        *read, nullptr,
+        [&](QWidget*, const QString& name) {
+            suggested = name;
+            return chosen;
+        },
+        [](const QString& text) { QFAIL(qPrintable(text)); });
+    dlg.show();
+    const auto shown = [&dlg] {
+        QStringList texts;
+        for (const char* name : {"summaryEdit", "eventEdit1", "eventEdit2", "eventEdit3",
+                                 "eventEdit4"}) {
+            texts << Child<QLineEdit>(dlg, name)->text();
+        }
+        return texts;
+    };
+    const QStringList chinese{"有3条告警信息", "短路故障(E05)", "堵转故障(E06)", "过压(E16)", ""};
+    QCOMPARE(shown(), chinese);
+    {
+        const auto mt = [](const char* source) {
+            return qMakePair(QStringLiteral("MotorProtector"), QString::fromUtf8(source));
+        };
+        const auto csv = [](const char* source) {
+            return qMakePair(QStringLiteral("EventRecordsCsv"), QString::fromUtf8(source));
+        };
+        const CTestTranslator english({
+            {mt("有%1条告警信息"), "%1 alarm(s)"},
+            {mt("短路故障(E05)"), "Short circuit fault (E05)"},
+            {mt("堵转故障(E06)"), "Locked rotor fault (E06)"},
+            {mt("过压(E16)"), "Overvoltage (E16)"},
+            {csv("读取时间"), "Read at"},
+            {csv("设备地址"), "Device address"},
+            {csv("告警条数"), "Alarms"},
+            {csv("序号"), "No."},
+            {csv("代码"), "Code"},
+            {csv("内容"), "Event"},
+            {qMakePair(QStringLiteral("mp::CEventRecordDlg"),
+                       QStringLiteral("事件记录-地址%1-%2.csv")),
+             "alarm-events-address%1-%2.csv"},
+        });
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+        QCOMPARE(shown(), (QStringList{"3 alarm(s)", "Short circuit fault (E05)",
+                                       "Locked rotor fault (E06)", "Overvoltage (E16)", ""}));
+        QTest::mouseClick(Child<QPushButton>(dlg, "exportButton"), Qt::LeftButton);
+        QVERIFY(suggested.startsWith(QStringLiteral("alarm-events-address5-")));
+        QFile file(chosen);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString when =
+            QDateTime::fromMSecsSinceEpoch(read->ReadAtMs).toString("yyyy-MM-dd HH:mm:ss");
+        QCOMPARE(file.readAll(),
+                 "\xEF\xBB\xBF" + QStringLiteral("Read at,%1\r\nDevice address,5\r\nAlarms,3 "
+                                                "alarm(s)\r\nNo.,Code,Event\r\n1,5,Short circuit "
+                                                "fault (E05)\r\n2,6,Locked rotor fault (E06)\r\n"
+                                                "3,16,Overvoltage (E16)\r\n")
+                                     .arg(when)
+                                     .toUtf8());
+        // Read in English, the texts are still the device's Chinese ones.
+        std::optional<EventRecordTexts> again;
+        ReadEventRecords(rig.Ctx, [&](std::optional<EventRecordTexts> t) { again = std::move(t); });
+        QVERIFY(again.has_value());
+        QCOMPARE(again->Summary, std::string("有3条告警信息"));
+        QCOMPARE(again->Events[0], std::string("短路故障(E05)"));
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+    QCOMPARE(shown(), chinese);
 }
 
 QTEST_MAIN(TestEventRecords)

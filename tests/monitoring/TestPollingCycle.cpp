@@ -7,6 +7,7 @@
 #include "monitoring/LiveReads.h"
 #include "monitoring/PollingCycle.h"
 #include "support/DeviceRig.h"
+#include "support/TestTranslator.h"
 #include "support/Vectors.h"
 
 Q_DECLARE_METATYPE(mp::SimFaults)
@@ -311,6 +312,35 @@ private slots:
         QVERIFY(!live.Freshness.AnyStale());
         QCOMPARE(Q(live.Freshness.LinkText()), QString("通讯正常"));
         QCOMPARE(Q(live.Currents[0]), QString("30.200"));
+    }
+
+    // In English the link state is one English phrase, the reason translated inside it.
+    void linkTextInEnglish_data() {
+        QTest::addColumn<int>("misses");
+        QTest::addColumn<bool>("portClosed");
+        QTest::addColumn<QString>("link");
+        QTest::newRow("silent device") << 3 << false << "No reply from the device (3 in a row)";
+        QTest::newRow("port not open") << 1 << true << "Serial port not open (1 in a row)";
+        QTest::newRow("answered") << 0 << false << "Communication OK";
+    }
+    void linkTextInEnglish() {
+        QFETCH(int, misses);
+        QFETCH(bool, portClosed);
+        QFETCH(QString, link);
+        const auto mt = [](const char* source) {
+            return qMakePair(QStringLiteral("MotorProtector"), QString::fromUtf8(source));
+        };
+        const CTestTranslator english({{mt("%1 (连续 %2 次)"), "%1 (%2 in a row)"},
+                                       {mt("设备无应答"), "No reply from the device"},
+                                       {mt("串口未打开"), "Serial port not open"},
+                                       {mt("通讯正常"), "Communication OK"}});
+        CLiveFreshness freshness;
+        freshness.MarkRead(LiveGroup::Currents);
+        for (int k = 0; k < misses; ++k) {
+            freshness.MarkMissed(LiveGroup::Voltages,
+                                 portClosed ? ReadFailure::PortClosed : ReadFailure::NoReply, 1);
+        }
+        QCOMPARE(Q(freshness.LinkText()), link);
     }
 
     // The currents take the CT ratio as the window holds it when it decodes them, and the

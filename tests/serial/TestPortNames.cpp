@@ -3,6 +3,7 @@
 #include <QtTest>
 
 #include "serial/PortNames.h"
+#include "support/TestTranslator.h"
 
 namespace mp::test {
 
@@ -137,6 +138,40 @@ private slots:
         for (const QString& part : absent + QStringList{"或无权限"}) {
             QVERIFY2(!message.contains(part), qPrintable(message + " / " + part));
         }
+    }
+
+    // In English each message is one English sentence with the port, the reason and the
+    // account's facts in their places.
+    void messagesInEnglish() {
+        const auto mt = [](const char* source) {
+            return qMakePair(QStringLiteral("MotorProtector"), QString::fromUtf8(source));
+        };
+        const CTestTranslator english({
+            {mt("串口 %1 打开失败：%2"), "Serial port %1 could not be opened: %2"},
+            {mt("串口 %1 出错：%2"), "Serial port %1 failed: %2"},
+            {mt("%1（%2）"), "%1 (%2)"},
+            {mt("端口不存在"), "the port does not exist"},
+            {mt("连接已断开"), "the connection was lost"},
+            {mt("用户 %1"), "user %1"},
+            {mt("没有权限读写此设备：设备属于用户组 %1，%2 不在此组。请执行 sudo usermod -aG %1 "
+                "%3，然后注销并重新登录（新的组在新的登录中才生效）"),
+             "No permission: group %1, %2 is not in it. Run sudo usermod -aG %1 %3, then log in "
+             "again"},
+        });
+        const QString com3 = SystemPortName("COM3") != "COM3" ? "COM3 (/dev/ttyS2)" : "COM3";
+        QCOMPARE(QString::fromStdString(
+                     PortOpenFailureMessage("COM3", QSerialPort::DeviceNotFoundError, "gone")),
+                 "Serial port " + com3 + " could not be opened: the port does not exist (gone)");
+        QCOMPARE(QString::fromStdString(PortFailureMessage("/dev/ttyUSB1",
+                                                           QSerialPort::ResourceError)),
+                 QString("Serial port /dev/ttyUSB1 failed: the connection was lost"));
+        DeviceAccess access;
+        access.Group = "dialout";
+        access.User = "bob";
+        QCOMPARE(QString::fromStdString(PortRefusalMessage("/dev/ttyUSB0", access)),
+                 QString("Serial port /dev/ttyUSB0 could not be opened: No permission: group "
+                         "dialout, user bob is not in it. Run sudo usermod -aG dialout bob, then "
+                         "log in again"));
     }
 
 #ifdef Q_OS_UNIX

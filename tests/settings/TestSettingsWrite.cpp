@@ -4,11 +4,13 @@
 #include <QtTest>
 
 #include "settings/FactoryDefaults.h"
+#include "settings/SettingNames.h"
 #include "settings/SettingsRead.h"
 #include "settings/SettingsSample.h"
 #include "settings/SettingsVerify.h"
 #include "settings/SettingsWrite.h"
 #include "support/DeviceRig.h"
+#include "support/TestTranslator.h"
 
 using namespace mp;
 using namespace mp::test;
@@ -44,6 +46,8 @@ private slots:
     void DeviceStoresWhatTheWindowHeld();
     void VerifiedWrite_data();
     void VerifiedWrite();
+    void MessagesInEnglish_data();
+    void MessagesInEnglish();
 };
 
 void TestSettingsWrite::Validate_data() {
@@ -445,6 +449,78 @@ void TestSettingsWrite::VerifiedWrite() {
     QCOMPARE(std::vector<uint32_t>(sleeps.end() - 5, sleeps.end()),
              (std::vector<uint32_t>{500, 300, 300, 300, 300}));
     QCOMPARE(rig.Window.Shows, 0);  // nothing read back reaches the window's fields
+}
+
+// In English the refusals and the write's outcome are whole English sentences: the names of
+// the settings in them are translated too, none of the Chinese joins or brackets is left, and
+// the settings themselves keep their Chinese list texts.
+void TestSettingsWrite::MessagesInEnglish_data() {
+    QTest::addColumn<Edit>("edit");                 // the window values refused, or
+    QTest::addColumn<QStringList>("notHeld");       // the settings a write found not held
+    QTest::addColumn<bool>("unanswered");
+    QTest::addColumn<QString>("message");
+    const Edit none = [](auto&) {};
+    QTest::newRow("not a number, cleared box allows 0")
+        << Edit([](auto& s) { s.UnbalanceTime = "2.0s"; }) << QStringList() << false
+        << "The value \"2.0s\" of Unbalance trip time is not a number (range 0.1-25.5, or 0 "
+           "while the protection is off)";
+    QTest::newRow("out of range")
+        << Edit([](auto& s) { s.RatedVoltage = "0"; }) << QStringList() << false
+        << "Rated voltage is out of range (1-6553)";
+    QTest::newRow("own message of the range table")
+        << Edit([](auto& s) { s.OverVoltagePercent = 200; }) << QStringList() << false
+        << "Overvoltage trip value must be 105-150";
+    QTest::newRow("first checks") << Edit([](auto& s) { s.CtRatio = "1000"; }) << QStringList()
+                                  << false << "CT ratio out of range";
+    QTest::newRow("write held") << none << QStringList() << false << "Settings written...";
+    QTest::newRow("one setting not held")
+        << none << QStringList{kProtectionNames[kUnbalance]} << false
+        << "The device did not keep these settings: Unbalance";
+    QTest::newRow("settings not held, the rest unanswered")
+        << none << QStringList{kCtRatioName, kPwmPhaseName, kStartModeName} << true
+        << "The device did not keep these settings: CT ratio, PWM output phase, Start mode. No "
+           "reply about the other settings; their write is not confirmed";
+}
+
+void TestSettingsWrite::MessagesInEnglish() {
+    QFETCH(Edit, edit);
+    QFETCH(QStringList, notHeld);
+    QFETCH(bool, unanswered);
+    QFETCH(QString, message);
+    const auto mt = [](const char* source) { return qMakePair(QStringLiteral("MotorProtector"),
+                                                              QString::fromUtf8(source)); };
+    const CTestTranslator english({
+        {mt("%1的值“%2”不是数字（范围%3）"), "The value \"%2\" of %1 is not a number (range %3)"},
+        {mt("%1-%2，未投入时可为0"), "%1-%2, or 0 while the protection is off"},
+        {mt("%1超出范围（%2）"), "%1 is out of range (%2)"},
+        {mt("不平衡动作时间"), "Unbalance trip time"},
+        {mt("额定电压"), "Rated voltage"},
+        {mt("请在过压动作值范围为105-150"), "Overvoltage trip value must be 105-150"},
+        {mt("CT超过范围"), "CT ratio out of range"},
+        {mt("数据写入成功..."), "Settings written..."},
+        {mt("设备未保存以下参数：%1"), "The device did not keep these settings: %1"},
+        {mt("设备未保存以下参数：%1；其余参数设备无应答，写入未确认"),
+         "The device did not keep these settings: %1. No reply about the other settings; their "
+         "write is not confirmed"},
+        {mt("%1、%2"), "%1, %2"},
+        {mt("不平衡"), "Unbalance"},
+        {mt("电流变比"), "CT ratio"},
+        {mt("PWM选择输出"), "PWM output phase"},
+        {mt("起动方式"), "Start mode"},
+        {mt("C相电流"), "Phase C current"},
+    });
+    // The PWM phase is compared with its list as Chinese text, whatever the language.
+    ProtectionSettings s = WindowSettings();
+    s.PwmPhase = "C相电流";
+    edit(s);
+    SettingsWriteReport report;
+    for (const QString& name : notHeld) {
+        report.NotHeld.push_back(name.toStdString());
+    }
+    report.Unanswered = unanswered;
+    const std::optional<std::string> refusal = ValidateSettings(s);
+    const std::string shown = refusal ? *refusal : SettingsWriteMessages(report).front();
+    QCOMPARE(QString::fromStdString(shown), message);
 }
 
 QTEST_APPLESS_MAIN(TestSettingsWrite)
