@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QTextDocument>
 
+#include "events/EventRecords.h"
 #include "files/SettingsTable.h"
 #include "language/Text.h"
 
@@ -144,12 +145,12 @@ QString EventSection(const ReportInput& input) {
         QCoreApplication::translate("mp::CommissioningReport", "读取时间 %1，设备地址 %2：%3")
             .arg(TimeText(readAt))
             .arg(events.Address)
-            .arg(QString::fromStdString(events.Summary)));
+            .arg(QString::fromStdString(ShownSummary(events))));
     QList<QStringList> rows;
     for (int k = 0; k < events.Count; ++k) {
         const auto at = static_cast<size_t>(k);
         rows << QStringList{QString::number(k + 1), QString::number(events.Codes[at]),
-                            QString::fromStdString(events.Events[at])};
+                            QString::fromStdString(ShownEvent(events, at))};
     }
     if (!rows.isEmpty()) {
         html += Table({QCoreApplication::translate("mp::CommissioningReport", "序号"),

@@ -776,6 +776,33 @@
     </message>
 </context>
 <context>
+    <name>EventRecordsCsv</name>
+    <message>
+        <source>读取时间</source>
+        <translation>Read at</translation>
+    </message>
+    <message>
+        <source>设备地址</source>
+        <translation>Device address</translation>
+    </message>
+    <message>
+        <source>告警条数</source>
+        <translation>Alarms</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>代码</source>
+        <translation>Code</translation>
+    </message>
+    <message>
+        <source>内容</source>
+        <translation>Event</translation>
+    </message>
+</context>
+<context>
     <name>MotorProtector</name>
     <message>
         <source>子机地址--&gt;%1      波特率--&gt;%2</source>
@@ -1273,6 +1300,348 @@
         <source>退出</source>
         <translation>Off</translation>
     </message>
+    <message>
+        <source>设备无应答，输出状态未确认</source>
+        <translation>No reply from the device; output states not confirmed</translation>
+    </message>
+    <message>
+        <source>输出状态已确认</source>
+        <translation>Output states confirmed</translation>
+    </message>
+    <message>
+        <source>C1接触器吸合失败(E01)</source>
+        <translation>Contactor C1 failed to close (E01)</translation>
+    </message>
+    <message>
+        <source>C2接触器吸合失败(E02)</source>
+        <translation>Contactor C2 failed to close (E02)</translation>
+    </message>
+    <message>
+        <source>接触器未断开(E03)</source>
+        <translation>Contactor did not open (E03)</translation>
+    </message>
+    <message>
+        <source>启动超时(E04)</source>
+        <translation>Start timeout (E04)</translation>
+    </message>
+    <message>
+        <source>短路故障(E05)</source>
+        <translation>Short circuit fault (E05)</translation>
+    </message>
+    <message>
+        <source>堵转故障(E06)</source>
+        <translation>Locked rotor fault (E06)</translation>
+    </message>
+    <message>
+        <source>缺相保护(E07)</source>
+        <translation>Phase loss (E07)</translation>
+    </message>
+    <message>
+        <source>三相不平衡故障(E08)</source>
+        <translation>Three-phase unbalance fault (E08)</translation>
+    </message>
+    <message>
+        <source>定时限过载保护(E09)</source>
+        <translation>Definite-time overload (E09)</translation>
+    </message>
+    <message>
+        <source>反时限过载保护(E10)</source>
+        <translation>Inverse-time overload (E10)</translation>
+    </message>
+    <message>
+        <source>外部故障(E11)</source>
+        <translation>External fault (E11)</translation>
+    </message>
+    <message>
+        <source>运行过程中断路器断开故障(E13)</source>
+        <translation>Circuit breaker opened while running (E13)</translation>
+    </message>
+    <message>
+        <source>EEPROM 出错(E14)</source>
+        <translation>EEPROM error (E14)</translation>
+    </message>
+    <message>
+        <source>过压(E16)</source>
+        <translation>Overvoltage (E16)</translation>
+    </message>
+    <message>
+        <source>欠压(E17)</source>
+        <translation>Undervoltage (E17)</translation>
+    </message>
+    <message>
+        <source>无告警信息</source>
+        <translation>No alarms</translation>
+    </message>
+    <message>
+        <source>有%1条告警信息</source>
+        <translation>%1 alarm(s)</translation>
+    </message>
+    <message>
+        <source>设备无应答，未能读取告警事件记录</source>
+        <translation>No reply from the device; the alarm events could not be read</translation>
+    </message>
+    <message>
+        <source>A/AB相</source>
+        <translation>Phase A/AB</translation>
+    </message>
+    <message>
+        <source>B/BC相</source>
+        <translation>Phase B/BC</translation>
+    </message>
+    <message>
+        <source>C/CA相</source>
+        <translation>Phase C/CA</translation>
+    </message>
+    <message>
+        <source>%1的X1与X2相同，无法计算系数</source>
+        <translation>%1: X1 and X2 are equal, the coefficients cannot be calculated</translation>
+    </message>
+    <message>
+        <source>PWM a系数</source>
+        <translation>PWM coefficient a</translation>
+    </message>
+    <message>
+        <source>PWM b系数</source>
+        <translation>PWM coefficient b</translation>
+    </message>
+    <message>
+        <source>%1的值“%2”不是0-65535的整数</source>
+        <translation>The value &quot;%2&quot; of %1 is not a whole number from 0 to 65535</translation>
+    </message>
+    <message>
+        <source>电流设置成功！</source>
+        <translation>Current calibration done!</translation>
+    </message>
+    <message>
+        <source>电压设置成功！</source>
+        <translation>Voltage calibration done!</translation>
+    </message>
+    <message>
+        <source>PWM输出设置成功</source>
+        <translation>PWM output set</translation>
+    </message>
+    <message>
+        <source>序数读取成功</source>
+        <translation>Coefficients read</translation>
+    </message>
+    <message>
+        <source>设备无应答</source>
+        <translation>No reply from the device</translation>
+    </message>
+    <message>
+        <source>序数复归成功！</source>
+        <translation>Coefficients reset!</translation>
+    </message>
+    <message>
+        <source>密码错误</source>
+        <translation>Wrong password</translation>
+    </message>
+    <message>
+        <source>串口未打开</source>
+        <translation>Serial port not open</translation>
+    </message>
+    <message>
+        <source>%1 (连续 %2 次)</source>
+        <translation>%1 (%2 in a row)</translation>
+    </message>
+    <message>
+        <source>通讯正常</source>
+        <translation>Communication OK</translation>
+    </message>
+    <message>
+        <source>%1（%2）</source>
+        <extracomment>A message followed by the system&apos;s own words about the failure.</extracomment>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>串口 %1 打开失败：%2</source>
+        <translation>Serial port %1 could not be opened: %2</translation>
+    </message>
+    <message>
+        <source>端口已被其他程序占用，请关闭正在使用它的程序（如另一个本工具、串口终端或 ModemManager）后再试</source>
+        <translation>The port is in use by another program. Close the program using it (such as another copy of this tool, a serial terminal or ModemManager) and try again</translation>
+    </message>
+    <message>
+        <source>当前用户</source>
+        <translation>the current user</translation>
+    </message>
+    <message>
+        <source>用户 %1</source>
+        <translation>user %1</translation>
+    </message>
+    <message>
+        <source>没有权限读写此设备，请检查设备文件的权限</source>
+        <translation>No permission to read and write this device; check the permissions of the device file</translation>
+    </message>
+    <message>
+        <source>没有权限读写此设备：设备属于用户组 %1，但该组没有读写权限，请检查设备文件的权限</source>
+        <translation>No permission to read and write this device: it belongs to group %1, but that group has no read/write permission; check the permissions of the device file</translation>
+    </message>
+    <message>
+        <source>没有权限读写此设备：%1 已加入设备所属的用户组 %2，但本次登录还没有这个组。请注销并重新登录（或重启）后再试</source>
+        <translation>No permission to read and write this device: %1 has been added to the device&apos;s group %2, but this login does not have that group yet. Log out and log in again (or restart) and try again</translation>
+    </message>
+    <message>
+        <source>没有权限读写此设备：设备属于用户组 %1，%2 不在此组。请执行 sudo usermod -aG %1 %3，然后注销并重新登录（新的组在新的登录中才生效）</source>
+        <translation>No permission to read and write this device: it belongs to group %1 and %2 is not in that group. Run sudo usermod -aG %1 %3, then log out and log in again (a new group takes effect only in a new login)</translation>
+    </message>
+    <message>
+        <source>端口不存在</source>
+        <translation>the port does not exist</translation>
+    </message>
+    <message>
+        <source>端口被占用或无权限</source>
+        <translation>the port is in use or access is denied</translation>
+    </message>
+    <message>
+        <source>端口参数设置失败</source>
+        <translation>the port settings could not be applied</translation>
+    </message>
+    <message>
+        <source>连接已断开</source>
+        <translation>the connection was lost</translation>
+    </message>
+    <message>
+        <source>读写失败</source>
+        <translation>read/write failed</translation>
+    </message>
+    <message>
+        <source>端口未打开</source>
+        <translation>the port is not open</translation>
+    </message>
+    <message>
+        <source>其他错误</source>
+        <translation>other error</translation>
+    </message>
+    <message>
+        <source>串口 %1 出错：%2</source>
+        <translation>Serial port %1 failed: %2</translation>
+    </message>
+    <message>
+        <source>堵转动作倍数</source>
+        <translation>Locked-rotor trip multiple</translation>
+    </message>
+    <message>
+        <source>堵转动作时间</source>
+        <translation>Locked-rotor trip time</translation>
+    </message>
+    <message>
+        <source>过压动作值</source>
+        <translation>Overvoltage trip value</translation>
+    </message>
+    <message>
+        <source>过压动作时间</source>
+        <translation>Overvoltage trip time</translation>
+    </message>
+    <message>
+        <source>欠压动作值</source>
+        <translation>Undervoltage trip value</translation>
+    </message>
+    <message>
+        <source>欠压动作时间</source>
+        <translation>Undervoltage trip time</translation>
+    </message>
+    <message>
+        <source>%1超出范围（%2）</source>
+        <translation>%1 is out of range (%2)</translation>
+    </message>
+    <message>
+        <source>%1-%2，未投入时可为0</source>
+        <translation>%1-%2, or 0 while the protection is off</translation>
+    </message>
+    <message>
+        <source>%1的值“%2”不是数字（范围%3）</source>
+        <translation>The value &quot;%2&quot; of %1 is not a number (range %3)</translation>
+    </message>
+    <message>
+        <source>数据不可超出定值范围</source>
+        <translation>The value may not leave the setting&apos;s range</translation>
+    </message>
+    <message>
+        <source>A相电流</source>
+        <translation>Phase A</translation>
+    </message>
+    <message>
+        <source>B相电流</source>
+        <translation>Phase B</translation>
+    </message>
+    <message>
+        <source>C相电流</source>
+        <translation>Phase C</translation>
+    </message>
+    <message>
+        <source>直接起动</source>
+        <translation>Direct start</translation>
+    </message>
+    <message>
+        <source>双向可逆起动</source>
+        <translation>Reversing start</translation>
+    </message>
+    <message>
+        <source>星三角起动</source>
+        <translation>Star-delta start</translation>
+    </message>
+    <message>
+        <source>设备未保存以下参数：%1</source>
+        <translation>The device did not keep these settings: %1</translation>
+    </message>
+    <message>
+        <source>设备无应答，数据写入未确认</source>
+        <translation>No reply from the device; the write is not confirmed</translation>
+    </message>
+    <message>
+        <source>设备未保存以下参数：%1；其余参数设备无应答，写入未确认</source>
+        <translation>The device did not keep these settings: %1. No reply about the other settings; their write is not confirmed</translation>
+    </message>
+    <message>
+        <source>%1、%2</source>
+        <extracomment>Two items of a list of setting names, joined.</extracomment>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <source>您确认要修改当前数据吗?</source>
+        <translation>Do you want to change the current settings?</translation>
+    </message>
+    <message>
+        <source>请在过压动作值范围为105-150</source>
+        <translation>Overvoltage trip value must be 105-150</translation>
+    </message>
+    <message>
+        <source>数据写入成功...</source>
+        <translation>Settings written...</translation>
+    </message>
+    <message>
+        <source>写数据参数值...</source>
+        <translation>Write settings...</translation>
+    </message>
+    <message>
+        <source>CT超过范围</source>
+        <translation>CT ratio out of range</translation>
+    </message>
+    <message>
+        <source>额定电流超过范围</source>
+        <translation>Rated current out of range</translation>
+    </message>
+    <message>
+        <source>启动时间超过范围</source>
+        <translation>Start time out of range</translation>
+    </message>
+    <message>
+        <source>分断电流超出范围</source>
+        <translation>Breaking current out of range</translation>
+    </message>
+    <message>
+        <source>曲线选择的值不在列表中</source>
+        <translation>The curve is not one of the list</translation>
+    </message>
+    <message>
+        <source>PWM选择输出的值不在列表中</source>
+        <translation>The PWM output phase is not one of the list</translation>
+    </message>
+    <message>
+        <source>未能读回设备的起动方式：缺相时间和PWM选择输出未写入，其余参数已写入</source>
+        <translation>Could not read back the device&apos;s start mode: phase-loss time and PWM output phase were not written, the other settings were written</translation>
+    </message>
 </context>
 <context>
     <name>mp::CCommParamChangeDlg</name>
@@ -1482,6 +1851,25 @@
     <message>
         <source>马达保护控制器</source>
         <translation>Motor protection controller</translation>
+    </message>
+</context>
+<context>
+    <name>mp::CEventRecordDlg</name>
+    <message>
+        <source>导出事件记录</source>
+        <translation>Export alarm events</translation>
+    </message>
+    <message>
+        <source>CSV 文件 (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <source>事件记录-地址%1-%2.csv</source>
+        <translation>alarm-events-address%1-%2.csv</translation>
+    </message>
+    <message>
+        <source>事件记录未能导出到“%1”：%2</source>
+        <translation>The alarm events could not be exported to &quot;%1&quot;: %2</translation>
     </message>
 </context>
 <context>

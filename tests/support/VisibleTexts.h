@@ -16,6 +16,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStringList>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTabWidget>
 #include <QToolButton>
 #include <vector>
@@ -169,6 +171,25 @@ inline QStringList ClippedCaptions(const QWidget* root) {
             }
             caption = group->title();
             needed = group->fontMetrics().horizontalAdvance(caption) + 16;
+        } else if (const auto* combo = qobject_cast<const QComboBox*>(w)) {
+            // Every item must fit the field the drop-down shows it in.
+            QStyleOptionComboBox option;
+            option.initFrom(combo);
+            option.editable = combo->isEditable();
+            const int room = combo->style()
+                                 ->subControlRect(QStyle::CC_ComboBox, &option,
+                                                  QStyle::SC_ComboBoxEditField, combo)
+                                 .width();
+            for (int k = 0; k < combo->count(); ++k) {
+                const int advance = combo->fontMetrics().horizontalAdvance(combo->itemText(k));
+                if (advance > room) {
+                    clipped << QStringLiteral("%1 item \"%2\": %3 px of %4")
+                                   .arg(PathOf(w), combo->itemText(k))
+                                   .arg(room)
+                                   .arg(advance);
+                }
+            }
+            continue;
         } else {
             continue;
         }
