@@ -6,7 +6,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTranslator>
 #include <QtTest>
 
 #include "files/ComparisonDlg.h"
@@ -15,42 +14,12 @@
 #include "files/SettingsFile.h"
 #include "language/Text.h"
 #include "support/DeviceRig.h"
+#include "support/MarkingTranslator.h"
 
 using namespace mp;
 using namespace mp::test;
 
 namespace {
-
-// Stands in for the English translation: every text of every context comes back marked, so a
-// test sees which texts went through translation and which stayed as they are.
-class CMarkingTranslator : public QTranslator {
-public:
-    static QString Mark(const QString& source) { return QStringLiteral("EN:") + source; }
-    bool isEmpty() const override { return false; }
-    QString translate(const char*, const char* source, const char* = nullptr,
-                      int = -1) const override {
-        return Mark(QString::fromUtf8(source));
-    }
-};
-
-std::string MarkText(const char*, const char* source) {
-    return CMarkingTranslator::Mark(QString::fromUtf8(source)).toStdString();
-}
-
-// Switches the language while it lives and back when it goes, as the language menu does.
-struct CEnglish {
-    CEnglish() {
-        mp::SetTextTranslator(&MarkText);
-        QCoreApplication::installTranslator(&Translator);
-        QCoreApplication::processEvents();
-    }
-    ~CEnglish() {
-        QCoreApplication::removeTranslator(&Translator);
-        mp::SetTextTranslator(nullptr);
-        QCoreApplication::processEvents();
-    }
-    CMarkingTranslator Translator;
-};
 
 // Captions (without units) of the rows marked as differing.
 QStringList Marked(const ComparisonView& view) {
@@ -285,7 +254,7 @@ void TestComparison::LanguageSwitchKeepsRowsAndSelection() {
     const QString pwmWindow = table->item(13, 2)->text();
 
     {
-        CEnglish english;
+        CMarkingTranslator english;
         QCOMPARE(dialog.windowTitle(), CMarkingTranslator::Mark(QStringLiteral("与设备比较")));
         QCOMPARE(menu->title(), CMarkingTranslator::Mark(QStringLiteral("文件")));
         QCOMPARE(recent->actions().value(0)->text(),

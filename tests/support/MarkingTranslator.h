@@ -14,6 +14,7 @@ namespace mp::test {
 class CMarkingTranslator : public QTranslator {
 public:
     static constexpr char kMark[] = "EN:";
+    static QString Mark(const QString& source) { return QString::fromUtf8(kMark) + source; }
 
     CMarkingTranslator() {
         QCoreApplication::installTranslator(this);

@@ -10,48 +10,17 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTranslator>
 #include <QtTest>
 
 #include "app/TrendWiring.h"
 #include "language/Text.h"
+#include "support/MarkingTranslator.h"
 #include "support/ScriptedFileDialogs.h"
 #include "support/WindowRig.h"
 #include "trend/TrendController.h"
 
 namespace mp::test {
 namespace {
-
-// Stands in for the English translation: every text of every context comes back marked, so a
-// test sees which texts went through translation and which stayed as they are.
-class CMarkingTranslator : public QTranslator {
-public:
-    static QString Mark(const QString& source) { return QStringLiteral("EN:") + source; }
-    bool isEmpty() const override { return false; }
-    QString translate(const char*, const char* source, const char* = nullptr,
-                      int = -1) const override {
-        return Mark(QString::fromUtf8(source));
-    }
-};
-
-std::string MarkText(const char*, const char* source) {
-    return CMarkingTranslator::Mark(QString::fromUtf8(source)).toStdString();
-}
-
-// Switches the language while it lives and back when it goes, as the language menu does.
-struct CEnglish {
-    CEnglish() {
-        mp::SetTextTranslator(&MarkText);
-        QCoreApplication::installTranslator(&Translator);
-        QCoreApplication::processEvents();
-    }
-    ~CEnglish() {
-        QCoreApplication::removeTranslator(&Translator);
-        mp::SetTextTranslator(nullptr);
-        QCoreApplication::processEvents();
-    }
-    CMarkingTranslator Translator;
-};
 
 struct CTrendRig : CWindowRig {
     CTrendRig() : Trend(InstallTrend(Window, *Controller, FileDialogs)) {
@@ -174,7 +143,7 @@ private slots:
         auto* menu = rig.Window.findChild<QMenu*>(QStringLiteral("trendMenu"));
         QVERIFY(range && pause && chart && menu);
 
-        CEnglish english;
+        CMarkingTranslator english;
         QCOMPARE(window->windowTitle(), CMarkingTranslator::Mark(QStringLiteral("实时曲线")));
         QCOMPARE(menu->title(), CMarkingTranslator::Mark(QStringLiteral("曲线")));
         QCOMPARE(range->currentIndex(), int(CTrendWindow::LastMinute));
