@@ -67,6 +67,15 @@ case "$version" in
     *) echo "unexpected --version output" >&2; exit 1 ;;
 esac
 in_root /usr/bin/motor-protector-sim --help
+# The translation is built into the program: its help follows the language.
+for lang in en_US.UTF-8 zh_CN.UTF-8; do
+    help="$(in_root env QT_QPA_PLATFORM=offscreen LANG=$lang /usr/bin/motor-protector --help)"
+    echo "$help" | head -n 3
+    case "$lang:$help" in
+        en_*"Configuration and monitoring tool"*|zh_*"配置与监视工具"*) ;;
+        *) echo "--help is not in the language of $lang" >&2; exit 1 ;;
+    esac
+done
 status=0
 in_root env QT_QPA_PLATFORM=offscreen /usr/bin/motor-protector --baud 9601 2>/dev/null || status=$?
 [ "$status" -eq 2 ] || { echo "a bad option value gave exit code $status, not 2" >&2; exit 1; }
