@@ -21,6 +21,8 @@
 #include "monitoring/PollingCycle.h"
 #include "serial/FrameLog.h"
 #include "settings/FactoryDefaults.h"
+#include "settings/SettingNames.h"
+#include "settings/SettingRanges.h"
 #include "settings/SettingsEditing.h"
 #include "settings/SettingsVerify.h"
 #include "settings/SettingsWrite.h"
@@ -548,9 +550,21 @@ void CMainController::SetStartMode() {
     if (!Allowed(OperatorAction::SetStartMode)) {
         return;
     }
-    Window_.TakeFields();
-    const std::string phaseLossTime = Window_.Fields().Settings.PhaseLossTime;
+    if (!Window_.TakeFields()) {
+        return;
+    }
+    // The command carries the phase-loss time too: both must be values the device takes.
+    const ProtectionSettings& settings = Window_.Fields().Settings;
     const int mode = Window_.StartModeIndex();
+    if (mode < 0) {
+        Inform(tr("起动方式的值不在列表中"));
+        return;
+    }
+    if (const auto refusal = CheckSettingRange(*FindSettingRange(kPhaseLossTimeName), settings)) {
+        Inform(Text(*refusal));
+        return;
+    }
+    const std::string phaseLossTime = settings.PhaseLossTime;
     if (!RequirePort()) {
         return;
     }

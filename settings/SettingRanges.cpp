@@ -93,33 +93,49 @@ std::string RangeText(const SettingRange& range) {
     return minimum + "-" + maximum;
 }
 
+std::optional<std::string> CheckSettingRange(const SettingRange& range,
+                                             const ProtectionSettings& s) {
+    double value = 0;
+    if (range.Text != nullptr) {
+        const std::optional<double> number = WholeTextNumber(s.*range.Text);
+        if (!number) {
+            return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "%1的值“%2”不是数字（范围%3）")),
+                          {Tr(range.Name), s.*range.Text, RangeText(range)});
+        }
+        value = *number;
+    } else {
+        value = s.*range.Number;
+    }
+    if (range.ClearedBox != kAlways && !s.Enabled[range.ClearedBox] && value == 0) {
+        return std::nullopt;
+    }
+    if (!(value >= range.Minimum && value <= range.Maximum)) {
+        return Refusal(range);
+    }
+    // Whatever the range, a value whose wire form would lose bits is never sent.
+    const int64_t wire = TruncateToInt(value * range.Scale);
+    if (wire < 0 || wire > (range.Word ? 0xFFFF : 0xFF)) {
+        return Refusal(range);
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> CheckSettingRanges(const ProtectionSettings& s) {
     for (const SettingRange& range : SettingRanges()) {
-        double value = 0;
-        if (range.Text != nullptr) {
-            const std::optional<double> number = WholeTextNumber(s.*range.Text);
-            if (!number) {
-                return FillIn(
-                    Tr(QT_TRANSLATE_NOOP("MotorProtector", "%1的值“%2”不是数字（范围%3）")),
-                    {Tr(range.Name), s.*range.Text, RangeText(range)});
-            }
-            value = *number;
-        } else {
-            value = s.*range.Number;
-        }
-        if (range.ClearedBox != kAlways && !s.Enabled[range.ClearedBox] && value == 0) {
-            continue;
-        }
-        if (!(value >= range.Minimum && value <= range.Maximum)) {
-            return Refusal(range);
-        }
-        // Whatever the range, a value whose wire form would lose bits is never sent.
-        const int64_t wire = TruncateToInt(value * range.Scale);
-        if (wire < 0 || wire > (range.Word ? 0xFFFF : 0xFF)) {
-            return Refusal(range);
+        if (auto refusal = CheckSettingRange(range, s)) {
+            return refusal;
         }
     }
     return std::nullopt;
+}
+
+const SettingRange* FindSettingRange(const char* name) {
+    for (const SettingRange& range : SettingRanges()) {
+        if (std::string(range.Name) == name) {
+            return &range;
+        }
+    }
+    return nullptr;
 }
 
 }  // namespace mp

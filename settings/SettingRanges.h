@@ -41,4 +41,11 @@ std::string RangeText(const SettingRange& range);
 // value may be sent.
 std::optional<std::string> CheckSettingRanges(const ProtectionSettings& s);
 
+// The same check of one value alone.
+std::optional<std::string> CheckSettingRange(const SettingRange& range,
+                                             const ProtectionSettings& s);
+
+// The table's entry of the setting named `name` (one of SettingNames.h), nullptr if none.
+const SettingRange* FindSettingRange(const char* name);
+
 }  // namespace mp

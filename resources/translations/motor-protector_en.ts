@@ -2122,6 +2122,10 @@ The program goes on running but will not talk to the device.</translation>
         <source>串口未能改为 %1 波特：%2</source>
         <translation>The serial port could not be changed to %1 baud: %2</translation>
     </message>
+    <message>
+        <source>起动方式的值不在列表中</source>
+        <translation>The start mode is not one of the list</translation>
+    </message>
 </context>
 <context>
     <name>mp::CMonitorModel</name>

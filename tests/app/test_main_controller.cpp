@@ -358,6 +358,56 @@ private slots:
         QCOMPARE(int(tool.Device.Register(0x0160)), 120 << 8 | 5);
     }
 
+    // The start-mode command carries the phase-loss time in one byte and the mode's place in
+    // the list in another: neither is sent unless the device takes it.
+    void startModeSendsOnlyValidValues_data() {
+        QTest::addColumn<QString>("phaseLoss");
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QString>("message");  // empty: sent
+        QTest::addColumn<int>("tenths");
+        QTest::addColumn<int>("modeIndex");
+        QTest::newRow("star-delta, 2.5 s") << "2.5" << "星三角起动" << "" << 25 << 2;
+        QTest::newRow("direct, 25.5 s") << "25.5" << "直接起动" << "" << 255 << 0;
+        QTest::newRow("30 s (was sent as 4.4 s)")
+            << "30" << "直接起动" << "缺相时间超出范围（0.1-25.5，未投入时可为0）" << 0 << 0;
+        QTest::newRow("phase-loss time no number (was sent as 0)")
+            << "abc" << "直接起动" << "缺相时间的值“abc”不是数字（范围0.1-25.5，未投入时可为0）"
+            << 0 << 0;
+        QTest::newRow("mode not in the list (was sent as 255)")
+            << "0.5" << "三角" << "起动方式的值不在列表中" << 0 << 0;
+    }
+    void startModeSendsOnlyValidValues() {
+        QFETCH(QString, phaseLoss);
+        QFETCH(QString, mode);
+        QFETCH(QString, message);
+        QFETCH(int, tenths);
+        QFETCH(int, modeIndex);
+        Tool tool;
+        QTRY_VERIFY(tool.Controller->PortOpen());
+        tool.Settle();
+        tool.TakeSent();
+        tool.Find<QLineEdit>("phaseLossTimeEdit")->setText(phaseLoss);
+        auto* combo = tool.Find<QComboBox>("startModeCombo");
+        combo->setCurrentIndex(combo->findText(mode));
+        combo->setEditText(mode);
+        tool.Click("setStartModeButton");
+        tool.Settle();
+        const auto sent = tool.TakeSent();
+        if (!message.isEmpty()) {
+            QCOMPARE(tool.Dialogs.Messages, QStringList{message});
+            QVERIFY(sent.empty());
+            QCOMPARE(tool.Text("phaseLossTimeEdit"), phaseLoss);
+            return;
+        }
+        QVERIFY(tool.Dialogs.Messages.isEmpty());
+        QCOMPARE(sent.size(), size_t{1});
+        const std::vector<uint8_t>& frame = sent.front();
+        QCOMPARE(int(frame[1]), 0x10);
+        QCOMPARE(int(frame[2]) << 8 | frame[3], 0x5455);
+        QCOMPARE(int(frame[7]), tenths);
+        QCOMPARE(int(frame[8]), modeIndex);
+    }
+
     // The write ends with "数据写入成功..." only when the device holds every value sent; the
     // window keeps what the operator typed whatever the device holds.
     void writeReportsWhatTheDeviceHolds_data() {
