@@ -69,6 +69,18 @@ std::optional<std::string> PrepareCalibration(CalibrationGrid& grid, std::array<
             return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "%1的X1与X2相同，无法计算系数")),
                           {Tr(CalibrationRowName(row).c_str())});
         }
+        // The device keeps a × 10000 in 16 bits and b in one byte: a line it cannot store
+        // would calibrate the measurement to something else.
+        const double scaledSlope = fit->A * 10000.0;
+        const int32_t intercept = InterceptInteger(fit->B);
+        if (!(scaledSlope >= 0.0 && scaledSlope < 65536.0) || intercept < -128 ||
+            intercept > 255) {
+            return FillIn(
+                Tr(QT_TRANSLATE_NOOP("MotorProtector",
+                                     "%1的系数a=%2、b=%3超出设备可存的范围（a 0-6.5535，b -128-255）")),
+                {Tr(CalibrationRowName(row).c_str()), FormatFixed(fit->A, 4),
+                 FormatFixed(fit->B, 4)});
+        }
         fitted[static_cast<size_t>(row)] = *fit;
     }
     for (int row = 0; row < kPhaseRows; ++row) {

@@ -47,8 +47,9 @@ int32_t InterceptInteger(double x);
 std::string CalibrationRowName(int row);
 
 // Fits the rows "A/AB相", "B/BC相" and "C/CA相" in this order, sets each row's a and b texts
-// ("%.4f") and fills `fits`. When a row has X1 == X2 nothing is changed and the message
-// naming that row is returned, in the operator's language.
+// ("%.4f") and fills `fits`. When a row has X1 == X2, or a line the device cannot store
+// (a × 10000 outside 0-65535, b outside -128-255), nothing is changed and the message naming
+// that row is returned, in the operator's language.
 std::optional<std::string> PrepareCalibration(CalibrationGrid& grid, std::array<LineFit, 3>& fits);
 
 // The 18-byte calibration frame: per phase a × 10000 truncated toward zero (its low 16 bits,

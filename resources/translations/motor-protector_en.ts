@@ -1642,6 +1642,10 @@
         <source>未能读回设备的起动方式：缺相时间和PWM选择输出未写入，其余参数已写入</source>
         <translation>Could not read back the device&apos;s start mode: phase-loss time and PWM output phase were not written, the other settings were written</translation>
     </message>
+    <message>
+        <source>%1的系数a=%2、b=%3超出设备可存的范围（a 0-6.5535，b -128-255）</source>
+        <translation>%1: coefficients a=%2, b=%3 are outside what the device can store (a 0-6.5535, b -128-255)</translation>
+    </message>
 </context>
 <context>
     <name>mp::CCommParamChangeDlg</name>

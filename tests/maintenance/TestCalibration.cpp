@@ -51,6 +51,7 @@ private slots:
     void PrepareShowsFourDecimals();
     void PrepareRefusesRowAndChangesNothing_data();
     void PrepareRefusesRowAndChangesNothing();
+    void PrepareTakesTheDeviceLimits();
     void Calibrate_data();
     void Calibrate();
     void CalibrationFrameRow_data();
@@ -111,18 +112,35 @@ void TestCalibration::PrepareShowsFourDecimals() {
 
 void TestCalibration::PrepareRefusesRowAndChangesNothing_data() {
     QTest::addColumn<int>("row");
+    QTest::addColumn<QList<int>>("points");  // X1, Y1, X2, Y2
     QTest::addColumn<QString>("message");
-    QTest::newRow("A") << int(kRowA) << QStringLiteral("A/AB相的X1与X2相同，无法计算系数");
-    QTest::newRow("B") << int(kRowB) << QStringLiteral("B/BC相的X1与X2相同，无法计算系数");
-    QTest::newRow("C") << int(kRowC) << QStringLiteral("C/CA相的X1与X2相同，无法计算系数");
+    const QList<int> sameX = {100, 102, 100, 498};
+    QTest::newRow("A, X1 == X2") << int(kRowA) << sameX
+                                 << QStringLiteral("A/AB相的X1与X2相同，无法计算系数");
+    QTest::newRow("B, X1 == X2") << int(kRowB) << sameX
+                                 << QStringLiteral("B/BC相的X1与X2相同，无法计算系数");
+    QTest::newRow("C, X1 == X2") << int(kRowC) << sameX
+                                 << QStringLiteral("C/CA相的X1与X2相同，无法计算系数");
+    const QString range = QStringLiteral("超出设备可存的范围（a 0-6.5535，b -128-255）");
+    QTest::newRow("slope 7 (was sent as 0.4464)")
+        << int(kRowB) << QList<int>{100, 701, 200, 1401}
+        << QStringLiteral("B/BC相的系数a=7.0000、b=1.0000") + range;
+    QTest::newRow("falling line (was sent as 6.0536)")
+        << int(kRowA) << QList<int>{100, 500, 500, 300}
+        << QStringLiteral("A/AB相的系数a=-0.5000、b=550.0000") + range;
+    QTest::newRow("intercept 300 (was sent as 44)")
+        << int(kRowC) << QList<int>{100, 400, 500, 800}
+        << QStringLiteral("C/CA相的系数a=1.0000、b=300.0000") + range;
+    QTest::newRow("intercept -129") << int(kRowC) << QList<int>{200, 71, 400, 271}
+                                    << QStringLiteral("C/CA相的系数a=1.0000、b=-129.0000") + range;
 }
 
 void TestCalibration::PrepareRefusesRowAndChangesNothing() {
     QFETCH(int, row);
+    QFETCH(QList<int>, points);
     QFETCH(QString, message);
     CalibrationGrid grid = ExampleGrid();
-    auto& points = grid.Points[static_cast<size_t>(row)];
-    points[kX2] = points[kX1];
+    grid.Points[static_cast<size_t>(row)] = {points[0], points[1], points[2], points[3]};
     grid.A.fill("old a");
     grid.B.fill("old b");
     const CalibrationGrid before = grid;
@@ -134,6 +152,18 @@ void TestCalibration::PrepareRefusesRowAndChangesNothing() {
     for (const LineFit& fit : fits) {
         QCOMPARE(fit.A, 7.0);
     }
+}
+
+// The largest lines the device stores are taken.
+void TestCalibration::PrepareTakesTheDeviceLimits() {
+    CalibrationGrid grid = ExampleGrid();
+    grid.Points[kRowA] = {0, -128, 10000, 65407};  // a 6.5535, b -128
+    grid.Points[kRowB] = {0, 255, 100, 255};       // a 0, b 255
+    std::array<LineFit, 3> fits{};
+    QCOMPARE(PrepareCalibration(grid, fits), std::nullopt);
+    TxBuffer tx{};
+    BuildCalibrationFrame(tx, 1, kCurrentCalibrationWord, fits);
+    QCOMPARE(Bytes(tx.begin() + 7, tx.begin() + 13), (Bytes{0xFF, 0xFF, 0x80, 0x00, 0x00, 0xFF}));
 }
 
 // Each sends its frame without a wait and without discarding what waits on the line.
