@@ -38,6 +38,7 @@ QString PortLostStatus() { return CMainController::tr("串口已断开，正在�
 QString PortBackStatus() { return CMainController::tr("串口已重新连接"); }
 QString BusyRefusal() { return CMainController::tr("正在与设备通讯，请等当前操作完成后再试。"); }
 QString LockedRefusal() { return CMainController::tr("请先输入调试密码"); }
+QString WriteStatus() { return QString::fromStdString(Tr(kWriteStatusText)); }
 
 // The start mode shown before the first read; data of the start-mode list, not a caption.
 const char* const kStartModeDirect = "直接起动";
@@ -242,7 +243,7 @@ void CMainController::OnPortLost(const QString& message) {
     }
     Recovering_ = true;
     PortOpen_ = false;
-    Window_.SetStatusText(PortLostStatus());
+    Window_.SetStatus(&PortLostStatus);
     ShowLinkState();
     // The retries start at once, not when the operator has read the message.
     ScheduleReopen();
@@ -275,9 +276,11 @@ void CMainController::OnReopened(unsigned recovery, bool opened) {
     Recovering_ = false;
     PortOpen_ = true;
     // Polling was left running: its next tick reads from the port again.
-    Window_.SetStatusText(Worker_->IsPolling()
-                              ? tr("%1，%2").arg(PortBackStatus(), ReadingStatus())
-                              : PortBackStatus());
+    if (Worker_->IsPolling()) {
+        Window_.SetStatus([] { return tr("%1，%2").arg(PortBackStatus(), ReadingStatus()); });
+    } else {
+        Window_.SetStatus(&PortBackStatus);
+    }
     ShowLinkState();
 }
 
@@ -327,13 +330,15 @@ void CMainController::Reconnect() {
     }
     Window_.Fields().ConnectionSummary = ConnectionSummary().toStdString();
     Window_.ShowFields();
-    Window_.SetStatusText(tr("连接 %1 ...").arg(Connection_.PortText));
+    Window_.SetStatus([port = Connection_.PortText] { return tr("连接 %1 ...").arg(port); });
     ShowLinkState();
     OpenLine();
     Worker_->Post([this](CDeviceContext& ctx) {
         ctx.Post([this] {
             if (PortOpen_) {
-                Window_.SetStatusText(tr("串口 %1 已连接").arg(Connection_.PortText));
+                Window_.SetStatus([port = Connection_.PortText] {
+                    return tr("串口 %1 已连接").arg(port);
+                });
             }
         });
     });
@@ -445,8 +450,12 @@ void CMainController::OnReadRealtimeData() {
                     UpdateControls();
                 },
                 [this](bool settingsReadFailed) {
-                    Window_.SetStatusText(settingsReadFailed ? tr("%1%2").arg(ReadingStatus(), SettingsReadFailed())
-                                                             : ReadingStatus());
+                    if (settingsReadFailed) {
+                        Window_.SetStatus(
+                            [] { return tr("%1%2").arg(ReadingStatus(), SettingsReadFailed()); });
+                    } else {
+                        Window_.SetStatus(&ReadingStatus);
+                    }
                 });
         });
     });
@@ -465,7 +474,7 @@ void CMainController::OnStopRun() {
     Worker_->StopPollTimer();
     State_.Stopped();
     Window_.SetPollingLock(false);
-    Window_.SetStatusText(StoppedStatus());
+    Window_.SetStatus(&StoppedStatus);
     UpdateControls();
 }
 
@@ -484,11 +493,11 @@ void CMainController::WriteSettings() {
         return;
     }
     if (!Dialogs_.AskYesNo(&Window_, QString::fromStdString(mp::Tr(kWriteConfirmQuestion)))) {
-        Window_.SetStatusText(QString::fromStdString(mp::Tr(kWriteStatusText)));
+        Window_.SetStatus(&WriteStatus);
         return;
     }
     if (!RequirePort()) {
-        Window_.SetStatusText(QString::fromStdString(mp::Tr(kWriteStatusText)));
+        Window_.SetStatus(&WriteStatus);
         return;
     }
     Queue(OperatorAction::WriteSettings, [this, snapshot](CDeviceContext& ctx) {
@@ -496,7 +505,7 @@ void CMainController::WriteSettings() {
             for (const std::string& message : SettingsWriteMessages(report)) {
                 Inform(Text(message));
             }
-            Window_.SetStatusText(QString::fromStdString(mp::Tr(kWriteStatusText)));
+            Window_.SetStatus(&WriteStatus);
             if (SettingsWriteConfirmed(report)) {
                 emit SettingsWritten(snapshot);
             }
@@ -582,11 +591,11 @@ void CMainController::QueueOutputCommand(bool (*command)(CDeviceContext&, LiveVa
     Queue(OperatorAction::OutputCommand, [command, live, window](CDeviceContext& ctx) {
         const bool confirmed = command(ctx, live);
         ctx.Post([window, confirmed] {
-            const QString unconfirmed = QString::fromStdString(mp::Tr(kOutputsUnconfirmedText));
+            auto unconfirmed = [] { return QString::fromStdString(mp::Tr(kOutputsUnconfirmedText)); };
             if (!confirmed) {
-                window->SetStatusText(unconfirmed);
-            } else if (window->StatusText() == unconfirmed) {
-                window->SetStatusText(QString::fromStdString(mp::Tr(kOutputsConfirmedText)));
+                window->SetStatus(unconfirmed);
+            } else if (window->StatusText() == unconfirmed()) {
+                window->SetStatus([] { return QString::fromStdString(mp::Tr(kOutputsConfirmedText)); });
             }
         });
     });

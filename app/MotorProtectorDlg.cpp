@@ -357,7 +357,13 @@ bool CMotorProtectorDlg::TakeFields() {
     return false;
 }
 
+void CMotorProtectorDlg::SetStatus(std::function<QString()> say) {
+    SetStatusText(say());
+    SayStatus_ = std::move(say);
+}
+
 void CMotorProtectorDlg::SetStatusText(const QString& text) {
+    SayStatus_ = nullptr;
     StatusPane_->setText(text);
     StatusPane_->repaint();
 }
@@ -416,6 +422,8 @@ void CMotorProtectorDlg::changeEvent(QEvent* event) {
         ShownBanner_ = Banner();
         if (bannerShown) {
             StatusPane_->setText(ShownBanner_);
+        } else if (SayStatus_) {
+            StatusPane_->setText(SayStatus_());
         }
         // Words that depend on the values: the start-mode display, the lamps' descriptions.
         Binding_.ShowListTexts();

@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -49,6 +50,9 @@ public:
 
     // The status bar's one pane, repainted at once.
     void SetStatusText(const QString& text);
+    // The same with a text formed by `say` in the current language, formed again when the
+    // language changes while it is shown.
+    void SetStatus(std::function<QString()> say);
     QString StatusText() const;
 
     // The state of the line at the status bar's right end: a lamp and its words.
@@ -120,6 +124,7 @@ private:
     std::vector<QAbstractButton*> StepButtons_;
     QLabel* StatusPane_ = nullptr;
     QString ShownBanner_;
+    std::function<QString()> SayStatus_;  // the shown status, formed anew after a switch
     QProgressBar* BusyIndicator_ = nullptr;
     QLabel* LinkText_ = nullptr;
     CLinkLamp* LinkLamp_ = nullptr;

@@ -283,7 +283,7 @@ private slots:
             std::vector<ShownText> texts;
             for (QWidget* window : windows) {
                 for (ShownText& text : ShownTexts(window)) {
-                    // The status pane says messages, in the language they were said in.
+                    // The status pane is checked on its own below.
                     if (!text.Where.contains(QStringLiteral("statusPaneLabel"))) {
                         texts.push_back(std::move(text));
                     }
@@ -312,8 +312,15 @@ private slots:
         checkWindow();
         EXPECT_NONE(ChineseLeft(chineseFirst ? allTexts() : before));
 
+        // The status the tool last said is said again in the new language.
+        const QString status = rig.Window.StatusText();
+        QVERIFY(!status.isEmpty());
+        QCOMPARE(HasChinese(status), !chineseFirst);
+
         choose(chineseFirst ? "中文" : "English");
         checkWindow();
+        QVERIFY(rig.Window.StatusText() != status);
+        QCOMPARE(HasChinese(rig.Window.StatusText()), chineseFirst);
         const std::vector<ShownText> back = allTexts();
         QStringList changed;
         for (size_t k = 0; k < std::min(back.size(), before.size()); ++k) {
