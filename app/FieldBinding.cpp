@@ -77,7 +77,7 @@ void CFieldBinding::Show() const {
                 break;
             }
             case Kind::ListText:
-                break;  // below
+                break;  // shown above
         }
     }
 }

@@ -1,7 +1,6 @@
 #include "app/MotorProtectorApp.h"
 
 #include <QApplication>
-#include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QMessageBox>
@@ -18,6 +17,7 @@
 #include "diagnostics/Diagnostics.h"
 #include "files/FileDialogs.h"
 #include "files/FilesController.h"
+#include "language/ChineseFont.h"
 #include "language/LanguageChoice.h"
 #include "trend/TrendController.h"
 
@@ -107,26 +107,13 @@ void CMotorProtectorApp::ApplyWindowColours(QApplication& app) {
 }
 
 void CMotorProtectorApp::ApplyWindowFont(QApplication& app) {
-    const QStringList families = QFontDatabase::families();
     const QStringList preferred = {QStringLiteral("宋体"),
                                    QStringLiteral("SimSun"),
                                    QStringLiteral("NSimSun"),
                                    QStringLiteral("WenQuanYi Micro Hei"),
                                    QStringLiteral("Noto Sans CJK SC"),
                                    QStringLiteral("Source Han Sans SC")};
-    QString chosen;
-    for (const QString& family : preferred) {
-        if (families.contains(family, Qt::CaseInsensitive)) {
-            chosen = family;
-            break;
-        }
-    }
-    if (chosen.isEmpty()) {
-        const QStringList chinese = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
-        if (!chinese.isEmpty()) {
-            chosen = chinese.first();
-        }
-    }
+    const QString chosen = InstalledChineseFamily(preferred);
     QFont font = QApplication::font();
     if (!chosen.isEmpty()) {
         font.setFamily(chosen);

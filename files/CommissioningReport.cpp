@@ -1,7 +1,6 @@
 #include "files/CommissioningReport.h"
 
 #include <QCoreApplication>
-#include <QFontDatabase>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -12,6 +11,7 @@
 
 #include "events/EventRecords.h"
 #include "files/SettingsTable.h"
+#include "language/ChineseFont.h"
 #include "language/Text.h"
 
 namespace mp {
@@ -217,19 +217,7 @@ QFont ReportFont() {
     const QStringList preferred = {
         QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),
         QStringLiteral("Source Han Sans SC"), QStringLiteral("SimSun"), QString::fromUtf8("宋体")};
-    const QStringList families = QFontDatabase::families();
-    QString chosen;
-    for (const QString& family : preferred) {
-        if (families.contains(family, Qt::CaseInsensitive)) {
-            chosen = family;
-            break;
-        }
-    }
-    if (chosen.isEmpty()) {
-        const QStringList chinese = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
-        chosen = chinese.isEmpty() ? QString() : chinese.first();
-    }
-    QFont font(chosen);
+    QFont font(InstalledChineseFamily(preferred));
     font.setPointSize(10);
     return font;
 }
