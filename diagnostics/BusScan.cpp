@@ -48,11 +48,10 @@ ScanEnd CBusScan::Run(CModbusTransaction& link, const ScanPlan& plan, const std:
             PortSettings line = plan.Line;
             line.BaudRate = baud;
             line.Parity = parity;
-            if (!link.Port().Reconfigure(line)) {
+            if (!link.ReconfigureLine(line)) {
                 end = ScanEnd::PortFailed;
                 break;
             }
-            link.ForgetOwedReplies();
             const uint32_t wait = WaitMs(baud, parity, plan.MarginMs);
             for (int a = std::max(plan.FirstAddress, 1); a <= std::min(plan.LastAddress, 247);
                  ++a) {
@@ -75,8 +74,7 @@ ScanEnd CBusScan::Run(CModbusTransaction& link, const ScanPlan& plan, const std:
             break;
         }
     }
-    link.Port().Reconfigure(plan.Line);
-    link.ForgetOwedReplies();
+    link.ReconfigureLine(plan.Line);
     link.SetSlaveAddress(address);
     return end;
 }

@@ -46,13 +46,16 @@ void CModbusTransaction::TakeInput() {
     const std::vector<uint8_t> bytes = Port_.ReadAllWaiting();
     // Bytes that arrived after the count was taken come out of the port with the array but
     // are not copied; bytes beyond the buffer's capacity are dropped.
-    const size_t n = std::min({static_cast<size_t>(std::max<int16_t>(waiting, 0)), bytes.size(),
-                               static_cast<size_t>(kRxCapacity)});
-    std::copy(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(n), Rx_.begin());
+    const size_t n = std::min(static_cast<size_t>(std::max<int16_t>(waiting, 0)), bytes.size());
+    Took(bytes.data(), n);
+}
+
+void CModbusTransaction::Took(const uint8_t* bytes, size_t n) {
+    n = std::min(n, static_cast<size_t>(kRxCapacity));
+    std::copy(bytes, bytes + n, Rx_.begin());
     Received_ = static_cast<int16_t>(n);
     if (Trace_ && n > 0) {
-        Trace_(false,
-               std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(n)));
+        Trace_(false, std::vector<uint8_t>(bytes, bytes + n));
     }
     if (ILinkObserver* observer = Observer_.load(std::memory_order_acquire)) {
         observer->BytesTaken(Clock_.TickCount(), Rx_.data(), n);
@@ -60,8 +63,23 @@ void CModbusTransaction::TakeInput() {
 }
 
 void CModbusTransaction::SetFastReplyEnd(bool on, int baudRate) {
-    SilenceMs_.store(SilenceMs(baudRate));
+    SetLineRate(baudRate);
     FastReplyEnd_.store(on);
+}
+
+bool CModbusTransaction::OpenLine(const PortSettings& settings) {
+    Port_.ClosePort();
+    Owed_.clear();
+    ReplyEndedEarly_ = false;
+    SetLineRate(settings.BaudRate);
+    return Port_.OpenPort(settings);
+}
+
+bool CModbusTransaction::ReconfigureLine(const PortSettings& settings) {
+    Owed_.clear();
+    ReplyEndedEarly_ = false;
+    SetLineRate(settings.BaudRate);
+    return Port_.Reconfigure(settings);
 }
 
 uint32_t CModbusTransaction::SilenceMs(int baudRate) {
@@ -106,13 +124,7 @@ void CModbusTransaction::TakeReplyAsItComes(uint8_t function, int expected, uint
         }
         Clock_.Sleep(1);
     }
-    const size_t n = std::min<size_t>(taken.size(), kRxCapacity);
-    std::copy(taken.begin(), taken.begin() + static_cast<std::ptrdiff_t>(n), Rx_.begin());
-    Received_ = static_cast<int16_t>(n);
-    if (Trace_ && n > 0) {
-        Trace_(false,
-               std::vector<uint8_t>(taken.begin(), taken.begin() + static_cast<std::ptrdiff_t>(n)));
-    }
+    Took(taken.data(), taken.size());
     if (located) {
         ReplyEndedEarly_ = true;
         ReplyEndTick_ = Clock_.TickCount();
@@ -129,9 +141,8 @@ int16_t CModbusTransaction::ReadSequence(uint8_t function, uint16_t start, uint1
     // A frame longer than the receive buffer can never be located, nor mistaken.
     const int expected = ExpectedLength(function, quantity);
     const bool locatable = expected <= kRxCapacity;
-    if (locatable) {
-        AwaitOwedReply(function, static_cast<int16_t>(expected));
-    }
+    DropOverdue(Clock_.TickCount());
+    AwaitOwedReply(SlaveAddress_);
     DiscardInput();
     const bool sent = Port_.IsPortOpen();
     Send(length, locatable ? expected : 0);
@@ -142,36 +153,51 @@ int16_t CModbusTransaction::ReadSequence(uint8_t function, uint16_t start, uint1
         Clock_.Sleep(waitMs);
         TakeInput();
     }
+    LastVerdict_ = ReplyVerdict::NoReply;
+    LastExceptionCode_ = 0;
     if (!locatable) {
         return -1;
     }
-    // Late replies of earlier reads of other shapes may be among the input: they are settled.
-    SettleOwedReplies(Rx_.data(), Received_);
-    const int16_t p = LocateResponse(Rx_.data(), Received_, function, SlaveAddress_,
-                                     static_cast<int16_t>(expected));
+    ReplyCheck check;
+    if (sent) {
+        check = CheckReply(Rx_.data(), Received_, function, SlaveAddress_,
+                           static_cast<int16_t>(expected));
+    }
+    LastVerdict_ = check.Verdict;
+    LastExceptionCode_ = check.ExceptionCode;
+    const int16_t p = check.Verdict == ReplyVerdict::Located ? check.Position : int16_t{-1};
     if (ILinkObserver* observer = Observer_.load(std::memory_order_acquire); observer && sent) {
         observer->ReplyLocated(Clock_.TickCount(), p);
     }
-    if (p < 0 && sent) {
+    // An exception or a bad CRC was the device's answer; without one, or behind answers to
+    // other requests, the reply may still come.
+    if (sent &&
+        (check.Verdict == ReplyVerdict::NoReply || check.Verdict == ReplyVerdict::Foreign)) {
         Owe(function, static_cast<int16_t>(expected), sentAt);
     }
     return p;
 }
 
-void CModbusTransaction::AwaitOwedReply(uint8_t function, int16_t length) {
-    auto sameShape = [this, function, length](const OwedReply& owed) {
-        return owed.Address == SlaveAddress_ && owed.Function == function && owed.Length == length;
-    };
-    // What came in while waiting; a frame split across two slices is still found.
-    std::vector<uint8_t> seen;
-    for (;;) {
+void CModbusTransaction::AwaitOwedReply(uint8_t address) {
+    const auto owed = std::find_if(Owed_.begin(), Owed_.end(),
+                                   [address](const OwedReply& o) { return o.Address == address; });
+    if (owed == Owed_.end()) {
+        return;
+    }
+    const OwedReply reply = *owed;
+    Owed_.erase(owed);
+    // What came in while waiting, after the bytes the read took: a reply the read's wait cut
+    // off, or one split across two slices, is still found.
+    std::vector<uint8_t> seen = reply.Head;
+    // What came in before the wait began is looked at first.
+    for (bool first = true;; first = false) {
         const uint32_t now = Clock_.TickCount();
-        DropOverdue(now);
-        const auto owed = std::find_if(Owed_.begin(), Owed_.end(), sameShape);
-        if (owed == Owed_.end() || !Port_.IsPortOpen()) {
-            break;
+        if (!Port_.IsPortOpen() || (!first && static_cast<int32_t>(reply.Due - now) <= 0)) {
+            return;
         }
-        Clock_.Sleep(std::min(owed->Due - now, kOwedSliceMs));
+        if (!first) {
+            Clock_.Sleep(std::min(reply.Due - now, kOwedSliceMs));
+        }
         const std::vector<uint8_t> bytes = Port_.ReadAllWaiting();
         if (bytes.empty()) {
             continue;
@@ -180,41 +206,39 @@ void CModbusTransaction::AwaitOwedReply(uint8_t function, int16_t length) {
             Trace_(false, bytes);
         }
         seen.insert(seen.end(), bytes.begin(), bytes.end());
-        const int settled = SettleOwedReplies(seen.data(), static_cast<int>(seen.size()));
-        // Bytes up to a settled reply cannot settle another; the rest is kept bounded.
+        const int16_t count = static_cast<int16_t>(std::min<size_t>(seen.size(), 32767));
+        if (LocateResponse(seen.data(), count, reply.Function, reply.Address, reply.Length) >= 0) {
+            if (ILinkObserver* observer = Observer_.load(std::memory_order_acquire)) {
+                observer->Discarded(Clock_.TickCount(), DiscardKind::LateReply,
+                                    static_cast<size_t>(reply.Length));
+            }
+            // The next frame keeps the silence after the late reply's last byte, which came
+            // within the slice just waited (or before the wait began).
+            ReplyEndedEarly_ = true;
+            ReplyEndTick_ = Clock_.TickCount();
+            return;
+        }
+        // Only the newest bytes can still complete the reply.
         const auto keep = static_cast<size_t>(kRxCapacity);
-        const size_t drop = std::max(static_cast<size_t>(settled),
-                                     seen.size() > keep ? seen.size() - keep : size_t{0});
-        seen.erase(seen.begin(), seen.begin() + static_cast<std::ptrdiff_t>(drop));
-    }
-    Owed_.erase(std::remove_if(Owed_.begin(), Owed_.end(), sameShape), Owed_.end());
-}
-
-int CModbusTransaction::SettleOwedReplies(const uint8_t* bytes, int n) {
-    int end = 0;
-    const auto count = static_cast<int16_t>(std::min(n, 32767));
-    for (auto owed = Owed_.begin(); owed != Owed_.end();) {
-        const int16_t p = LocateResponse(bytes, count, owed->Function, owed->Address, owed->Length);
-        if (p < 0) {
-            ++owed;
-            continue;
+        if (seen.size() > keep) {
+            seen.erase(seen.begin(), seen.end() - static_cast<std::ptrdiff_t>(keep));
         }
-        end = std::max(end, p + owed->Length);
-        if (ILinkObserver* observer = Observer_.load(std::memory_order_acquire)) {
-            observer->Discarded(Clock_.TickCount(), DiscardKind::LateReply,
-                                static_cast<size_t>(owed->Length));
-        }
-        owed = Owed_.erase(owed);
     }
-    return end;
 }
 
 void CModbusTransaction::Owe(uint8_t function, int16_t length, uint32_t sentAt) {
     DropOverdue(Clock_.TickCount());
+    const uint8_t address = SlaveAddress_;
+    Owed_.erase(std::remove_if(Owed_.begin(), Owed_.end(),
+                               [address](const OwedReply& o) { return o.Address == address; }),
+                Owed_.end());
     if (Owed_.size() >= kMaxOwed) {
         Owed_.erase(Owed_.begin());
     }
-    Owed_.push_back({SlaveAddress_, function, length, sentAt + kLateReplyMs});
+    const auto head = static_cast<int16_t>(std::min<int>(Received_, length - 1));
+    Owed_.push_back(
+        {address, function, length, sentAt + kLateReplyMs,
+         std::vector<uint8_t>(Rx_.begin() + (Received_ - head), Rx_.begin() + Received_)});
 }
 
 void CModbusTransaction::DropOverdue(uint32_t now) {
@@ -226,6 +250,7 @@ void CModbusTransaction::DropOverdue(uint32_t now) {
 }
 
 void CModbusTransaction::WriteSequence(int16_t length, uint32_t waitMs) {
+    AwaitOwedReply(Tx_[0]);
     DiscardInput();
     SendFrame(length);
     if (waitMs > 0) {
@@ -234,6 +259,7 @@ void CModbusTransaction::WriteSequence(int16_t length, uint32_t waitMs) {
 }
 
 void CModbusTransaction::SendPrivate(int16_t length) {
+    AwaitOwedReply(Tx_[0]);
     SendFrame(length);
 }
 

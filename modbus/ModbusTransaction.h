@@ -3,14 +3,19 @@
 // request built in TxBuffer, wait a fixed time, copy what arrived into RxBuffer and locate the
 // response by address, function code, length and CRC. No retries, no other timeout.
 //
-// A reply that misses its wait is late, and a late reply counts as no reply. It still comes
-// off the line later, and when the next read asks for a reply of the same shape (address,
-// function, byte count: currents and voltages, say) it would be taken for that read's own.
-// So a read that finds no reply leaves its reply owed for kLateReplyMs after its request,
-// and a later read of the same shape first waits, taking the input in slices, until the
-// owed reply has come and been dropped or its time is over. Reads of another shape cannot
-// mistake it and run at once; a device that answers in time never leaves anything owed, so
-// its exchanges keep their fixed waits.
+// A reply that misses its wait is late, and a late reply counts as no reply. It may still come
+// off the line later: a busy device, or a gateway, works off its requests in order and
+// answers each of them late. Sent another request meanwhile, such a device queues it, and its
+// replies come later and later until one of them is taken for the reply of a newer read of
+// the same shape (currents and voltages, say). So nothing is sent to a device while a reply
+// may still come from it: a read that found no reply leaves it owed for kLateReplyMs after
+// its request, and the next frame to that device (read, write or private) first waits,
+// taking the input in slices, until the owed reply has come and been dropped, then keeps the
+// 3.5-character silence after it, or until its time is over. A whole frame of the device
+// that answers another request, found among a read's bytes, is evidence of such a backlog:
+// the read is not trusted and its own reply is owed. An exception or a frame of the
+// request's shape with a bad CRC is an answer: nothing is owed. A device that answers in time
+// never leaves anything owed, so its exchanges keep their fixed waits.
 
 #include <atomic>
 #include <cstdint>
@@ -21,15 +26,16 @@
 #include "modbus/FrameBuffers.h"
 #include "modbus/LinkObserver.h"
 #include "modbus/Port.h"
+#include "modbus/ReplyCheck.h"
 
 namespace mp {
 
 class CModbusTransaction {
 public:
-    // How long after its request a missed reply is still waited for by the next read of the
-    // same shape: longer than the slowest late reply taken into account (1500 ms) plus the
-    // wire time of request and longest reply at 1200 baud.
-    static constexpr uint32_t kLateReplyMs = 2000;
+    // How long after its request a missed reply is still waited for before the next frame
+    // to the same device: longer than the slowest late reply taken into account (2500 ms)
+    // plus the wire time of request and longest reply at 1200 baud.
+    static constexpr uint32_t kLateReplyMs = 3000;
     // While a reply is owed the input is looked at every kOwedSliceMs.
     static constexpr uint32_t kOwedSliceMs = 50;
 
@@ -64,6 +70,15 @@ public:
     // reply that ended a wait early. May be switched from another thread.
     void SetFastReplyEnd(bool on, int baudRate);
     bool FastReplyEnd() const { return FastReplyEnd_.load(); }
+    // The line's rate, which sets the silence kept after a reply that ended a wait early or
+    // was waited out late (9600 until told). May be set from another thread.
+    void SetLineRate(int baudRate) { SilenceMs_.store(SilenceMs(baudRate)); }
+
+    // Opens the port (closing it first when open) or sets an open port anew, and takes the
+    // line's rate for the silence. A reply owed at another setting can no longer come in as a
+    // frame: nothing is owed afterwards.
+    bool OpenLine(const PortSettings& settings);
+    bool ReconfigureLine(const PortSettings& settings);
     // The silence kept before a request in fast reply end, rounded up with 1 ms to spare for
     // the clock's resolution.
     static uint32_t SilenceMs(int baudRate);
@@ -72,13 +87,17 @@ public:
     void SendFrame(int16_t length);
 
     // The read sequence: builds the 8-byte request for function 0x01, 0x02 or 0x03, waits for
-    // a reply of the same shape still owed by an earlier read, discards waiting input,
-    // sends, sleeps `waitMs`, takes the input and locates the response (5 + 2q bytes for
-    // 0x03, 6 bytes for 0x01/0x02). Returns its position in RxBuffer or -1; on -1 the reply
-    // is owed.
+    // a reply still owed by the device, discards waiting input, sends, sleeps `waitMs`, takes
+    // the input and judges it (5 + 2q bytes for 0x03, 6 bytes for 0x01/0x02). Returns the
+    // reply's position in RxBuffer or -1; LastVerdict() says why. Without a reply, or with
+    // a frame answering another request among the bytes, the reply is owed.
     int16_t ReadSequence(uint8_t function, uint16_t start, uint16_t quantity, uint32_t waitMs);
 
-    // Replies still owed by reads that found none (at most one per shape).
+    // How the last read went (NoReply also when nothing could be sent).
+    ReplyVerdict LastVerdict() const { return LastVerdict_; }
+    uint8_t LastExceptionCode() const { return LastExceptionCode_; }
+
+    // Replies still owed by reads that found none (at most one per device).
     size_t OwedReplies() const { return Owed_.size(); }
     // Forgets the owed replies: after the line's rate or parity changed, a reply sent at the
     // old setting can no longer come in as a frame.
@@ -91,12 +110,13 @@ public:
         return static_cast<uint16_t>(DataByte(p, 2 * k) << 8 | DataByte(p, 2 * k + 1));
     }
 
-    // The write sequence for a request already built in TxBuffer: discards waiting input,
-    // sends, then sleeps `waitMs` (0: no wait). The reply is never read.
+    // The write sequence for a request already built in TxBuffer: waits for a reply still
+    // owed by the device, discards waiting input, sends, then sleeps `waitMs` (0: no wait).
+    // The reply is never read.
     void WriteSequence(int16_t length, uint32_t waitMs);
 
-    // A private 0x12 frame already built in TxBuffer: sent as it is, without discarding input
-    // before it and without waiting or reading after it.
+    // A private 0x12 frame already built in TxBuffer: sent as it is once no reply is owed by
+    // the device, without discarding input before it and without waiting or reading after it.
     void SendPrivate(int16_t length);
 
     // Function 0x03 read of `count` registers from `start` with a 300 ms wait. A located
@@ -117,20 +137,21 @@ private:
         uint8_t Function;
         int16_t Length;
         uint32_t Due;
+        std::vector<uint8_t> Head;  // the read's last bytes: a reply cut off by its wait
     };
     static constexpr size_t kMaxOwed = 16;
 
     // Copies the waiting input into RxBuffer from position 0, at most its capacity.
     void TakeInput();
+    // Puts the first n of `bytes` into RxBuffer from position 0 and tells the trace and the
+    // observer.
+    void Took(const uint8_t* bytes, size_t n);
     // Drops the waiting input, telling the observer how much there was.
     void DiscardInput();
     void Send(int16_t length, int replyLength);
-    // Waits until no reply of this shape is owed any more: it has arrived (and is dropped
-    // with the input) or its time is over.
-    void AwaitOwedReply(uint8_t function, int16_t length);
-    // Settles the owed replies found among the bytes; returns the end of the last one found
-    // (0 when none).
-    int SettleOwedReplies(const uint8_t* bytes, int n);
+    // Waits until the device at `address` owes no reply any more: it has arrived (and is
+    // dropped, and the silence after it kept by the next send) or its time is over.
+    void AwaitOwedReply(uint8_t address);
     void Owe(uint8_t function, int16_t length, uint32_t sentAt);
     void DropOverdue(uint32_t now);
     // Fast reply end's wait: takes the input in as it comes until the expected response is
@@ -149,7 +170,9 @@ private:
     std::atomic<ILinkObserver*> Observer_{nullptr};
     std::vector<OwedReply> Owed_;
     std::atomic<bool> FastReplyEnd_{false};
-    std::atomic<uint32_t> SilenceMs_{0};
+    std::atomic<uint32_t> SilenceMs_{SilenceMs(9600)};
+    ReplyVerdict LastVerdict_ = ReplyVerdict::NoReply;
+    uint8_t LastExceptionCode_ = 0;
     bool ReplyEndedEarly_ = false;
     uint32_t ReplyEndTick_ = 0;
 };

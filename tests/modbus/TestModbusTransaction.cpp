@@ -6,6 +6,7 @@
 #include "modbus/RequestBuilder.h"
 #include "support/DeviceRig.h"
 #include "support/FrameTools.h"
+#include "support/ScriptedPort.h"
 
 Q_DECLARE_METATYPE(mp::SimFaults)
 
@@ -89,35 +90,40 @@ private slots:
         QCOMPARE(rig.Link.Register(p, 0), uint16_t{2200});
     }
 
-    // A read that found no reply leaves it owed: the next read of the same shape (address,
-    // function, length) first waits until it has come and been dropped, or until 2000 ms
-    // after its request; a read of another shape cannot mistake it and does not wait.
+    // A read that found no reply leaves it owed: the next frame to the same device first
+    // waits until it has come and been dropped (then keeps the 3.5-character silence after
+    // it, 6 ms at 9600), or until 3000 ms after its request, whatever the next read's shape:
+    // a device that queues its requests would otherwise answer ever later. A read of
+    // another device cannot mistake it and does not wait.
     void owedReply_data() {
         QTest::addColumn<SimFaults>("firstFaults");
         QTest::addColumn<int>("address");  // of the second read
         QTest::addColumn<int>("start");
         QTest::addColumn<int>("count");
-        QTest::addColumn<uint32_t>("owedWait");
+        QTest::addColumn<std::vector<uint32_t>>("owedWait");
         QTest::addColumn<int>("position");
         QTest::addColumn<int>("firstRegister");
         QTest::addColumn<int>("stillOwed");  // the first read's reply: neither come nor overdue
         const SimFaults late = Faults({}, false, false, 250);  // complete 276 ms after the request
         const SimFaults silent = Faults({}, true);
-        QTest::newRow("same shape, reply 250 ms late: waited for")
-            << late << 1 << 0x0103 << 3 << 100u << 0 << 3800 << 0;
-        QTest::newRow("same shape, no reply: until 2000 ms after the request")
-            << silent << 1 << 0x0103 << 3 << 1800u << 0 << 3800 << 0;
-        QTest::newRow("other shape, reply late: taken in and passed over")
-            << late << 1 << 0x011B << 1 << 0u << 11 << 1 << 0;
-        QTest::newRow("other shape, no reply") << silent << 1 << 0x011B << 1 << 0u << 0 << 1 << 1;
-        QTest::newRow("other address") << silent << 2 << 0x0103 << 3 << 0u << 0 << 3800 << 1;
+        const auto lateWait = JoinSleeps({OwedWait(100), {6}});
+        QTest::newRow("same shape, reply 250 ms late: waited for, then the silence")
+            << late << 1 << 0x0103 << 3 << lateWait << 0 << 3800 << 0;
+        QTest::newRow("same shape, no reply: until 3000 ms after the request")
+            << silent << 1 << 0x0103 << 3 << OwedWait(2800) << 0 << 3800 << 0;
+        QTest::newRow("other shape, reply late: waited for too")
+            << late << 1 << 0x011B << 1 << lateWait << 0 << 1 << 0;
+        QTest::newRow("other shape, no reply")
+            << silent << 1 << 0x011B << 1 << OwedWait(2800) << 0 << 1 << 0;
+        QTest::newRow("other address")
+            << silent << 2 << 0x0103 << 3 << std::vector<uint32_t>{} << 0 << 3800 << 1;
     }
     void owedReply() {
         QFETCH(SimFaults, firstFaults);
         QFETCH(int, address);
         QFETCH(int, start);
         QFETCH(int, count);
-        QFETCH(uint32_t, owedWait);
+        QFETCH(std::vector<uint32_t>, owedWait);
         QFETCH(int, position);
         QFETCH(int, firstRegister);
         QFETCH(int, stillOwed);
@@ -133,21 +139,62 @@ private slots:
                                                 static_cast<uint16_t>(count), 300);
         QCOMPARE(p, static_cast<int16_t>(position));
         QCOMPARE(int(rig.Link.Register(p, 0)), firstRegister);
-        QCOMPARE(rig.Clock.Sleeps(), JoinSleeps({{200}, OwedWait(owedWait), {300}}));
+        QCOMPARE(rig.Clock.Sleeps(), JoinSleeps({{200}, owedWait, {300}}));
         QCOMPARE(rig.Link.OwedReplies(), static_cast<size_t>(stillOwed));
-        rig.Clock.Advance(2000);
+        rig.Clock.Advance(CModbusTransaction::kLateReplyMs);
         QCOMPARE(rig.Link.ReadSequence(0x03, 0x0106, 3, 200), int16_t{0});
         QCOMPARE(rig.Link.OwedReplies(), size_t{0});
     }
 
+    // How a read judges what came: an exception or a bad CRC is the device's answer and
+    // leaves nothing owed; a whole frame of the device answering another request means it
+    // has fallen behind: nothing among the bytes is trusted and the read's reply is owed.
+    void verdict_data() {
+        QTest::addColumn<std::vector<uint8_t>>("input");  // on the line during the read
+        QTest::addColumn<int>("verdict");                 // ReplyVerdict
+        QTest::addColumn<int>("owed");
+        using V = ReplyVerdict;
+        const std::vector<uint8_t> currents = kCurrentsReply;
+        std::vector<uint8_t> badCrc = currents;
+        badCrc.back() ^= 0xFF;
+        std::vector<uint8_t> behind = WithCrc({0x01, 0x01, 0x01, 0x05});  // an outputs reply
+        behind.insert(behind.end(), currents.begin(), currents.end());
+        QTest::newRow("reply") << currents << int(V::Located) << 0;
+        QTest::newRow("bad CRC") << badCrc << int(V::BadCrc) << 0;
+        QTest::newRow("exception") << WithCrc({0x01, 0x83, 0x02}) << int(V::Exception) << 0;
+        QTest::newRow("another request's reply ahead") << behind << int(V::Foreign) << 1;
+        QTest::newRow("a write's echo")
+            << WithCrc({0x01, 0x05, 0x00, 0x00, 0xFF, 0x00}) << int(V::Foreign) << 1;
+        QTest::newRow("reply cut off")
+            << std::vector<uint8_t>(currents.begin(), currents.end() - 3) << int(V::NoReply) << 1;
+        QTest::newRow("nothing") << std::vector<uint8_t>{} << int(V::NoReply) << 1;
+        QTest::newRow("another device's reply")
+            << WithCrc({0x02, 0x01, 0x01, 0x05}) << int(V::NoReply) << 1;
+    }
+    void verdict() {
+        QFETCH(std::vector<uint8_t>, input);
+        QFETCH(int, verdict);
+        QFETCH(int, owed);
+        CScriptedPort port;
+        port.Count = static_cast<int16_t>(input.size());
+        port.Bytes = input;
+        CVirtualClock clock;
+        CModbusTransaction link(port, clock);
+        const int16_t p = link.ReadSequence(0x03, 0x0106, 3, 200);
+        QCOMPARE(int(link.LastVerdict()), verdict);
+        QCOMPARE(p >= 0, verdict == int(ReplyVerdict::Located));
+        QCOMPARE(int(link.OwedReplies()), owed);
+    }
+
     // The reply of a write is never taken for the response of the read after it: with a
-    // wait it is dropped by the read's discard; without one it arrives but does not match.
+    // wait it is dropped by the read's discard; without one it arrives in the read's wait,
+    // where it shows the device answering another request, so nothing there is trusted.
     void writeReplyNeverTakenForRead_data() {
         QTest::addColumn<uint32_t>("writeWait");
         QTest::addColumn<int>("position");
         QTest::addColumn<int>("received");
         QTest::newRow("write with its 300 ms wait") << 300u << 0 << 6;
-        QTest::newRow("write without a wait") << 0u << 8 << 14;
+        QTest::newRow("write without a wait") << 0u << -1 << 14;
     }
     void writeReplyNeverTakenForRead() {
         QFETCH(uint32_t, writeWait);
@@ -160,7 +207,9 @@ private slots:
         const int16_t p = rig.Link.ReadSequence(0x01, 0x0000, 1, 300);
         QCOMPARE(p, static_cast<int16_t>(position));
         QCOMPARE(rig.Link.ReceivedCount(), static_cast<int16_t>(received));
-        QCOMPARE(rig.Link.DataByte(p, 0), uint8_t{0x01});
+        if (p >= 0) {
+            QCOMPARE(rig.Link.DataByte(p, 0), uint8_t{0x01});
+        }
     }
 
     // With the port closed nothing is sent and every read fails quietly; the waits are kept.

@@ -82,9 +82,10 @@ private slots:
     }
 
     // What a failed read costs: a tick against a device that answers in time keeps its 1400 ms
-    // of fixed waits; without replies, a read whose shape an unanswered read shares waits for
-    // that reply first (the voltages for the currents, the next tick's currents for the
-    // voltages).
+    // of fixed waits; nothing is sent to a device while its reply may still come, so every
+    // read after an unanswered one waits for that reply first: up to 3000 ms after its request
+    // when none comes (five reads, 15 s), until it has come and the silence after it when it
+    // is late (each read then costs its reply's delay, to the next 50 ms slice, plus 6 ms).
     void tickDuration_data() {
         QTest::addColumn<SimFaults>("faults");
         QTest::addColumn<uint64_t>("tickMs");  // a tick in the steady state
@@ -95,10 +96,9 @@ private slots:
         SimFaults later;
         later.ReplyDelayMs = 1000;
         QTest::newRow("answers in time") << SimFaults{} << uint64_t{1400};
-        QTest::newRow("silent") << silent << uint64_t{4000};
-        // Each late reply comes in during the next read, of another shape, and is settled.
-        QTest::newRow("every reply 400 ms late") << late << uint64_t{1400};
-        QTest::newRow("every reply 1000 ms late") << later << uint64_t{2100};
+        QTest::newRow("silent") << silent << uint64_t{15000};
+        QTest::newRow("every reply 400 ms late") << late << uint64_t{2280};
+        QTest::newRow("every reply 1000 ms late") << later << uint64_t{5280};
     }
     void tickDuration() {
         QFETCH(SimFaults, faults);

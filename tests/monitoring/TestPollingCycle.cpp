@@ -112,15 +112,39 @@ private slots:
         const std::vector<uint32_t> fixed = {500, 300, 300, 100, 200, 300, 100,
                                              300, 300, 100, 200, 300, 300};
         const std::vector<uint64_t> onTime = {0, 800, 1200, 1400, 1800, 2100, 2700};
-        // The voltages' reply has the currents' shape, block C's the voltages': without the
-        // currents' reply the voltages wait until 2000 ms after its request (sent at 1200),
-        // and block C until 2000 ms after theirs.
-        const std::vector<uint32_t> owed = JoinSleeps({{500, 300, 300, 100, 200},
-                                                       OwedWait(1800),
-                                                       {300, 100, 300, 300, 100, 200},
-                                                       OwedWait(700),
-                                                       {300, 300}});
-        const std::vector<uint64_t> late = {0, 800, 1200, 3200, 3600, 3900, 5200};
+        // Nothing is sent while a reply may still come: after an unanswered read, the next
+        // request waits until 3000 ms after the unanswered one.
+        const std::vector<uint32_t> owedAfterA = JoinSleeps({{500, 300},
+                                                             OwedWait(2200),
+                                                             {300, 100},
+                                                             OwedWait(2600),
+                                                             {200},
+                                                             OwedWait(2800),
+                                                             {300, 100},
+                                                             OwedWait(2600),
+                                                             {300},
+                                                             OwedWait(2700),
+                                                             {300, 100, 200},
+                                                             OwedWait(2400),
+                                                             {300, 300}});
+        const std::vector<uint64_t> lateAfterA = {0, 3000, 6000, 9000, 12000, 15000, 18000};
+        const std::vector<uint32_t> owedAfterB = JoinSleeps({{500, 300, 300, 100},
+                                                             OwedWait(2600),
+                                                             {200},
+                                                             OwedWait(2800),
+                                                             {300, 100},
+                                                             OwedWait(2600),
+                                                             {300},
+                                                             OwedWait(2700),
+                                                             {300, 100, 200},
+                                                             OwedWait(2400),
+                                                             {300, 300}});
+        const std::vector<uint64_t> lateAfterB = {0, 800, 3800, 6800, 9800, 12800, 15800};
+        // Block A's reply, complete at 593 ms, is there when block B is due: dropped, and
+        // block B keeps the 3.5-character silence after it (6 ms at 9600).
+        const std::vector<uint32_t> slowA = {500, 300, 6,   300, 100, 200, 300,
+                                             100, 300, 300, 100, 200, 300, 300};
+        const std::vector<uint64_t> slowATimes = {0, 806, 1206, 1406, 1806, 2106, 2706};
         // A show per answered read (two for block A); an unanswered live read hands over its
         // stale mark without a show, an unanswered settings block hands over nothing.
         const QStringList all(8, "show");
@@ -131,15 +155,15 @@ private slots:
         QTest::newRow("address 247")
             << 247 << none << -1 << false << all << "15.100" << 9999 << fixed << onTime;
         QTest::newRow("block A unanswered")
-            << 1 << slowBytes << -1 << true << QStringList(6, "show") << "0.302" << 9999 << fixed
-            << onTime;
+            << 1 << slowBytes << -1 << true << QStringList(6, "show") << "0.302" << 9999 << slowA
+            << slowATimes;
         QTest::newRow("block B and the rest unanswered")
-            << 1 << none << 1 << true << noLive << "" << 1234 << owed << late;
+            << 1 << none << 1 << true << noLive << "" << 1234 << owedAfterB << lateAfterB;
         QTest::newRow("block C unanswered")
             << 1 << none << 6 << true << QStringList(7, "show") << "15.100" << 1234 << fixed
             << onTime;
         QTest::newRow("silent device")
-            << 1 << none << 0 << true << noReads << "" << 1234 << owed << late;
+            << 1 << none << 0 << true << noReads << "" << 1234 << owedAfterA << lateAfterA;
     }
     void startSequence() {
         QFETCH(int, address);

@@ -187,9 +187,9 @@ private slots:
         silent.Silent = true;
         rig.Port.SetFaults(silent);
         MsPerTick(rig, 1);
-        // The full waits of a silent tick: 1400 ms, and the voltages' and the next currents'
-        // reads each wait out the reply the read before them still owes.
-        QCOMPARE(MsPerTick(rig, 2), 4000.0);
+        // A silent tick: nothing is sent while a reply may still come, so each of the five
+        // reads waits out the one before it, 3000 ms after its request.
+        QCOMPARE(MsPerTick(rig, 2), 15000.0);
         rig.Port.SetFaults({});
 
         rig.Trigger("actionFastRefresh");
