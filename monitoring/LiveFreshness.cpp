@@ -10,6 +10,12 @@ const char* ReadFailureText(ReadFailure reason) {
     switch (reason) {
         case ReadFailure::PortClosed:
             return QT_TRANSLATE_NOOP("MotorProtector", "串口未打开");
+        case ReadFailure::BadCrc:
+            return QT_TRANSLATE_NOOP("MotorProtector", "应答CRC校验错误");
+        case ReadFailure::Exception:
+            return QT_TRANSLATE_NOOP("MotorProtector", "设备异常应答");
+        case ReadFailure::WrongReply:
+            return QT_TRANSLATE_NOOP("MotorProtector", "应答与请求不符");
         case ReadFailure::NoReply:
             break;
     }
@@ -44,7 +50,25 @@ std::string CLiveFreshness::LinkText() const {
         return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "%1 (连续 %2 次)")),
                       {Tr(ReadFailureText(LastFailure_)), std::to_string(MissedInRow_)});
     }
-    return EverRead_ ? Tr(QT_TRANSLATE_NOOP("MotorProtector", "通讯正常")) : std::string();
+    if (!EverRead_) {
+        return {};
+    }
+    static const char* const kGroupNames[kLiveGroupCount] = {
+        QT_TRANSLATE_NOOP("MotorProtector", "电流"), QT_TRANSLATE_NOOP("MotorProtector", "电压"),
+        QT_TRANSLATE_NOOP("MotorProtector", "输入"), QT_TRANSLATE_NOOP("MotorProtector", "输出"),
+        QT_TRANSLATE_NOOP("MotorProtector", "状态")};
+    std::string failed;
+    for (size_t g = 0; g < kLiveGroupCount; ++g) {
+        if (Groups_[g].Stale) {
+            failed += (failed.empty() ? "" : ", ") +
+                      FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "%1 (%2)")),
+                             {Tr(kGroupNames[g]), Tr(ReadFailureText(Groups_[g].Reason))});
+        }
+    }
+    if (!failed.empty()) {
+        return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "部分读取失败：%1")), {failed});
+    }
+    return Tr(QT_TRANSLATE_NOOP("MotorProtector", "通讯正常"));
 }
 
 }  // namespace mp

@@ -16,9 +16,13 @@ constexpr size_t kLiveGroupCount = 5;
 enum class ReadFailure : uint8_t {
     NoReply,     // sent, but no reply of the device was found
     PortClosed,  // nothing could be sent
+    BadCrc,      // the reply came whole, but its CRC does not hold
+    Exception,   // the device refused the read with an exception
+    WrongReply,  // the device answered another request: it has fallen behind
 };
 
-// "设备无应答" or "串口未打开": a marked text (language/Text.h), shown through mp::Tr.
+// "设备无应答", "串口未打开", "应答CRC校验错误", ...: a marked text (language/Text.h), shown
+// through mp::Tr.
 const char* ReadFailureText(ReadFailure reason);
 
 struct Staleness {
@@ -43,8 +47,9 @@ public:
     // Some live read has found its reply.
     bool EverRead() const { return EverRead_; }
 
-    // "设备无应答 (连续 3 次)" while reads miss, "通讯正常" after a good read, "" before any; in
-    // the operator's language.
+    // "设备无应答 (连续 3 次)" while reads miss; "部分读取失败：电流 (设备无应答)" while some
+    // group's latest read missed though a later read of another group answered; "通讯正常"
+    // when every group's latest read answered; "" before any. In the operator's language.
     std::string LinkText() const;
 
 private:

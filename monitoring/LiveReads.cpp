@@ -13,11 +13,29 @@ std::array<uint16_t, 3> ThreeRegisters(const CModbusTransaction& link, int16_t p
     return {link.Register(p, 0), link.Register(p, 1), link.Register(p, 2)};
 }
 
+// Why the link's last read found no reply it could use.
+ReadFailure FailureOf(CModbusTransaction& link) {
+    if (!link.Port().IsPortOpen()) {
+        return ReadFailure::PortClosed;
+    }
+    switch (link.LastVerdict()) {
+        case ReplyVerdict::BadCrc:
+            return ReadFailure::BadCrc;
+        case ReplyVerdict::Exception:
+            return ReadFailure::Exception;
+        case ReplyVerdict::Foreign:
+            return ReadFailure::WrongReply;
+        case ReplyVerdict::Located:
+        case ReplyVerdict::NoReply:
+            break;
+    }
+    return ReadFailure::NoReply;
+}
+
 // The group's values stay as they are and are marked stale: now, because nothing came back
 // or nothing could be sent.
 bool Missed(CDeviceContext& ctx, LiveValues* live, LiveGroup group) {
-    const ReadFailure reason =
-        ctx.Link.Port().IsPortOpen() ? ReadFailure::NoReply : ReadFailure::PortClosed;
+    const ReadFailure reason = FailureOf(ctx.Link);
     const int64_t now = std::chrono::duration_cast<std::chrono::milliseconds>(
                             std::chrono::system_clock::now().time_since_epoch())
                             .count();
