@@ -1,6 +1,8 @@
 #include "files/SettingsTable.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 
@@ -212,9 +214,12 @@ std::optional<std::string> RefuseSettingText(const SettingRow& row, const std::s
 bool SameSetting(const SettingRow& row, const std::string& a, const std::string& b) {
     switch (row.Kind) {
         case SettingKind::Whole:
-            return DecimalNumber(a) && DecimalNumber(b) ? WholeOf(a) == WholeOf(b) : a == b;
         case SettingKind::Tenths:
-            return DecimalNumber(a) && DecimalNumber(b) ? TenthsOf(a) == TenthsOf(b) : a == b;
+            // The values meant, not their wire forms: a window's 12.7 is no CT ratio of 12,
+            // though a write would have sent 12. "50" and "50.0" mean the same.
+            return DecimalNumber(a) && DecimalNumber(b)
+                       ? std::fabs(AtoF(a) - AtoF(b)) <= 1e-9 * std::max(1.0, std::fabs(AtoF(a)))
+                       : a == b;
         case SettingKind::Integer:
             return WholeNumber(a) && WholeNumber(b) ? *WholeNumber(a) == *WholeNumber(b) : a == b;
         default:
@@ -237,13 +242,8 @@ std::optional<std::string> RefuseValues(const SettingsValues& values) {
             return refusal;
         }
     }
-    if (auto refusal = ValidateSettings(values.Protection)) {
-        return refusal;
-    }
-    if (!OverVoltageInRange(values.Protection.OverVoltagePercent)) {
-        return Tr(kOverVoltageRangeMessage);
-    }
-    return std::nullopt;
+    // The write's own rule, so that every device whose settings can be written can be saved.
+    return ValidateSettings(values.Protection);
 }
 
 const char* ProtectionStateText(bool enabled) {

@@ -1,5 +1,7 @@
 #include "settings/SettingRanges.h"
 
+#include <cmath>
+
 #include "language/Text.h"
 #include "settings/NumberText.h"
 #include "settings/SettingNames.h"
@@ -76,7 +78,16 @@ std::string Refusal(const SettingRange& range) {
                   {Tr(range.Name), RangeText(range)});
 }
 
+// The field's value as the operator sees it.
+std::string ValueText(const SettingRange& range, const ProtectionSettings& s) {
+    return range.Text != nullptr ? s.*range.Text : FormatInt(s.*range.Number);
+}
+
 }  // namespace
+
+std::string StepText(const SettingRange& range) {
+    return range.Scale > 1 ? FormatFixed(1.0 / range.Scale, range.Decimals) : std::string("1");
+}
 
 const std::vector<SettingRange>& SettingRanges() {
     static const std::vector<SettingRange> table = BuildTable();
@@ -112,8 +123,17 @@ std::optional<std::string> CheckSettingRange(const SettingRange& range,
     if (!(value >= range.Minimum && value <= range.Maximum)) {
         return Refusal(range);
     }
+    // A value between two steps of the device would be stored as another value than the
+    // one shown: refused naming the step, never rounded away unseen.
+    const double scaled = value * range.Scale;
+    const double nearest = std::floor(scaled + 0.5);
+    if (std::fabs(scaled - nearest) > 1e-6) {
+        return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector",
+                                           "%1的值“%2”不是设备可存的值：步长为%3（范围%4）")),
+                      {Tr(range.Name), ValueText(range, s), StepText(range), RangeText(range)});
+    }
     // Whatever the range, a value whose wire form would lose bits is never sent.
-    const int64_t wire = TruncateToInt(value * range.Scale);
+    const auto wire = static_cast<int64_t>(nearest);
     if (wire < 0 || wire > (range.Word ? 0xFFFF : 0xFF)) {
         return Refusal(range);
     }

@@ -18,7 +18,7 @@ struct SettingRange {
     double Minimum;
     double Maximum;
     int Decimals;  // digits after the point when the range is shown
-    int Scale;     // the wire value is the value times this, truncated toward zero
+    int Scale;     // the wire value is the value times this; the value must be on its step
     bool Word;     // 16 bits on the wire, else one byte
     // While this protection's box is cleared the field may also hold 0 (the box fills 0 into
     // its fields when cleared); kProtectionCount when the range always applies.
@@ -36,7 +36,11 @@ const std::vector<SettingRange>& SettingRanges();
 // lets the field hold 0; in the operator's language.
 std::string RangeText(const SettingRange& range);
 
-// The refusal of the first value in table order that is no number, lies outside its range or
+// The step between two values the device can hold: "0.1", "1".
+std::string StepText(const SettingRange& range);
+
+// The refusal of the first value in table order that is no number, lies outside its range,
+// lies between two steps of the device (12.7 for a whole CT ratio, 0.35 s for tenths) or
 // would not fit its byte or word on the wire, in the operator's language; nothing when every
 // value may be sent.
 std::optional<std::string> CheckSettingRanges(const ProtectionSettings& s);

@@ -169,6 +169,12 @@ void WriteAndVerifySettings(CDeviceContext& ctx, ProtectionSettings snapshot,
 
 std::vector<std::string> SettingsWriteMessages(const SettingsWriteReport& report) {
     std::vector<std::string> messages;
+    // One outcome, said once: a device that did not answer the read-back confirms nothing,
+    // so nothing is said to have been written.
+    if (report.Unanswered && report.NotHeld.empty()) {
+        messages.push_back(Tr(kWriteUnconfirmedMessage));
+        return messages;
+    }
     if (report.Written.StartModeReadFailed) {
         messages.push_back(Tr(kStartModeReadFailedMessage));
     }
@@ -179,8 +185,6 @@ std::vector<std::string> SettingsWriteMessages(const SettingsWriteReport& report
         messages.push_back(
             FillIn(Tr(report.Unanswered ? kNotHeldRestUnconfirmed : kWriteNotHeldMessage),
                    {Joined(report.NotHeld)}));
-    } else if (report.Unanswered) {
-        messages.push_back(Tr(kWriteUnconfirmedMessage));
     } else if (messages.empty()) {
         messages.push_back(Tr(kWriteDoneMessage));
     }

@@ -1,6 +1,7 @@
 #include "settings/SettingsWrite.h"
 
 #include <array>
+#include <cmath>
 
 #include "language/Text.h"
 #include "modbus/RequestBuilder.h"
@@ -87,11 +88,11 @@ bool OverVoltageInRange(int percent) {
 }
 
 int32_t TenthsOf(const std::string& text) {
-    return TruncateToInt(AtoF(text) * 10);
+    return TruncateToInt(std::floor(AtoF(text) * 10 + 0.5));
 }
 
 int32_t WholeOf(const std::string& text) {
-    return TruncateToInt(AtoF(text));
+    return TruncateToInt(std::floor(AtoF(text) + 0.5));
 }
 
 int16_t BuildProtectionsFrame(TxBuffer& tx, uint8_t address, const ProtectionSettings& s) {

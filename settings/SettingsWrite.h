@@ -52,9 +52,10 @@ std::optional<std::string> ValidateSettings(const ProtectionSettings& s);
 bool OverVoltageInRange(int percent);
 
 // A typed number of seconds or multiples as tenths on the wire: atof of the text times 10,
-// truncated toward zero.
+// rounded to the nearest (2.3 is 23, though 2.3 × 10 falls a hair short of it in binary).
+// The validation refuses values off the step, so rounding never changes a value meant.
 int32_t TenthsOf(const std::string& text);
-// A typed number as a whole number on the wire: atof of the text truncated toward zero.
+// A typed number as a whole number on the wire: atof of the text rounded to the nearest.
 int32_t WholeOf(const std::string& text);
 
 // The six group frames, built in `tx` from byte 0; each returns the frame length. Wire
