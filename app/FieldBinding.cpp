@@ -34,37 +34,65 @@ int IndexOfValue(const QComboBox* combo, const QString& value) {
 
 }  // namespace
 
+void CFieldBinding::Add(Entry entry) {
+    // What the control holds before the first show counts as shown, not as typed.
+    entry.Shown = ControlText(entry);
+    Entries_.push_back(std::move(entry));
+}
+
 void CFieldBinding::AddText(QLineEdit* edit, std::string* field) {
-    Entries_.push_back({Kind::Text, edit, field, nullptr, {}});
+    Add({Kind::Text, edit, field, nullptr, {}, {}});
 }
 
 void CFieldBinding::AddInteger(QLineEdit* edit, int32_t* field) {
-    Entries_.push_back({Kind::Integer, edit, nullptr, field, {}});
+    Add({Kind::Integer, edit, nullptr, field, {}, {}});
 }
 
 void CFieldBinding::AddListText(QLineEdit* edit, std::string* field,
                                 std::vector<std::string> list) {
-    Entries_.push_back({Kind::ListText, edit, field, nullptr, std::move(list)});
+    Add({Kind::ListText, edit, field, nullptr, std::move(list), {}});
 }
 
 void CFieldBinding::AddComboText(QComboBox* combo, std::string* field) {
-    Entries_.push_back({Kind::ComboText, combo, field, nullptr, {}});
+    Add({Kind::ComboText, combo, field, nullptr, {}, {}});
 }
 
-void CFieldBinding::Show() const {
+QString CFieldBinding::ControlText(const Entry& entry) {
+    if (entry.EntryKind == Kind::ComboText) {
+        // As a value: typed text that is an item's shown text means that item; anything else
+        // is taken as typed, for the write's list check to refuse.
+        const auto* combo = static_cast<const QComboBox*>(entry.Control);
+        const QString text = combo->currentText();
+        const int index = combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        return index >= 0 ? ItemValue(combo, index) : text;
+    }
+    return static_cast<const QLineEdit*>(entry.Control)->text();
+}
+
+void CFieldBinding::Show(bool replaceTyped) {
     ShowListTexts();
-    for (const Entry& entry : Entries_) {
+    for (Entry& entry : Entries_) {
+        if (entry.EntryKind == Kind::ListText) {
+            continue;  // shown above
+        }
+        const QString value = entry.EntryKind == Kind::Integer
+                                  ? QString::number(*entry.Number)
+                                  : QString::fromStdString(*entry.Text);
+        const QString now = ControlText(entry);
+        if (now == value) {
+            entry.Shown = value;  // nothing to change; whether it was typed stays known
+            continue;
+        }
+        if (!replaceTyped && now != entry.Shown && value == entry.Shown) {
+            continue;  // the operator's text stays until it is taken or replaced
+        }
         switch (entry.EntryKind) {
             case Kind::Text:
-                static_cast<QLineEdit*>(entry.Control)
-                    ->setText(QString::fromStdString(*entry.Text));
-                break;
             case Kind::Integer:
-                static_cast<QLineEdit*>(entry.Control)->setText(QString::number(*entry.Number));
+                static_cast<QLineEdit*>(entry.Control)->setText(value);
                 break;
             case Kind::ComboText: {
                 auto* combo = static_cast<QComboBox*>(entry.Control);
-                const QString value = QString::fromStdString(*entry.Text);
                 const int index = IndexOfValue(combo, value);
                 if (index >= 0) {
                     combo->setCurrentIndex(index);
@@ -77,8 +105,9 @@ void CFieldBinding::Show() const {
                 break;
             }
             case Kind::ListText:
-                break;  // shown above
+                break;
         }
+        entry.Shown = ControlText(entry);
     }
 }
 
@@ -95,6 +124,7 @@ void CFieldBinding::ShowListTexts() const {
 
 QWidget* CFieldBinding::Take() {
     for (Entry& entry : Entries_) {
+        entry.Shown = ControlText(entry);
         switch (entry.EntryKind) {
             case Kind::Text:
                 *entry.Text = static_cast<QLineEdit*>(entry.Control)->text().toStdString();
@@ -108,15 +138,9 @@ QWidget* CFieldBinding::Take() {
                 *entry.Number = *number;
                 break;
             }
-            case Kind::ComboText: {
-                // Typed text that is an item's shown text means that item; anything else is
-                // taken as typed, for the write's list check to refuse.
-                const auto* combo = static_cast<QComboBox*>(entry.Control);
-                const QString text = combo->currentText();
-                const int index = combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
-                *entry.Text = (index >= 0 ? ItemValue(combo, index) : text).toStdString();
+            case Kind::ComboText:
+                *entry.Text = entry.Shown.toStdString();
                 break;
-            }
             case Kind::ListText: {
                 const QString text = static_cast<QLineEdit*>(entry.Control)->text();
                 std::string taken = text.toStdString();

@@ -27,15 +27,18 @@ public:
     void AddComboText(QComboBox* combo, std::string* field);
 
     // Every field into its control. A drop-down selects the item whose value equals the
-    // field, or shows the field as its edit text when no item does.
-    void Show() const;
+    // field, or shows the field as its edit text when no item does. A control whose text the
+    // operator has changed since it was last shown or taken keeps it while its field still
+    // holds what was shown then (a poll tick shows every field, and must not undo typing);
+    // `replaceTyped` puts every field's value in all the same.
+    void Show(bool replaceTyped = false);
 
     // The list texts alone, again: after a change of language. Nothing typed is touched.
     void ShowListTexts() const;
 
-    // Every control into its field, in table order. Stops at the first integer control
-    // whose text is no whole number and returns it; the fields before it are taken, the
-    // rest keep their values. nullptr when every field was taken.
+    // Every control into its field, in table order; a taken text counts as shown. Stops at the
+    // first integer control whose text is no whole number and returns it; the fields before it are
+    // taken, the rest keep their values. nullptr when every field was taken.
     QWidget* Take();
 
     int Count() const { return static_cast<int>(Entries_.size()); }
@@ -52,7 +55,11 @@ private:
         std::string* Text;
         int32_t* Number;
         std::vector<std::string> List;
+        QString Shown;  // the control's value as last shown or taken
     };
+    void Add(Entry entry);
+    // The control's value now: its text, or for a drop-down the value of the item it shows.
+    static QString ControlText(const Entry& entry);
     std::vector<Entry> Entries_;
 };
 

@@ -20,7 +20,8 @@ std::unique_ptr<CFilesController> InstallFiles(CMotorProtectorDlg& window,
     host.TakeFields = [&window, &controller] {
         return controller.Allowed(OperatorAction::EditSettings) && window.TakeFields();
     };
-    host.ShowFields = [&window] { window.ShowFields(); };
+    // Values put in from a file or from the device replace what was typed.
+    host.ShowFields = [&window] { window.ShowFields(ShowMode::ReplaceTyped); };
     host.PortOpen = [&controller] { return controller.PortOpen(); };
     host.RunOnDevice = [&controller](std::function<void(CDeviceContext&)> job) {
         controller.Queue(OperatorAction::CompareSettings, std::move(job));

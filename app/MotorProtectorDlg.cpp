@@ -301,8 +301,12 @@ QAction* CMotorProtectorDlg::ReconnectAction() const {
     return Ui_->actionReconnect;
 }
 
-void CMotorProtectorDlg::ShowFields() {
-    Binding_.Show();
+bool CMotorProtectorDlg::PhaseLossTimeTyped() const {
+    return Ui_->phaseLossTimeEdit->isModified();
+}
+
+void CMotorProtectorDlg::ShowFields(ShowMode mode) {
+    Binding_.Show(mode == ShowMode::ReplaceTyped);
     ShowProtectionChecks();
     ShowIndicators();
     ShowFreshness();

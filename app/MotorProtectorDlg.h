@@ -28,6 +28,8 @@ class CMotorProtectorDlg;
 
 namespace mp {
 
+enum class ShowMode { KeepTyped, ReplaceTyped };
+
 class CIndicatorLamp;
 class IDialogService;
 
@@ -41,7 +43,12 @@ public:
     MainFields& Fields() { return Fields_; }
 
     // Every bound value, protection check box and indicator to the screen.
-    void ShowFields();
+    // Every bound value into its control; with ReplaceTyped also over text the operator has
+    // typed and not yet had taken (see CFieldBinding::Show).
+    void ShowFields(ShowMode mode = ShowMode::KeepTyped);
+    // The operator has typed into the phase-loss time since the program last put a value
+    // there.
+    bool PhaseLossTimeTyped() const;
     // Every bound value from the screen, in exchange order. At the first integer field that
     // holds no whole number: tells the operator, naming the field by its caption, focuses
     // that field and returns false; the fields before it are taken, the rest keep their
