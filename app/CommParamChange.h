@@ -12,9 +12,13 @@
 
 namespace mp {
 
-inline constexpr char kCommParamsChangedText[] = "通信参数设置成功!";
+// Marked texts (language/Text.h), shown through mp::Tr.
+extern const char* const kCommParamsChangedText;  // "通信参数设置成功!"
+extern const char* const
+    kCommParamsRefusedText;  // "设备未接受新的通信参数，仍在原地址和波特率应答"
+extern const char* const kCommParamsNoAnswerText;  // "设备在新、旧通信参数下均无应答，..."
 // Said instead of opening the change dialog when the device did not answer.
-inline constexpr char kCommParamsNoReplyText[] = "设备无应答，未能读取设备的通信参数";
+extern const char* const kCommParamsNoReplyText;
 
 // Registers read back one at a time (low byte each), and the pair written with 0x10.
 inline constexpr uint16_t kDeviceAddressRegister = 0x0150;
@@ -40,13 +44,28 @@ void ReadDeviceCommParams(
     CDeviceContext& ctx,
     std::function<void(bool answered, int address, std::string baudText)> done);
 
+// How a change of the device's address and rate ended.
+enum class CommChangeOutcome {
+    Confirmed,   // read back at the new address and rate: the device holds the new values
+    Refused,     // the device still answers at its old address and rate
+    NoAnswer,    // the device answers at neither: what it holds is not known
+    LineFailed,  // the port could not be set to the new rate; `Error` says why
+    PortClosed,  // the port is not open: nothing was sent
+};
+
+struct CommChangeResult {
+    CommChangeOutcome Outcome = CommChangeOutcome::PortClosed;
+    std::string Error;  // the port's reason with LineFailed
+};
+
 // Sends the new address and baud code to the device's present address (input discarded
-// first, no wait, no reply read). From then on the tool addresses the device by `newAddress`,
-// and, when the port is open, moves its own line to `newLine` once the frame has left, so it
-// keeps talking at the device's new rate. Posts `done`: lineFollowed is true when the port now
-// runs with `newLine`; error carries the port's reason when it could not be changed (empty
-// when the port was not open and nothing was sent).
-void WriteDeviceCommParams(CDeviceContext& ctx, int newAddress, int baudCode, PortSettings newLine,
-                           std::function<void(bool lineFollowed, std::string error)> done);
+// first, no wait, no reply read), moves the line to `newLine` once the frame has left, waits
+// for the device to take them and reads 0x0150 and 0x0151 at the new address and rate. Only
+// when they hold the new values does the tool stay there (Confirmed); otherwise the line goes
+// back to `oldLine` and the present address, where the device is asked again, and the tool
+// stays where the device answers. Posts `done` with the outcome and returns it.
+CommChangeResult WriteDeviceCommParams(CDeviceContext& ctx, int newAddress, int baudCode,
+                                       PortSettings oldLine, PortSettings newLine,
+                                       std::function<void(CommChangeResult)> done);
 
 }  // namespace mp

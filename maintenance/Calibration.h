@@ -11,6 +11,7 @@
 
 #include "language/Text.h"
 #include "maintenance/CalibrationGrid.h"
+#include "maintenance/Coefficients.h"
 #include "modbus/DeviceContext.h"
 #include "modbus/FrameBuffers.h"
 
@@ -38,6 +39,10 @@ struct LineFit {
 // passes through. Differences and products are taken in 64 bits, so no point wraps.
 std::optional<LineFit> FitCoefficients(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
 
+// a × 10000 as the device stores it: the nearest whole number (1.005 -> 10050), never
+// truncated.
+int32_t SlopeInteger(double a);
+
 // The intercept as the device stores it: for x >= 0 the nearest integer with exact halves
 // going down (2.5 -> 2, 2.6 -> 3); for negative x truncated toward zero (-2.7 -> -2).
 int32_t InterceptInteger(double x);
@@ -47,13 +52,15 @@ int32_t InterceptInteger(double x);
 std::string CalibrationRowName(int row);
 
 // Fits the rows "A/AB相", "B/BC相" and "C/CA相" in this order, sets each row's a and b texts
-// ("%.4f") and fills `fits`. When a row has X1 == X2, or a line the device cannot store
-// (a × 10000 outside 0-65535, b outside -128-255), nothing is changed and the message naming
-// that row is returned, in the operator's language.
+// to what the device will store (a "%.4f" of SlopeInteger / 10000, b "%d" of
+// InterceptInteger) and fills `fits`. When a row has X1 == X2, or a line the device cannot
+// store (a × 10000 outside 0-65535, b outside 0-255: it keeps b in one unsigned byte),
+// nothing is changed and the message naming that row is returned, in the operator's
+// language.
 std::optional<std::string> PrepareCalibration(CalibrationGrid& grid, std::array<LineFit, 3>& fits);
 
-// The 18-byte calibration frame: per phase a × 10000 truncated toward zero (its low 16 bits,
-// high byte first) and the low 8 bits of InterceptInteger(b). Returns its length.
+// The 18-byte calibration frame: per phase SlopeInteger(a) (its low 16 bits, high byte first)
+// and the low 8 bits of InterceptInteger(b). Returns its length.
 int16_t BuildCalibrationFrame(TxBuffer& tx, uint8_t address, uint16_t word,
                               const std::array<LineFit, 3>& fits);
 
@@ -68,12 +75,12 @@ int16_t BuildPwmFrame(TxBuffer& tx, uint8_t address, const std::string& aText,
                       const std::string& bText);
 
 // Each sends its frame as a private command (no discard before, no wait, no reply read),
-// then posts `done`, after which the window shows its success message.
-void CalibrateCurrent(CDeviceContext& ctx, std::array<LineFit, 3> fits,
-                      std::function<void()> done = {});
-void CalibrateVoltage(CDeviceContext& ctx, std::array<LineFit, 3> fits,
-                      std::function<void()> done = {});
+// then confirms it where the device can give the values back: the current coefficients and
+// the PWM output are read back from the seven coefficient registers after 300 ms; the device
+// gives no voltage coefficients back. Posts `done` with how it was confirmed.
+void CalibrateCurrent(CDeviceContext& ctx, std::array<LineFit, 3> fits, CoefficientDone done = {});
+void CalibrateVoltage(CDeviceContext& ctx, std::array<LineFit, 3> fits, CoefficientDone done = {});
 void SendPwmOutput(CDeviceContext& ctx, std::string aText, std::string bText,
-                   std::function<void()> done = {});
+                   CoefficientDone done = {});
 
 }  // namespace mp

@@ -11,25 +11,62 @@ namespace mp {
 namespace {
 
 constexpr size_t kResponseLength = 5 + 2 * kCoefficientRegisterCount;
+// Time the device is given to store sent coefficients before they are read back.
+constexpr uint32_t kStoreMs = 300;
 
-void SendReset(CDeviceContext& ctx, uint16_t word, std::function<void()> done) {
+void SendReset(CDeviceContext& ctx, uint16_t word, CoefficientDone done) {
     const int16_t length = BuildCoefficientResetFrame(ctx.Link.Tx(), ctx.Link.SlaveAddress(), word);
     ctx.Link.SendPrivate(length);
+    CoefficientCheck check = CoefficientCheck::Unconfirmable;
+    if (word == kCurrentCalibrationWord) {
+        check = ConfirmCoefficients(ctx, [](const uint8_t* data) {
+            const uint8_t reset[9] = {0x27, 0x10, 0x27, 0x10, 0x27, 0x10, 0x00, 0x00, 0x00};
+            return std::equal(reset, reset + 9, data + 4);
+        });
+    }
     if (done) {
-        ctx.Post(std::move(done));
+        ctx.Post([done = std::move(done), check] { done(check); });
     }
 }
 
 }  // namespace
+
+std::string CoefficientCheckText(CoefficientCheck check, const char* done) {
+    switch (check) {
+        case CoefficientCheck::Confirmed:
+            return Tr(done);
+        case CoefficientCheck::NotHeld:
+            return Tr(QT_TRANSLATE_NOOP(
+                "MotorProtector", "系数已发送，但读回的系数与发送的不同：设备未保存这些系数。"));
+        case CoefficientCheck::NoReply:
+            return Tr(
+                QT_TRANSLATE_NOOP("MotorProtector", "系数已发送，但设备无应答，未能读回确认。"));
+        case CoefficientCheck::Unconfirmable:
+            break;
+    }
+    return Tr(QT_TRANSLATE_NOOP("MotorProtector",
+                                "电压系数已发送；设备不提供电压系数的读回，未能确认。"));
+}
+
+CoefficientCheck ConfirmCoefficients(CDeviceContext& ctx,
+                                     const std::function<bool(const uint8_t* data)>& holds) {
+    ctx.Sleep(kStoreMs);
+    if (!ctx.Link.ReadHoldingRegisters(kCoefficientRegister, kCoefficientRegisterCount)) {
+        return CoefficientCheck::NoReply;
+    }
+    // The located response has been moved to position 0.
+    return holds(ctx.Link.Rx().data() + 3) ? CoefficientCheck::Confirmed
+                                           : CoefficientCheck::NotHeld;
+}
 
 void DecodeCoefficients(CalibrationGrid& grid, const uint8_t* rx) {
     const uint8_t* data = rx + 3;
     auto word = [data](int k) { return int{data[2 * k]} << 8 | data[2 * k + 1]; };
     grid.A[kRowPwm] = FormatInt(word(0));
     grid.B[kRowPwm] = FormatInt(word(1));
-    grid.A[kRowA] = FormatInt(word(2));
-    grid.A[kRowB] = FormatInt(word(3));
-    grid.A[kRowC] = FormatInt(word(4));
+    grid.A[kRowA] = FormatFixed(word(2) / 10000.0, 4);
+    grid.A[kRowB] = FormatFixed(word(3) / 10000.0, 4);
+    grid.A[kRowC] = FormatFixed(word(4) / 10000.0, 4);
     grid.B[kRowA] = FormatInt(data[10]);
     grid.B[kRowB] = FormatInt(data[11]);
     grid.B[kRowC] = FormatInt(data[12]);
@@ -60,11 +97,11 @@ int16_t BuildCoefficientResetFrame(TxBuffer& tx, uint8_t address, uint16_t word)
     return BuildPrivateLong(tx, address, word, data);
 }
 
-void ResetCurrentCoefficients(CDeviceContext& ctx, std::function<void()> done) {
+void ResetCurrentCoefficients(CDeviceContext& ctx, CoefficientDone done) {
     SendReset(ctx, kCurrentCalibrationWord, std::move(done));
 }
 
-void ResetVoltageCoefficients(CDeviceContext& ctx, std::function<void()> done) {
+void ResetVoltageCoefficients(CDeviceContext& ctx, CoefficientDone done) {
     SendReset(ctx, kVoltageCalibrationWord, std::move(done));
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "language/Text.h"
 #include "maintenance/CalibrationGrid.h"
@@ -23,9 +24,27 @@ inline constexpr char kCoefficientsResetText[] =
 inline constexpr uint16_t kCoefficientRegister = 0x0148;
 inline constexpr uint16_t kCoefficientRegisterCount = 7;
 
+// How sent coefficients were confirmed.
+enum class CoefficientCheck {
+    Confirmed,      // read back: the device holds what was sent
+    NotHeld,        // read back: the device holds something else
+    NoReply,        // the read-back found no reply: not confirmed
+    Unconfirmable,  // the device has no register to read them back from: not confirmed
+};
+
+// What the window says of a calibration, PWM output or reset whose frame was sent: `done` is
+// said when confirmed; otherwise why it is not. In the operator's language.
+std::string CoefficientCheckText(CoefficientCheck check, const char* done);
+
+// After a private frame: gives the device time to store it, reads the seven registers and
+// asks `holds` (the data bytes of the reply) whether they hold what was sent.
+CoefficientCheck ConfirmCoefficients(CDeviceContext& ctx,
+                                     const std::function<bool(const uint8_t* data)>& holds);
+
 // Sets the a and b texts of all four rows from a 0x03 response to the coefficient read that
-// starts at rx[0]. The values are shown raw and unsigned ("%d"): a phase a of 10049 stays
-// 10049, a b byte of 0xFE is 254.
+// starts at rx[0]. PWM a and b and the phase b bytes are shown raw and unsigned ("%d": a b
+// byte of 0xFE is 254); a phase's a in the scale the calibration shows it, a × 10000 stored
+// as 10049 is "1.0049" ("%.4f").
 void DecodeCoefficients(CalibrationGrid& grid, const uint8_t* rx);
 
 // Reads the seven registers and shows them in `grid` (a window-thread field, changed only in
@@ -38,8 +57,11 @@ void ReadCoefficients(CDeviceContext& ctx, CalibrationGrid* grid,
 int16_t BuildCoefficientResetFrame(TxBuffer& tx, uint8_t address, uint16_t word);
 
 // Send the reset frame for current (word 0x2710) or voltage (0x00DC) as a private command,
-// then post `done`, after which the window shows "序数复归成功！". The grid is not changed.
-void ResetCurrentCoefficients(CDeviceContext& ctx, std::function<void()> done = {});
-void ResetVoltageCoefficients(CDeviceContext& ctx, std::function<void()> done = {});
+// then post `done` with how it was confirmed: the current coefficients are read back (a =
+// 10000 and b = 0 for every phase); the device gives no voltage coefficients back. The grid
+// is not changed.
+using CoefficientDone = std::function<void(CoefficientCheck)>;
+void ResetCurrentCoefficients(CDeviceContext& ctx, CoefficientDone done = {});
+void ResetVoltageCoefficients(CDeviceContext& ctx, CoefficientDone done = {});
 
 }  // namespace mp

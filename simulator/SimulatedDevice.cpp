@@ -197,6 +197,11 @@ std::vector<uint8_t> CSimulatedDevice::PrivateCommand(const std::vector<uint8_t>
         return Exception(0x12, 0x03);
     }
     const uint16_t word = Word(frame, 4);
+    if (IgnorePrivate_) {
+        std::vector<uint8_t> reply(frame.begin(), frame.begin() + 6);
+        AppendCrc(reply);
+        return reply;
+    }
     if (frame.size() == 13 && frame[2] == 0x5A && frame[3] == 0xA5 && frame[6] == 0x0C) {
         Registers_[0x0148] = Word(frame, 7);
         Registers_[0x0149] = Word(frame, 9);
@@ -399,6 +404,11 @@ std::array<uint8_t, 3> CSimulatedDevice::VoltageB() const {
 void CSimulatedDevice::SetLiveMotion(bool moving) {
     std::lock_guard<std::recursive_mutex> guard(Mutex_);
     LiveMotion_ = moving;
+}
+
+void CSimulatedDevice::IgnorePrivateCommands(bool ignore) {
+    std::lock_guard<std::recursive_mutex> guard(Mutex_);
+    IgnorePrivate_ = ignore;
 }
 
 void CSimulatedDevice::IgnoreWritesAt(std::optional<uint16_t> writeRegister) {

@@ -64,6 +64,8 @@ public:
     // 0x5460) is answered as if it had been taken, but the device keeps its values: a device
     // that silently drops one group of a settings write. Nothing: every write is taken.
     void IgnoreWritesAt(std::optional<uint16_t> writeRegister);
+    // Calibration and PWM frames (0x12) answered as if taken, but nothing kept.
+    void IgnorePrivateCommands(bool ignore);
     // The newest request frames handled (also those for other addresses), at most
     // RequestLogCapacity() of them.
     // Plays a motor start `delayMs` after now on `clock`: until then the phase currents read 0,
@@ -94,6 +96,7 @@ private:
     std::array<uint8_t, 3> VoltageB_{};
     bool LiveMotion_ = true;
     std::optional<uint16_t> IgnoredWrite_;
+    bool IgnorePrivate_ = false;
     IClock* StartClock_ = nullptr;
     uint32_t StartAt_ = 0;
     MotorStartProfile StartProfile_;

@@ -40,11 +40,11 @@ void TestCommParam::ReadShowsDeviceValues_data() {
     QTest::newRow("5 at 9600") << 5 << 3 << false << 5 << "9600" << fixed;
     QTest::newRow("247 at 1200") << 247 << 0 << false << 247 << "1200" << fixed;
     QTest::newRow("12 at 19200") << 12 << 4 << false << 12 << "19200" << fixed;
-    // The baud code's reply has the address's shape: the read waits out the address's reply
-    // first, up to 2000 ms after its request.
+    // Nothing is sent to the device while its reply may still come: the baud code's read
+    // waits out the address's reply first, up to 3000 ms after its request.
     // Not 0 and "1200" as if the device had said so: the read is marked unanswered.
-    QTest::newRow("no answer")
-        << 5 << 3 << true << 0 << "" << JoinSleeps({{300, 100}, OwedWait(1600), {300}});
+    QTest::newRow("no answer") << 5 << 3 << true << 0 << ""
+                               << JoinSleeps({{300, 100}, OwedWait(2600), {300}});
 }
 
 void TestCommParam::ReadShowsDeviceValues() {
@@ -78,42 +78,64 @@ void TestCommParam::ReadShowsDeviceValues() {
 void TestCommParam::ChangeFollowsDevice_data() {
     QTest::addColumn<int>("newAddress");
     QTest::addColumn<int>("newRate");
+    QTest::addColumn<QString>("fault");  // "", "ignores", "silent"
     QTest::addColumn<Bytes>("expected");
-    QTest::newRow("address and rate")
-        << 12 << 19200 << HexBytes("05 10 54 50 00 02 04 00 0C 00 04 EC A0");
-    QTest::newRow("address only") << 12 << 9600 << WriteFrame(5, 0x5450, {0x00, 12, 0x00, 3});
-    QTest::newRow("rate only") << 5 << 1200 << WriteFrame(5, 0x5450, {0x00, 5, 0x00, 0});
+    QTest::addColumn<int>("outcome");  // CommChangeOutcome
+    const Bytes both = HexBytes("05 10 54 50 00 02 04 00 0C 00 04 EC A0");
+    using O = CommChangeOutcome;
+    QTest::newRow("address and rate") << 12 << 19200 << "" << both << int(O::Confirmed);
+    QTest::newRow("address only") << 12 << 9600 << "" << WriteFrame(5, 0x5450, {0x00, 12, 0x00, 3})
+                                  << int(O::Confirmed);
+    QTest::newRow("rate only") << 5 << 1200 << "" << WriteFrame(5, 0x5450, {0x00, 5, 0x00, 0})
+                               << int(O::Confirmed);
+    // The write is answered but not kept: the device stays at 5 / 9600, and so does the tool.
+    QTest::newRow("device keeps its values") << 12 << 19200 << "ignores" << both << int(O::Refused);
+    QTest::newRow("silent device") << 12 << 19200 << "silent" << both << int(O::NoAnswer);
 }
 
 void TestCommParam::ChangeFollowsDevice() {
     QFETCH(int, newAddress);
     QFETCH(int, newRate);
+    QFETCH(QString, fault);
     QFETCH(Bytes, expected);
+    QFETCH(int, outcome);
     CDeviceRig rig(5);
+    if (fault == "ignores") {
+        rig.Device.IgnoreWritesAt(0x5450);
+    } else if (fault == "silent") {
+        rig.Silence();
+    }
     // A stale reply waiting on the line is thrown away before the write.
     rig.Port.InjectInput({0x05, 0x03});
-    std::optional<std::pair<bool, std::string>> outcome;
-    WriteDeviceCommParams(rig.Ctx, newAddress, BaudCodeOfRate(newRate),
+    std::optional<CommChangeResult> result;
+    const PortSettings oldLine{"sim", 9600, kParityNone};
+    WriteDeviceCommParams(rig.Ctx, newAddress, BaudCodeOfRate(newRate), oldLine,
                           PortSettings{"sim", newRate, kParityNone},
-                          [&](bool followed, std::string error) {
-                              outcome = std::make_pair(followed, std::move(error));
-                          });
-    QVERIFY(outcome.has_value());
-    QCOMPARE(outcome->first, true);
-    QCOMPARE(outcome->second, std::string());
-    QVERIFY(rig.Clock.Sleeps().empty());
-    QCOMPARE(rig.SentFrames(), std::vector<Bytes>{expected});
-    QCOMPARE(rig.Port.WaitingCount(), int16_t{0});
-    QCOMPARE(rig.Device.Address(), uint8_t(newAddress));
-    QCOMPARE(rig.Device.BaudRate(), newRate);
-    QCOMPARE(rig.Port.Settings().BaudRate, newRate);
+                          [&](CommChangeResult r) { result = r; });
+    QVERIFY(result.has_value());
+    QCOMPARE(int(result->Outcome), outcome);
+    const std::vector<Bytes> sent = rig.SentFrames();
+    QVERIFY(sent.size() >= 3);
+    QCOMPARE(sent.front(), expected);
+    const bool confirmed = outcome == int(CommChangeOutcome::Confirmed);
+    // Confirmed only by reading the new values back at the new address and rate; otherwise
+    // the tool goes back where the device answered.
+    const std::vector<Bytes> readBack = {VectorFrame("request", newAddress, "device address"),
+                                         VectorFrame("request", newAddress, "device baud code")};
+    QCOMPARE(std::vector<Bytes>(sent.begin() + 1, sent.begin() + 3), readBack);
+    QCOMPARE(rig.Link.SlaveAddress(), uint8_t(confirmed ? newAddress : 5));
+    QCOMPARE(rig.Port.Settings().BaudRate, confirmed ? newRate : 9600);
+    if (fault.isEmpty()) {
+        QCOMPARE(rig.Device.Address(), uint8_t(newAddress));
+        QCOMPARE(rig.Device.BaudRate(), newRate);
+    }
 
-    // The next exchange goes to the new address at the new rate, and the device answers it.
+    // The next exchange goes where the tool now is, and the device answers it there.
     rig.Port.ClearSent();
-    QVERIFY(rig.Link.ReadHoldingRegisters(0x0124, 1));
-    QCOMPARE(rig.SentFrames()[0], VectorFrame("request", newAddress, "event count"));
+    QCOMPARE(rig.Link.ReadHoldingRegisters(0x0124, 1), fault != "silent");
+    QCOMPARE(rig.SentFrames().back(),
+             VectorFrame("request", confirmed ? newAddress : 5, "event count"));
 }
-
 
 QTEST_GUILESS_MAIN(TestCommParam)
 #include "test_comm_param.moc"

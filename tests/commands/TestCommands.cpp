@@ -14,6 +14,7 @@ using namespace mp::test;
 using Bytes = std::vector<uint8_t>;
 using Sleeps = std::vector<uint32_t>;
 Q_DECLARE_METATYPE(Sleeps)
+Q_DECLARE_METATYPE(std::vector<Bytes>)
 
 namespace {
 
@@ -115,39 +116,96 @@ void TestCommands::OutputCommand() {
     QCOMPARE(int(rig.Device.Coils()), coilsAfter);
 }
 
+// The start mode shares its register with the phase-loss time: a typed time is sent with
+// it; otherwise the device's own is read first and written back. Confirmed by reading the
+// register back.
 void TestCommands::StartMode_data() {
     QTest::addColumn<int>("address");
-    QTest::addColumn<QString>("phaseLossTime");
-    QTest::addColumn<int>("mode");  // the drop-down's index, -1 when nothing is selected
-    QTest::addColumn<Bytes>("expected");
-
-    QTest::newRow("直接起动, 0.5 s") << 1 << "0.5" << 0 << Bytes{0x01, 0x10, 0x54, 0x55, 0x00, 0x01,
-                                                                 0x02, 0x05, 0x00, 0xBC, 0xC0};
-    QTest::newRow("star-delta, 3.5 s") << 5 << "3.5" << 2 << WriteFrame(5, 0x5455, {35, 0x02});
+    QTest::addColumn<QString>("typed");  // the phase-loss time typed; "-": none typed
+    QTest::addColumn<int>("mode");       // the drop-down's index, -1 when nothing is selected
+    QTest::addColumn<QString>("fault");  // "", "silent", "ignores", "silent after the write"
+    QTest::addColumn<std::vector<Bytes>>("expected");
+    QTest::addColumn<Sleeps>("sleeps");
+    QTest::addColumn<int>("outcome");  // StartModeOutcome
+    using O = StartModeOutcome;
+    auto typed = [](int address, Bytes write) {
+        return std::vector<Bytes>{write, ReadFrame(static_cast<uint8_t>(address), 0x0155, 1)};
+    };
+    const Sleeps sent = {100, 300};
+    QTest::newRow("直接起动, 0.5 s")
+        << 1 << "0.5" << 0 << ""
+        << typed(1, Bytes{0x01, 0x10, 0x54, 0x55, 0x00, 0x01, 0x02, 0x05, 0x00, 0xBC, 0xC0}) << sent
+        << int(O::Confirmed);
+    QTest::newRow("star-delta, 3.5 s")
+        << 5 << "3.5" << 2 << "" << typed(5, WriteFrame(5, 0x5455, {35, 0x02})) << sent
+        << int(O::Confirmed);
     QTest::newRow("reversing, address 247")
-        << 247 << "1.0" << 1 << WriteFrame(247, 0x5455, {0x0A, 0x01});
+        << 247 << "1.0" << 1 << "" << typed(247, WriteFrame(247, 0x5455, {0x0A, 0x01})) << sent
+        << int(O::Confirmed);
     QTest::newRow("25.5 s is the largest byte")
-        << 1 << "25.5" << 0 << WriteFrame(1, 0x5455, {0xFF, 0x00});
+        << 1 << "25.5" << 0 << "" << typed(1, WriteFrame(1, 0x5455, {0xFF, 0x00})) << sent
+        << int(O::Confirmed);
+    // The window refuses these before anything is sent; the frame shows what they would be.
     QTest::newRow("25.6 s sends the low byte of 256")
-        << 1 << "25.6" << 0 << WriteFrame(1, 0x5455, {0x00, 0x00});
-    QTest::newRow("non-numeric time") << 1 << "abc" << 1 << WriteFrame(1, 0x5455, {0x00, 0x01});
-    QTest::newRow("leading number of the text")
-        << 1 << " 1.27s" << 2 << WriteFrame(1, 0x5455, {0x0C, 0x02});
+        << 1 << "25.6" << 0 << "" << typed(1, WriteFrame(1, 0x5455, {0x00, 0x00})) << sent
+        << int(O::Confirmed);
+    QTest::newRow("non-numeric time")
+        << 1 << "abc" << 1 << "" << typed(1, WriteFrame(1, 0x5455, {0x00, 0x01})) << sent
+        << int(O::Confirmed);
+    QTest::newRow("leading number of the text, rounded")
+        << 1 << " 1.27s" << 2 << "" << typed(1, WriteFrame(1, 0x5455, {0x0D, 0x02})) << sent
+        << int(O::Confirmed);
     QTest::newRow("nothing selected sends 0xFF")
-        << 1 << "0.5" << -1 << WriteFrame(1, 0x5455, {0x05, 0xFF});
+        << 1 << "0.5" << -1 << "" << typed(1, WriteFrame(1, 0x5455, {0x05, 0xFF})) << sent
+        << int(O::Confirmed);
+    // Nothing typed: the device's 0.3 s goes back with the new mode, not the window's.
+    QTest::newRow("nothing typed keeps the device's time")
+        << 1 << "-" << 2 << ""
+        << std::vector<Bytes>{ReadFrame(1, 0x0155, 1), WriteFrame(1, 0x5455, {0x03, 0x02}),
+                              ReadFrame(1, 0x0155, 1)}
+        << Sleeps{300, 100, 100, 300} << int(O::Confirmed);
+    QTest::newRow("nothing typed, silent device: nothing sent")
+        << 1 << "-" << 2 << "silent" << std::vector<Bytes>{ReadFrame(1, 0x0155, 1)} << Sleeps{300}
+        << int(O::NotSent);
+    QTest::newRow("device keeps its mode")
+        << 1 << "0.5" << 2 << "ignores" << typed(1, WriteFrame(1, 0x5455, {0x05, 0x02})) << sent
+        << int(O::NotHeld);
+    QTest::newRow("no read-back") << 1 << "0.5" << 2 << "silent after the write"
+                                  << typed(1, WriteFrame(1, 0x5455, {0x05, 0x02})) << sent
+                                  << int(O::Unconfirmed);
 }
 
 void TestCommands::StartMode() {
     QFETCH(int, address);
-    QFETCH(QString, phaseLossTime);
+    QFETCH(QString, typed);
     QFETCH(int, mode);
-    QFETCH(Bytes, expected);
+    QFETCH(QString, fault);
+    QFETCH(std::vector<Bytes>, expected);
+    QFETCH(Sleeps, sleeps);
+    QFETCH(int, outcome);
 
     CDeviceRig rig(static_cast<uint8_t>(address));
-    SetStartMode(rig.Ctx, phaseLossTime.toStdString(), mode);
-    QCOMPARE(rig.SentFrames(), std::vector<Bytes>{expected});
-    QCOMPARE(rig.Clock.Sleeps(), Sleeps{100});
-    QCOMPARE(rig.Device.Register(0x0155), uint16_t(expected[7] << 8 | expected[8]));
+    rig.Device.SetRegister(0x0155, 0x0300);  // 0.3 s, "直接起动"
+    if (fault == "silent") {
+        rig.Silence();
+    } else if (fault == "ignores") {
+        rig.Device.IgnoreWritesAt(0x5455);
+    } else if (fault == "silent after the write") {
+        rig.Silence(1);
+    }
+    std::optional<StartModeResult> result;
+    const auto phaseLossTime =
+        typed == "-" ? std::nullopt : std::optional<std::string>(typed.toStdString());
+    SetStartMode(rig.Ctx, phaseLossTime, mode, [&](StartModeResult r) { result = r; });
+    QVERIFY(result.has_value());
+    QCOMPARE(int(result->Outcome), outcome);
+    QCOMPARE(rig.SentFrames(), expected);
+    QCOMPARE(rig.Clock.Sleeps(), sleeps);
+    if (outcome == int(StartModeOutcome::Confirmed)) {
+        const Bytes& write = expected[expected.size() - 2];
+        QCOMPARE(rig.Device.Register(0x0155), uint16_t(write[7] << 8 | write[8]));
+        QCOMPARE(result->HeldMode, int(write[8]));
+    }
     QCOMPARE(rig.Window.Shows, 0);
 }
 

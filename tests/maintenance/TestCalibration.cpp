@@ -23,7 +23,8 @@ CalibrationGrid ExampleGrid() {
     return grid;
 }
 
-// The fits as the grid gives them, not as round numbers: 1.005 × 10000 truncates to 10049.
+// The fits as the grid gives them, not as round numbers: 1.005 × 10000 falls a hair short of
+// 10050 in binary, and is stored as 10050 all the same.
 std::array<LineFit, 3> FitsOf(CalibrationGrid grid) {
     std::array<LineFit, 3> fits{};
     if (PrepareCalibration(grid, fits)) {
@@ -48,7 +49,7 @@ class TestCalibration : public QObject {
 private slots:
     void FitCoefficients_data();
     void FitCoefficients();
-    void PrepareShowsFourDecimals();
+    void PrepareShowsStoredValues();
     void PrepareRefusesRowAndChangesNothing_data();
     void PrepareRefusesRowAndChangesNothing();
     void PrepareTakesTheDeviceLimits();
@@ -97,15 +98,17 @@ void TestCalibration::FitCoefficients() {
     QVERIFY2(std::abs(fit->B - b) < 1e-6, qPrintable(QString::number(fit->B, 'g', 17)));
 }
 
-void TestCalibration::PrepareShowsFourDecimals() {
+// The grid shows what the device will hold: a to four places, b as the whole number stored
+// (1.5 is stored as 1, so the grid does not go on showing 1.5).
+void TestCalibration::PrepareShowsStoredValues() {
     CalibrationGrid grid = ExampleGrid();
     grid.A[kRowA] = "typed by hand";
     grid.A[kRowPwm] = "1000";
     grid.B[kRowPwm] = "100";
     std::array<LineFit, 3> fits{};
     QCOMPARE(PrepareCalibration(grid, fits), std::nullopt);
-    QCOMPARE(CoefficientTexts(grid), (QStringList{"1000", "100", "0.9900", "3.0000", "0.9950",
-                                                  "1.5000", "1.0050", "2.0000"}));
+    QCOMPARE(CoefficientTexts(grid),
+             (QStringList{"1000", "100", "0.9900", "3", "0.9950", "1", "1.0050", "2"}));
     QVERIFY(std::abs(fits[2].A - 1.005) < 1e-12);
     QVERIFY(std::abs(fits[1].B - 1.5) < 1e-12);
 }
@@ -121,7 +124,7 @@ void TestCalibration::PrepareRefusesRowAndChangesNothing_data() {
                                  << QStringLiteral("B/BC相的X1与X2相同，无法计算系数");
     QTest::newRow("C, X1 == X2") << int(kRowC) << sameX
                                  << QStringLiteral("C/CA相的X1与X2相同，无法计算系数");
-    const QString range = QStringLiteral("超出设备可存的范围（a 0-6.5535，b -128-255）");
+    const QString range = QStringLiteral("超出设备可存的范围（a 0-6.5535，b 0-255）");
     QTest::newRow("slope 7 (was sent as 0.4464)")
         << int(kRowB) << QList<int>{100, 701, 200, 1401}
         << QStringLiteral("B/BC相的系数a=7.0000、b=1.0000") + range;
@@ -131,8 +134,13 @@ void TestCalibration::PrepareRefusesRowAndChangesNothing_data() {
     QTest::newRow("intercept 300 (was sent as 44)")
         << int(kRowC) << QList<int>{100, 400, 500, 800}
         << QStringLiteral("C/CA相的系数a=1.0000、b=300.0000") + range;
-    QTest::newRow("intercept -129") << int(kRowC) << QList<int>{200, 71, 400, 271}
-                                    << QStringLiteral("C/CA相的系数a=1.0000、b=-129.0000") + range;
+    // The device keeps b in one unsigned byte and gives 0xC8 back as 200: -56 and 200 went
+    // out alike.
+    QTest::newRow("intercept -56 (was sent as 200)")
+        << int(kRowC) << QList<int>{200, 144, 400, 344}
+        << QStringLiteral("C/CA相的系数a=1.0000、b=-56.0000") + range;
+    QTest::newRow("intercept -1") << int(kRowA) << QList<int>{200, 199, 400, 399}
+                                  << QStringLiteral("A/AB相的系数a=1.0000、b=-1.0000") + range;
 }
 
 void TestCalibration::PrepareRefusesRowAndChangesNothing() {
@@ -157,60 +165,97 @@ void TestCalibration::PrepareRefusesRowAndChangesNothing() {
 // The largest lines the device stores are taken.
 void TestCalibration::PrepareTakesTheDeviceLimits() {
     CalibrationGrid grid = ExampleGrid();
-    grid.Points[kRowA] = {0, -128, 10000, 65407};  // a 6.5535, b -128
-    grid.Points[kRowB] = {0, 255, 100, 255};       // a 0, b 255
+    grid.Points[kRowA] = {0, 0, 10000, 65535};  // a 6.5535, b 0
+    grid.Points[kRowB] = {0, 255, 100, 255};    // a 0, b 255
     std::array<LineFit, 3> fits{};
     QCOMPARE(PrepareCalibration(grid, fits), std::nullopt);
     TxBuffer tx{};
     BuildCalibrationFrame(tx, 1, kCurrentCalibrationWord, fits);
-    QCOMPARE(Bytes(tx.begin() + 7, tx.begin() + 13), (Bytes{0xFF, 0xFF, 0x80, 0x00, 0x00, 0xFF}));
+    QCOMPARE(Bytes(tx.begin() + 7, tx.begin() + 13), (Bytes{0xFF, 0xFF, 0x00, 0x00, 0x00, 0xFF}));
 }
 
-// Each sends its frame without a wait and without discarding what waits on the line.
+// Each sends its frame without a wait and without discarding what waits on the line; the
+// current coefficients are then read back after 300 ms, the voltage ones cannot be.
 void TestCalibration::Calibrate_data() {
     QTest::addColumn<bool>("voltage");
     QTest::addColumn<bool>("reset");  // after a calibration with a = 0.5, b = 4
+    QTest::addColumn<bool>("ignores");  // the device answers but keeps nothing
+    QTest::addColumn<bool>("silent");
     QTest::addColumn<Bytes>("expected");
-    QTest::newRow("current") << false << false
-                             << HexBytes("01 12 A5 5A 27 10 11 26 AC 03 26 DE 01 27 41 02 C4 49");
-    QTest::newRow("voltage") << true << false
-                             << HexBytes("01 12 A5 5A 00 DC 11 26 AC 03 26 DE 01 27 41 02 73 6E");
+    QTest::addColumn<int>("check");  // CoefficientCheck
+    // 1.005 goes out as 10050 (0x2742), not 10049.
+    const Bytes current = WithCrc(HexBytes("01 12 A5 5A 27 10 11 26 AC 03 26 DE 01 27 42 02"));
+    const Bytes voltage = WithCrc(HexBytes("01 12 A5 5A 00 DC 11 26 AC 03 26 DE 01 27 42 02"));
+    using C = CoefficientCheck;
+    QTest::newRow("current") << false << false << false << false << current << int(C::Confirmed);
+    QTest::newRow("current, device keeps nothing")
+        << false << false << true << false << current << int(C::NotHeld);
+    QTest::newRow("current, silent device")
+        << false << false << false << true << current << int(C::NoReply);
+    QTest::newRow("voltage") << true << false << false << false << voltage << int(C::Unconfirmable);
     QTest::newRow("current reset")
-        << false << true << HexBytes("01 12 A5 5A 27 10 11 27 10 00 27 10 00 27 10 00 24 54");
+        << false << true << false << false
+        << HexBytes("01 12 A5 5A 27 10 11 27 10 00 27 10 00 27 10 00 24 54") << int(C::Confirmed);
+    QTest::newRow("current reset, silent device")
+        << false << true << false << true
+        << HexBytes("01 12 A5 5A 27 10 11 27 10 00 27 10 00 27 10 00 24 54") << int(C::NoReply);
     QTest::newRow("voltage reset")
-        << true << true << HexBytes("01 12 A5 5A 00 DC 11 27 10 00 27 10 00 27 10 00 93 73");
+        << true << true << false << false
+        << HexBytes("01 12 A5 5A 00 DC 11 27 10 00 27 10 00 27 10 00 93 73")
+        << int(C::Unconfirmable);
 }
 
 void TestCalibration::Calibrate() {
     QFETCH(bool, voltage);
     QFETCH(bool, reset);
+    QFETCH(bool, ignores);
+    QFETCH(bool, silent);
     QFETCH(Bytes, expected);
+    QFETCH(int, check);
     CDeviceRig rig;
     if (reset) {
         const LineFit half{0.5, 4.0};
         (voltage ? CalibrateVoltage : CalibrateCurrent)(rig.Ctx, {half, half, half}, {});
         rig.Port.ClearSent();
+        rig.Clock.ClearSleeps();
+    }
+    const std::array<uint16_t, 3> before = {
+        rig.Device.Register(0x014A), rig.Device.Register(0x014B), rig.Device.Register(0x014C)};
+    rig.Device.IgnorePrivateCommands(ignores);
+    if (silent) {
+        rig.Silence();
     }
     rig.Port.InjectInput({0xAA, 0xBB});
-    int done = 0;
+    std::vector<CoefficientCheck> done;
+    auto record = [&](CoefficientCheck c) { done.push_back(c); };
     if (reset) {
-        (voltage ? ResetVoltageCoefficients : ResetCurrentCoefficients)(rig.Ctx, [&] { ++done; });
+        (voltage ? ResetVoltageCoefficients : ResetCurrentCoefficients)(rig.Ctx, record);
     } else {
-        (voltage ? CalibrateVoltage : CalibrateCurrent)(rig.Ctx, FitsOf(ExampleGrid()),
-                                                        [&] { ++done; });
+        (voltage ? CalibrateVoltage : CalibrateCurrent)(rig.Ctx, FitsOf(ExampleGrid()), record);
     }
 
-    QCOMPARE(done, 1);
-    QCOMPARE(rig.SentFrames(), std::vector<Bytes>{expected});
-    QVERIFY(rig.Clock.Sleeps().empty());
-    QVERIFY(rig.Port.WaitingCount() >= 2);
+    QCOMPARE(done, std::vector<CoefficientCheck>{static_cast<CoefficientCheck>(check)});
+    const bool readBack = !voltage;
+    std::vector<Bytes> sent{expected};
+    if (readBack) {
+        sent.push_back(VectorFrame("request", 1, "stored coefficients"));
+    }
+    QCOMPARE(rig.SentFrames(), sent);
+    QCOMPARE(rig.Clock.Sleeps(),
+             (readBack ? std::vector<uint32_t>{300, 300} : std::vector<uint32_t>{}));
+    if (!readBack) {
+        QVERIFY(rig.Port.WaitingCount() >= 2);  // nothing discarded
+    }
     QCOMPARE(rig.Window.Shows, 0);
+    if (silent || ignores) {
+        return;
+    }
     const std::array<uint16_t, 3> current = {
         rig.Device.Register(0x014A), rig.Device.Register(0x014B), rig.Device.Register(0x014C)};
     const std::array<uint16_t, 3> set = reset ? std::array<uint16_t, 3>{10000, 10000, 10000}
-                                              : std::array<uint16_t, 3>{9900, 9950, 10049};
+                                              : std::array<uint16_t, 3>{9900, 9950, 10050};
     const std::array<uint16_t, 3> untouched{10000, 10000, 10000};
-    QCOMPARE(current, voltage ? untouched : set);
+    QCOMPARE(current, voltage ? before : set);
     QCOMPARE(rig.Device.VoltageA(), voltage ? set : untouched);
     if (reset) {
         QCOMPARE(rig.Device.Register(0x014D), uint16_t{0});
@@ -264,11 +309,14 @@ void TestCalibration::PwmOutput() {
     QFETCH(QStringList, ab);
     QFETCH(Bytes, expected);
     CDeviceRig rig;
-    int done = 0;
-    SendPwmOutput(rig.Ctx, ab[0].toStdString(), ab[1].toStdString(), [&] { ++done; });
-    QCOMPARE(done, 1);
-    QCOMPARE(rig.SentFrames(), std::vector<Bytes>{expected});
-    QVERIFY(rig.Clock.Sleeps().empty());
+    std::optional<CoefficientCheck> done;
+    SendPwmOutput(rig.Ctx, ab[0].toStdString(), ab[1].toStdString(),
+                  [&](CoefficientCheck c) { done = c; });
+    // Confirmed by reading PWM a and b back from 0x0148 and 0x0149.
+    QCOMPARE(done, std::optional<CoefficientCheck>(CoefficientCheck::Confirmed));
+    QCOMPARE(rig.SentFrames(),
+             (std::vector<Bytes>{expected, VectorFrame("request", 1, "stored coefficients")}));
+    QCOMPARE(rig.Clock.Sleeps(), (std::vector<uint32_t>{300, 300}));
     QCOMPARE(rig.Device.Register(0x0148), uint16_t(expected[7] << 8 | expected[8]));
     QCOMPARE(rig.Device.Register(0x0149), uint16_t(expected[9] << 8 | expected[10]));
 }
@@ -302,9 +350,10 @@ void TestCalibration::ReadCoefficients_data() {
     QTest::addColumn<QList<int>>("registers");  // 0x0148 to 0x014E, when set
     QTest::addColumn<bool>("silent");
     QTest::addColumn<QStringList>("texts");
-    QTest::newRow("unsigned, raw")
+    // The phase a in the scale the calibration shows it, b raw and unsigned.
+    QTest::newRow("unsigned, one scale")
         << QList<int>{0xFFFF, 0x8000, 0x26AC, 0x26DE, 0x2741, 0xFE01, 0x8099} << false
-        << QStringList{"65535", "32768", "9900", "254", "9950", "1", "10049", "128"};
+        << QStringList{"65535", "32768", "0.9900", "254", "0.9950", "1", "1.0049", "128"};
     // Without a reply the grid keeps what it held: no zeros shown as the device's values.
     QTest::newRow("silent device changes nothing")
         << QList<int>{} << true << QStringList{"x", "", "x", "", "x", "", "x", ""};
@@ -340,18 +389,23 @@ void TestCalibration::ReadCoefficients() {
     QCOMPARE(grid.Points[kRowA], (std::array<int32_t, 4>{1, 2, 3, 4}));
 }
 
+// What a calibration shows is what reading the coefficients back shows.
 void TestCalibration::ReadAfterCalibrationGivesRawValues() {
     CDeviceRig rig(12);
     CalibrationGrid grid = ExampleGrid();
-    grid.Points[kRowB] = {10, 7, 20, 17};  // b = -3
-    CalibrateCurrent(rig.Ctx, FitsOf(grid));
+    grid.Points[kRowB] = {10, 13, 20, 23};  // b = 3
+    std::array<LineFit, 3> fits{};
+    QCOMPARE(PrepareCalibration(grid, fits), std::nullopt);
+    const QStringList calibrated = CoefficientTexts(grid);
+    CalibrateCurrent(rig.Ctx, fits);
     SendPwmOutput(rig.Ctx, "1234", "-2");
     rig.Clock.Advance(50);
 
     mp::ReadCoefficients(rig.Ctx, &grid, {});
     QCOMPARE(rig.SentFrames().back(), VectorFrame("request", 12, "stored coefficients"));
     QCOMPARE(CoefficientTexts(grid),
-             (QStringList{"1234", "65534", "9900", "3", "10000", "253", "10049", "2"}));
+             (QStringList{"1234", "65534", "0.9900", "3", "1.0000", "3", "1.0050", "2"}));
+    QCOMPARE(CoefficientTexts(grid).mid(2), calibrated.mid(2));
 }
 
 QTEST_GUILESS_MAIN(TestCalibration)
