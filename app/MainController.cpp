@@ -24,6 +24,7 @@
 #include "settings/SettingNames.h"
 #include "settings/SettingRanges.h"
 #include "settings/SettingsEditing.h"
+#include "settings/SettingsLists.h"
 #include "settings/SettingsVerify.h"
 #include "settings/SettingsWrite.h"
 
@@ -214,9 +215,8 @@ void CMainController::OpenLine() {
     const PortSettings line = LineSettings();
     const uint8_t address = Connection_.SlaveAddress;
     Worker_->Post([this, line, address](CDeviceContext& ctx) {
-        ctx.Link.Port().ClosePort();
         ctx.Link.SetSlaveAddress(address);
-        const bool opened = ctx.Link.Port().OpenPort(line);
+        const bool opened = ctx.Link.OpenLine(line);
         if (opened) {
             ctx.Link.Port().DiscardInput();
         }
@@ -257,7 +257,7 @@ void CMainController::ScheduleReopen() {
         if (recovery != Recovery_.load()) {
             return;  // another connection was chosen since
         }
-        const bool opened = ctx.Link.Port().OpenPort(line);
+        const bool opened = ctx.Link.OpenLine(line);
         if (opened) {
             ctx.Link.Port().DiscardInput();
         }
@@ -294,6 +294,9 @@ void CMainController::ShowLinkState() {
     if (freshness.MissedInRow() > 0) {
         state = freshness.LastFailure() == ReadFailure::PortClosed ? LinkState::PortLost
                                                                    : LinkState::Unanswered;
+    } else if (freshness.EverRead() && freshness.AnyStale()) {
+        // Green only while every live read answers, not while one of them never does.
+        state = LinkState::Unanswered;
     }
     Window_.SetLinkStatus(state, Text(freshness.LinkText()));
 }
@@ -507,7 +510,11 @@ void CMainController::WriteSettings() {
             }
             Window_.SetStatus(&WriteStatus);
             if (SettingsWriteConfirmed(report)) {
-                emit SettingsWritten(snapshot);
+                // The start mode is not part of the write: what the device kept goes with it.
+                ProtectionSettings written = snapshot;
+                const uint8_t mode = report.Written.StartModeByte;
+                written.StartModeText = mode < StartModeNames.size() ? StartModeNames[mode] : "";
+                emit SettingsWritten(written);
             }
         });
     });
@@ -519,7 +526,8 @@ void CMainController::RestoreProtectionDefaults() {
     }
     MainFields& f = Window_.Fields();
     mp::RestoreProtectionDefaults(f.Settings, f.Live);
-    Window_.ShowFields();
+    // The factory values replace whatever was typed into the settings.
+    Window_.ShowFields(ShowMode::ReplaceTyped);
 }
 
 void CMainController::StepSetting(StepField field, bool up) {
@@ -562,23 +570,46 @@ void CMainController::SetStartMode() {
     if (!Window_.TakeFields()) {
         return;
     }
-    // The command carries the phase-loss time too: both must be values the device takes.
     const ProtectionSettings& settings = Window_.Fields().Settings;
     const int mode = Window_.StartModeIndex();
     if (mode < 0) {
         Inform(tr("起动方式的值不在列表中"));
         return;
     }
-    if (const auto refusal = CheckSettingRange(*FindSettingRange(kPhaseLossTimeName), settings)) {
-        Inform(Text(*refusal));
-        return;
+    // The command carries the phase-loss time too: one the operator typed is sent once it is
+    // a value the device takes; otherwise the device's own is read and kept.
+    std::optional<std::string> typed;
+    if (Window_.PhaseLossTimeTyped()) {
+        if (const auto refusal =
+                CheckSettingRange(*FindSettingRange(kPhaseLossTimeName), settings)) {
+            Inform(Text(*refusal));
+            return;
+        }
+        typed = settings.PhaseLossTime;
     }
-    const std::string phaseLossTime = settings.PhaseLossTime;
     if (!RequirePort()) {
         return;
     }
-    Queue(OperatorAction::SetStartMode, [phaseLossTime, mode](CDeviceContext& ctx) {
-        mp::SetStartMode(ctx, phaseLossTime, mode);
+    Queue(OperatorAction::SetStartMode, [this, typed, mode](CDeviceContext& ctx) {
+        mp::SetStartMode(ctx, typed, mode, [this](const StartModeResult& result) {
+            if (result.HeldMode >= 0) {
+                const auto held = static_cast<size_t>(result.HeldMode);
+                Window_.Fields().Settings.StartModeText =
+                    held < StartModeNames.size() ? StartModeNames[held] : "";
+                Window_.ShowFields();
+            }
+            switch (result.Outcome) {
+                case StartModeOutcome::Confirmed:
+                    Window_.SetStatus([] { return tr("起动方式已设置"); });
+                    return;
+                case StartModeOutcome::NotHeld:
+                    return Inform(Text(Tr(kStartModeNotHeldText)));
+                case StartModeOutcome::Unconfirmed:
+                    return Inform(Text(Tr(kStartModeUnconfirmedText)));
+                case StartModeOutcome::NotSent:
+                    return Inform(Text(Tr(kStartModeNotSentText)));
+            }
+        });
     });
 }
 
@@ -622,7 +653,7 @@ void CMainController::ChangeDeviceCommParams() {
     Worker_->Post([this, token](CDeviceContext& ctx) {
         ReadDeviceCommParams(ctx, [this, token](bool answered, int address, std::string baudText) {
             if (!answered) {
-                Inform(QString::fromUtf8(kCommParamsNoReplyText));
+                Inform(Text(Tr(kCommParamsNoReplyText)));
                 Finish(token);
                 return;
             }
@@ -642,33 +673,44 @@ void CMainController::ChangeDeviceCommParams() {
                 Finish(token);
                 return;  // the dialog refuses any other rate
             }
-            PortSettings line = LineSettings();
-            line.BaudRate = values.NewBaudRate;
+            const PortSettings oldLine = LineSettings();
+            PortSettings newLine = oldLine;
+            newLine.BaudRate = values.NewBaudRate;
             const int newAddress = values.Address;
             const int newRate = values.NewBaudRate;
-            Worker_->Post([this, token, newAddress, code, line, newRate](CDeviceContext& wctx) {
-                WriteDeviceCommParams(
-                    wctx, newAddress, code, line,
-                    [this, token, newAddress, newRate](bool lineFollowed, std::string error) {
-                        Inform(QString::fromUtf8(kCommParamsChangedText));
-                        Connection_.SlaveAddress = static_cast<uint8_t>(newAddress);
-                        if (lineFollowed) {
-                            Connection_.BaudRate = newRate;
-                            // The silence of fast refresh follows the line's new rate.
-                            Link_.SetFastReplyEnd(Link_.FastReplyEnd(), newRate);
-                        } else {
-                            Inform(tr("串口未能改为 %1 波特：%2")
-                                       .arg(newRate)
-                                       .arg(Text(error)));
-                        }
-                        Window_.Fields().ConnectionSummary =
-                            CommParamSummaryText(newAddress, newRate);
-                        Window_.ShowFields();
-                        Finish(token);
-                    });
-            });
+            Worker_->Post(
+                [this, token, newAddress, code, oldLine, newLine, newRate](CDeviceContext& wctx) {
+                    WriteDeviceCommParams(
+                        wctx, newAddress, code, oldLine, newLine,
+                        [this, token, newAddress, newRate](const CommChangeResult& result) {
+                            ApplyCommChange(result, newAddress, newRate);
+                            Finish(token);
+                        });
+                });
         });
     });
+}
+
+void CMainController::ApplyCommChange(const CommChangeResult& result, int newAddress, int newRate) {
+    switch (result.Outcome) {
+        case CommChangeOutcome::Confirmed:
+            Connection_.SlaveAddress = static_cast<uint8_t>(newAddress);
+            Connection_.BaudRate = newRate;
+            Window_.Fields().ConnectionSummary = CommParamSummaryText(newAddress, newRate);
+            Window_.ShowFields();
+            Inform(Text(Tr(kCommParamsChangedText)));
+            return;
+        case CommChangeOutcome::LineFailed:
+            Inform(tr("串口未能改为 %1 波特：%2").arg(newRate).arg(Text(result.Error)));
+            return;
+        case CommChangeOutcome::Refused:
+            Inform(Text(Tr(kCommParamsRefusedText)));
+            return;
+        case CommChangeOutcome::NoAnswer:
+        case CommChangeOutcome::PortClosed:
+            Inform(Text(Tr(kCommParamsNoAnswerText)));
+            return;
+    }
 }
 
 void CMainController::UseLine(uint8_t address, int baudRate, int parity) {
@@ -681,7 +723,8 @@ void CMainController::UseLine(uint8_t address, int baudRate, int parity) {
     const PortSettings line = LineSettings();
     Queue(OperatorAction::Reconnect, [this, line, address, baudRate](CDeviceContext& ctx) {
         IPort& port = ctx.Link.Port();
-        const bool opened = port.IsPortOpen() ? port.Reconfigure(line) : port.OpenPort(line);
+        const bool opened =
+            port.IsPortOpen() ? ctx.Link.ReconfigureLine(line) : ctx.Link.OpenLine(line);
         ctx.Link.SetSlaveAddress(address);
         const QString reason = Text(port.LastError());
         ctx.Post([this, opened, reason, address, baudRate] {
@@ -711,7 +754,7 @@ void CMainController::MaintenanceUnlock() {
 }
 
 void CMainController::Calibrate(void (*calibrate)(CDeviceContext&, std::array<LineFit, 3>,
-                                                  std::function<void()>),
+                                                  CoefficientDone),
                                 const char* doneText) {
     if (!Allowed(OperatorAction::TakeGrid) || !Window_.TakeFields()) {
         return;  // a point that is no whole number was named; nothing is sent
@@ -725,9 +768,10 @@ void CMainController::Calibrate(void (*calibrate)(CDeviceContext&, std::array<Li
     if (!RequirePort()) {
         return;
     }
-    const QString done = QString::fromStdString(mp::Tr(doneText));
-    Queue(OperatorAction::TakeGrid, [this, calibrate, fits, done](CDeviceContext& ctx) {
-        calibrate(ctx, fits, [this, done] { Inform(done); });
+    Queue(OperatorAction::TakeGrid, [this, calibrate, fits, doneText](CDeviceContext& ctx) {
+        calibrate(ctx, fits, [this, doneText](CoefficientCheck check) {
+            Inform(Text(CoefficientCheckText(check, doneText)));
+        });
     });
 }
 
@@ -750,9 +794,8 @@ void CMainController::SendPwmOutput() {
         return;
     }
     Queue(OperatorAction::TakeGrid, [this, a, b](CDeviceContext& ctx) {
-        mp::SendPwmOutput(ctx, a, b);
-        ctx.Post([this] {
-            Inform(QString::fromStdString(mp::Tr(kPwmOutputSentText)));
+        mp::SendPwmOutput(ctx, a, b, [this](CoefficientCheck check) {
+            Inform(Text(CoefficientCheckText(check, kPwmOutputSentText)));
             Window_.ShowFields();
         });
     });
@@ -774,12 +817,14 @@ void CMainController::ReadCoefficients() {
     });
 }
 
-void CMainController::ResetCoefficients(void (*reset)(CDeviceContext&, std::function<void()>)) {
+void CMainController::ResetCoefficients(void (*reset)(CDeviceContext&, CoefficientDone)) {
     if (!Allowed(OperatorAction::ResetCoefficients) || !RequirePort()) {
         return;
     }
     Queue(OperatorAction::ResetCoefficients, [this, reset](CDeviceContext& ctx) {
-        reset(ctx, [this] { Inform(QString::fromStdString(mp::Tr(kCoefficientsResetText))); });
+        reset(ctx, [this](CoefficientCheck check) {
+            Inform(Text(CoefficientCheckText(check, kCoefficientsResetText)));
+        });
     });
 }
 

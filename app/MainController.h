@@ -26,6 +26,7 @@
 namespace mp {
 
 class CDeviceBackend;
+struct CommChangeResult;
 class CDeviceContext;
 struct LiveValues;
 class CMotorProtectorDlg;
@@ -99,7 +100,8 @@ public:
     static constexpr uint32_t kReopenPeriodMs = 2000;
 
 signals:
-    // A write of which every group was sent, with the values written.
+    // A write of which every group was sent and read back, with the values written; their
+    // StartModeText is the start mode the device kept (the write leaves it as it was).
     void SettingsWritten(const mp::ProtectionSettings& written);
     // The coefficients read back from the device, as the grid now shows them.
     void CoefficientsRead(const mp::CalibrationGrid& grid);
@@ -122,14 +124,17 @@ private:
     bool RequirePort();
     // True once the maintenance password has been given; otherwise tells the operator.
     // Fits the grid's phase rows and queues the current or voltage calibration frame.
-    void Calibrate(void (*calibrate)(CDeviceContext&, std::array<LineFit, 3>, std::function<void()>),
+    void Calibrate(void (*calibrate)(CDeviceContext&, std::array<LineFit, 3>, CoefficientDone),
                    const char* doneText);
     // Queues the current or voltage coefficient reset.
-    void ResetCoefficients(void (*reset)(CDeviceContext&, std::function<void()>));
+    void ResetCoefficients(void (*reset)(CDeviceContext&, CoefficientDone));
     // Queues one of the output commands with the window's lamps; the status bar says when the
     // device did not confirm the outputs' state, and when a later command was confirmed.
     void QueueOutputCommand(bool (*command)(CDeviceContext&, LiveValues*));
     void Inform(const QString& text);
+    // The end of a change of the device's address and rate: the tool follows the device only
+    // when it confirmed the new values.
+    void ApplyCommChange(const CommChangeResult& result, int newAddress, int newRate);
     PortSettings LineSettings() const;
     QString ConnectionSummary() const;
 

@@ -15,6 +15,7 @@
 #include "files/DeviceSettingsRead.h"
 #include "files/FileDialogs.h"
 #include "files/SettingsTable.h"
+#include "language/Text.h"
 #include "monitoring/LiveValues.h"
 
 #ifndef MP_TOOL_VERSION
@@ -219,6 +220,16 @@ void CFilesController::OnSettingsWritten(const ProtectionSettings& written) {
     }
     SettingsValues writtenValues{written, Current_->File.Values.StartMode};
     if (!SameValues(writtenValues, Current_->File.Values)) {
+        return;
+    }
+    // The settings write leaves the device's start mode as it was: a file that chooses
+    // another one was not written whole, and no record may say it was.
+    if (written.StartModeText != Current_->File.Values.StartMode) {
+        Inform(tr("定值已写入设备，但设备的起动方式仍为“%1”，与定值文件“%2”中的“%3”不同"
+                  "（起动方式用“设置起动方式”单独设置），因此未记录这次写入。")
+                   .arg(QString::fromStdString(mp::Tr(written.StartModeText.c_str())),
+                        Native(Current_->Path),
+                        QString::fromStdString(mp::Tr(Current_->File.Values.StartMode.c_str()))));
         return;
     }
     const QString path = Current_->Path;

@@ -1643,8 +1643,92 @@
         <translation>Could not read back the device&apos;s start mode: phase-loss time and PWM output phase were not written, the other settings were written</translation>
     </message>
     <message>
-        <source>%1的系数a=%2、b=%3超出设备可存的范围（a 0-6.5535，b -128-255）</source>
-        <translation>%1: coefficients a=%2, b=%3 are outside what the device can store (a 0-6.5535, b -128-255)</translation>
+        <source>通信参数设置成功!</source>
+        <translation>Communication parameters set!</translation>
+    </message>
+    <message>
+        <source>设备无应答，未能读取设备的通信参数</source>
+        <translation>No reply from the device: its communication parameters could not be read</translation>
+    </message>
+    <message>
+        <source>设备未接受新的通信参数，仍在原地址和波特率应答。</source>
+        <translation>The device did not take the new communication parameters; it still answers at its old address and baud rate.</translation>
+    </message>
+    <message>
+        <source>设备在新的和原来的通信参数下均无应答，通信参数设置未确认；程序仍使用原来的地址和波特率。</source>
+        <translation>The device answers neither at the new nor at the old communication parameters: the change is not confirmed. The program keeps the old address and baud rate.</translation>
+    </message>
+    <message>
+        <source>起动方式已发送，但设备读回的不是所设的值：起动方式未设置。</source>
+        <translation>The start mode was sent, but the device reads back another value: the start mode is not set.</translation>
+    </message>
+    <message>
+        <source>起动方式已发送，但设备无应答，未能读回确认。</source>
+        <translation>The start mode was sent, but the device did not answer the read-back: not confirmed.</translation>
+    </message>
+    <message>
+        <source>设备无应答，未能读取设备的缺相时间：起动方式未设置，未发送任何数据。</source>
+        <translation>No reply from the device: its phase-loss time could not be read. The start mode was not set; nothing was sent.</translation>
+    </message>
+    <message>
+        <source>%1的系数a=%2、b=%3超出设备可存的范围（a 0-6.5535，b 0-255）</source>
+        <translation>%1: coefficients a=%2, b=%3 are outside what the device can store (a 0-6.5535, b 0-255)</translation>
+    </message>
+    <message>
+        <source>系数已发送，但读回的系数与发送的不同：设备未保存这些系数。</source>
+        <translation>The coefficients were sent, but those read back differ: the device did not keep them.</translation>
+    </message>
+    <message>
+        <source>系数已发送，但设备无应答，未能读回确认。</source>
+        <translation>The coefficients were sent, but the device did not answer the read-back: not confirmed.</translation>
+    </message>
+    <message>
+        <source>电压系数已发送；设备不提供电压系数的读回，未能确认。</source>
+        <translation>The voltage coefficients were sent; the device gives no voltage coefficients back, so they are not confirmed.</translation>
+    </message>
+    <message>
+        <source>应答CRC校验错误</source>
+        <translation>reply with a bad CRC</translation>
+    </message>
+    <message>
+        <source>设备异常应答</source>
+        <translation>exception reply from the device</translation>
+    </message>
+    <message>
+        <source>应答与请求不符</source>
+        <translation>reply to another request</translation>
+    </message>
+    <message>
+        <source>电流</source>
+        <translation>currents</translation>
+    </message>
+    <message>
+        <source>电压</source>
+        <translation>voltages</translation>
+    </message>
+    <message>
+        <source>输入</source>
+        <translation>inputs</translation>
+    </message>
+    <message>
+        <source>输出</source>
+        <translation>outputs</translation>
+    </message>
+    <message>
+        <source>状态</source>
+        <translation>status</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>部分读取失败：%1</source>
+        <translation>Some reads failed: %1</translation>
+    </message>
+    <message>
+        <source>%1的值“%2”不是设备可存的值：步长为%3（范围%4）</source>
+        <translation>%1 &quot;%2&quot; is not a value the device can hold: the step is %3 (range %4)</translation>
     </message>
 </context>
 <context>
@@ -2011,6 +2095,10 @@ Record this write (%2, %3) in the file?</translation>
         <source>调试报告已保存到“%1”。</source>
         <translation>The commissioning report was saved to &quot;%1&quot;.</translation>
     </message>
+    <message>
+        <source>定值已写入设备，但设备的起动方式仍为“%1”，与定值文件“%2”中的“%3”不同（起动方式用“设置起动方式”单独设置），因此未记录这次写入。</source>
+        <translation>The settings were written to the device, but its start mode is still &quot;%1&quot;, not &quot;%3&quot; as in the settings file &quot;%2&quot; (the start mode is set with &quot;Set start mode&quot;), so this write was not recorded.</translation>
+    </message>
 </context>
 <context>
     <name>mp::CIndicatorLamp</name>
@@ -2129,6 +2217,10 @@ The program goes on running but will not talk to the device.</translation>
     <message>
         <source>起动方式的值不在列表中</source>
         <translation>The start mode is not one of the list</translation>
+    </message>
+    <message>
+        <source>起动方式已设置</source>
+        <translation>Start mode set</translation>
     </message>
 </context>
 <context>

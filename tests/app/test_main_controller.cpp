@@ -15,6 +15,7 @@
 #include "app/MotorProtectorDlg.h"
 #include "simulator/SimulatedPort.h"
 #include "simulator/VirtualClock.h"
+#include "support/DeviceRig.h"
 #include "support/ScriptedDialogs.h"
 #include "support/Vectors.h"
 #include "support/WindowRig.h"
@@ -129,17 +130,25 @@ private slots:
         tool.Trigger("actionStopRun");
     }
 
-    void valueTypedWhilePollingRevertsAtTheNextRead() {
+    // A poll tick shows every field, but what the operator types stays until it is written or
+    // replaced (it went back to the device's value within a tick, while the field looked
+    // editable and the write was allowed), and the write sends exactly what is shown.
+    void valueTypedWhilePollingStays() {
         Tool tool;
         QTRY_VERIFY(tool.Controller->PortOpen());
         tool.Click("readRealtimeButton");
         QTRY_VERIFY(tool.Status().contains(QStringLiteral("读实时数据...")));
-        QLineEdit* ct = tool.Find<QLineEdit>("ctRatioEdit");
-        ct->clear();
-        QTest::keyClicks(ct, QStringLiteral("999"));
-        QCOMPARE(ct->text(), QStringLiteral("999"));
-        QTRY_COMPARE(ct->text(), QStringLiteral("50"));
+        QLineEdit* lossTime = tool.Find<QLineEdit>("phaseLossTimeEdit");
+        lossTime->clear();
+        QTest::keyClicks(lossTime, QStringLiteral("2.5"));
+        QSignalSpy ticks(tool.Controller.get(), &CMainController::PollTickShown);
+        QTRY_VERIFY(ticks.count() >= 3);
+        QCOMPARE(lossTime->text(), QStringLiteral("2.5"));
         tool.Click("stopRunButton");
+        tool.Click("writeSettingsButton");
+        QTRY_COMPARE(tool.Status(), QStringLiteral("写数据参数值..."));
+        QTRY_COMPARE(int(tool.Device.Register(0x0155) >> 8), 25);
+        QCOMPARE(lossTime->text(), QStringLiteral("2.5"));
     }
 
     // The write runs whole between two poll ticks: its frames stand together on the line.
@@ -205,17 +214,33 @@ private slots:
             values.NewBaudRate = 19200;
             return true;
         };
+        // A device that does not take the new values: the tool stays where it answers (it
+        // said "通信参数设置成功!" and went to 12 / 19200).
+        tool.Device.IgnoreWritesAt(0x5450);
+        tool.Click("commSettingsButton");
+        QTRY_COMPARE(
+            tool.Dialogs.Messages,
+            QStringList{QStringLiteral("设备未接受新的通信参数，仍在原地址和波特率应答。")});
+        QCOMPARE(tool.Port.Settings().BaudRate, 9600);
+        QCOMPARE(tool.Controller->Connection().SlaveAddress, 5);
+        tool.Dialogs.Messages.clear();
+        tool.Device.IgnoreWritesAt(std::nullopt);
+        tool.TakeSent();
+
         tool.Click("commSettingsButton");
         QTRY_VERIFY(tool.Dialogs.Messages.contains(QStringLiteral("通信参数设置成功!")));
         QCOMPARE(tool.Dialogs.CommParamsShown.Address, 5);
         QCOMPARE(tool.Dialogs.CommParamsShown.BaudText, QStringLiteral("9600"));
         QCOMPARE(tool.Dialogs.CommParamsShown.PortText, QStringLiteral("COM3"));
         const auto sent = tool.TakeSent();
-        QVERIFY(!sent.empty());
-        QCOMPARE(sent.back(), test::HexBytes("05 10 54 50 00 02 04 00 0C 00 04 EC A0"));
+        QVERIFY(sent.size() >= 3);
+        // The write, then the two read back at the new address and rate.
+        QCOMPARE(sent[sent.size() - 3], test::HexBytes("05 10 54 50 00 02 04 00 0C 00 04 EC A0"));
+        QCOMPARE(sent.back(), test::ReadFrame(12, 0x0151, 1));
         QCOMPARE(int(tool.Device.Address()), 12);
         QCOMPARE(tool.Device.BaudRate(), 19200);
         QCOMPARE(tool.Port.Settings().BaudRate, 19200);
+        QCOMPARE(tool.Controller->Connection().SlaveAddress, 12);
 
         tool.Click("readRealtimeButton");
         QTRY_COMPARE(tool.Text("currentAddressEdit"), QStringLiteral("12"));
@@ -299,17 +324,28 @@ private slots:
         tool.Trigger("actionCalibrateCurrent");
         QTRY_VERIFY(tool.Dialogs.Messages.contains(QStringLiteral("电流设置成功！")));
         QCOMPARE(tool.Text("calibAEdit0"), QStringLiteral("0.9900"));
-        QCOMPARE(tool.Text("calibBEdit2"), QStringLiteral("2.0000"));
+        // What the device stores, in one scale with the read-back: 1.005 as 1.0050 (it was
+        // stored as 1.0049), b 1.5 as the 1 the device keeps.
+        QCOMPARE(tool.Text("calibBEdit2"), QStringLiteral("2"));
+        QCOMPARE(tool.Text("calibAEdit2"), QStringLiteral("1.0050"));
+        QCOMPARE(tool.Text("calibBEdit1"), QStringLiteral("1"));
         tool.Click("readCoefButton");
         QTRY_VERIFY(tool.Dialogs.Messages.contains(QStringLiteral("序数读取成功")));
-        QCOMPARE(tool.Text("calibAEdit0"), QStringLiteral("9900"));
-        QCOMPARE(tool.Text("calibAEdit2"), QStringLiteral("10049"));
+        QCOMPARE(tool.Text("calibAEdit0"), QStringLiteral("0.9900"));
+        QCOMPARE(tool.Text("calibAEdit2"), QStringLiteral("1.0050"));
         QCOMPARE(tool.Text("calibBEdit0"), QStringLiteral("3"));
+        QCOMPARE(tool.Text("calibBEdit1"), QStringLiteral("1"));
         // The reset puts a = 1 (10000) and b = 0 back for every phase.
         tool.Click("resetCurrentCoefButton");
         QTRY_VERIFY(tool.Dialogs.Messages.contains(QStringLiteral("序数复归成功！")));
         QTRY_COMPARE(int(tool.Device.Register(0x014C)), 10000);
         QCOMPARE(int(tool.Device.Register(0x014D)), 0);
+        // A silent device confirms nothing: no success is said.
+        tool.Dialogs.Messages.clear();
+        tool.Port.SilenceAfter(0);
+        tool.Trigger("actionCalibrateCurrent");
+        QTRY_COMPARE(tool.Dialogs.Messages,
+                     QStringList{QStringLiteral("系数已发送，但设备无应答，未能读回确认。")});
     }
 
     // ---- nothing unsafe sent, no failure reported as success ------------------------------
@@ -359,9 +395,11 @@ private slots:
     }
 
     // The start-mode command carries the phase-loss time in one byte and the mode's place in
-    // the list in another: neither is sent unless the device takes it.
+    // the list in another: neither is sent unless the device takes it, and a phase-loss time
+    // the operator did not type (the start-up value) is never sent: the device's own is read
+    // and kept. Confirmed by reading the register back.
     void startModeSendsOnlyValidValues_data() {
-        QTest::addColumn<QString>("phaseLoss");
+        QTest::addColumn<QString>("phaseLoss");  // typed; "-": nothing typed
         QTest::addColumn<QString>("mode");
         QTest::addColumn<QString>("message");  // empty: sent
         QTest::addColumn<int>("tenths");
@@ -373,8 +411,17 @@ private slots:
         QTest::newRow("phase-loss time no number (was sent as 0)")
             << "abc" << "直接起动" << "缺相时间的值“abc”不是数字（范围0.1-25.5，未投入时可为0）"
             << 0 << 0;
+        QTest::newRow("0.35 s is no time the device holds")
+            << "0.35"
+            << "直接起动"
+            << "缺相时间的值“0.35”不是设备可存的值：步长为0.1（范围0.1-25.5，未投入时可为0）" << 0
+            << 0;
         QTest::newRow("mode not in the list (was sent as 255)")
             << "0.5" << "三角" << "起动方式的值不在列表中" << 0 << 0;
+        // The window's start-up 0.5 s was written over the device's 0.3 s without a word.
+        QTest::newRow("nothing typed: the device's 0.3 s kept") << "-"
+                                                                << "星三角起动"
+                                                                << "" << 3 << 2;
     }
     void startModeSendsOnlyValidValues() {
         QFETCH(QString, phaseLoss);
@@ -384,9 +431,15 @@ private slots:
         QFETCH(int, modeIndex);
         Tool tool;
         QTRY_VERIFY(tool.Controller->PortOpen());
+        tool.Device.SetRegister(0x0155, 0x0300);  // 0.3 s, "直接起动"
         tool.Settle();
         tool.TakeSent();
-        tool.Find<QLineEdit>("phaseLossTimeEdit")->setText(phaseLoss);
+        QLineEdit* edit = tool.Find<QLineEdit>("phaseLossTimeEdit");
+        if (phaseLoss != "-") {
+            edit->clear();
+            QTest::keyClicks(edit, phaseLoss);
+        }
+        const QString shown = edit->text();
         auto* combo = tool.Find<QComboBox>("startModeCombo");
         combo->setCurrentIndex(combo->findText(mode));
         combo->setEditText(mode);
@@ -400,12 +453,17 @@ private slots:
             return;
         }
         QVERIFY(tool.Dialogs.Messages.isEmpty());
-        QCOMPARE(sent.size(), size_t{1});
-        const std::vector<uint8_t>& frame = sent.front();
+        QTRY_COMPARE(tool.Status(), QStringLiteral("起动方式已设置"));
+        const std::vector<uint8_t> readBack = test::ReadFrame(1, 0x0155, 1);
+        QCOMPARE(sent.size(), size_t{phaseLoss == "-" ? 3u : 2u});
+        QCOMPARE(sent.back(), readBack);
+        const std::vector<uint8_t>& frame = sent[sent.size() - 2];
         QCOMPARE(int(frame[1]), 0x10);
         QCOMPARE(int(frame[2]) << 8 | frame[3], 0x5455);
         QCOMPARE(int(frame[7]), tenths);
         QCOMPARE(int(frame[8]), modeIndex);
+        QCOMPARE(int(tool.Device.Register(0x0155)), tenths << 8 | modeIndex);
+        QCOMPARE(edit->text(), shown);  // the window keeps what it showed
     }
 
     // The write ends with "数据写入成功..." only when the device holds every value sent; the
@@ -419,10 +477,9 @@ private slots:
             << 0x5460 << false
             << QStringList{
                    "设备未保存以下参数：过压动作值、过压动作时间、欠压动作值、欠压动作时间"};
+        // One outcome, said once (it said "the rest was written", then "not confirmed").
         QTest::newRow("silent device (was reported a success)")
-            << 0 << true
-            << QStringList{"未能读回设备的起动方式：缺相时间和PWM选择输出未写入，其余参数已写入",
-                           "设备无应答，数据写入未确认"};
+            << 0 << true << QStringList{"设备无应答，数据写入未确认"};
     }
     void writeReportsWhatTheDeviceHolds() {
         QFETCH(int, ignoredWrite);

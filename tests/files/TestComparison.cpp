@@ -177,11 +177,21 @@ void TestComparison::FileWrittenToTheDeviceReadsBackEqual() {
     rig.Write("f.json", FileOf(file));
     QVERIFY(rig.Files->OpenSettingsFile(rig.Path("f.json")));
 
-    // The write as the operator does it, then the start mode by its own command.
+    // The settings write leaves the device's start mode as it was: while it differs from the
+    // file's, no record says the file was written (one did, though the device stayed
+    // "直接起动").
+    QVERIFY(file.StartMode != "直接起动");
+    QTest::mouseClick(Child<QPushButton>(rig.Window, "writeSettingsButton"), Qt::LeftButton);
+    QTRY_COMPARE(rig.FileDialogs.Messages.size(), 1);
+    QVERIFY2(rig.FileDialogs.Messages.first().contains(QStringLiteral("因此未记录这次写入")),
+             qPrintable(rig.FileDialogs.Messages.first()));
+    QVERIFY(rig.FileDialogs.Questions.isEmpty());
+
+    // The start mode by its own command, then the write: the file is on the device whole.
+    QTest::mouseClick(Child<QPushButton>(rig.Window, "setStartModeButton"), Qt::LeftButton);
     QTest::mouseClick(Child<QPushButton>(rig.Window, "writeSettingsButton"), Qt::LeftButton);
     QTRY_COMPARE(rig.FileDialogs.Questions.size(), 1);
     QVERIFY(rig.FileDialogs.Questions.first().contains(QStringLiteral("地址 1，波特率 9600")));
-    QTest::mouseClick(Child<QPushButton>(rig.Window, "setStartModeButton"), Qt::LeftButton);
 
     rig.Trigger("actionCompareWithDevice");
     QTRY_COMPARE(rig.FileDialogs.Views.size(), size_t{1});
