@@ -121,7 +121,7 @@ QueueRun RunQueuedDevice(uint32_t delayMs, int ticks) {
     LiveValues live;
     const CWrongValues wrong(device, live, settings);
     auto note = [&run](const QString& what) {
-        if (run.Wrong.size() < 5) {
+        if (run.Wrong.size() < 5 && !run.Wrong.contains(what)) {
             run.Wrong << what;
         }
     };
