@@ -98,6 +98,8 @@ void CPtyServer::Close() {
         Master_ = -1;
     }
     Out_.clear();
+    QueueStarts_.clear();
+    Busy_ = false;
 }
 
 int CPtyServer::LineBaudRate() const {
@@ -170,6 +172,17 @@ void CPtyServer::TakeInput() {
     }
     const int baud = LineBaudRate();
     const int parity = LineParity();
+    // The pseudo-terminal hands the request over at once; on a real line its last byte
+    // arrives one wire time after the first.
+    const Time arrival = now + WireTime(bytes.size(), baud, parity);
+    // A queuing device with no room left loses what came.
+    const bool queuing = Faults_.QueueDelayMs > 0 && !Faults_.Silent;
+    while (!QueueStarts_.empty() && QueueStarts_.front() <= arrival) {
+        QueueStarts_.pop_front();
+    }
+    if (queuing && QueueStarts_.size() >= SimFaults::kQueueCapacity) {
+        return;
+    }
     // At the wrong rate a device hears only garbage.
     std::vector<std::vector<uint8_t>> replies;
     std::vector<CSimulatedDevice*> devices{&Device_};
@@ -184,15 +197,24 @@ void CPtyServer::TakeInput() {
     if (Faults_.Silent) {
         return;
     }
-    // The pseudo-terminal hands the request over at once; on a real line its last byte
-    // arrives one wire time after the first.
-    Time start = now + WireTime(bytes.size(), baud, parity) + kTurnaround +
-                 std::chrono::milliseconds(Faults_.ReplyDelayMs);
+    Time start = arrival + kTurnaround + std::chrono::milliseconds(Faults_.ReplyDelayMs);
     for (std::vector<uint8_t>& reply : replies) {
+        if (queuing) {
+            // Taken up once the reply before it has left, then worked on for the whole delay.
+            const Time takenUp = Busy_ ? std::max(arrival, BusyUntil_) : arrival;
+            if (takenUp > arrival) {
+                QueueStarts_.push_back(takenUp);
+            }
+            start = takenUp + std::chrono::milliseconds(Faults_.QueueDelayMs);
+        }
         if (!Out_.empty()) {
             start = std::max(start, Out_.back().Due);
         }
         Queue(std::move(reply), start, baud, parity);
+        if (queuing && !Out_.empty()) {
+            BusyUntil_ = Out_.back().Due;
+            Busy_ = true;
+        }
     }
 }
 

@@ -2,8 +2,9 @@
 // Serves a simulated device on a pseudo-terminal, so the tool can talk to it through the real
 // serial stack. Requests are found in the byte stream by their expected length and CRC; each
 // reply goes out byte by byte at the pace of the line's baud rate, after the request's own
-// wire time and the device's turnaround. A device set to another baud rate than the tool's
-// port hears only garbage and keeps quiet. A pseudo-terminal carries no parity on Linux, so
+// wire time and the device's turnaround (a queuing device: one reply after another, each
+// request taken up once the reply before it has left). A device set to another baud rate than the
+// tool's port hears only garbage and keeps quiet. A pseudo-terminal carries no parity on Linux, so
 // the tool should open it without parity. POSIX only.
 
 #include <atomic>
@@ -37,8 +38,8 @@ public:
     const std::string& DevicePath() const { return DevicePath_; }
     const std::string& LastError() const { return LastError_; }
 
-    // Faults applied to every reply: silence, extra delay, stray bytes, a bad CRC, pauses
-    // between pieces.
+    // Faults applied to every reply: silence, extra delay, a queue of requests served one at a
+    // time, stray bytes, a bad CRC, pauses between pieces.
     void SetFaults(const SimFaults& faults) { Faults_ = faults; }
     void SetTrace(TraceFn trace) { Trace_ = std::move(trace); }
     // Another device on the same line, answering its own address at its own baud rate. It
@@ -76,6 +77,11 @@ private:
     SimFaults Faults_;
     TraceFn Trace_;
     std::deque<OutByte> Out_;
+    // A queuing device: when the requests waiting are taken up, in order, and the end of the
+    // last reply it scheduled.
+    std::deque<Time> QueueStarts_;
+    Time BusyUntil_{};
+    bool Busy_ = false;
 };
 
 }  // namespace mp

@@ -23,6 +23,12 @@ struct SimFaults {
     bool CorruptCrc = false;          // flip the last CRC byte of every reply
     int SplitPieces = 1;              // deliver each reply in this many pieces
     uint32_t PieceGapMs = 0;          // pause between pieces, on top of their wire time
+    // A busy device that queues its requests (0: off). It takes one request at a time, in the
+    // order they came, and works QueueDelayMs on each before its reply starts: a request that
+    // arrives while the device is still busy waits until the reply before it has left. At
+    // most kQueueCapacity requests wait; one that arrives when the queue is full is lost.
+    uint32_t QueueDelayMs = 0;
+    static constexpr size_t kQueueCapacity = 16;
 };
 
 class CSimulatedDevice {

@@ -13,6 +13,10 @@ bool Due(uint32_t due, uint32_t now) {
     return static_cast<int32_t>(due - now) <= 0;
 }
 
+uint32_t Later(uint32_t a, uint32_t b) {
+    return Due(a, b) ? b : a;
+}
+
 }  // namespace
 
 CSimulatedPort::CSimulatedPort(CSimulatedDevice& device, IClock& clock)
@@ -38,6 +42,7 @@ bool CSimulatedPort::OpenPort(const PortSettings& settings) {
     ++OpenCount_;
     Input_.clear();
     InFlight_.clear();
+    ForgetQueue();
     LastError_.clear();
     return true;
 }
@@ -50,6 +55,7 @@ void CSimulatedPort::ClosePort() {
     Open_ = false;
     Input_.clear();
     InFlight_.clear();
+    ForgetQueue();
 }
 
 bool CSimulatedPort::IsPortOpen() const {
@@ -87,6 +93,28 @@ void CSimulatedPort::Deliver() {
     KeepInputBounded();
 }
 
+bool CSimulatedPort::QueueHasRoom(uint32_t arrival) {
+    while (!QueueStarts_.empty() && Due(QueueStarts_.front(), arrival)) {
+        QueueStarts_.pop_front();
+    }
+    return QueueStarts_.size() < SimFaults::kQueueCapacity;
+}
+
+uint32_t CSimulatedPort::QueuedReplyStart(uint32_t arrival) {
+    // The device takes the request up once it has finished the one before (its reply has
+    // left), and works on it for the whole delay.
+    const uint32_t takenUp = Busy_ ? Later(arrival, BusyUntil_) : arrival;
+    if (!Due(takenUp, arrival)) {
+        QueueStarts_.push_back(takenUp);
+    }
+    return takenUp + Faults_.QueueDelayMs;
+}
+
+void CSimulatedPort::ForgetQueue() {
+    QueueStarts_.clear();
+    Busy_ = false;
+}
+
 void CSimulatedPort::KeepInputBounded() {
     if (Input_.size() > kInputCapacity) {
         Input_.erase(Input_.begin(), Input_.end() - static_cast<std::ptrdiff_t>(kInputCapacity));
@@ -104,6 +132,7 @@ bool CSimulatedPort::NoticeLoss() {
         Open_ = false;
         Input_.clear();
         InFlight_.clear();
+        ForgetQueue();
         LastError_ =
             FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "串口 %1 出错：%2")),
                    {Settings_.Name, Tr(QT_TRANSLATE_NOOP("MotorProtector", "连接已断开"))});
@@ -169,10 +198,14 @@ void CSimulatedPort::WriteBytes(const std::vector<uint8_t>& bytes) {
         Sent_.pop_front();
     }
 
+    // A queuing device that has no room left loses the request.
+    const bool queuing = Faults_.QueueDelayMs > 0 && !Faults_.Silent;
+    const uint32_t arrival = now + WireTimeMs(bytes.size());
+    const bool lost = queuing && !QueueHasRoom(arrival);
     // A device at another baud rate or parity sees only garbage and keeps quiet.
     std::vector<std::vector<uint8_t>> replies;
     for (CSimulatedDevice* device : Devices()) {
-        if (!Hears(*device)) {
+        if (!Hears(*device) || lost) {
             device->Feed({});
             continue;
         }
@@ -188,7 +221,8 @@ void CSimulatedPort::WriteBytes(const std::vector<uint8_t>& bytes) {
     }
     // A reply starts after the request has crossed the line and the device has turned
     // round, and never before what is already on its way has arrived.
-    uint32_t start = now + WireTimeMs(bytes.size()) + kProcessingMs + Faults_.ReplyDelayMs;
+    uint32_t start =
+        queuing ? QueuedReplyStart(arrival) : arrival + kProcessingMs + Faults_.ReplyDelayMs;
     if (!InFlight_.empty() && Due(start, InFlight_.back().Due)) {
         start = InFlight_.back().Due;
     }
@@ -214,6 +248,10 @@ void CSimulatedPort::WriteBytes(const std::vector<uint8_t>& bytes) {
             from = to;
         }
         start = InFlight_.back().Due;
+    }
+    if (queuing) {
+        BusyUntil_ = start;
+        Busy_ = true;
     }
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // An in-process serial line to a simulated device. Requests written to it reach the device
 // at once; its replies arrive in the input after the wire time of request and reply at the
-// configured baud rate, plus the fault plan's delay, in one or more pieces. Its adapter can
+// configured baud rate, plus the fault plan's delay, in one or more pieces; or, with a queuing
+// device, one after another as the busy device gets round to them. Its adapter can
 // be pulled out and put back. What it keeps is bounded: the newest frames sent, and an input
 // buffer of a driver's size.
 
@@ -73,6 +74,11 @@ private:
     uint32_t WireTimeMs(size_t bytes) const;
     void Deliver();
     void KeepInputBounded();
+    // A queuing device (Faults_.QueueDelayMs): whether it takes a request that has fully
+    // arrived at `arrival`, and when the reply to a request taken then starts.
+    bool QueueHasRoom(uint32_t arrival);
+    uint32_t QueuedReplyStart(uint32_t arrival);
+    void ForgetQueue();
     // Closes the open port when its adapter is out and reports the loss; true when it did.
     bool NoticeLoss();
 
@@ -90,6 +96,9 @@ private:
     std::string OpenFailure_;
     SimFaults Faults_;
     std::deque<Piece> InFlight_;
+    std::deque<uint32_t> QueueStarts_;  // when the queued requests are taken up, in order
+    uint32_t BusyUntil_ = 0;            // end of the last reply a queuing device scheduled
+    bool Busy_ = false;                 // BusyUntil_ holds a time
     std::vector<uint8_t> Input_;
     std::deque<SentFrame> Sent_;
     size_t SentCapacity_ = 4096;

@@ -10,8 +10,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <optional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +40,9 @@ void PrintUsage(const char* program) {
                  "  --seed N             seed of the live values' motion (default 1)\n"
                  "  --still              live values do not move\n"
                  "  --reply-delay-ms N   extra delay before every reply\n"
+                 "  --queue-delay-ms N   a busy device: requests queue (at most 16 wait, more\n"
+                 "                       are lost) and each is answered N ms after the device\n"
+                 "                       takes it up, once the reply before it has left\n"
                  "  --silent             never answer\n"
                  "  --corrupt-crc        spoil the CRC of every reply\n"
                  "  --stray HEX          bytes put on the line ahead of every reply, e.g. 00FF\n"
@@ -183,6 +186,9 @@ int main(int argc, char** argv) {
             } else if (option == "--reply-delay-ms") {
                 ok = ParseInt(value, 0, 60000, &number);
                 faults.ReplyDelayMs = static_cast<uint32_t>(number);
+            } else if (option == "--queue-delay-ms") {
+                ok = ParseInt(value, 0, 60000, &number);
+                faults.QueueDelayMs = static_cast<uint32_t>(number);
             } else if (option == "--split") {
                 ok = ParseInt(value, 1, 300, &number);
                 faults.SplitPieces = static_cast<int>(number);

@@ -49,6 +49,39 @@ private slots:
         QVERIFY(took < std::chrono::milliseconds(withinMs));
     }
 
+    // A queuing device takes the second request up only once the first reply has left, so
+    // two requests sent together are answered some 150 ms and some 300 ms later.
+    void queuingDeviceAnswersOneAfterAnother() {
+        SimFaults faults;
+        faults.QueueDelayMs = 150;
+        CPtyDeviceRig rig(faults);
+        QVERIFY2(rig.Ready, rig.Server.LastError().c_str());
+        QVERIFY2(rig.Connect(), rig.Port.LastError().c_str());
+        const auto started = SteadyClock::now();
+        rig.Port.WriteBytes(VectorFrame("request", 1, "phase currents"));
+        rig.Port.WriteBytes(VectorFrame("request", 1, "phase currents"));
+        std::vector<std::chrono::milliseconds> complete;
+        for (size_t seen = 0; complete.size() < 2 && SteadyClock::now() - started < 1500ms;) {
+            rig.Port.Receive(5);
+            const size_t waiting = static_cast<size_t>(rig.Port.WaitingCount());
+            if (waiting >= 11 * (complete.size() + 1) && waiting != seen) {
+                seen = waiting;
+                complete.push_back(std::chrono::duration_cast<std::chrono::milliseconds>(
+                    SteadyClock::now() - started));
+            }
+        }
+        const std::vector<uint8_t> reply =
+            VectorFrame("response", 1, "phase currents 1234, 0, 65535");
+        std::vector<uint8_t> both = reply;
+        both.insert(both.end(), reply.begin(), reply.end());
+        QCOMPARE(rig.Port.ReadAllWaiting(), both);
+        QCOMPARE(complete.size(), size_t{2});
+        QVERIFY2(complete[0] >= 150ms && complete[0] < 300ms,
+                 qPrintable(QString::number(complete[0].count())));
+        QVERIFY2(complete[1] >= 300ms && complete[1] < 600ms,
+                 qPrintable(QString::number(complete[1].count())));
+    }
+
     // After the change the device answers at the new address and rate only.
     void followsAnAddressAndBaudChange() {
         CPtyDeviceRig rig;

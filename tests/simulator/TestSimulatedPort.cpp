@@ -77,6 +77,72 @@ private slots:
         }
     }
 
+    // A busy device that queues: it takes requests up one at a time in the order they came
+    // and answers each `delay` ms after taking it up, so at 9600 baud a one-register read
+    // (8 bytes out, 9 ms; 7 bytes back, 8 ms) is answered at arrival + delay + 8 when the
+    // device is idle, and 8 + delay after the reply before it otherwise. When 16 wait, a
+    // further request is lost.
+    void queuedReplies_data() {
+        QTest::addColumn<uint32_t>("delay");
+        QTest::addColumn<QList<int>>("writeAt");   // ms of each request, register 0x0170 + k
+        QTest::addColumn<QList<int>>("answerAt");  // ms its whole reply is in, -1 when lost
+        QTest::newRow("idle between requests")
+            << uint32_t{100} << QList<int>{0, 500} << QList<int>{117, 617};
+        QTest::newRow("three behind each other")
+            << uint32_t{100} << QList<int>{0, 10, 20} << QList<int>{117, 225, 333};
+        QTest::newRow("the second arrives as the first is answered")
+            << uint32_t{700} << QList<int>{0, 708, 1500} << QList<int>{717, 1425, 2217};
+        QList<int> many;
+        QList<int> answers;
+        for (int k = 0; k < 20; ++k) {
+            many << k;
+            // One in service and 16 waiting; the three after them are lost.
+            answers << (k < 17 ? 9 + (k + 1) * (20 + 8) : -1);
+        }
+        QTest::newRow("a full queue loses requests") << uint32_t{20} << many << answers;
+    }
+    void queuedReplies() {
+        QFETCH(uint32_t, delay);
+        QFETCH(QList<int>, writeAt);
+        QFETCH(QList<int>, answerAt);
+        CSimulatedDevice device;
+        device.SetLiveMotion(false);
+        for (uint16_t k = 0; k < 32; ++k) {
+            device.SetRegister(static_cast<uint16_t>(0x0170 + k), static_cast<uint16_t>(1000 + k));
+        }
+        CVirtualClock clock;
+        CSimulatedPort port(device, clock);
+        port.OpenPort({"COM2", 9600, kParityNone});
+        SimFaults faults;
+        faults.QueueDelayMs = delay;
+        port.SetFaults(faults);
+        QList<int> seen(writeAt.size(), -1);
+        std::vector<uint8_t> input;
+        for (int t = 0; t <= 3000; ++t, clock.Advance(1)) {
+            for (int k = 0; k < writeAt.size(); ++k) {
+                if (writeAt[k] == t) {
+                    port.WriteBytes(ReadFrame(1, static_cast<uint16_t>(0x0170 + k), 1));
+                }
+            }
+            const std::vector<uint8_t> bytes = port.ReadAllWaiting();
+            input.insert(input.end(), bytes.begin(), bytes.end());
+            while (input.size() >= 7) {
+                const std::vector<uint8_t> reply = Slice(input, 0, 7);
+                input.erase(input.begin(), input.begin() + 7);
+                QVERIFY(CrcHolds(reply));
+                const int k = (reply[3] << 8 | reply[4]) - 1000;
+                QVERIFY2(k >= 0 && k < seen.size() && seen[k] < 0, "a reply to no request");
+                // In order: every earlier request answered or lost before this one.
+                for (int earlier = 0; earlier < k; ++earlier) {
+                    QVERIFY(seen[earlier] >= 0 || answerAt[earlier] < 0);
+                }
+                seen[k] = t;
+            }
+        }
+        QVERIFY(input.empty());
+        QCOMPARE(seen, answerAt);
+    }
+
     // The adapter pulled out: the next use of the open port closes it and reports it lost,
     // once; opening fails until it is back, then works with the settings given.
     void unplugged() {
@@ -127,7 +193,6 @@ private slots:
 };
 
 }  // namespace mp::test
-
 
 QTEST_GUILESS_MAIN(mp::test::TestSimulatedPort)
 #include "TestSimulatedPort.moc"
