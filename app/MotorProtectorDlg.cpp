@@ -1,5 +1,6 @@
 #include "app/MotorProtectorDlg.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QEvent>
 #include <QKeyEvent>
@@ -395,9 +396,13 @@ void CMotorProtectorDlg::SetSettingsEditingEnabled(bool enabled) {
     }
 }
 
-void CMotorProtectorDlg::SetBusy(bool busy) { BusyIndicator_->setVisible(busy); }
+void CMotorProtectorDlg::SetBusy(bool busy) {
+    BusyIndicator_->setVisible(busy);
+}
 
-bool CMotorProtectorDlg::Busy() const { return !BusyIndicator_->isHidden(); }
+bool CMotorProtectorDlg::Busy() const {
+    return !BusyIndicator_->isHidden();
+}
 
 int CMotorProtectorDlg::StartModeIndex() const {
     return Ui_->startModeCombo->findText(Ui_->startModeCombo->currentText(),
@@ -444,6 +449,13 @@ void CMotorProtectorDlg::closeEvent(QCloseEvent* event) {
         emit Closing();
     }
     event->accept();
+    // No window outlives this one: the trend, the monitor and every other non-modal window
+    // close with it, so the program ends with its main window.
+    for (QWidget* other : QApplication::topLevelWidgets()) {
+        if (other != this && other->isVisible()) {
+            other->close();
+        }
+    }
 }
 
 void CMotorProtectorDlg::keyPressEvent(QKeyEvent* event) {
