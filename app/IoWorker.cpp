@@ -68,10 +68,6 @@ void CIoWorker::Start(Launcher launch) {
 }
 
 void CIoWorker::Shutdown(Job last) {
-    // First the flag and the clock, without the lock, which the running operation does not
-    // give back until it ends: it notices the close at its next exchange or wait.
-    Closing_.store(true);
-    Link_.Clock().EndSleeps();
     {
         std::lock_guard<std::mutex> guard(Mutex_);
         Jobs_.clear();
@@ -82,6 +78,10 @@ void CIoWorker::Shutdown(Job last) {
         Polling_ = false;
         ShuttingDown_ = true;
     }
+    // Then the flag and the clock: the running operation, which holds no lock, notices the
+    // close at its next exchange or wait, and nothing queued behind it runs any more.
+    Closing_.store(true);
+    Link_.Clock().EndSleeps();
     Wake_.notify_all();
     if (Running_) {
         Join_();

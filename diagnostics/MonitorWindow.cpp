@@ -277,7 +277,8 @@ void CMonitorWindow::Save() {
     if (csv) {
         bytes.prepend("\xEF\xBB\xBF");  // spreadsheet programs then read the Chinese right
     }
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        file.write(bytes) != bytes.size() || !file.commit()) {
         Dialogs_.Inform(this, tr("无法保存通讯记录到 %1: %2").arg(name, file.errorString()));
     }
 }

@@ -345,7 +345,8 @@ void CScanDlg::ExportCsv() {
     // A failed export leaves an older list of that name whole.
     QSaveFile file(name);
     const QByteArray bytes = "\xEF\xBB\xBF" + Csv().toUtf8();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        file.write(bytes) != bytes.size() || !file.commit()) {
         Dialogs_.Inform(this, tr("无法导出设备列表到 %1: %2").arg(name, file.errorString()));
     }
 }

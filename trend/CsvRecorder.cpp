@@ -117,7 +117,8 @@ bool CCsvRecorder::SaveAll(const QString& path, const std::vector<TrendSample>& 
         bytes += Line(sample).toUtf8() + "\r\n";
     }
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        file.write(bytes) != bytes.size() || !file.commit()) {
         if (error) {
             *error = file.errorString();
         }

@@ -343,7 +343,8 @@ bool CTrendWindow::ExportPicture() {
     }
     // A picture that cannot be written whole leaves an older file of that name as it was.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !picture.save(&file, "PNG") || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !picture.save(&file, "PNG") ||
+        !file.commit()) {
         Dialogs_.Inform(this, tr("图片未能保存到 %1。").arg(path));
         return false;
     }
