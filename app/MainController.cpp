@@ -31,75 +31,43 @@ namespace mp {
 namespace {
 
 // Status and refusal texts, in the window's language at the moment they are shown.
-QString ReadingStatus() {
-    return CMainController::tr("读实时数据...");
-}
-QString SettingsReadFailed() {
-    return CMainController::tr("读参数不成功");
-}
-QString StoppedStatus() {
-    return CMainController::tr("停止运行...");
-}
-QString PortLostStatus() {
-    return CMainController::tr("串口已断开，正在重试...");
-}
-QString PortBackStatus() {
-    return CMainController::tr("串口已重新连接");
-}
-QString BusyRefusal() {
-    return CMainController::tr("正在与设备通讯，请等当前操作完成后再试。");
-}
-QString LockedRefusal() {
-    return CMainController::tr("请先输入调试密码");
-}
-QString WriteStatus() {
-    return QString::fromStdString(Tr(kWriteStatusText));
-}
+QString ReadingStatus() { return CMainController::tr("读实时数据..."); }
+QString SettingsReadFailed() { return CMainController::tr("读参数不成功"); }
+QString StoppedStatus() { return CMainController::tr("停止运行..."); }
+QString PortLostStatus() { return CMainController::tr("串口已断开，正在重试..."); }
+QString PortBackStatus() { return CMainController::tr("串口已重新连接"); }
+QString BusyRefusal() { return CMainController::tr("正在与设备通讯，请等当前操作完成后再试。"); }
+QString LockedRefusal() { return CMainController::tr("请先输入调试密码"); }
+QString WriteStatus() { return QString::fromStdString(Tr(kWriteStatusText)); }
 
 // The start mode shown before the first read; data of the start-mode list, not a caption.
 const char* const kStartModeDirect = "直接起动";
 
-QString Text(const std::string& text) {
-    return QString::fromStdString(text);
-}
+QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 OperatorAction ActionOf(MainCommand command) {
     switch (command) {
-        case MainCommand::ReadRealtimeData:
-            return OperatorAction::Read;
-        case MainCommand::StopRun:
-            return OperatorAction::Stop;
-        case MainCommand::WriteSettings:
-            return OperatorAction::WriteSettings;
-        case MainCommand::RestoreDefaults:
-            return OperatorAction::EditSettings;
-        case MainCommand::ChangeCommParams:
-            return OperatorAction::ChangeCommParams;
-        case MainCommand::SetStartMode:
-            return OperatorAction::SetStartMode;
+        case MainCommand::ReadRealtimeData: return OperatorAction::Read;
+        case MainCommand::StopRun: return OperatorAction::Stop;
+        case MainCommand::WriteSettings: return OperatorAction::WriteSettings;
+        case MainCommand::RestoreDefaults: return OperatorAction::EditSettings;
+        case MainCommand::ChangeCommParams: return OperatorAction::ChangeCommParams;
+        case MainCommand::SetStartMode: return OperatorAction::SetStartMode;
         case MainCommand::CloseOutputA:
         case MainCommand::OpenOutputA:
         case MainCommand::CloseOutputB:
         case MainCommand::OpenOutputB:
-        case MainCommand::ResetOutputs:
-            return OperatorAction::OutputCommand;
-        case MainCommand::ShowUsageNotes:
-            return OperatorAction::ShowNotes;
-        case MainCommand::MaintenanceUnlock:
-            return OperatorAction::Unlock;
+        case MainCommand::ResetOutputs: return OperatorAction::OutputCommand;
+        case MainCommand::ShowUsageNotes: return OperatorAction::ShowNotes;
+        case MainCommand::MaintenanceUnlock: return OperatorAction::Unlock;
         case MainCommand::CalibrateCurrent:
         case MainCommand::SendPwmOutput:
-        case MainCommand::CalibrateVoltage:
-            return OperatorAction::TakeGrid;
-        case MainCommand::ReadCoefficients:
-            return OperatorAction::ReadCoefficients;
+        case MainCommand::CalibrateVoltage: return OperatorAction::TakeGrid;
+        case MainCommand::ReadCoefficients: return OperatorAction::ReadCoefficients;
         case MainCommand::ResetCurrentCoefficients:
-        case MainCommand::ResetVoltageCoefficients:
-            return OperatorAction::ResetCoefficients;
-        case MainCommand::ReadEventRecords:
-            return OperatorAction::ReadEvents;
-        case MainCommand::Reconnect:
-            return OperatorAction::Reconnect;
+        case MainCommand::ResetVoltageCoefficients: return OperatorAction::ResetCoefficients;
+        case MainCommand::ReadEventRecords: return OperatorAction::ReadEvents;
+        case MainCommand::Reconnect: return OperatorAction::Reconnect;
     }
     return OperatorAction::Stop;
 }
@@ -117,24 +85,15 @@ bool NeedsUnlock(OperatorAction action) {
 }
 
 constexpr MainCommand kAllCommands[] = {
-    MainCommand::ReadRealtimeData,
-    MainCommand::StopRun,
-    MainCommand::WriteSettings,
-    MainCommand::RestoreDefaults,
-    MainCommand::ChangeCommParams,
-    MainCommand::CalibrateCurrent,
-    MainCommand::SetStartMode,
-    MainCommand::CloseOutputA,
-    MainCommand::OpenOutputA,
-    MainCommand::CloseOutputB,
-    MainCommand::OpenOutputB,
-    MainCommand::ResetOutputs,
-    MainCommand::SendPwmOutput,
-    MainCommand::CalibrateVoltage,
-    MainCommand::ReadCoefficients,
-    MainCommand::ResetCurrentCoefficients,
-    MainCommand::ResetVoltageCoefficients,
-    MainCommand::ReadEventRecords,
+    MainCommand::ReadRealtimeData,  MainCommand::StopRun,
+    MainCommand::WriteSettings,     MainCommand::RestoreDefaults,
+    MainCommand::ChangeCommParams,  MainCommand::CalibrateCurrent,
+    MainCommand::SetStartMode,      MainCommand::CloseOutputA,
+    MainCommand::OpenOutputA,       MainCommand::CloseOutputB,
+    MainCommand::OpenOutputB,       MainCommand::ResetOutputs,
+    MainCommand::SendPwmOutput,     MainCommand::CalibrateVoltage,
+    MainCommand::ReadCoefficients,  MainCommand::ResetCurrentCoefficients,
+    MainCommand::ResetVoltageCoefficients, MainCommand::ReadEventRecords,
 };
 
 }  // namespace
@@ -167,9 +126,7 @@ CMainController::CMainController(CMotorProtectorDlg& window, IDialogService& dia
     Connect();
 }
 
-CMainController::~CMainController() {
-    Shutdown();
-}
+CMainController::~CMainController() { Shutdown(); }
 
 void CMainController::Connect() {
     Link_.SetSlaveAddress(Connection_.SlaveAddress);
@@ -197,48 +154,27 @@ void CMainController::Connect() {
 
 void CMainController::OnCommand(MainCommand command) {
     switch (command) {
-        case MainCommand::ReadRealtimeData:
-            return OnReadRealtimeData();
-        case MainCommand::StopRun:
-            return OnStopRun();
-        case MainCommand::WriteSettings:
-            return WriteSettings();
-        case MainCommand::RestoreDefaults:
-            return RestoreProtectionDefaults();
-        case MainCommand::ChangeCommParams:
-            return ChangeDeviceCommParams();
-        case MainCommand::CalibrateCurrent:
-            return CalibrateCurrent();
-        case MainCommand::SetStartMode:
-            return SetStartMode();
-        case MainCommand::CloseOutputA:
-            return CloseOutputA();
-        case MainCommand::OpenOutputA:
-            return OpenOutputA();
-        case MainCommand::CloseOutputB:
-            return CloseOutputB();
-        case MainCommand::OpenOutputB:
-            return OpenOutputB();
-        case MainCommand::ResetOutputs:
-            return ResetOutputs();
-        case MainCommand::ShowUsageNotes:
-            return ShowUsageNotes();
-        case MainCommand::MaintenanceUnlock:
-            return MaintenanceUnlock();
-        case MainCommand::SendPwmOutput:
-            return SendPwmOutput();
-        case MainCommand::CalibrateVoltage:
-            return CalibrateVoltage();
-        case MainCommand::ReadCoefficients:
-            return ReadCoefficients();
-        case MainCommand::ResetCurrentCoefficients:
-            return ResetCurrentCoefficients();
-        case MainCommand::ResetVoltageCoefficients:
-            return ResetVoltageCoefficients();
-        case MainCommand::ReadEventRecords:
-            return ReadEventRecords();
-        case MainCommand::Reconnect:
-            return Reconnect();
+        case MainCommand::ReadRealtimeData: return OnReadRealtimeData();
+        case MainCommand::StopRun: return OnStopRun();
+        case MainCommand::WriteSettings: return WriteSettings();
+        case MainCommand::RestoreDefaults: return RestoreProtectionDefaults();
+        case MainCommand::ChangeCommParams: return ChangeDeviceCommParams();
+        case MainCommand::CalibrateCurrent: return CalibrateCurrent();
+        case MainCommand::SetStartMode: return SetStartMode();
+        case MainCommand::CloseOutputA: return CloseOutputA();
+        case MainCommand::OpenOutputA: return OpenOutputA();
+        case MainCommand::CloseOutputB: return CloseOutputB();
+        case MainCommand::OpenOutputB: return OpenOutputB();
+        case MainCommand::ResetOutputs: return ResetOutputs();
+        case MainCommand::ShowUsageNotes: return ShowUsageNotes();
+        case MainCommand::MaintenanceUnlock: return MaintenanceUnlock();
+        case MainCommand::SendPwmOutput: return SendPwmOutput();
+        case MainCommand::CalibrateVoltage: return CalibrateVoltage();
+        case MainCommand::ReadCoefficients: return ReadCoefficients();
+        case MainCommand::ResetCurrentCoefficients: return ResetCurrentCoefficients();
+        case MainCommand::ResetVoltageCoefficients: return ResetVoltageCoefficients();
+        case MainCommand::ReadEventRecords: return ReadEventRecords();
+        case MainCommand::Reconnect: return Reconnect();
     }
 }
 
@@ -366,7 +302,8 @@ void CMainController::ShowLinkState() {
 
 bool CMainController::CanReconnect() const {
     // Nothing pending in the operation state, and no background retry on the worker.
-    return Started_ && !ShutDown_ && State_.Allows(OperatorAction::Reconnect) && Worker_->IsIdle();
+    return Started_ && !ShutDown_ && State_.Allows(OperatorAction::Reconnect) &&
+           Worker_->IsIdle();
 }
 
 void CMainController::UpdateReconnectAction() {
@@ -401,8 +338,9 @@ void CMainController::Reconnect() {
     Worker_->Post([this](CDeviceContext& ctx) {
         ctx.Post([this] {
             if (PortOpen_) {
-                Window_.SetStatus(
-                    [port = Connection_.PortText] { return tr("串口 %1 已连接").arg(port); });
+                Window_.SetStatus([port = Connection_.PortText] {
+                    return tr("串口 %1 已连接").arg(port);
+                });
             }
         });
     });
@@ -431,9 +369,7 @@ bool CMainController::RequirePort() {
     return false;
 }
 
-void CMainController::Inform(const QString& text) {
-    Dialogs_.Inform(&Window_, text);
-}
+void CMainController::Inform(const QString& text) { Dialogs_.Inform(&Window_, text); }
 
 bool CMainController::Allowed(OperatorAction action) {
     if (State_.Allows(action)) {
@@ -480,8 +416,7 @@ PortSettings CMainController::LineSettings() const {
 QString CMainController::ConnectionSummary() const {
     // A record kept with the fields, never shown: it stays in the device's own words.
     static const char* const kParity[] = {"校验位:  无校验", "校验位:  奇校验", "校验位:  偶校验"};
-    const int parity =
-        Connection_.ParityCode >= 0 && Connection_.ParityCode < 3 ? Connection_.ParityCode : 0;
+    const int parity = Connection_.ParityCode >= 0 && Connection_.ParityCode < 3 ? Connection_.ParityCode : 0;
     return QStringLiteral("\r\n仪表地址: %1 \r\n\r\n").arg(Connection_.SlaveAddress) +
            QStringLiteral("串口:     %1 \r\r\n波特率:  %2 \r\n\r\n")
                .arg(Connection_.PortText)
@@ -663,40 +598,25 @@ void CMainController::QueueOutputCommand(bool (*command)(CDeviceContext&, LiveVa
     Queue(OperatorAction::OutputCommand, [command, live, window](CDeviceContext& ctx) {
         const bool confirmed = command(ctx, live);
         ctx.Post([window, confirmed] {
-            auto unconfirmed = [] {
-                return QString::fromStdString(mp::Tr(kOutputsUnconfirmedText));
-            };
+            auto unconfirmed = [] { return QString::fromStdString(mp::Tr(kOutputsUnconfirmedText)); };
             if (!confirmed) {
                 window->SetStatus(unconfirmed);
             } else if (window->StatusText() == unconfirmed()) {
-                window->SetStatus(
-                    [] { return QString::fromStdString(mp::Tr(kOutputsConfirmedText)); });
+                window->SetStatus([] { return QString::fromStdString(mp::Tr(kOutputsConfirmedText)); });
             }
         });
     });
 }
 
-void CMainController::CloseOutputA() {
-    QueueOutputCommand(&mp::CloseOutputA);
-}
-void CMainController::OpenOutputA() {
-    QueueOutputCommand(&mp::OpenOutputA);
-}
-void CMainController::CloseOutputB() {
-    QueueOutputCommand(&mp::CloseOutputB);
-}
-void CMainController::OpenOutputB() {
-    QueueOutputCommand(&mp::OpenOutputB);
-}
-void CMainController::ResetOutputs() {
-    QueueOutputCommand(&mp::ResetOutputs);
-}
+void CMainController::CloseOutputA() { QueueOutputCommand(&mp::CloseOutputA); }
+void CMainController::OpenOutputA() { QueueOutputCommand(&mp::OpenOutputA); }
+void CMainController::CloseOutputB() { QueueOutputCommand(&mp::CloseOutputB); }
+void CMainController::OpenOutputB() { QueueOutputCommand(&mp::OpenOutputB); }
+void CMainController::ResetOutputs() { QueueOutputCommand(&mp::ResetOutputs); }
 
 // ---- application shell ------------------------------------------------------------------
 
-void CMainController::ShowUsageNotes() {
-    Dialogs_.ShowUsageNotes(&Window_);
-}
+void CMainController::ShowUsageNotes() { Dialogs_.ShowUsageNotes(&Window_); }
 
 void CMainController::ChangeDeviceCommParams() {
     if (!Allowed(OperatorAction::ChangeCommParams) || !RequirePort()) {
@@ -744,7 +664,9 @@ void CMainController::ChangeDeviceCommParams() {
                             // The silence of fast refresh follows the line's new rate.
                             Link_.SetFastReplyEnd(Link_.FastReplyEnd(), newRate);
                         } else {
-                            Inform(tr("串口未能改为 %1 波特：%2").arg(newRate).arg(Text(error)));
+                            Inform(tr("串口未能改为 %1 波特：%2")
+                                       .arg(newRate)
+                                       .arg(Text(error)));
                         }
                         Window_.Fields().ConnectionSummary =
                             CommParamSummaryText(newAddress, newRate);
@@ -816,13 +738,9 @@ void CMainController::Calibrate(void (*calibrate)(CDeviceContext&, std::array<Li
     });
 }
 
-void CMainController::CalibrateCurrent() {
-    Calibrate(&mp::CalibrateCurrent, kCurrentCalibratedText);
-}
+void CMainController::CalibrateCurrent() { Calibrate(&mp::CalibrateCurrent, kCurrentCalibratedText); }
 
-void CMainController::CalibrateVoltage() {
-    Calibrate(&mp::CalibrateVoltage, kVoltageCalibratedText);
-}
+void CMainController::CalibrateVoltage() { Calibrate(&mp::CalibrateVoltage, kVoltageCalibratedText); }
 
 void CMainController::SendPwmOutput() {
     if (!Allowed(OperatorAction::TakeGrid) || !Window_.TakeFields()) {
@@ -872,13 +790,9 @@ void CMainController::ResetCoefficients(void (*reset)(CDeviceContext&, std::func
     });
 }
 
-void CMainController::ResetCurrentCoefficients() {
-    ResetCoefficients(&mp::ResetCurrentCoefficients);
-}
+void CMainController::ResetCurrentCoefficients() { ResetCoefficients(&mp::ResetCurrentCoefficients); }
 
-void CMainController::ResetVoltageCoefficients() {
-    ResetCoefficients(&mp::ResetVoltageCoefficients);
-}
+void CMainController::ResetVoltageCoefficients() { ResetCoefficients(&mp::ResetVoltageCoefficients); }
 
 // ---- events -----------------------------------------------------------------------------
 

@@ -396,13 +396,9 @@ void CMotorProtectorDlg::SetSettingsEditingEnabled(bool enabled) {
     }
 }
 
-void CMotorProtectorDlg::SetBusy(bool busy) {
-    BusyIndicator_->setVisible(busy);
-}
+void CMotorProtectorDlg::SetBusy(bool busy) { BusyIndicator_->setVisible(busy); }
 
-bool CMotorProtectorDlg::Busy() const {
-    return !BusyIndicator_->isHidden();
-}
+bool CMotorProtectorDlg::Busy() const { return !BusyIndicator_->isHidden(); }
 
 int CMotorProtectorDlg::StartModeIndex() const {
     return Ui_->startModeCombo->findText(Ui_->startModeCombo->currentText(),

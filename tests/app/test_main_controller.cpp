@@ -368,24 +368,15 @@ private slots:
         QTest::addColumn<QString>("message");  // empty: sent
         QTest::addColumn<int>("tenths");
         QTest::addColumn<int>("modeIndex");
-        QTest::newRow("star-delta, 2.5 s") << "2.5"
-                                           << "星三角起动"
-                                           << "" << 25 << 2;
-        QTest::newRow("direct, 25.5 s") << "25.5"
-                                        << "直接起动"
-                                        << "" << 255 << 0;
+        QTest::newRow("star-delta, 2.5 s") << "2.5" << "星三角起动" << "" << 25 << 2;
+        QTest::newRow("direct, 25.5 s") << "25.5" << "直接起动" << "" << 255 << 0;
         QTest::newRow("30 s (was sent as 4.4 s)")
-            << "30"
-            << "直接起动"
-            << "缺相时间超出范围（0.1-25.5，未投入时可为0）" << 0 << 0;
+            << "30" << "直接起动" << "缺相时间超出范围（0.1-25.5，未投入时可为0）" << 0 << 0;
         QTest::newRow("phase-loss time no number (was sent as 0)")
-            << "abc"
-            << "直接起动"
-            << "缺相时间的值“abc”不是数字（范围0.1-25.5，未投入时可为0）" << 0 << 0;
+            << "abc" << "直接起动" << "缺相时间的值“abc”不是数字（范围0.1-25.5，未投入时可为0）"
+            << 0 << 0;
         QTest::newRow("mode not in the list (was sent as 255)")
-            << "0.5"
-            << "三角"
-            << "起动方式的值不在列表中" << 0 << 0;
+            << "0.5" << "三角" << "起动方式的值不在列表中" << 0 << 0;
     }
     void startModeSendsOnlyValidValues() {
         QFETCH(QString, phaseLoss);
