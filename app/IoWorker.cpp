@@ -7,7 +7,7 @@
 namespace mp {
 
 CIoWorker::CIoWorker(CModbusTransaction& link, IWindowQueue& window)
-    : Link_(link), Window_(window, *this), Context_(link, Window_, *this) {}
+    : Link_(link), Window_(window, *this), Context_(link, Window_, *this, nullptr, &Closing_) {}
 
 CIoWorker::~CIoWorker() {
     if (Running_) {
@@ -36,11 +36,16 @@ std::function<void()> CIoWorker::CCountingWindow::Counted(std::function<void()> 
 }
 
 void CIoWorker::CCountingWindow::Show(std::function<void()> change) {
-    Window_.Show(Counted(std::move(change)));
+    // The window is closing: what an operation ended by the close found is not shown.
+    if (!Worker_.Closing()) {
+        Window_.Show(Counted(std::move(change)));
+    }
 }
 
 void CIoWorker::CCountingWindow::Post(std::function<void()> fn) {
-    Window_.Post(Counted(std::move(fn)));
+    if (!Worker_.Closing()) {
+        Window_.Post(Counted(std::move(fn)));
+    }
 }
 
 void CIoWorker::Start(Launcher launch) {
@@ -51,6 +56,7 @@ void CIoWorker::Start(Launcher launch) {
         }
         Running_ = true;
         ShuttingDown_ = false;
+        Closing_.store(false);
     }
     if (!launch) {
         launch = [](std::function<void()> body) -> std::function<void()> {
@@ -72,6 +78,10 @@ void CIoWorker::Shutdown(Job last) {
         Polling_ = false;
         ShuttingDown_ = true;
     }
+    // Then the flag and the clock: the running operation, which holds no lock, notices the
+    // close at its next exchange or wait, and nothing queued behind it runs any more.
+    Closing_.store(true);
+    Link_.Clock().EndSleeps();
     Wake_.notify_all();
     if (Running_) {
         Join_();

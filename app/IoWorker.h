@@ -1,7 +1,8 @@
 #pragma once
 // The one thread that talks to the device. Operations queued by the window run here one at a
 // time, in the order they were asked for; the poll timer's ticks run between them. The
-// window thread never waits on the line.
+// window thread never waits on the line. At the close the running operation sees Stopped()
+// and ends before its next exchange, the clock's waits end, and nothing more reaches the window.
 
 #include <atomic>
 #include <condition_variable>
@@ -30,9 +31,13 @@ public:
     // Starts the thread (a std::thread unless `launch` makes another kind). Without it, tests
     // drive the worker step by step with RunOnce.
     void Start(Launcher launch = {});
-    // Drops the operations still waiting, lets the running one finish, runs `last` (for
-    // instance closing the port) and ends the thread.
+    // Drops the operations still waiting, tells the running one to stop (its context's
+    // Stopped() and Closing() turn true and the link clock's sleeps end), waits for it, runs
+    // `last` (for instance closing the port) and ends the thread. From its start nothing the
+    // operations hand the window reaches it.
     void Shutdown(Job last);
+    // True from the start of Shutdown.
+    bool Closing() const { return Closing_.load(); }
 
     // Queues an operation behind the ones already waiting.
     void Post(Job job);
@@ -103,6 +108,7 @@ private:
     uint32_t PeriodMs_ = kPollPeriodMs;
     int Outstanding_ = 0;  // closures handed to the window and not yet begun there
     bool ShuttingDown_ = false;
+    std::atomic<bool> Closing_{false};
     bool Running_ = false;
     std::function<void()> Join_;
 };

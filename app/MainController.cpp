@@ -108,7 +108,8 @@ CMainController::CMainController(CMotorProtectorDlg& window, IDialogService& dia
       Backend_(CDeviceBackend::Create(connection)),
       Port_(Backend_->Port()),
       Clock_(Backend_->Clock()),
-      Link_(Port_, Clock_) {
+      WorkerClock_(Clock_),
+      Link_(Port_, WorkerClock_) {
     Connect();
 }
 
@@ -121,7 +122,8 @@ CMainController::CMainController(CMotorProtectorDlg& window, IDialogService& dia
       Connection_(connection),
       Port_(port),
       Clock_(clock),
-      Link_(Port_, Clock_) {
+      WorkerClock_(Clock_),
+      Link_(Port_, WorkerClock_) {
     Connect();
 }
 
@@ -353,6 +355,11 @@ void CMainController::Shutdown() {
     }
     ShutDown_ = true;
     ++Recovery_;
+    // Every stop before the worker is waited for: the read command's session, then (in the
+    // worker's shutdown) whatever operation runs and the clock's waits.
+    if (Session_) {
+        Session_->Stop();
+    }
     Worker_->StopPollTimer();
     Worker_->Shutdown([](CDeviceContext& ctx) { ctx.Link.Port().ClosePort(); });
 }

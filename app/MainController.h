@@ -17,6 +17,7 @@
 #include "events/EventRecordTexts.h"
 #include "maintenance/Calibration.h"
 #include "modbus/Clock.h"
+#include "modbus/ClosingClock.h"
 #include "modbus/ModbusTransaction.h"
 #include "modbus/Port.h"
 #include "monitoring/PollingCycle.h"
@@ -49,7 +50,9 @@ public:
 
     // The window's initialisation: factory values, fields shown, port opened on the worker.
     void Start();
-    // Stops the poll timer, closes the port and ends the worker; runs once.
+    // The program closes: stops the read command's session, the operation running on the
+    // worker (at its next exchange) and the clock's waits, then closes the port and ends the
+    // worker; runs once. Returns within about a second whatever was running.
     void Shutdown();
 
     CIoWorker& Worker() { return *Worker_; }
@@ -158,6 +161,8 @@ private:
     std::unique_ptr<CDeviceBackend> Backend_;
     IPort& Port_;
     IClock& Clock_;
+    // The clock of every exchange: the line's, with its waits ended at the close.
+    CClosingClock WorkerClock_;
     CModbusTransaction Link_;
     std::unique_ptr<CWindowQueue> Queue_;
     std::unique_ptr<CIoWorker> Worker_;

@@ -1,5 +1,6 @@
 #include "app/MotorProtectorDlg.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QEvent>
 #include <QKeyEvent>
@@ -448,6 +449,13 @@ void CMotorProtectorDlg::closeEvent(QCloseEvent* event) {
         emit Closing();
     }
     event->accept();
+    // No window outlives this one: the trend, the monitor and every other non-modal window
+    // close with it, so the program ends with its main window.
+    for (QWidget* other : QApplication::topLevelWidgets()) {
+        if (other != this && other->isVisible()) {
+            other->close();
+        }
+    }
 }
 
 void CMotorProtectorDlg::keyPressEvent(QKeyEvent* event) {

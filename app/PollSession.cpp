@@ -41,7 +41,8 @@ private:
 // stop given at the same moment always wins.
 class CPollSession::CTimer : public IPollTimer {
 public:
-    CTimer(CIoWorker& worker, const std::atomic<bool>& stopped) : Worker_(worker), Stopped_(stopped) {}
+    CTimer(CIoWorker& worker, const std::atomic<bool>& stopped)
+        : Worker_(worker), Stopped_(stopped) {}
     void StartPollTimer() override { Worker_.StartPollTimerUnless(Stopped_); }
     void StopPollTimer() override { Worker_.StopPollTimer(); }
 
@@ -62,7 +63,7 @@ void CPollSession::Stop() {
 void CPollSession::Run(CDeviceContext& ctx, const std::function<void(CDeviceContext&)>& body) {
     CWindow window(ctx.Window, shared_from_this());
     CTimer timer(Worker_, Stopped_);
-    CDeviceContext session(ctx.Link, window, timer, &Stopped_);
+    CDeviceContext session(ctx.Link, window, timer, &Stopped_, ctx.CloseFlag());
     body(session);
 }
 

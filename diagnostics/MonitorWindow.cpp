@@ -3,12 +3,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
-#include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QSpinBox>
 #include <QTableView>
 #include <QTimer>
@@ -270,17 +270,17 @@ void CMonitorWindow::Save() {
     }
     const bool csv = !name.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive);
     const QString content = csv ? Model_->Csv() : Model_->Text() + '\n' + CountersText() + '\n';
-    QFile file(name);
+    // Written beside the old file and put in its place only when whole: a failed save leaves
+    // the old file as it was.
+    QSaveFile file(name);
     QByteArray bytes = content.toUtf8();
     if (csv) {
         bytes.prepend("\xEF\xBB\xBF");  // spreadsheet programs then read the Chinese right
     }
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(bytes) != bytes.size() || !file.flush()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        file.write(bytes) != bytes.size() || !file.commit()) {
         Dialogs_.Inform(this, tr("无法保存通讯记录到 %1: %2").arg(name, file.errorString()));
-        return;
     }
-    file.close();
 }
 
 }  // namespace mp

@@ -3,7 +3,6 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QEvent>
-#include <QFile>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -11,6 +10,7 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -251,7 +251,11 @@ void CScanDlg::StartScan() {
                     }
                 });
             },
-            [&ctx, self](int done, int total) {
+            [&ctx, stop, self](int done, int total) {
+                // The program closing ends the scan at its next address too.
+                if (ctx.Stopped()) {
+                    stop->store(true);
+                }
                 ctx.Post([self, done, total] {
                     if (self) {
                         self->SetProgress(done, total);
@@ -338,10 +342,11 @@ void CScanDlg::ExportCsv() {
     if (name.isEmpty()) {
         return;
     }
-    QFile file(name);
+    // A failed export leaves an older list of that name whole.
+    QSaveFile file(name);
     const QByteArray bytes = "\xEF\xBB\xBF" + Csv().toUtf8();
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(bytes) != bytes.size() || !file.flush()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        file.write(bytes) != bytes.size() || !file.commit()) {
         Dialogs_.Inform(this, tr("无法导出设备列表到 %1: %2").arg(name, file.errorString()));
     }
 }

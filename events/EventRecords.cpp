@@ -86,7 +86,8 @@ EventRecordTexts DecodeEventRecords(int n, const uint8_t* rx) {
 void ReadEventRecords(CDeviceContext& ctx,
                       std::function<void(std::optional<EventRecordTexts>)> done) {
     std::optional<EventRecordTexts> texts;
-    if (ctx.Link.ReadHoldingRegisters(kEventCountRegister, 1)) {
+    // A close between the two reads ends the read: the codes are not asked for.
+    if (ctx.Link.ReadHoldingRegisters(kEventCountRegister, 1) && !ctx.Stopped()) {
         const int n = ctx.Link.Rx()[3];
         const bool codes = n >= 1 && n <= kMaxEvents;
         if (!codes ||

@@ -59,7 +59,7 @@ QByteArray EventRecordsCsv(const EventRecordTexts& texts) {
 bool SaveEventRecordsCsv(const EventRecordTexts& texts, const QString& path, QString* reason) {
     QSaveFile file(path);
     const QByteArray bytes = EventRecordsCsv(texts);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size() || !file.commit()) {
         if (reason != nullptr) {
             *reason = file.errorString();
         }

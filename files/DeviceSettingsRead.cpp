@@ -27,16 +27,19 @@ public:
 
 std::optional<SettingsValues> ReadBlocks(CDeviceContext& ctx) {
     CDecodeHere here;
-    CDeviceContext local(ctx.Link, here, ctx.Timer);
+    CDeviceContext local(ctx.Link, here, ctx.Timer, ctx.StopFlag(), ctx.CloseFlag());
     ProtectionSettings device;
     if (!ReadSettingsBlockA(local, &device)) {
         return std::nullopt;
     }
     ctx.Sleep(kAfterBlockAMs);
-    if (!ReadSettingsBlockB(local, &device)) {
+    if (ctx.Stopped() || !ReadSettingsBlockB(local, &device)) {
         return std::nullopt;
     }
     ctx.Sleep(kAfterBlockBMs);
+    if (ctx.Stopped()) {
+        return std::nullopt;
+    }
     // Block C is decoded only from a located response: zeros are not the device's values.
     const bool blockC = ctx.Link.ReadHoldingRegisters(kSettingsBlockCStart, kSettingsBlockCCount);
     if (blockC) {

@@ -247,7 +247,8 @@ QByteArray CSettingsFile::ToJson() const {
 bool CSettingsFile::Save(const QString& path, QString* reason) const {
     QSaveFile file(path);
     const QByteArray bytes = ToJson();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        file.write(bytes) != bytes.size() || !file.commit()) {
         if (reason != nullptr) {
             *reason = file.errorString();
         }

@@ -31,12 +31,20 @@ public:
 class CDeviceContext {
 public:
     CDeviceContext(CModbusTransaction& link, IWindowQueue& window, IPollTimer& timer,
-                   const std::atomic<bool>* stopped = nullptr)
-        : Link(link), Window(window), Timer(timer), StopFlag_(stopped) {}
+                   const std::atomic<bool>* stopped = nullptr,
+                   const std::atomic<bool>* closing = nullptr)
+        : Link(link), Window(window), Timer(timer), StopFlag_(stopped), CloseFlag_(closing) {}
 
     // True once the operator stopped what this operation belongs to (a read command's start
-    // sequence or poll tick): it then sends no further request.
-    bool Stopped() const { return StopFlag_ != nullptr && StopFlag_->load(); }
+    // sequence or poll tick), or once the program closes: it then sends no further request.
+    // A long operation looks at it before each exchange.
+    bool Stopped() const { return (StopFlag_ != nullptr && StopFlag_->load()) || Closing(); }
+    // True once the program closes (every operation ends, whatever it belongs to).
+    bool Closing() const { return CloseFlag_ != nullptr && CloseFlag_->load(); }
+
+    // The flags, for a context made inside an operation that answers to the same stops.
+    const std::atomic<bool>* StopFlag() const { return StopFlag_; }
+    const std::atomic<bool>* CloseFlag() const { return CloseFlag_; }
 
     void Sleep(uint32_t ms) { Link.Sleep(ms); }
     void Show(std::function<void()> change = {}) { Window.Show(std::move(change)); }
@@ -48,6 +56,7 @@ public:
 
 private:
     const std::atomic<bool>* StopFlag_;
+    const std::atomic<bool>* CloseFlag_;
 };
 
 }  // namespace mp

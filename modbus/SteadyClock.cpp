@@ -1,7 +1,6 @@
 #include "modbus/SteadyClock.h"
 
 #include <chrono>
-#include <thread>
 
 namespace mp {
 
@@ -13,9 +12,19 @@ uint32_t CSteadyClock::TickCount() {
 
 void CSteadyClock::Sleep(uint32_t ms) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_until(deadline);
+    std::unique_lock<std::mutex> lock(Mutex_);
+    // Ended by the steady clock itself, never by the wait's own timeout, which may come early.
+    while (!SleepsEnded_ && std::chrono::steady_clock::now() < deadline) {
+        Ended_.wait_until(lock, deadline);
     }
+}
+
+void CSteadyClock::EndSleeps() {
+    {
+        std::lock_guard<std::mutex> guard(Mutex_);
+        SleepsEnded_ = true;
+    }
+    Ended_.notify_all();
 }
 
 }  // namespace mp

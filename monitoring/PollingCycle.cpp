@@ -30,14 +30,10 @@ void RunStartSequence(CDeviceContext& ctx, ProtectionSettings* settings, LiveVal
     bool blockC = false;
     const bool finished =
         Step(ctx, [&] { blockA = ReadSettingsBlockA(ctx, settings); }) &&
-        Step(ctx, [&] {
-            ctx.Sleep(300);
-            blockB = ReadSettingsBlockB(ctx, settings);
-        }) &&
-        Step(ctx, [&] {
-            ctx.Sleep(100);
-            ReadPhaseCurrents(ctx, settings, live);
-        }) &&
+        Step(ctx, [&] { ctx.Sleep(300); }) &&
+        Step(ctx, [&] { blockB = ReadSettingsBlockB(ctx, settings); }) &&
+        Step(ctx, [&] { ctx.Sleep(100); }) &&
+        Step(ctx, [&] { ReadPhaseCurrents(ctx, settings, live); }) &&
         Step(ctx, [&] {
             ReadPhaseVoltages(ctx, live);
             ctx.Sleep(100);

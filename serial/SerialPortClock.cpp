@@ -23,14 +23,17 @@ uint32_t CSerialPortClock::TickCount() {
 void CSerialPortClock::Sleep(uint32_t ms) {
     using Clock = std::chrono::steady_clock;
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(ms);
-    for (Clock::time_point now = Clock::now(); now < deadline; now = Clock::now()) {
-        // Rounded up: the port's wait counts whole milliseconds and must not end early.
+    const auto slice = std::chrono::milliseconds(kSleepSliceMs);
+    for (Clock::time_point now = Clock::now(); now < deadline && !SleepsEnded_.load();
+         now = Clock::now()) {
+        // Rounded up: the port's wait counts whole milliseconds and must not end early. In
+        // slices, so that a close is noticed; the bytes stay in the port between two slices.
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - now);
-        if (Port_.IsPortOpen() && Port_.Receive(static_cast<int>(left.count()))) {
+        if (Port_.IsPortOpen() && Port_.Receive(static_cast<int>(std::min(left, slice).count()))) {
             continue;
         }
         std::this_thread::sleep_until(Port_.IsPortOpen() ? std::min(deadline, now + kRetryPause)
-                                                         : deadline);
+                                                         : std::min(deadline, now + slice));
     }
 }
 

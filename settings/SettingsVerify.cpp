@@ -131,8 +131,14 @@ RegisterValues ReadBackSettings(CDeviceContext& ctx) {
         AddReadRegisters(*a, kSettingsBlockAStart, held);
     }
     ctx.Sleep(kBetweenBlocksMs);
+    if (ctx.Stopped()) {
+        return held;
+    }
     if (const auto b = FetchSettingsBlockB(ctx)) {
         AddReadRegisters(*b, kSettingsBlockBStart, held);
+    }
+    if (ctx.Stopped()) {
+        return held;
     }
     if (const auto c = FetchSettingsBlockC(ctx)) {
         AddReadRegisters(*c, kSettingsBlockCStart, held);
@@ -161,6 +167,9 @@ void WriteAndVerifySettings(CDeviceContext& ctx, ProtectionSettings snapshot,
                             std::function<void(SettingsWriteReport)> done) {
     SettingsWriteReport report;
     report.Written = WriteSettings(ctx, snapshot, {});
+    if (report.Written.Stopped) {
+        return;  // the program closes: nothing is read back or reported
+    }
     CompareHeldSettings(SentRegisters(snapshot, report.Written), ReadBackSettings(ctx), report);
     if (done) {
         ctx.Post([done = std::move(done), report] { done(report); });

@@ -158,19 +158,33 @@ SettingsWriteResult WriteSettings(CDeviceContext& ctx, ProtectionSettings snapsh
                                   std::function<void(SettingsWriteResult)> done) {
     CModbusTransaction& link = ctx.Link;
     const uint8_t address = link.SlaveAddress();
+    SettingsWriteResult result;
+    // A close ends the write between two groups, never inside a frame.
+    auto closed = [&ctx, &result] {
+        result.Stopped = ctx.Stopped();
+        return result.Stopped;
+    };
 
-    link.WriteSequence(BuildProtectionsFrame(link.Tx(), address, snapshot), kGroupWaitMs);
-    link.WriteSequence(BuildBreakingCurrentFrame(link.Tx(), address, snapshot), kGroupWaitMs);
-    link.WriteSequence(BuildCtRatioFrame(link.Tx(), address, snapshot), kGroupWaitMs);
+    for (auto build : {&BuildProtectionsFrame, &BuildBreakingCurrentFrame, &BuildCtRatioFrame}) {
+        if (closed()) {
+            return result;
+        }
+        link.WriteSequence(build(link.Tx(), address, snapshot), kGroupWaitMs);
+    }
 
     // The start mode shares its register with the phase-loss time; it is set by its own
     // command, so the device's current value is written back unchanged. Without a reply there
     // is no value to write back: the group is left out and the operator told.
-    SettingsWriteResult result;
+    if (closed()) {
+        return result;
+    }
     if (link.ReadHoldingRegisters(kStartModeReadRegister, 1)) {
         const uint8_t startModeByte = link.Rx()[4];
         result.StartModeByte = startModeByte;
         ctx.Sleep(kAfterReadBackWaitMs);
+        if (closed()) {
+            return result;
+        }
         link.WriteSequence(BuildPhaseAndStartFrame(link.Tx(), address, snapshot, startModeByte),
                            kGroupWaitMs);
     } else {
@@ -178,10 +192,16 @@ SettingsWriteResult WriteSettings(CDeviceContext& ctx, ProtectionSettings snapsh
         ctx.Sleep(kAfterReadBackWaitMs);
     }
 
+    if (closed()) {
+        return result;
+    }
     link.WriteSequence(BuildRatingsFrame(link.Tx(), address, snapshot), kGroupWaitMs);
     ctx.Sleep(kGroupWaitMs);
 
     if (OverVoltageInRange(snapshot.OverVoltagePercent)) {
+        if (closed()) {
+            return result;
+        }
         link.WriteSequence(BuildVoltageProtectionsFrame(link.Tx(), address, snapshot),
                            kGroupWaitMs);
     } else {

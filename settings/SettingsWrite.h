@@ -27,8 +27,9 @@ extern const char* const kRatedCurrentRangeMessage;     // "额定电流超过�
 extern const char* const kStartTimeRangeMessage;        // "启动时间超过范围"
 extern const char* const kBreakingCurrentRangeMessage;  // "分断电流超出范围"
 extern const char* const kCurveNotInListMessage;        // "曲线选择的值不在列表中"
-extern const char* const kStartModeReadFailedMessage;   // "未能读回设备的起动方式：…" (group left out)
-extern const char* const kPhaseNotInListMessage;        // "PWM选择输出的值不在列表中"
+extern const char* const
+    kStartModeReadFailedMessage;  // "未能读回设备的起动方式：…" (group left out)
+extern const char* const kPhaseNotInListMessage;  // "PWM选择输出的值不在列表中"
 
 // Write start registers of the six groups.
 constexpr uint16_t kCtRatioWriteRegister = 0x5453;
@@ -87,6 +88,8 @@ struct SettingsWriteResult {
     bool StartModeReadFailed = false;
     // The start mode written back in the phase-and-start group, when it was sent.
     uint8_t StartModeByte = 0;
+    // The program closed part way: the groups after that were not sent and nothing is reported.
+    bool Stopped = false;
 };
 
 // Runs on the I/O worker with settings already validated and confirmed: sends the

@@ -1,6 +1,7 @@
 #include "trend/CsvRecorder.h"
 
 #include <QDateTime>
+#include <QSaveFile>
 #include <QStringList>
 
 namespace mp {
@@ -94,18 +95,35 @@ bool CCsvRecorder::Append(const TrendSample& sample) {
 }
 
 bool CCsvRecorder::Write(const QByteArray& bytes) {
-    // Unbuffered: the line goes to the system in this call, or the call fails.
+    // Unbuffered: the line goes to the system in this one call, or the call fails.
     const qint64 written = File_->write(bytes);
     if (written != bytes.size() || !File_->flush()) {
         Error_ = File_->errorString();
-        if (written > 0) {
-            Size_ += written;
-        }
+        // What part of the line reached the file is taken off again: the file ends with its
+        // last whole line.
+        File_->resize(Size_);
         File_->close();
         File_.reset();
         return false;
     }
     Size_ += written;
+    return true;
+}
+
+bool CCsvRecorder::SaveAll(const QString& path, const std::vector<TrendSample>& samples,
+                           QString* error) {
+    QByteArray bytes = QByteArray("\xEF\xBB\xBF") + Heading().toUtf8() + "\r\n";
+    for (const TrendSample& sample : samples) {
+        bytes += Line(sample).toUtf8() + "\r\n";
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        file.write(bytes) != bytes.size() || !file.commit()) {
+        if (error) {
+            *error = file.errorString();
+        }
+        return false;
+    }
     return true;
 }
 

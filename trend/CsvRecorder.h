@@ -1,13 +1,14 @@
 #pragma once
 // Records every poll tick as one line of a CSV file (UTF-8 with a byte order mark, so that
-// spreadsheets read the Chinese headings). Each line is flushed to the system as it is
-// written: a crash or a pulled plug loses at most the line being written. A write that fails
-// ends the recording; the file keeps what was written before it.
+// spreadsheets read the Chinese headings). Each line goes to the system in one write and is
+// flushed: a crash or a pulled plug loses at most the line being written. A write that fails
+// or is cut short ends the recording, and the file is cut back to its last whole line.
 
 #include <QFile>
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "trend/TrendSample.h"
 
@@ -32,6 +33,11 @@ public:
     // Bytes written to the file so far (heading included).
     int64_t Size() const { return Size_; }
     int64_t Lines() const { return Lines_; }
+
+    // Writes a whole set of samples (a start capture) as one file, heading first, put in the
+    // place of an older file only once it is whole. False with the reason in `error`.
+    static bool SaveAll(const QString& path, const std::vector<TrendSample>& samples,
+                        QString* error);
 
     static QString Heading();
     // The line of one sample, without its line end: a missing value is an empty field.

@@ -164,15 +164,10 @@ void CTrendController::FinishCapture() {
                                                tr("CSV 文件 (*.csv)"), QStringLiteral("csv"));
     QString saved;
     if (!path.isEmpty()) {
-        CCsvRecorder file;
-        bool ok = file.Start(path);
-        for (const TrendSample& sample : Capture_.Samples()) {
-            ok = ok && file.Append(sample);
-        }
-        file.Stop();
-        saved =
-            ok ? tr("\n录波已保存到 %1。").arg(QDir::toNativeSeparators(path))
-               : tr("\n录波未能保存到 %1 (%2)。").arg(QDir::toNativeSeparators(path), file.Error());
+        QString error;
+        const bool ok = CCsvRecorder::SaveAll(path, Capture_.Samples(), &error);
+        saved = ok ? tr("\n录波已保存到 %1。").arg(QDir::toNativeSeparators(path))
+                   : tr("\n录波未能保存到 %1 (%2)。").arg(QDir::toNativeSeparators(path), error);
     }
     Inform(JudgementText(judgement, Capture_.Settings()) + saved);
 }

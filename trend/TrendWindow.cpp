@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
@@ -340,7 +341,10 @@ bool CTrendWindow::ExportPicture() {
         painter.drawPixmap(0, 0, top);
         painter.drawPixmap(0, top.height(), bottom);
     }
-    if (!picture.save(path, "PNG")) {
+    // A picture that cannot be written whole leaves an older file of that name as it was.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !picture.save(&file, "PNG") ||
+        !file.commit()) {
         Dialogs_.Inform(this, tr("图片未能保存到 %1。").arg(path));
         return false;
     }

@@ -1,6 +1,8 @@
 // The command line: what each option puts into the start-up, what is refused (exit code 2,
 // one line on stderr naming the option and the value), and --version and --help.
 
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "app/CommandLine.h"
@@ -141,6 +143,48 @@ private slots:
         QCOMPARE(result.Error, QString());
         for (const QString& part : parts) {
             QVERIFY2(result.Output.contains(part), qPrintable(result.Output));
+        }
+    }
+
+    // The built program with no display and no platform named (over SSH, in a script): it
+    // answers and ends without starting the window system.
+    void withoutADisplay_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("output");  // part of stdout
+        QTest::addColumn<QString>("error");   // part of stderr
+        QTest::newRow("--help") << QStringList{"--help"} << 0 << "--address" << QString();
+        QTest::newRow("--version")
+            << QStringList{"--version"} << 0 << "motor-protector " MP_VERSION << QString();
+        QTest::newRow("bad value") << QStringList{"--baud", "7"} << 2 << QString() << "--baud";
+        QTest::newRow("unknown option") << QStringList{"--speed"} << 2 << QString() << "speed";
+    }
+    void withoutADisplay() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, output);
+        QFETCH(QString, error);
+        QTemporaryDir home;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+            environment.remove(QString::fromLatin1(name));
+        }
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
+        QProcess tool;
+        tool.setProcessEnvironment(environment);
+        tool.start(QStringLiteral(MP_TOOL_BINARY), arguments);
+        QVERIFY(tool.waitForFinished(20000));
+        const QString out = QString::fromLocal8Bit(tool.readAllStandardOutput());
+        const QString err = QString::fromLocal8Bit(tool.readAllStandardError());
+        QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(tool.exitCode() == exitCode, qPrintable(QString::number(tool.exitCode()) + err));
+        QVERIFY2(out.contains(output), qPrintable(out));
+        QVERIFY2(err.contains(error), qPrintable(err));
+        if (exitCode == 2) {
+            QCOMPARE(err.count('\n'), 1);
+            QCOMPARE(out, QString());
+        } else {
+            QCOMPARE(err, QString());
         }
     }
 };

@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -13,6 +14,7 @@
 #include "app/IoWorker.h"
 #include "app/MainController.h"
 #include "app/MotorProtectorDlg.h"
+#include "maintenance/Calibration.h"
 #include "simulator/SimulatedPort.h"
 #include "simulator/VirtualClock.h"
 #include "support/DeviceRig.h"
@@ -827,6 +829,59 @@ private slots:
         QVERIFY(!tool.Controller->Worker().IsPolling());
         QVERIFY(!tool.Port.IsPortOpen());
         QCOMPARE(tool.Port.CloseCount(), 1);
+    }
+
+    // The window closed while an operation waits on the line (held in its `pass`th wait): the
+    // operation ends there, sends nothing more, shows nothing more, and the worker has ended
+    // and closed the port within a second. A calibration is a single frame: it is queued behind
+    // a read held on the line and never sent.
+    void closingDuringAnOperationEndsIt_data() {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<int>("pass");
+        QTest::newRow("start sequence, settings read") << "read" << 1;
+        QTest::newRow("start sequence, live reads") << "read" << 3;
+        QTest::newRow("poll tick") << "read" << 12;
+        QTest::newRow("event read, count") << "events" << 0;
+        QTest::newRow("settings write, first group") << "write" << 0;
+        QTest::newRow("settings write, start mode read back") << "write" << 3;
+        QTest::newRow("settings write, read back") << "write" << 7;
+        QTest::newRow("calibration queued") << "calibrate" << 0;
+    }
+    void closingDuringAnOperationEndsIt() {
+        QFETCH(QString, operation);
+        QFETCH(int, pass);
+        Tool tool;
+        QTRY_VERIFY(tool.Controller->PortOpen());
+        tool.Window.show();
+        tool.Settle();
+        tool.TakeSent();
+        tool.Dialogs.YesNoAnswer = true;
+        tool.HoldInWait(pass);
+        if (operation == "read") {
+            tool.Click("readRealtimeButton");
+        } else if (operation == "events" || operation == "calibrate") {
+            tool.Click("eventRecordsButton");
+        } else {
+            tool.Click("writeSettingsButton");
+        }
+        QVERIFY(tool.WaitUntilHeld());
+        if (operation == "calibrate") {
+            tool.Controller->Worker().Post([&tool](CDeviceContext& ctx) {
+                CalibrateCurrent(ctx, {LineFit{1.0, 0}, LineFit{1.0, 0}, LineFit{1.0, 0}}, {});
+            });
+        }
+        const size_t sent = tool.Port.Sent().size();
+        const uint64_t at = tool.Clock.Elapsed();
+        QElapsedTimer closing;
+        closing.start();
+        tool.Window.close();
+        QVERIFY2(closing.elapsed() < 1000, qPrintable(QString::number(closing.elapsed())));
+        QVERIFY(!tool.Port.IsPortOpen());  // the worker's last job ran: it has ended
+        QCOMPARE(tool.Port.Sent().size(), sent);
+        QVERIFY(tool.Clock.Elapsed() - at < 1000);
+        QCoreApplication::processEvents();
+        QCOMPARE(tool.Dialogs.EventRecordsShown, 0);
+        QCOMPARE(tool.Dialogs.Messages, QStringList());
     }
 };
 

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSpinBox>
@@ -14,15 +15,19 @@
 
 #include "app/DiagnosticsWiring.h"
 #include "app/MainController.h"
+#include "app/TrendWiring.h"
 #include "diagnostics/Diagnostics.h"
 #include "diagnostics/ExchangeRecorder.h"
 #include "diagnostics/MonitorModel.h"
 #include "diagnostics/MonitorWindow.h"
 #include "modbus/RequestBuilder.h"
 #include "support/DeviceRig.h"
+#include "support/FileSizeLimit.h"
 #include "support/MarkingTranslator.h"
 #include "support/ScriptedFileDialogs.h"
 #include "support/WindowRig.h"
+#include "trend/TrendController.h"
+#include "trend/TrendWindow.h"
 
 using namespace mp;
 using namespace mp::test;
@@ -80,6 +85,10 @@ private slots:
     void followsLanguageSwitch();
     void menuOpensMonitorAndScan();
     void scanRunsOnlyWhenIdleAndConnects();
+    void closingDuringASearchEndsIt_data();
+    void closingDuringASearchEndsIt();
+    void closingTakesTheOtherWindowsAlong();
+    void failedSaveKeepsTheOldFile();
 };
 
 void TestMonitorWindow::showsAFaultyRun() {
@@ -361,6 +370,104 @@ void TestMonitorWindow::scanRunsOnlyWhenIdleAndConnects() {
     QCOMPARE(diagnostics->Log().Counters().Requests, 0u);  // counted anew from the connection
     QVERIFY(!rig.Controller->Worker().IsPolling());
     diagnostics.reset();
+}
+
+void TestMonitorWindow::closingDuringASearchEndsIt_data() {
+    QTest::addColumn<int>("pass");  // waits of the search before the close
+    QTest::newRow("first address") << 0;
+    QTest::newRow("within the first rate") << 40;
+    QTest::newRow("a later rate and parity") << 600;
+}
+
+// The main window closed during a search over every rate and parity (minutes of waits): the
+// search ends at the address it is at, nothing more is sent, and the program has ended
+// (worker joined, port closed, search dialog gone) within a second.
+void TestMonitorWindow::closingDuringASearchEndsIt() {
+    QFETCH(int, pass);
+    CWindowRig rig;
+    CScriptedFileDialogs files;
+    auto diagnostics = InstallDiagnostics(rig.Window, *rig.Controller, files);
+    rig.Window.show();
+    QVERIFY(rig.Drain());
+    diagnostics->ScanAction()->trigger();
+    CScanDlg* dialog = diagnostics->ScanDialog();
+    QVERIFY(dialog != nullptr && dialog->isVisible());
+    dialog->BaudChoice().setCurrentIndex(0);  // every rate
+    dialog->ParityChoice().setCurrentIndex(dialog->ParityChoice().findData(-1));
+    QCOMPARE(CBusScan::Steps(dialog->Plan()), 247 * 5 * 3);
+    rig.HoldInWait(pass);
+    dialog->StartScan();
+    QVERIFY(dialog->Running());
+    QVERIFY(rig.WaitUntilHeld());
+
+    const size_t sent = rig.Port.Sent().size();
+    QElapsedTimer closing;
+    closing.start();
+    rig.Window.close();
+    QVERIFY2(closing.elapsed() < 1000, qPrintable(QString::number(closing.elapsed())));
+    QVERIFY(!rig.Port.IsPortOpen());
+    QCOMPARE(rig.Port.Sent().size(), sent);
+    QVERIFY(!dialog->isVisible());
+    diagnostics.reset();
+}
+
+// The trend and the monitor open when the main window closes: they close with it, and no
+// window of the program is left.
+void TestMonitorWindow::closingTakesTheOtherWindowsAlong() {
+    CWindowRig rig;
+    CScriptedFileDialogs files;
+    const auto trend = InstallTrend(rig.Window, *rig.Controller, files);
+    const auto diagnostics = InstallDiagnostics(rig.Window, *rig.Controller, files);
+    rig.Window.show();
+    diagnostics->MonitorAction()->trigger();
+    trend->ShowTrendWindow();
+    QPointer<CTrendWindow> trendWindow = trend->TrendWindow();
+    QVERIFY(diagnostics->Monitor().isVisible());
+    QVERIFY(trendWindow && trendWindow->isVisible());
+
+    rig.Window.close();
+    QVERIFY(!diagnostics->Monitor().isVisible());
+    QVERIFY(!trendWindow || !trendWindow->isVisible());
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        QVERIFY2(!window->isVisible(), qPrintable(window->objectName() + window->windowTitle()));
+    }
+}
+
+// A disk that fills up during the monitor's save: the message names the file, and the file
+// saved before is still whole.
+void TestMonitorWindow::failedSaveKeepsTheOldFile() {
+    CDeviceRig rig;
+    CExchangeLog log;
+    CExchangeRecorder recorder(log);
+    rig.Link.SetObserver(&recorder);
+    FaultyRun(rig);
+    CScriptedFileDialogs files;
+    CMonitorWindow monitor(log, files);
+    monitor.OpenMonitor();
+    QTemporaryDir dir;
+    files.SaveAnswer = dir.filePath(QStringLiteral("log.csv"));
+    const QByteArray old = QByteArray("\xEF\xBB\xBF") + "an earlier log\r\n";
+    {
+        QFile earlier(files.SaveAnswer);
+        QVERIFY(earlier.open(QIODevice::WriteOnly));
+        earlier.write(old);
+    }
+    {
+        CFileSizeLimit full(64);
+        QVERIFY(full.Active());
+        monitor.Save();
+    }
+    QCOMPARE(files.Messages.size(), 1);
+    QVERIFY(files.Messages[0].contains(QStringLiteral("log.csv")));
+    QFile kept(files.SaveAnswer);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), old);
+    kept.close();
+    // With room the same save replaces it.
+    monitor.Save();
+    QCOMPARE(files.Messages.size(), 1);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QVERIFY(kept.readAll().size() > 64);
 }
 
 QTEST_MAIN(TestMonitorWindow)

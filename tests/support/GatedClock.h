@@ -34,6 +34,9 @@ public:
         Wake_.notify_all();
     }
 
+    // The close ends a held sleep as it would end a real one.
+    void EndSleeps() override { Release(); }
+
     void Sleep(uint32_t ms) override {
         {
             std::unique_lock<std::mutex> lock(Mutex_);

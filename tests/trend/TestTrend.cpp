@@ -139,7 +139,16 @@ private slots:
 
     // A file that cannot grow any more ends the recording with a message; the ticks go on
     // into the trend.
+    // A disk that fills up before a line (no room) or inside one (room for half of it): the
+    // recording ends with its message and the file ends with its last whole line.
+    void writeFailureStopsTheRecording_data() {
+        QTest::addColumn<int>("room");  // bytes the disk still takes after the first line
+        QTest::newRow("no room") << 0;
+        QTest::newRow("half a line") << 40;
+        QTest::newRow("all but the line end") << -1;
+    }
     void writeFailureStopsTheRecording() {
+        QFETCH(int, room);
         QMainWindow window;
         ProtectionSettings settings;
         const LiveValues live = Live();
@@ -167,7 +176,9 @@ private slots:
         rlimit old{};
         getrlimit(RLIMIT_FSIZE, &old);
         rlimit limit = old;
-        limit.rlim_cur = static_cast<rlim_t>(written);
+        const int64_t lineLength =
+            CCsvRecorder::Line(trend.Store().Samples().back()).toUtf8().size();
+        limit.rlim_cur = static_cast<rlim_t>(written + (room < 0 ? lineLength : room));
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
         trend.OnPollTick(Answers(true, true, true, true, true));
         setrlimit(RLIMIT_FSIZE, &old);
@@ -180,6 +191,8 @@ private slots:
         QCOMPARE(trend.Store().Samples().size(), size_t{3});
         QFile file(dialogs.SaveAnswer);
         QCOMPARE(file.size(), written);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().endsWith("\r\n"));
     }
 
     void cancelledChooserRecordsNothing() {

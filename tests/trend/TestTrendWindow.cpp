@@ -5,6 +5,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QLegendMarker>
 #include <QMenu>
@@ -95,6 +96,39 @@ private slots:
         QCOMPARE(rows.size(), static_cast<int>(lines) + 2);  // heading, lines, empty end
         QVERIFY(rows.at(rows.size() - 2).endsWith(",0,0,0,0,0\r"));
         QVERIFY(rig.Dialogs.Messages.isEmpty());
+    }
+
+    // The main window closed while recording, in the middle of a tick: the program has ended
+    // within a second, and the file holds whole lines only, the trend window closed with it.
+    void closingWhileRecording() {
+        CTrendRig rig;
+        QTemporaryDir dir;
+        rig.FileDialogs.SaveAnswer = dir.filePath(QStringLiteral("closing.csv"));
+        rig.Window.show();
+        rig.Trigger("actionTrendWindow");
+        rig.Trigger("actionStartRecording");
+        rig.Click("readRealtimeButton");
+        QVERIFY(rig.WaitForSamples(2));
+        rig.HoldInWait(2);
+        QVERIFY(rig.WaitUntilHeld());
+        QElapsedTimer closing;
+        closing.start();
+        rig.Window.close();
+        QVERIFY2(closing.elapsed() < 1000, qPrintable(QString::number(closing.elapsed())));
+        QVERIFY(!rig.Port.IsPortOpen());
+        QVERIFY(!rig.Trend->TrendWindow() || !rig.Trend->TrendWindow()->isVisible());
+        QCoreApplication::processEvents();
+        const int64_t lines = rig.Trend->Recorder().Lines();
+        rig.Trend.reset();  // what the program's end does: the recording is closed
+        QFile file(rig.FileDialogs.SaveAnswer);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY(bytes.endsWith("\r\n"));
+        const QList<QByteArray> rows = bytes.split('\n');
+        QCOMPARE(rows.size(), static_cast<int>(lines) + 2);
+        for (const QByteArray& row : rows.mid(0, rows.size() - 1)) {
+            QCOMPARE(row.count(','), 23);
+        }
     }
 
     void trendWindowDrawsPausesAndSaves() {
