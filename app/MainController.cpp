@@ -79,6 +79,14 @@ bool InLockSet(MainCommand command) {
            command == MainCommand::ChangeCommParams || command == MainCommand::SetStartMode;
 }
 
+DeviceWriteKind OutputWriteKind(bool (*command)(CDeviceContext&, LiveValues*)) {
+    if (command == &mp::CloseOutputA) return DeviceWriteKind::CloseOutputA;
+    if (command == &mp::OpenOutputA) return DeviceWriteKind::OpenOutputA;
+    if (command == &mp::CloseOutputB) return DeviceWriteKind::CloseOutputB;
+    if (command == &mp::OpenOutputB) return DeviceWriteKind::OpenOutputB;
+    return DeviceWriteKind::ResetOutputs;
+}
+
 bool NeedsUnlock(OperatorAction action) {
     return action == OperatorAction::TakeGrid || action == OperatorAction::ReadCoefficients ||
            action == OperatorAction::ResetCoefficients;
@@ -364,6 +372,14 @@ bool CMainController::RequirePort() {
 
 void CMainController::Inform(const QString& text) { Dialogs_.Inform(&Window_, text); }
 
+void CMainController::ReportWrite(DeviceWriteKind kind, DeviceWriteOutcome outcome) {
+    DeviceWrite write;
+    write.Kind = kind;
+    write.Outcome = outcome;
+    write.Address = Connection_.SlaveAddress;
+    emit DeviceWritten(write);
+}
+
 bool CMainController::Allowed(OperatorAction action) {
     if (State_.Allows(action)) {
         return true;
@@ -506,6 +522,10 @@ void CMainController::WriteSettings() {
                 Inform(Text(message));
             }
             Window_.SetStatus(&WriteStatus);
+            ReportWrite(DeviceWriteKind::Settings, SettingsWriteConfirmed(report)
+                                                       ? DeviceWriteOutcome::Confirmed
+                                                   : report.Unanswered ? DeviceWriteOutcome::NoReply
+                                                                       : DeviceWriteOutcome::NotHeld);
             if (SettingsWriteConfirmed(report)) {
                 emit SettingsWritten(snapshot);
             }
@@ -577,8 +597,9 @@ void CMainController::SetStartMode() {
     if (!RequirePort()) {
         return;
     }
-    Queue(OperatorAction::SetStartMode, [phaseLossTime, mode](CDeviceContext& ctx) {
+    Queue(OperatorAction::SetStartMode, [this, phaseLossTime, mode](CDeviceContext& ctx) {
         mp::SetStartMode(ctx, phaseLossTime, mode);
+        ctx.Post([this] { ReportWrite(DeviceWriteKind::StartMode, DeviceWriteOutcome::SentOnly); });
     });
 }
 
@@ -588,8 +609,12 @@ void CMainController::QueueOutputCommand(bool (*command)(CDeviceContext&, LiveVa
     }
     LiveValues* live = &Window_.Fields().Live;
     CMotorProtectorDlg* window = &Window_;
-    Queue(OperatorAction::OutputCommand, [command, live, window](CDeviceContext& ctx) {
+    Queue(OperatorAction::OutputCommand, [this, command, live, window](CDeviceContext& ctx) {
         const bool confirmed = command(ctx, live);
+        ctx.Post([this, command, confirmed] {
+            ReportWrite(OutputWriteKind(command),
+                        confirmed ? DeviceWriteOutcome::Confirmed : DeviceWriteOutcome::NoReply);
+        });
         ctx.Post([window, confirmed] {
             auto unconfirmed = [] { return QString::fromStdString(mp::Tr(kOutputsUnconfirmedText)); };
             if (!confirmed) {
@@ -646,10 +671,17 @@ void CMainController::ChangeDeviceCommParams() {
             line.BaudRate = values.NewBaudRate;
             const int newAddress = values.Address;
             const int newRate = values.NewBaudRate;
-            Worker_->Post([this, token, newAddress, code, line, newRate](CDeviceContext& wctx) {
+            const int oldAddress = Connection_.SlaveAddress;
+            Worker_->Post([this, token, newAddress, code, line, newRate,
+                           oldAddress](CDeviceContext& wctx) {
                 WriteDeviceCommParams(
                     wctx, newAddress, code, line,
-                    [this, token, newAddress, newRate](bool lineFollowed, std::string error) {
+                    [this, token, newAddress, newRate, oldAddress](bool lineFollowed,
+                                                                   std::string error) {
+                        emit DeviceWritten({DeviceWriteKind::CommParams,
+                                            lineFollowed ? DeviceWriteOutcome::SentOnly
+                                                         : DeviceWriteOutcome::NotFollowed,
+                                            oldAddress, newAddress, newRate});
                         Inform(QString::fromUtf8(kCommParamsChangedText));
                         Connection_.SlaveAddress = static_cast<uint8_t>(newAddress);
                         if (lineFollowed) {
@@ -726,8 +758,14 @@ void CMainController::Calibrate(void (*calibrate)(CDeviceContext&, std::array<Li
         return;
     }
     const QString done = QString::fromStdString(mp::Tr(doneText));
-    Queue(OperatorAction::TakeGrid, [this, calibrate, fits, done](CDeviceContext& ctx) {
-        calibrate(ctx, fits, [this, done] { Inform(done); });
+    const DeviceWriteKind kind = calibrate == &mp::CalibrateCurrent
+                                     ? DeviceWriteKind::CalibrateCurrent
+                                     : DeviceWriteKind::CalibrateVoltage;
+    Queue(OperatorAction::TakeGrid, [this, calibrate, fits, done, kind](CDeviceContext& ctx) {
+        calibrate(ctx, fits, [this, done, kind] {
+            ReportWrite(kind, DeviceWriteOutcome::SentOnly);
+            Inform(done);
+        });
     });
 }
 
@@ -752,6 +790,7 @@ void CMainController::SendPwmOutput() {
     Queue(OperatorAction::TakeGrid, [this, a, b](CDeviceContext& ctx) {
         mp::SendPwmOutput(ctx, a, b);
         ctx.Post([this] {
+            ReportWrite(DeviceWriteKind::PwmOutput, DeviceWriteOutcome::SentOnly);
             Inform(QString::fromStdString(mp::Tr(kPwmOutputSentText)));
             Window_.ShowFields();
         });
@@ -778,8 +817,14 @@ void CMainController::ResetCoefficients(void (*reset)(CDeviceContext&, std::func
     if (!Allowed(OperatorAction::ResetCoefficients) || !RequirePort()) {
         return;
     }
-    Queue(OperatorAction::ResetCoefficients, [this, reset](CDeviceContext& ctx) {
-        reset(ctx, [this] { Inform(QString::fromStdString(mp::Tr(kCoefficientsResetText))); });
+    const DeviceWriteKind kind = reset == &mp::ResetCurrentCoefficients
+                                     ? DeviceWriteKind::ResetCurrentCoefficients
+                                     : DeviceWriteKind::ResetVoltageCoefficients;
+    Queue(OperatorAction::ResetCoefficients, [this, reset, kind](CDeviceContext& ctx) {
+        reset(ctx, [this, kind] {
+            ReportWrite(kind, DeviceWriteOutcome::SentOnly);
+            Inform(QString::fromStdString(mp::Tr(kCoefficientsResetText)));
+        });
     });
 }
 

@@ -15,6 +15,7 @@
 #include "app/MainCommand.h"
 #include "app/OperationState.h"
 #include "events/EventRecordTexts.h"
+#include "files/DeviceWriteLog.h"
 #include "maintenance/Calibration.h"
 #include "modbus/Clock.h"
 #include "modbus/ModbusTransaction.h"
@@ -101,6 +102,8 @@ public:
 signals:
     // A write of which every group was sent, with the values written.
     void SettingsWritten(const mp::ProtectionSettings& written);
+    // A write to the device has ended: what it was, to which address, and its outcome.
+    void DeviceWritten(const mp::DeviceWrite& write);
     // The coefficients read back from the device, as the grid now shows them.
     void CoefficientsRead(const mp::CalibrationGrid& grid);
     // The event records read from the device, before their window opens.
@@ -130,6 +133,8 @@ private:
     // device did not confirm the outputs' state, and when a later command was confirmed.
     void QueueOutputCommand(bool (*command)(CDeviceContext&, LiveValues*));
     void Inform(const QString& text);
+    // Says that a write to the device at the present address has ended with `outcome`.
+    void ReportWrite(DeviceWriteKind kind, DeviceWriteOutcome outcome);
     PortSettings LineSettings() const;
     QString ConnectionSummary() const;
 
