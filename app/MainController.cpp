@@ -522,10 +522,10 @@ void CMainController::WriteSettings() {
                 Inform(Text(message));
             }
             Window_.SetStatus(&WriteStatus);
-            ReportWrite(DeviceWriteKind::Settings, SettingsWriteConfirmed(report)
-                                                       ? DeviceWriteOutcome::Confirmed
-                                                   : report.Unanswered ? DeviceWriteOutcome::NoReply
-                                                                       : DeviceWriteOutcome::NotHeld);
+            ReportWrite(DeviceWriteKind::Settings,
+                        SettingsWriteConfirmed(report) ? DeviceWriteOutcome::Confirmed
+                        : report.Unanswered            ? DeviceWriteOutcome::NoReply
+                                                       : DeviceWriteOutcome::NotHeld);
             if (SettingsWriteConfirmed(report)) {
                 emit SettingsWritten(snapshot);
             }

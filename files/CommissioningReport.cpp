@@ -1,5 +1,6 @@
 #include "files/CommissioningReport.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
 #include <QPageLayout>
 #include <QPageSize>
@@ -7,10 +8,10 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QStringList>
-#include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextFrame>
 
 #include "events/EventRecords.h"
 #include "files/SettingsComparison.h"
@@ -130,9 +131,9 @@ QString HeaderSection(const ReportInput& input) {
          TimeText(input.CreatedAt)},
         {T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "工具版本")), input.ToolVersion},
         {T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "定值文件")),
-         input.FileName.isEmpty()
-             ? T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "无（窗口中的定值不是定值文件中的值）"))
-             : input.FileName},
+         input.FileName.isEmpty() ? T(QT_TRANSLATE_NOOP("mp::CommissioningReport",
+                                                        "无（窗口中的定值不是定值文件中的值）"))
+                                  : input.FileName},
     };
     if (!input.Note.isEmpty()) {
         rows << QStringList{T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "备注")), input.Note};
@@ -169,9 +170,9 @@ QString SettingsSection(const ReportInput& input) {
     }
     QString html = Heading(T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "设备中的定值")));
     if (!input.FileName.isEmpty() && input.FileDifferences == 0) {
-        html += Paragraph(T(QT_TRANSLATE_NOOP("mp::CommissioningReport",
-                                              "设备中的定值与定值文件“%1”中的相同。"))
-                              .arg(input.FileName));
+        html += Paragraph(
+            T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "设备中的定值与定值文件“%1”中的相同。"))
+                .arg(input.FileName));
     } else if (!input.FileName.isEmpty() && input.FileDifferences > 0) {
         html += Paragraph(T(QT_TRANSLATE_NOOP("mp::CommissioningReport",
                                               "设备中有 %1 项定值与定值文件“%2”中的不同。"))
@@ -192,18 +193,16 @@ QString FileWritesSection(const ReportInput& input) {
     if (input.FileName.isEmpty()) {
         return QString();
     }
-    QString html =
-        Heading(T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "定值文件“%1”的写入记录"))
-                    .arg(input.FileName));
+    QString html = Heading(T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "定值文件“%1”的写入记录"))
+                               .arg(input.FileName));
     if (input.FileWrites.isEmpty()) {
-        return html + Paragraph(T(QT_TRANSLATE_NOOP("mp::CommissioningReport",
-                                                    "文件中没有写入记录。")));
+        return html +
+               Paragraph(T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "文件中没有写入记录。")));
     }
     QList<QStringList> rows;
     for (const WriteRecord& record : input.FileWrites) {
         rows << QStringList{TimeText(record.WrittenAt), record.Line.Port,
-                            QString::number(record.Line.Address),
-                            BaudText(record.Line.BaudRate)};
+                            QString::number(record.Line.Address), BaudText(record.Line.BaudRate)};
     }
     return html + Table({T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "写入时间")),
                          T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "串口")),
@@ -319,8 +318,9 @@ QString LiveSection(const ReportInput& input) {
         outputsKnown ? LampsText(live.Outputs.data(), live.Outputs.size(), outputNames) : kNotRead,
         StateText(fresh.Of(LiveGroup::Outputs), outputsKnown)};
     return Heading(T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "实时数据"))) +
-           Paragraph(T(QT_TRANSLATE_NOOP("mp::CommissioningReport",
-                                         "生成报告时从设备读取的值；“—”为设备没有应答、未读到的值。"))) +
+           Paragraph(
+               T(QT_TRANSLATE_NOOP("mp::CommissioningReport",
+                                   "生成报告时从设备读取的值；“—”为设备没有应答、未读到的值。"))) +
            Table({T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "量")),
                   T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "值")),
                   T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "状态"))},
@@ -366,22 +366,26 @@ QString OutcomeText(DeviceWriteOutcome outcome) {
         case DeviceWriteOutcome::Confirmed:
             return T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "已确认（设备回读一致）"));
         case DeviceWriteOutcome::NotHeld:
-            return T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "未确认：设备中的值与写入的不符"));
+            return T(
+                QT_TRANSLATE_NOOP("mp::CommissioningReport", "未确认：设备中的值与写入的不符"));
         case DeviceWriteOutcome::NoReply:
             return T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "未确认：回读时设备无应答"));
         case DeviceWriteOutcome::SentOnly:
-            return T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "已发送，设备对此命令不应答，未确认"));
+            return T(
+                QT_TRANSLATE_NOOP("mp::CommissioningReport", "已发送，设备对此命令不应答，未确认"));
         case DeviceWriteOutcome::NotFollowed:
-            return T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "已发送，未确认；串口未能改为新的波特率"));
+            return T(QT_TRANSLATE_NOOP("mp::CommissioningReport",
+                                       "已发送，未确认；串口未能改为新的波特率"));
     }
     return QString();
 }
 
 QString WritesSection(const ReportInput& input) {
-    QString html = Heading(T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "本次运行中对设备的写操作")));
+    QString html =
+        Heading(T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "本次运行中对设备的写操作")));
     if (input.Writes.isEmpty()) {
-        html += Paragraph(T(QT_TRANSLATE_NOOP("mp::CommissioningReport",
-                                              "程序启动以来没有对本设备的写操作。")));
+        html += Paragraph(
+            T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "程序启动以来没有对本设备的写操作。")));
     } else {
         QList<QStringList> rows;
         for (const DeviceWriteEntry& entry : input.Writes) {
@@ -403,7 +407,7 @@ QString WritesSection(const ReportInput& input) {
 
 QString SignatureSection() {
     // Tall empty cells to sign and date by hand.
-    const QString blank = QStringLiteral("<td height=\"48\">&nbsp;</td>");
+    const QString blank = QStringLiteral("<td>&nbsp;<br/>&nbsp;<br/>&nbsp;</td>");
     QString html = Heading(T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "签字确认"))) +
                    QStringLiteral(
                        "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\""
@@ -423,33 +427,42 @@ QString SignatureSection() {
     return html + QStringLiteral("</table>");
 }
 
-// A section (from one heading to the next) that would begin on one page and end on the next
-// begins on a new page when it fits on one: no small table is broken for a few rows left over.
+// A section (a heading and what follows it up to the next heading) that would begin on one
+// page and end on the next begins on a new page when it fits on one: no small table is broken
+// for a few rows left over.
 void KeepSectionsTogether(QTextDocument& document) {
     const qreal usable = kPageHeight - 2 * kMargin;
     QAbstractTextDocumentLayout* layout = document.documentLayout();
+    struct Section {
+        QTextBlock Heading;
+        qreal Top = 0;
+        qreal Bottom = 0;
+    };
     // Each pass moves one section; the ones after it are looked at again in the new layout.
-    for (int pass = 0; pass < 32; ++pass) {
-        QList<QTextBlock> headings;
-        for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-            if (block.blockFormat().headingLevel() == 3) {
-                headings << block;
+    for (int pass = 0; pass < 64; ++pass) {
+        QList<Section> sections;
+        for (auto it = document.rootFrame()->begin(); !it.atEnd(); ++it) {
+            const QRectF box = it.currentFrame() != nullptr
+                                   ? layout->frameBoundingRect(it.currentFrame())
+                                   : layout->blockBoundingRect(it.currentBlock());
+            if (it.currentFrame() == nullptr &&
+                it.currentBlock().blockFormat().headingLevel() == 3) {
+                sections << Section{it.currentBlock(), box.top(), box.bottom()};
+            } else if (!sections.isEmpty() && !box.isEmpty()) {
+                sections.last().Bottom = qMax(sections.last().Bottom, box.bottom());
             }
         }
         bool moved = false;
-        for (int k = 0; k < headings.size() && !moved; ++k) {
-            const qreal top = layout->blockBoundingRect(headings[k]).top();
-            const qreal bottom = k + 1 < headings.size()
-                                     ? layout->blockBoundingRect(headings[k + 1]).top()
-                                     : layout->blockBoundingRect(document.lastBlock()).bottom();
-            const int firstPage = static_cast<int>(top / kPageHeight);
-            const int lastPage = static_cast<int>((bottom - 1) / kPageHeight);
-            QTextBlockFormat format = headings[k].blockFormat();
-            if (lastPage > firstPage && bottom - top <= usable &&
+        for (const Section& section : sections) {
+            const int firstPage = static_cast<int>(section.Top / kPageHeight);
+            const int lastPage = static_cast<int>((section.Bottom - 1) / kPageHeight);
+            QTextBlockFormat format = section.Heading.blockFormat();
+            if (lastPage > firstPage && section.Bottom - section.Top <= usable &&
                 !(format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)) {
                 format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-                QTextCursor(headings[k]).setBlockFormat(format);
+                QTextCursor(section.Heading).setBlockFormat(format);
                 moved = true;
+                break;
             }
         }
         if (!moved) {

@@ -51,9 +51,9 @@ struct DeviceWriteEntry {
 
     // Sent to the device at `address` on `port`, or made another device that one.
     bool Concerns(const QString& port, int address) const {
-        return Port == port && (Write.Address == address ||
-                                (Write.Kind == DeviceWriteKind::CommParams &&
-                                 Write.NewAddress == address));
+        return Port == port &&
+               (Write.Address == address ||
+                (Write.Kind == DeviceWriteKind::CommParams && Write.NewAddress == address));
     }
 };
 

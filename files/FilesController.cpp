@@ -377,29 +377,29 @@ void CFilesController::StartReport(ReportUse use) {
     QPointer<CFilesController> self(this);
     QPointer<QProgressDialog> shown(progress);
     const CommParamsRead readCommParams = Host_.ReadCommParams;
-    Host_.RunReportRead([self, shown, cancel, readCommParams, use, line, parity,
-                         portName](CDeviceContext& ctx) {
-        ReadDeviceForReport(
-            ctx, readCommParams, cancel,
-            [shown](int stepsDone) {
-                if (shown) {
-                    shown->setValue(stepsDone);
-                }
-            },
-            [self, shown, cancel, use, line, parity, portName](ReportReadResult result) {
-                // A cancel pressed after the last step still makes no report. (Closing the
-                // dialog below says "canceled" too: the flag is taken first.)
-                result.Cancelled = result.Cancelled || cancel->load();
-                if (shown) {
-                    shown->disconnect();
-                    shown->close();
-                    shown->deleteLater();
-                }
-                if (self) {
-                    self->FinishReport(use, result, line, parity, portName);
-                }
-            });
-    });
+    Host_.RunReportRead(
+        [self, shown, cancel, readCommParams, use, line, parity, portName](CDeviceContext& ctx) {
+            ReadDeviceForReport(
+                ctx, readCommParams, cancel,
+                [shown](int stepsDone) {
+                    if (shown) {
+                        shown->setValue(stepsDone);
+                    }
+                },
+                [self, shown, cancel, use, line, parity, portName](ReportReadResult result) {
+                    // A cancel pressed after the last step still makes no report. (Closing the
+                    // dialog below says "canceled" too: the flag is taken first.)
+                    result.Cancelled = result.Cancelled || cancel->load();
+                    if (shown) {
+                        shown->disconnect();
+                        shown->close();
+                        shown->deleteLater();
+                    }
+                    if (self) {
+                        self->FinishReport(use, result, line, parity, portName);
+                    }
+                });
+        });
 }
 
 void CFilesController::FinishReport(ReportUse use, const ReportReadResult& result,

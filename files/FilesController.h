@@ -43,10 +43,10 @@ struct FilesHost {
     std::function<bool()> PortOpen;
     // Queues a device operation on the I/O worker.
     std::function<void(std::function<void(CDeviceContext&)>)> RunOnDevice;
-    std::function<DeviceLine()> Line;  // port, device address and baud rate now
-    std::function<int()> Parity;       // of the line now: 0 none, 1 odd, 2 even
+    std::function<DeviceLine()> Line;   // port, device address and baud rate now
+    std::function<int()> Parity;        // of the line now: 0 none, 1 odd, 2 even
     std::function<QString()> PortName;  // the port now, as the report names it
-    std::function<bool()> Polling;     // the live values are being refreshed
+    std::function<bool()> Polling;      // the live values are being refreshed
     // True when the report's read may run now; otherwise the operator was told why.
     std::function<bool()> MayReadForReport;
     // Queues the report's read on the I/O worker as an operation of its own.

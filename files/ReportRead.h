@@ -27,10 +27,10 @@ inline constexpr int kReportReadSteps = 5;
 
 // What the device answered, at the address the link used.
 struct DeviceReading {
-    QDateTime ReadAt;      // when the last of the reads ended
-    int Address = 0;       // the address the device answered at
-    int StoredAddress = 0; // low byte of 0x0150
-    QString StoredBaud;    // the rate of the code in 0x0151; empty for a code outside the list
+    QDateTime ReadAt;       // when the last of the reads ended
+    int Address = 0;        // the address the device answered at
+    int StoredAddress = 0;  // low byte of 0x0150
+    QString StoredBaud;     // the rate of the code in 0x0151; empty for a code outside the list
     SettingsValues Settings;
     CalibrationGrid Coefficients;
     EventRecordTexts Events;
@@ -45,9 +45,9 @@ struct ReportReadResult {
 
 // The read of the device's own address and baud rate (registers 0x0150/0x0151, as the
 // address change reads them): posts whether both answered, the address and the rate's text.
-using CommParamsRead = void (*)(CDeviceContext& ctx,
-                                std::function<void(bool answered, int address,
-                                                   std::string baudText)> done);
+using CommParamsRead =
+    void (*)(CDeviceContext& ctx,
+             std::function<void(bool answered, int address, std::string baudText)> done);
 
 // Runs on the I/O worker. Before each step it looks at `cancel` and ends when it is set.
 // `progress` gets the number of steps done, `done` the result; both are posted to the window
