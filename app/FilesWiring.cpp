@@ -34,7 +34,8 @@ std::unique_ptr<CFilesController> InstallFiles(CMotorProtectorDlg& window,
     host.Parity = [&controller] { return controller.Connection().ParityCode; };
     host.PortName = [&controller] {
         const ConnectionSettings& connection = controller.Connection();
-        // The port list's own name of the built-in simulated device, in the window's language.
+        // The built-in simulated device under the name the start-up dialog's port list gives it,
+        // in the window's language.
         return connection.Simulated() ? CCommSetupDlg::tr("内置模拟设备") : connection.PortText;
     };
     host.MayReadForReport = [&controller] {

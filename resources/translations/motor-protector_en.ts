@@ -1666,7 +1666,7 @@
     <name>mp::CCommSetupDlg</name>
     <message>
         <source>内置模拟设备</source>
-        <translation>Built-in simulated device</translation>
+        <translation>Simulator</translation>
     </message>
     <message>
         <source>取    消</source>
@@ -2142,7 +2142,7 @@ The program goes on running but will not talk to the device.</translation>
     </message>
     <message>
         <source>内置模拟设备</source>
-        <translation>Built-in simulated device</translation>
+        <translation>Simulator</translation>
     </message>
     <message>
         <source>奇校验</source>

@@ -311,10 +311,9 @@ void TestReport::InEnglish() {
         QTextDocument document;
         LayOutReport(document, rig.FileDialogs.Printed.first());
         const QString text = document.toPlainText();
-        for (const char* part :
-             {"Item\nValue", "Serial port\nBuilt-in simulated device", "Device address\n1",
-              "Phase A current\n15.100 A\n", "Parity\nNone", "Signatures", "Witness",
-              "Role\nName\nSignature\nDate", "Value\nUnit"}) {
+        for (const char* part : {"Item\nValue", "Serial port\nSimulator", "Device address\n1",
+                                 "Phase A current\n15.100 A\n", "Parity\nNone", "Signatures",
+                                 "Witness", "Role\nName\nSignature\nDate", "Value\nUnit"}) {
             QVERIFY2(text.contains(QString::fromUtf8(part)), part);
         }
         QVERIFY(!text.contains(QStringLiteral("Item\nEvent")));
