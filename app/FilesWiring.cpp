@@ -1,5 +1,7 @@
 #include "app/FilesWiring.h"
 
+#include "app/CommParamChange.h"
+#include "app/CommSetupDlg.h"
 #include "app/IoWorker.h"
 #include "app/MainController.h"
 #include "app/MotorProtectorDlg.h"
@@ -30,6 +32,20 @@ std::unique_ptr<CFilesController> InstallFiles(CMotorProtectorDlg& window,
         const ConnectionSettings& connection = controller.Connection();
         return DeviceLine{connection.PortText, connection.SlaveAddress, connection.BaudRate};
     };
+    host.Parity = [&controller] { return controller.Connection().ParityCode; };
+    host.PortName = [&controller] {
+        const ConnectionSettings& connection = controller.Connection();
+        // The built-in simulated device under the name the start-up dialog's port list gives it,
+        // in the window's language.
+        return connection.Simulated() ? CCommSetupDlg::tr("内置模拟设备") : connection.PortText;
+    };
+    host.MayReadForReport = [&controller] {
+        return controller.Allowed(OperatorAction::MakeReport);
+    };
+    host.RunReportRead = [&controller](std::function<void(CDeviceContext&)> job) {
+        controller.Queue(OperatorAction::MakeReport, std::move(job));
+    };
+    host.ReadCommParams = &ReadDeviceCommParams;
     host.Polling = [&controller] {
         return controller.Operation().Mode() == OperationState::Polling;
     };
@@ -38,10 +54,8 @@ std::unique_ptr<CFilesController> InstallFiles(CMotorProtectorDlg& window,
     CFilesController* target = files.get();
     QObject::connect(&controller, &CMainController::SettingsWritten, target,
                      &CFilesController::OnSettingsWritten);
-    QObject::connect(&controller, &CMainController::CoefficientsRead, target,
-                     &CFilesController::OnCoefficientsRead);
-    QObject::connect(&controller, &CMainController::EventRecordsRead, target,
-                     &CFilesController::OnEventRecordsRead);
+    QObject::connect(&controller, &CMainController::DeviceWritten, target,
+                     &CFilesController::OnDeviceWritten);
     return files;
 }
 

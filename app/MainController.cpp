@@ -80,6 +80,46 @@ bool InLockSet(MainCommand command) {
            command == MainCommand::ChangeCommParams || command == MainCommand::SetStartMode;
 }
 
+DeviceWriteKind OutputWriteKind(bool (*command)(CDeviceContext&, LiveValues*)) {
+    if (command == &mp::CloseOutputA) return DeviceWriteKind::CloseOutputA;
+    if (command == &mp::OpenOutputA) return DeviceWriteKind::OpenOutputA;
+    if (command == &mp::CloseOutputB) return DeviceWriteKind::CloseOutputB;
+    if (command == &mp::OpenOutputB) return DeviceWriteKind::OpenOutputB;
+    return DeviceWriteKind::ResetOutputs;
+}
+
+// How the confirmed operations' outcomes go into the write log.
+DeviceWriteOutcome OutcomeOf(CoefficientCheck check) {
+    switch (check) {
+        case CoefficientCheck::Confirmed: return DeviceWriteOutcome::Confirmed;
+        case CoefficientCheck::NotHeld: return DeviceWriteOutcome::NotHeld;
+        case CoefficientCheck::NoReply: return DeviceWriteOutcome::NoReply;
+        case CoefficientCheck::Unconfirmable: break;
+    }
+    return DeviceWriteOutcome::SentOnly;
+}
+
+DeviceWriteOutcome OutcomeOf(StartModeOutcome outcome) {
+    switch (outcome) {
+        case StartModeOutcome::Confirmed: return DeviceWriteOutcome::Confirmed;
+        case StartModeOutcome::NotHeld: return DeviceWriteOutcome::NotHeld;
+        case StartModeOutcome::Unconfirmed:
+        case StartModeOutcome::NotSent: break;
+    }
+    return DeviceWriteOutcome::NoReply;
+}
+
+DeviceWriteOutcome OutcomeOf(CommChangeOutcome outcome) {
+    switch (outcome) {
+        case CommChangeOutcome::Confirmed: return DeviceWriteOutcome::Confirmed;
+        case CommChangeOutcome::Refused: return DeviceWriteOutcome::NotHeld;
+        case CommChangeOutcome::LineFailed: return DeviceWriteOutcome::NotFollowed;
+        case CommChangeOutcome::NoAnswer:
+        case CommChangeOutcome::PortClosed: break;
+    }
+    return DeviceWriteOutcome::NoReply;
+}
+
 bool NeedsUnlock(OperatorAction action) {
     return action == OperatorAction::TakeGrid || action == OperatorAction::ReadCoefficients ||
            action == OperatorAction::ResetCoefficients;
@@ -374,6 +414,14 @@ bool CMainController::RequirePort() {
 
 void CMainController::Inform(const QString& text) { Dialogs_.Inform(&Window_, text); }
 
+void CMainController::ReportWrite(DeviceWriteKind kind, DeviceWriteOutcome outcome) {
+    DeviceWrite write;
+    write.Kind = kind;
+    write.Outcome = outcome;
+    write.Address = Connection_.SlaveAddress;
+    emit DeviceWritten(write);
+}
+
 bool CMainController::Allowed(OperatorAction action) {
     if (State_.Allows(action)) {
         return true;
@@ -516,6 +564,10 @@ void CMainController::WriteSettings() {
                 Inform(Text(message));
             }
             Window_.SetStatus(&WriteStatus);
+            ReportWrite(DeviceWriteKind::Settings,
+                        SettingsWriteConfirmed(report) ? DeviceWriteOutcome::Confirmed
+                        : report.Unanswered            ? DeviceWriteOutcome::NoReply
+                                                       : DeviceWriteOutcome::NotHeld);
             if (SettingsWriteConfirmed(report)) {
                 // The start mode is not part of the write: what the device kept goes with it.
                 ProtectionSettings written = snapshot;
@@ -605,6 +657,9 @@ void CMainController::SetStartMode() {
                     held < StartModeNames.size() ? StartModeNames[held] : "";
                 Window_.ShowFields();
             }
+            if (result.Outcome != StartModeOutcome::NotSent) {
+                ReportWrite(DeviceWriteKind::StartMode, OutcomeOf(result.Outcome));
+            }
             switch (result.Outcome) {
                 case StartModeOutcome::Confirmed:
                     Window_.SetStatus([] { return tr("起动方式已设置"); });
@@ -626,8 +681,12 @@ void CMainController::QueueOutputCommand(bool (*command)(CDeviceContext&, LiveVa
     }
     LiveValues* live = &Window_.Fields().Live;
     CMotorProtectorDlg* window = &Window_;
-    Queue(OperatorAction::OutputCommand, [command, live, window](CDeviceContext& ctx) {
+    Queue(OperatorAction::OutputCommand, [this, command, live, window](CDeviceContext& ctx) {
         const bool confirmed = command(ctx, live);
+        ctx.Post([this, command, confirmed] {
+            ReportWrite(OutputWriteKind(command),
+                        confirmed ? DeviceWriteOutcome::Confirmed : DeviceWriteOutcome::NoReply);
+        });
         ctx.Post([window, confirmed] {
             auto unconfirmed = [] { return QString::fromStdString(mp::Tr(kOutputsUnconfirmedText)); };
             if (!confirmed) {
@@ -685,15 +744,20 @@ void CMainController::ChangeDeviceCommParams() {
             newLine.BaudRate = values.NewBaudRate;
             const int newAddress = values.Address;
             const int newRate = values.NewBaudRate;
-            Worker_->Post(
-                [this, token, newAddress, code, oldLine, newLine, newRate](CDeviceContext& wctx) {
-                    WriteDeviceCommParams(
-                        wctx, newAddress, code, oldLine, newLine,
-                        [this, token, newAddress, newRate](const CommChangeResult& result) {
-                            ApplyCommChange(result, newAddress, newRate);
-                            Finish(token);
-                        });
-                });
+            const int oldAddress = Connection_.SlaveAddress;
+            Worker_->Post([this, token, newAddress, code, oldLine, newLine, newRate,
+                           oldAddress](CDeviceContext& wctx) {
+                WriteDeviceCommParams(
+                    wctx, newAddress, code, oldLine, newLine,
+                    [this, token, newAddress, newRate, oldAddress](const CommChangeResult& result) {
+                        if (result.Outcome != CommChangeOutcome::PortClosed) {
+                            emit DeviceWritten({DeviceWriteKind::CommParams, OutcomeOf(result.Outcome),
+                                                oldAddress, newAddress, newRate});
+                        }
+                        ApplyCommChange(result, newAddress, newRate);
+                        Finish(token);
+                    });
+            });
         });
     });
 }
@@ -775,8 +839,12 @@ void CMainController::Calibrate(void (*calibrate)(CDeviceContext&, std::array<Li
     if (!RequirePort()) {
         return;
     }
-    Queue(OperatorAction::TakeGrid, [this, calibrate, fits, doneText](CDeviceContext& ctx) {
-        calibrate(ctx, fits, [this, doneText](CoefficientCheck check) {
+    const DeviceWriteKind kind = calibrate == &mp::CalibrateCurrent
+                                     ? DeviceWriteKind::CalibrateCurrent
+                                     : DeviceWriteKind::CalibrateVoltage;
+    Queue(OperatorAction::TakeGrid, [this, calibrate, fits, doneText, kind](CDeviceContext& ctx) {
+        calibrate(ctx, fits, [this, doneText, kind](CoefficientCheck check) {
+            ReportWrite(kind, OutcomeOf(check));
             Inform(Text(CoefficientCheckText(check, doneText)));
         });
     });
@@ -802,6 +870,7 @@ void CMainController::SendPwmOutput() {
     }
     Queue(OperatorAction::TakeGrid, [this, a, b](CDeviceContext& ctx) {
         mp::SendPwmOutput(ctx, a, b, [this](CoefficientCheck check) {
+            ReportWrite(DeviceWriteKind::PwmOutput, OutcomeOf(check));
             Inform(Text(CoefficientCheckText(check, kPwmOutputSentText)));
             Window_.ShowFields();
         });
@@ -828,8 +897,12 @@ void CMainController::ResetCoefficients(void (*reset)(CDeviceContext&, Coefficie
     if (!Allowed(OperatorAction::ResetCoefficients) || !RequirePort()) {
         return;
     }
-    Queue(OperatorAction::ResetCoefficients, [this, reset](CDeviceContext& ctx) {
-        reset(ctx, [this](CoefficientCheck check) {
+    const DeviceWriteKind kind = reset == &mp::ResetCurrentCoefficients
+                                     ? DeviceWriteKind::ResetCurrentCoefficients
+                                     : DeviceWriteKind::ResetVoltageCoefficients;
+    Queue(OperatorAction::ResetCoefficients, [this, reset, kind](CDeviceContext& ctx) {
+        reset(ctx, [this, kind](CoefficientCheck check) {
+            ReportWrite(kind, OutcomeOf(check));
             Inform(Text(CoefficientCheckText(check, kCoefficientsResetText)));
         });
     });

@@ -15,6 +15,7 @@
 #include "app/MainCommand.h"
 #include "app/OperationState.h"
 #include "events/EventRecordTexts.h"
+#include "files/DeviceWriteLog.h"
 #include "maintenance/Calibration.h"
 #include "modbus/Clock.h"
 #include "modbus/ClosingClock.h"
@@ -106,6 +107,8 @@ signals:
     // A write of which every group was sent and read back, with the values written; their
     // StartModeText is the start mode the device kept (the write leaves it as it was).
     void SettingsWritten(const mp::ProtectionSettings& written);
+    // A write to the device has ended: what it was, to which address, and its outcome.
+    void DeviceWritten(const mp::DeviceWrite& write);
     // The coefficients read back from the device, as the grid now shows them.
     void CoefficientsRead(const mp::CalibrationGrid& grid);
     // The event records read from the device, before their window opens.
@@ -138,6 +141,8 @@ private:
     // The end of a change of the device's address and rate: the tool follows the device only
     // when it confirmed the new values.
     void ApplyCommChange(const CommChangeResult& result, int newAddress, int newRate);
+    // Says that a write to the device at the present address has ended with `outcome`.
+    void ReportWrite(DeviceWriteKind kind, DeviceWriteOutcome outcome);
     PortSettings LineSettings() const;
     QString ConnectionSummary() const;
 

@@ -58,6 +58,11 @@ bool COperationState::Allows(OperatorAction action) const {
             return Unlocked_ && !Filling(FieldGroup::Grid);
         case OperatorAction::ResetCoefficients:
             return Unlocked_;
+        // The report's read waits for nothing and nothing waits for it: the values it states
+        // are those the device held when no other operation was changing them. Poll ticks
+        // only read, and run between its exchanges, never inside one.
+        case OperatorAction::MakeReport:
+            return Mode_ != OperationState::Starting && Pending_.empty();
         case OperatorAction::Reconnect:
         case OperatorAction::ScanBus:
             return Mode_ == OperationState::Idle && Pending_.empty();

@@ -35,6 +35,7 @@ enum class OperatorAction {
     ResetCoefficients,  // send only
     Reconnect,          // reopens the line, perhaps with other settings
     ScanBus,            // searches the bus for devices at other addresses, rates and parities
+    MakeReport,         // reads the device's settings, coefficients, events and line for a report
     Unlock,             // maintenance password
     ShowNotes,          // usage notes
 };

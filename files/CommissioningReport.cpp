@@ -1,5 +1,6 @@
 #include "files/CommissioningReport.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
 #include <QPageLayout>
 #include <QPageSize>
@@ -7,9 +8,13 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QStringList>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextFrame>
 
 #include "events/EventRecords.h"
+#include "files/SettingsComparison.h"
 #include "files/SettingsTable.h"
 #include "language/ChineseFont.h"
 #include "language/Text.h"
@@ -21,6 +26,9 @@ namespace {
 constexpr qreal kPageWidth = 210.0 / 25.4 * 96.0;
 constexpr qreal kPageHeight = 297.0 / 25.4 * 96.0;
 constexpr qreal kMargin = 15.0 / 25.4 * 96.0;
+
+// Shown for a value the device did not give.
+const QString kNotRead = QStringLiteral("—");
 
 QString Esc(const QString& text) {
     return text.toHtmlEscaped();
@@ -34,11 +42,11 @@ QString Heading(const QString& text) {
 QString Table(const QStringList& header, const QList<QStringList>& rows) {
     QString html = QStringLiteral(
         "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\""
-        " style=\"border-collapse: collapse; border-color: #808080;\"><tr>");
+        " style=\"border-collapse: collapse; border-color: #808080;\"><thead><tr>");
     for (const QString& cell : header) {
         html += QStringLiteral("<th align=\"left\">%1</th>").arg(Esc(cell));
     }
-    html += QStringLiteral("</tr>");
+    html += QStringLiteral("</tr></thead>");
     for (const QStringList& row : rows) {
         html += QStringLiteral("<tr>");
         for (const QString& cell : row) {
@@ -73,47 +81,138 @@ QString LampText(Lamp lamp) {
     return QCoreApplication::translate("mp::CommissioningReport", "未知");
 }
 
-QString TimeText(const QDateTime& time) {
-    return time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+// A text of the report's context in the report's language.
+QString T(const char* source) {
+    return QCoreApplication::translate("mp::CommissioningReport", source);
+}
+
+// A value with its unit ("15.0 A"); "—" for a value the device did not give.
+QString WithUnit(const QString& value, const QString& unit) {
+    if (value.isEmpty()) {
+        return kNotRead;
+    }
+    return unit.isEmpty() ? value : QStringLiteral("%1 %2").arg(value, unit);
+}
+
+QString ParityText(int parity) {
+    switch (parity) {
+        case 1:
+            return T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "奇校验"));
+        case 2:
+            return T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "偶校验"));
+        default:
+            return T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "无校验"));
+    }
+}
+
+QString BaudText(int rate) {
+    return QStringLiteral("%1 bit/s").arg(rate);
+}
+
+QString HeaderSection(const ReportInput& input) {
+    const DeviceReading& device = input.Device;
+    const QString storedBaud =
+        device.StoredBaud.isEmpty()
+            ? T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "代码不在列表中"))
+            : BaudText(device.StoredBaud.toInt());
+    QList<QStringList> rows = {
+        {T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "设备地址")),
+         QString::number(input.Line.Address)},
+        {T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "串口")), input.PortName},
+        {T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "波特率")), BaudText(input.Line.BaudRate)},
+        {T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "校验")), ParityText(input.Parity)},
+        {T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "设备中存储的通信参数")),
+         T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "地址 %1，波特率 %2"))
+             .arg(device.StoredAddress)
+             .arg(storedBaud)},
+        {T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "读取设备的时间")),
+         TimeText(device.ReadAt)},
+        {T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "报告生成时间")),
+         TimeText(input.CreatedAt)},
+        {T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "工具版本")), input.ToolVersion},
+        {T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "定值文件")),
+         input.FileName.isEmpty() ? T(QT_TRANSLATE_NOOP("mp::CommissioningReport",
+                                                        "无（窗口中的定值不是定值文件中的值）"))
+                                  : input.FileName},
+    };
+    if (!input.Note.isEmpty()) {
+        rows << QStringList{T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "备注")), input.Note};
+    }
+    return Paragraph(T(QT_TRANSLATE_NOOP(
+               "mp::CommissioningReport",
+               "本报告中设备的值均为生成报告时从设备读取的值，不是窗口中显示的值。"))) +
+           Table({T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "项目")),
+                  T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "值"))},
+                 rows);
 }
 
 QString SettingsSection(const ReportInput& input) {
+    const SettingsValues& values = input.Device.Settings;
     QList<QStringList> rows;
     for (const SettingRow& row : SettingRows()) {
-        const QString value = QString::fromStdString(SettingText(input.Values, row));
+        const QString value = QString::fromStdString(SettingText(values, row));
         const bool worded = row.Kind == SettingKind::Curve || row.Kind == SettingKind::Phase ||
                             row.Kind == SettingKind::StartMode;
-        rows << QStringList{Trs(row.Caption),
-                            worded && !value.isEmpty() ? Trs(value.toUtf8().constData()) : value,
+        QString shown = value;
+        if (value.isEmpty() && worded) {
+            shown = Trs(kNotInListText);  // a list position the device reported outside its list
+        } else if (worded) {
+            shown = Trs(value.toUtf8().constData());
+        }
+        rows << QStringList{Trs(row.Caption), shown.isEmpty() ? kNotRead : shown,
                             row.Unit[0] != '\0' ? Trs(row.Unit) : QString()};
     }
     QList<QStringList> protections;
     for (int k = 0; k < kProtectionCount; ++k) {
         const auto at = static_cast<size_t>(k);
         protections << QStringList{Trs(ProtectionRows()[at].Caption),
-                                   Trs(ProtectionStateText(input.Values.Protection.Enabled[at]))};
+                                   Trs(ProtectionStateText(values.Protection.Enabled[at]))};
     }
-    return Heading(QCoreApplication::translate("mp::CommissioningReport", "定值")) +
-           Paragraph(input.ValuesSource) +
-           Table({QCoreApplication::translate("mp::CommissioningReport", "定值"),
-                  QCoreApplication::translate("mp::CommissioningReport", "值"),
-                  QCoreApplication::translate("mp::CommissioningReport", "单位")},
-                 rows) +
-           Heading(QCoreApplication::translate("mp::CommissioningReport", "保护投退")) +
-           Table({QCoreApplication::translate("mp::CommissioningReport", "保护"),
-                  QCoreApplication::translate("mp::CommissioningReport", "状态")},
+    QString html = Heading(T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "设备中的定值")));
+    if (!input.FileName.isEmpty() && input.FileDifferences == 0) {
+        html += Paragraph(
+            T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "设备中的定值与定值文件“%1”中的相同。"))
+                .arg(input.FileName));
+    } else if (!input.FileName.isEmpty() && input.FileDifferences > 0) {
+        html += Paragraph(T(QT_TRANSLATE_NOOP("mp::CommissioningReport",
+                                              "设备中有 %1 项定值与定值文件“%2”中的不同。"))
+                              .arg(input.FileDifferences)
+                              .arg(input.FileName));
+    }
+    html += Table({T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "定值")),
+                   T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "值")),
+                   T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "单位"))},
+                  rows);
+    return html + Heading(T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "保护投退"))) +
+           Table({T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "保护")),
+                  T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "状态"))},
                  protections);
 }
 
-QString CoefficientSection(const ReportInput& input) {
-    // The records from the device start a page of their own, after the settings.
-    QString html = QStringLiteral("<h3 style=\"page-break-before: always\">%1</h3>")
-                       .arg(QCoreApplication::translate("mp::CommissioningReport", "校准系数"));
-    if (!input.Coefficients) {
-        return html + Paragraph(QCoreApplication::translate("mp::CommissioningReport",
-                                                            "本次运行中未从设备读取校准系数。"));
+QString FileWritesSection(const ReportInput& input) {
+    if (input.FileName.isEmpty()) {
+        return QString();
     }
-    const CalibrationGrid& grid = *input.Coefficients;
+    QString html = Heading(T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "定值文件“%1”的写入记录"))
+                               .arg(input.FileName));
+    if (input.FileWrites.isEmpty()) {
+        return html +
+               Paragraph(T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "文件中没有写入记录。")));
+    }
+    QList<QStringList> rows;
+    for (const WriteRecord& record : input.FileWrites) {
+        rows << QStringList{TimeText(record.WrittenAt), record.Line.Port,
+                            QString::number(record.Line.Address), BaudText(record.Line.BaudRate)};
+    }
+    return html + Table({T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "写入时间")),
+                         T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "串口")),
+                         T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "设备地址")),
+                         T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "波特率"))},
+                        rows);
+}
+
+QString CoefficientSection(const ReportInput& input) {
+    const CalibrationGrid& grid = input.Device.Coefficients;
     const char* const names[kCalibrationRowCount] = {
         QT_TRANSLATE_NOOP("mp::CommissioningReport", "A/AB相"),
         QT_TRANSLATE_NOOP("mp::CommissioningReport", "B/BC相"),
@@ -121,55 +220,69 @@ QString CoefficientSection(const ReportInput& input) {
     QList<QStringList> rows;
     for (int r = 0; r < kCalibrationRowCount; ++r) {
         const auto at = static_cast<size_t>(r);
-        rows << QStringList{QCoreApplication::translate("mp::CommissioningReport", names[r]),
-                            QString::fromStdString(grid.A[at]), QString::fromStdString(grid.B[at])};
+        rows << QStringList{T(names[r]), QString::fromStdString(grid.A[at]),
+                            QString::fromStdString(grid.B[at])};
     }
-    return html +
-           Paragraph(QCoreApplication::translate("mp::CommissioningReport",
-                                                 "设备中存储的值（相的 a 系数为 a × 10000）。")) +
-           Table({QCoreApplication::translate("mp::CommissioningReport", "行"),
-                  QCoreApplication::translate("mp::CommissioningReport", "a系数"),
-                  QCoreApplication::translate("mp::CommissioningReport", "b系数")},
+    return Heading(T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "校准系数"))) +
+           Paragraph(T(QT_TRANSLATE_NOOP("mp::CommissioningReport",
+                                         "设备中存储的值（相的 a 系数为 a × 10000）。"))) +
+           Table({T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "行")),
+                  T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "a系数")),
+                  T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "b系数"))},
                  rows);
 }
 
 QString EventSection(const ReportInput& input) {
-    QString html = Heading(QCoreApplication::translate("mp::CommissioningReport", "事件记录"));
-    if (!input.Events) {
-        return html + Paragraph(QCoreApplication::translate("mp::CommissioningReport",
-                                                            "本次运行中未读取事件记录。"));
-    }
-    const EventRecordTexts& events = *input.Events;
-    const QDateTime readAt = QDateTime::fromMSecsSinceEpoch(events.ReadAtMs);
-    html += Paragraph(
-        QCoreApplication::translate("mp::CommissioningReport", "读取时间 %1，设备地址 %2：%3")
-            .arg(TimeText(readAt))
-            .arg(events.Address)
-            .arg(QString::fromStdString(ShownSummary(events))));
+    const EventRecordTexts& events = input.Device.Events;
+    QString html = Heading(T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "事件记录"))) +
+                   Paragraph(QString::fromStdString(ShownSummary(events)));
     QList<QStringList> rows;
-    for (int k = 0; k < events.Count; ++k) {
+    for (int k = 0; k < events.Count && k < kMaxEvents; ++k) {
         const auto at = static_cast<size_t>(k);
         rows << QStringList{QString::number(k + 1), QString::number(events.Codes[at]),
                             QString::fromStdString(ShownEvent(events, at))};
     }
     if (!rows.isEmpty()) {
-        html += Table({QCoreApplication::translate("mp::CommissioningReport", "序号"),
-                       QCoreApplication::translate("mp::CommissioningReport", "代码"),
-                       QCoreApplication::translate("mp::CommissioningReport", "内容")},
+        html += Table({T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "序号")),
+                       T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "代码")),
+                       T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "告警内容"))},
                       rows);
     }
     return html;
 }
 
+// Whether the group's values are the device's at the read, or said not to be.
+QString StateText(const Staleness& staleness, bool hasValue) {
+    if (!hasValue) {
+        return T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "未读到（设备无应答）"));
+    }
+    if (staleness.Stale) {
+        return T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "过时：自 %1 起设备无应答"))
+            .arg(TimeText(QDateTime::fromMSecsSinceEpoch(staleness.SinceMs)));
+    }
+    return T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "已读取"));
+}
+
+QString LampsText(const Lamp* lamps, size_t count, const QStringList& names) {
+    QStringList texts;
+    for (size_t k = 0; k < count; ++k) {
+        texts << QStringLiteral("%1 %2").arg(names[static_cast<int>(k)], LampText(lamps[k]));
+    }
+    return texts.join(T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "，")));
+}
+
+bool AnyKnown(const Lamp* lamps, size_t count) {
+    for (size_t k = 0; k < count; ++k) {
+        if (lamps[k] != Lamp::Unknown) {
+            return true;
+        }
+    }
+    return false;
+}
+
 QString LiveSection(const ReportInput& input) {
-    const LiveValues& live = input.Live;
-    const QString state =
-        input.Polling
-            ? QCoreApplication::translate("mp::CommissioningReport",
-                                          "生成报告时正在读实时数据，以下为窗口当时显示的值。")
-            : QCoreApplication::translate("mp::CommissioningReport",
-                                          "生成报告时未在读实时数据，以下为窗口最后显示的值，"
-                                          "可能不是设备当前的值。");
+    const LiveValues& live = input.Device.Live;
+    const CLiveFreshness& fresh = live.Freshness;
     QList<QStringList> rows;
     const char* const currents[3] = {QT_TRANSLATE_NOOP("mp::CommissioningReport", "A相电流"),
                                      QT_TRANSLATE_NOOP("mp::CommissioningReport", "B相电流"),
@@ -178,39 +291,184 @@ QString LiveSection(const ReportInput& input) {
                                      QT_TRANSLATE_NOOP("mp::CommissioningReport", "B相电压"),
                                      QT_TRANSLATE_NOOP("mp::CommissioningReport", "C相电压")};
     for (size_t k = 0; k < 3; ++k) {
-        rows << QStringList{QCoreApplication::translate("mp::CommissioningReport", currents[k]),
-                            QString::fromStdString(live.Currents[k])};
+        const QString value = QString::fromStdString(live.Currents[k]);
+        rows << QStringList{T(currents[k]), WithUnit(value, QStringLiteral("A")),
+                            StateText(fresh.Of(LiveGroup::Currents), !value.isEmpty())};
     }
     for (size_t k = 0; k < 3; ++k) {
-        rows << QStringList{QCoreApplication::translate("mp::CommissioningReport", voltages[k]),
-                            QString::fromStdString(live.Voltages[k])};
+        const QString value = QString::fromStdString(live.Voltages[k]);
+        rows << QStringList{T(voltages[k]), WithUnit(value, QStringLiteral("V")),
+                            StateText(fresh.Of(LiveGroup::Voltages), !value.isEmpty())};
     }
-    rows << QStringList{
-        QCoreApplication::translate("mp::CommissioningReport", "实时数据采集时间 (ms)"),
-        QString::number(live.AcquisitionTime)};
-    QStringList inputs;
+    QStringList inputNames;
     for (size_t k = 0; k < live.Inputs.size(); ++k) {
-        inputs << QStringLiteral("DI%1 %2").arg(k + 1).arg(LampText(live.Inputs[k]));
+        inputNames << QStringLiteral("DI%1").arg(k + 1);
     }
-    rows << QStringList{QCoreApplication::translate("mp::CommissioningReport", "状态量输入"),
-                        inputs.join(QCoreApplication::translate("mp::CommissioningReport", "，"))};
-    const char* const outputs[3] = {QT_TRANSLATE_NOOP("mp::CommissioningReport", "输出A"),
-                                    QT_TRANSLATE_NOOP("mp::CommissioningReport", "输出B"),
-                                    QT_TRANSLATE_NOOP("mp::CommissioningReport", "复归")};
-    QStringList outputTexts;
-    for (size_t k = 0; k < 3; ++k) {
-        outputTexts << QStringLiteral("%1 %2").arg(
-            QCoreApplication::translate("mp::CommissioningReport", outputs[k]),
-            LampText(live.Outputs[k]));
-    }
+    const bool inputsKnown = AnyKnown(live.Inputs.data(), live.Inputs.size());
     rows << QStringList{
-        QCoreApplication::translate("mp::CommissioningReport", "控制量输出"),
-        outputTexts.join(QCoreApplication::translate("mp::CommissioningReport", "，"))};
-    return Heading(QCoreApplication::translate("mp::CommissioningReport", "实时数据快照")) +
-           Paragraph(state) +
-           Table({QCoreApplication::translate("mp::CommissioningReport", "量"),
-                  QCoreApplication::translate("mp::CommissioningReport", "值")},
+        T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "状态量输入")),
+        inputsKnown ? LampsText(live.Inputs.data(), live.Inputs.size(), inputNames) : kNotRead,
+        StateText(fresh.Of(LiveGroup::Inputs), inputsKnown)};
+    const QStringList outputNames = {T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "输出A")),
+                                     T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "输出B")),
+                                     T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "复归"))};
+    const bool outputsKnown = AnyKnown(live.Outputs.data(), live.Outputs.size());
+    rows << QStringList{
+        T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "控制量输出")),
+        outputsKnown ? LampsText(live.Outputs.data(), live.Outputs.size(), outputNames) : kNotRead,
+        StateText(fresh.Of(LiveGroup::Outputs), outputsKnown)};
+    return Heading(T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "实时数据"))) +
+           Paragraph(
+               T(QT_TRANSLATE_NOOP("mp::CommissioningReport",
+                                   "生成报告时从设备读取的值；“—”为设备没有应答、未读到的值。"))) +
+           Table({T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "量")),
+                  T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "值")),
+                  T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "状态"))},
                  rows);
+}
+
+QString WriteKindText(const DeviceWrite& write) {
+    switch (write.Kind) {
+        case DeviceWriteKind::Settings:
+            return T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "写定值"));
+        case DeviceWriteKind::StartMode:
+            return T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "设置起动方式"));
+        case DeviceWriteKind::CloseOutputA:
+            return T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "输出A合"));
+        case DeviceWriteKind::OpenOutputA:
+            return T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "输出A分"));
+        case DeviceWriteKind::CloseOutputB:
+            return T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "输出B合"));
+        case DeviceWriteKind::OpenOutputB:
+            return T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "输出B分"));
+        case DeviceWriteKind::ResetOutputs:
+            return T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "输出复归"));
+        case DeviceWriteKind::CalibrateCurrent:
+            return T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "电流校准"));
+        case DeviceWriteKind::CalibrateVoltage:
+            return T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "电压校准"));
+        case DeviceWriteKind::PwmOutput:
+            return T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "PWM输出设置"));
+        case DeviceWriteKind::ResetCurrentCoefficients:
+            return T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "电流校准系数复归"));
+        case DeviceWriteKind::ResetVoltageCoefficients:
+            return T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "电压校准系数复归"));
+        case DeviceWriteKind::CommParams:
+            return T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "通信参数改为地址 %1，波特率 %2"))
+                .arg(write.NewAddress)
+                .arg(BaudText(write.NewBaudRate));
+    }
+    return QString();
+}
+
+QString OutcomeText(DeviceWriteOutcome outcome) {
+    switch (outcome) {
+        case DeviceWriteOutcome::Confirmed:
+            return T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "已确认（设备回读一致）"));
+        case DeviceWriteOutcome::NotHeld:
+            return T(
+                QT_TRANSLATE_NOOP("mp::CommissioningReport", "未确认：设备中的值与写入的不符"));
+        case DeviceWriteOutcome::NoReply:
+            return T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "未确认：回读时设备无应答"));
+        case DeviceWriteOutcome::SentOnly:
+            return T(
+                QT_TRANSLATE_NOOP("mp::CommissioningReport", "已发送，设备对此命令不应答，未确认"));
+        case DeviceWriteOutcome::NotFollowed:
+            return T(QT_TRANSLATE_NOOP("mp::CommissioningReport",
+                                       "已发送，未确认；串口未能改为新的波特率"));
+    }
+    return QString();
+}
+
+QString WritesSection(const ReportInput& input) {
+    QString html =
+        Heading(T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "本次运行中对设备的写操作")));
+    if (input.Writes.isEmpty()) {
+        html += Paragraph(
+            T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "程序启动以来没有对本设备的写操作。")));
+    } else {
+        QList<QStringList> rows;
+        for (const DeviceWriteEntry& entry : input.Writes) {
+            rows << QStringList{TimeText(entry.At), WriteKindText(entry.Write),
+                                OutcomeText(entry.Write.Outcome)};
+        }
+        html += Table({T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "时间")),
+                       T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "操作")),
+                       T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "结果"))},
+                      rows);
+    }
+    if (input.OtherWrites > 0) {
+        html += Paragraph(T(QT_TRANSLATE_NOOP("mp::CommissioningReport",
+                                              "另有 %1 次写操作发往其他设备，未列出。"))
+                              .arg(input.OtherWrites));
+    }
+    return html;
+}
+
+QString SignatureSection() {
+    // Tall empty cells to sign and date by hand.
+    const QString blank = QStringLiteral("<td>&nbsp;<br/>&nbsp;<br/>&nbsp;</td>");
+    QString html = Heading(T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "签字确认"))) +
+                   QStringLiteral(
+                       "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\""
+                       " style=\"border-collapse: collapse; border-color: #808080;\"><tr>");
+    for (const QString& cell : {T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "角色")),
+                                T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "姓名")),
+                                T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "签字")),
+                                T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "日期"))}) {
+        html += QStringLiteral("<th align=\"left\">%1</th>").arg(Esc(cell));
+    }
+    html += QStringLiteral("</tr>");
+    for (const QString& role : {T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "调试工程师")),
+                                T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "见证人"))}) {
+        html += QStringLiteral("<tr><td width=\"22%\">%1</td>").arg(Esc(role)) + blank + blank +
+                blank + QStringLiteral("</tr>");
+    }
+    return html + QStringLiteral("</table>");
+}
+
+// A section (a heading and what follows it up to the next heading) that would begin on one
+// page and end on the next begins on a new page when it fits on one: no small table is broken
+// for a few rows left over.
+void KeepSectionsTogether(QTextDocument& document) {
+    const qreal usable = kPageHeight - 2 * kMargin;
+    QAbstractTextDocumentLayout* layout = document.documentLayout();
+    struct Section {
+        QTextBlock Heading;
+        qreal Top = 0;
+        qreal Bottom = 0;
+    };
+    // Each pass moves one section; the ones after it are looked at again in the new layout.
+    for (int pass = 0; pass < 64; ++pass) {
+        QList<Section> sections;
+        for (auto it = document.rootFrame()->begin(); !it.atEnd(); ++it) {
+            const QRectF box = it.currentFrame() != nullptr
+                                   ? layout->frameBoundingRect(it.currentFrame())
+                                   : layout->blockBoundingRect(it.currentBlock());
+            if (it.currentFrame() == nullptr &&
+                it.currentBlock().blockFormat().headingLevel() == 3) {
+                sections << Section{it.currentBlock(), box.top(), box.bottom()};
+            } else if (!sections.isEmpty() && !box.isEmpty()) {
+                sections.last().Bottom = qMax(sections.last().Bottom, box.bottom());
+            }
+        }
+        bool moved = false;
+        for (const Section& section : sections) {
+            const int firstPage = static_cast<int>(section.Top / kPageHeight);
+            const int lastPage = static_cast<int>((section.Bottom - 1) / kPageHeight);
+            QTextBlockFormat format = section.Heading.blockFormat();
+            if (lastPage > firstPage && section.Bottom - section.Top <= usable &&
+                !(format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)) {
+                format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+                QTextCursor(section.Heading).setBlockFormat(format);
+                moved = true;
+                break;
+            }
+        }
+        if (!moved) {
+            return;
+        }
+    }
 }
 
 QFont ReportFont() {
@@ -225,24 +483,10 @@ QFont ReportFont() {
 }  // namespace
 
 QString CommissioningReportHtml(const ReportInput& input) {
-    QList<QStringList> rows = {
-        {QCoreApplication::translate("mp::CommissioningReport", "日期"), TimeText(input.CreatedAt)},
-        {QCoreApplication::translate("mp::CommissioningReport", "串口"), input.Line.Port},
-        {QCoreApplication::translate("mp::CommissioningReport", "设备地址"),
-         QString::number(input.Line.Address)},
-        {QCoreApplication::translate("mp::CommissioningReport", "波特率"),
-         QString::number(input.Line.BaudRate)},
-    };
-    if (!input.Note.isEmpty()) {
-        rows << QStringList{QCoreApplication::translate("mp::CommissioningReport", "备注"),
-                            input.Note};
-    }
     return QStringLiteral("<html><body><h2>%1</h2>").arg(Esc(ReportTitle())) +
-           Table({QCoreApplication::translate("mp::CommissioningReport", "项目"),
-                  QCoreApplication::translate("mp::CommissioningReport", "内容")},
-                 rows) +
-           SettingsSection(input) + CoefficientSection(input) + EventSection(input) +
-           LiveSection(input) + QStringLiteral("</body></html>");
+           HeaderSection(input) + SettingsSection(input) + FileWritesSection(input) +
+           CoefficientSection(input) + EventSection(input) + LiveSection(input) +
+           WritesSection(input) + SignatureSection() + QStringLiteral("</body></html>");
 }
 
 void LayOutReport(QTextDocument& document, const QString& html) {
@@ -250,6 +494,7 @@ void LayOutReport(QTextDocument& document, const QString& html) {
     document.setDocumentMargin(kMargin);
     document.setPageSize(QSizeF(kPageWidth, kPageHeight));
     document.setHtml(html);
+    KeepSectionsTogether(document);
 }
 
 void PrintReport(const QString& html, QPagedPaintDevice& printer) {

@@ -1,18 +1,19 @@
 #pragma once
-// The commissioning report: one document with the date, the connection, every setting, the
-// calibration coefficients and event records when they were read, and a snapshot of the live
-// values; laid out on A4 pages, saved as PDF or printed.
+// The commissioning report, an as-left record of one device: the connection and the time the
+// device was read, the tool's version, the settings, calibration coefficients, stored events,
+// communication parameters and live values the device gave at that read, the settings file
+// the window holds and its write records, the writes made to the device since the program
+// started, and fields for the engineer's and the witness's signatures; laid out on A4 pages,
+// saved as PDF or printed.
 
 #include <QDateTime>
 #include <QImage>
+#include <QList>
 #include <QString>
-#include <optional>
 
-#include "events/EventRecordTexts.h"
+#include "files/DeviceWriteLog.h"
+#include "files/ReportRead.h"
 #include "files/SettingsFile.h"
-#include "files/SettingsValues.h"
-#include "maintenance/CalibrationGrid.h"
-#include "monitoring/LiveValues.h"
 
 class QPagedPaintDevice;
 class QTextDocument;
@@ -21,14 +22,19 @@ namespace mp {
 
 struct ReportInput {
     QDateTime CreatedAt;
-    DeviceLine Line;
-    SettingsValues Values;                        // the window's settings
-    QString ValuesSource;                         // where they came from, in words
-    QString Note;                                 // the settings file's note, if any
-    std::optional<CalibrationGrid> Coefficients;  // as last read from the device
-    std::optional<EventRecordTexts> Events;       // as last read from the device
-    LiveValues Live;
-    bool Polling = false;  // the live values are being refreshed
+    QString ToolVersion;
+    DeviceLine Line;   // port, address and rate the device was read on
+    QString PortName;  // the port as the report names it, in its language
+    int Parity = 0;    // of that line: 0 none, 1 odd, 2 even
+    DeviceReading Device;
+    // The settings file whose values the window holds (empty: none), its note and write
+    // records, and how many of its settings the device holds otherwise (-1: not compared).
+    QString FileName;
+    QString Note;
+    QList<WriteRecord> FileWrites;
+    int FileDifferences = -1;
+    QList<DeviceWriteEntry> Writes;  // writes made to this device since the program started
+    int OtherWrites = 0;             // writes made to other devices, not listed
 };
 
 // The report as HTML, every value escaped.

@@ -9,22 +9,6 @@ constexpr uint32_t kAfterBlockAMs = 300;
 constexpr uint32_t kAfterBlockBMs = 100;
 constexpr uint32_t kAfterBlockCMs = 300;
 
-// Runs the block reads' decoding at once on the worker, into the worker's own settings set,
-// instead of handing it to the window.
-class CDecodeHere : public IWindowQueue {
-public:
-    void Show(std::function<void()> change) override {
-        if (change) {
-            change();
-        }
-    }
-    void Post(std::function<void()> fn) override {
-        if (fn) {
-            fn();
-        }
-    }
-};
-
 std::optional<SettingsValues> ReadBlocks(CDeviceContext& ctx) {
     CDecodeHere here;
     CDeviceContext local(ctx.Link, here, ctx.Timer, ctx.StopFlag(), ctx.CloseFlag());
@@ -56,6 +40,10 @@ std::optional<SettingsValues> ReadBlocks(CDeviceContext& ctx) {
 }
 
 }  // namespace
+
+std::optional<SettingsValues> ReadDeviceSettingsHere(CDeviceContext& ctx) {
+    return ReadBlocks(ctx);
+}
 
 void ReadDeviceSettings(CDeviceContext& ctx,
                         std::function<void(std::optional<SettingsValues>)> done) {

@@ -19,4 +19,23 @@ namespace mp {
 void ReadDeviceSettings(CDeviceContext& ctx,
                         std::function<void(std::optional<SettingsValues>)> done);
 
+// The same read, on the I/O worker, returning the values there: nothing is posted.
+std::optional<SettingsValues> ReadDeviceSettingsHere(CDeviceContext& ctx);
+
+// A window side that runs every change and posted function at once on the worker: device
+// reads decode into values of their own instead of handing them to the window.
+class CDecodeHere : public IWindowQueue {
+public:
+    void Show(std::function<void()> change) override {
+        if (change) {
+            change();
+        }
+    }
+    void Post(std::function<void()> fn) override {
+        if (fn) {
+            fn();
+        }
+    }
+};
+
 }  // namespace mp

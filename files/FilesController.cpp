@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPointer>
+#include <QProgressDialog>
 #include <QUrl>
 
 #include "files/DeviceSettingsRead.h"
@@ -315,44 +316,146 @@ void CFilesController::ShowComparison(const std::optional<SettingsValues>& devic
 
 // ---- report -------------------------------------------------------------------------------
 
-void CFilesController::OnCoefficientsRead(const CalibrationGrid& grid) {
-    Coefficients_ = grid;
+void CFilesController::OnDeviceWritten(const DeviceWrite& write) {
+    WriteLog_.Add({QDateTime::currentDateTime(), Host_.Line().Port, write});
 }
 
-void CFilesController::OnEventRecordsRead(const EventRecordTexts& texts) {
-    Events_ = texts;
-}
-
-ReportInput CFilesController::Report() const {
+ReportInput CFilesController::Report(const DeviceReading& reading, const DeviceLine& line,
+                                     int parity, const QString& portName) const {
     ReportInput input;
     input.CreatedAt = QDateTime::currentDateTime();
-    input.Line = Host_.Line();
-    input.Values = WindowValues();
+    input.ToolVersion = QStringLiteral(MP_TOOL_VERSION);
+    input.Line = line;
+    input.PortName = portName;
+    input.Parity = parity;
+    input.Device = reading;
     if (WindowHoldsFile()) {
-        input.ValuesSource =
-            tr("窗口中的定值，与定值文件“%1”中的相同。").arg(Native(Current_->Path));
+        input.FileName = QFileInfo(Current_->Path).fileName();
         input.Note = Current_->File.Note;
-    } else {
-        input.ValuesSource = tr("生成报告时窗口中的定值。");
+        input.FileWrites = Current_->File.Writes();
+        input.FileDifferences = 0;
+        for (const ComparisonRow& row : CompareSettings(reading.Settings, Current_->File.Values)) {
+            input.FileDifferences += row.Differs ? 1 : 0;
+        }
     }
-    input.Coefficients = Coefficients_;
-    input.Events = Events_;
-    input.Live = *Host_.Live;
-    input.Polling = Host_.Polling();
+    for (const DeviceWriteEntry& entry : WriteLog_.Entries()) {
+        if (entry.Concerns(line.Port, reading.Address)) {
+            input.Writes << entry;
+        } else {
+            ++input.OtherWrites;
+        }
+    }
     return input;
 }
 
 void CFilesController::CreateReport() {
-    if (!Host_.TakeFields()) {
+    StartReport(ReportUse::Pdf);
+}
+
+void CFilesController::PrintReport() {
+    StartReport(ReportUse::Print);
+}
+
+void CFilesController::StartReport(ReportUse use) {
+    // The fields as typed decide whether the window holds the settings file's values.
+    if (!Host_.TakeFields() || !Host_.MayReadForReport()) {
         return;
     }
-    const ReportInput input = Report();
+    const DeviceLine line = Host_.Line();
+    if (!Host_.PortOpen()) {
+        Inform(tr("串口 %1 未打开，无法读取设备，没有生成调试报告。").arg(line.Port));
+        return;
+    }
+    const int parity = Host_.Parity();
+    const QString portName = Host_.PortName();
+
+    auto cancel = std::make_shared<std::atomic<bool>>(false);
+    // Not modal: its updates must not run the event loop inside a posted result.
+    auto* progress = new QProgressDialog(tr("正在读取设备（地址 %1）的定值、校准系数、事件记录、"
+                                            "通信参数和实时数据...")
+                                             .arg(line.Address),
+                                         tr("取消"), 0, kReportReadSteps, Host_.Window);
+    progress->setObjectName(QStringLiteral("reportProgress"));
+    progress->setWindowTitle(use == ReportUse::Pdf ? tr("生成调试报告") : tr("打印调试报告"));
+    progress->setMinimumDuration(0);
+    progress->setAutoClose(false);
+    progress->setAutoReset(false);
+    progress->setValue(0);
+    connect(progress, &QProgressDialog::canceled, progress, [cancel] { cancel->store(true); });
+    progress->show();
+    ReportProgress_ = progress;
+
+    QPointer<CFilesController> self(this);
+    QPointer<QProgressDialog> shown(progress);
+    const CommParamsRead readCommParams = Host_.ReadCommParams;
+    Host_.RunReportRead(
+        [self, shown, cancel, readCommParams, use, line, parity, portName](CDeviceContext& ctx) {
+            ReadDeviceForReport(
+                ctx, readCommParams, cancel,
+                [shown](int stepsDone) {
+                    if (shown) {
+                        shown->setValue(stepsDone);
+                    }
+                },
+                [self, shown, cancel, use, line, parity, portName](ReportReadResult result) {
+                    // A cancel pressed after the last step still makes no report. (Closing the
+                    // dialog below says "canceled" too: the flag is taken first.)
+                    result.Cancelled = result.Cancelled || cancel->load();
+                    if (shown) {
+                        shown->disconnect();
+                        shown->close();
+                        shown->deleteLater();
+                    }
+                    if (self) {
+                        self->FinishReport(use, result, line, parity, portName);
+                    }
+                });
+        });
+}
+
+void CFilesController::FinishReport(ReportUse use, const ReportReadResult& result,
+                                    const DeviceLine& line, int parity, const QString& portName) {
+    if (result.Cancelled) {
+        return;
+    }
+    if (!result.Reading) {
+        QString what;
+        switch (result.Unanswered) {
+            case ReportReadStep::CommParams:
+                what = tr("通信参数");
+                break;
+            case ReportReadStep::Settings:
+                what = tr("定值");
+                break;
+            case ReportReadStep::Coefficients:
+                what = tr("校准系数");
+                break;
+            case ReportReadStep::Events:
+                what = tr("事件记录");
+                break;
+            case ReportReadStep::Live:
+                what = tr("实时数据");
+                break;
+        }
+        DeviceLine shown = line;
+        shown.Port = portName;
+        Inform(tr("设备（%1）没有应答，未能读取设备的%2。\n没有生成调试报告：报告只用生成时从"
+                  "设备读到的值。")
+                   .arg(LineText(shown), what));
+        return;
+    }
+    const ReportInput input = Report(*result.Reading, line, parity, portName);
+    LastReport_ = input;
     const QString html = CommissioningReportHtml(input);
+    if (use == ReportUse::Print) {
+        Dialogs_.PrintReport(Host_.Window, html);
+        return;
+    }
     const QString suggested =
         QDir(QDir::homePath())
             .filePath(tr("调试报告-地址%1-%2.pdf")
-                          .arg(input.Line.Address)
-                          .arg(input.CreatedAt.toString(QStringLiteral("yyyyMMdd-HHmm"))));
+                          .arg(line.Address)
+                          .arg(input.Device.ReadAt.toString(QStringLiteral("yyyyMMdd-HHmm"))));
     const QString path = Dialogs_.SaveFileName(Host_.Window, tr("生成调试报告"), suggested,
                                                PdfFilter(), QStringLiteral("pdf"));
     if (path.isEmpty()) {
@@ -364,13 +467,6 @@ void CFilesController::CreateReport() {
         return;
     }
     Inform(tr("调试报告已保存到“%1”。").arg(Native(path)));
-}
-
-void CFilesController::PrintReport() {
-    if (!Host_.TakeFields()) {
-        return;
-    }
-    Dialogs_.PrintReport(Host_.Window, CommissioningReportHtml(Report()));
 }
 
 // ---- drops --------------------------------------------------------------------------------

@@ -5,22 +5,26 @@
 // FilesHost, and the device only through the I/O worker.
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
+#include <atomic>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
-#include "events/EventRecordTexts.h"
 #include "files/CommissioningReport.h"
+#include "files/DeviceWriteLog.h"
 #include "files/RecentFiles.h"
+#include "files/ReportRead.h"
 #include "files/SettingsFile.h"
-#include "maintenance/CalibrationGrid.h"
 #include "modbus/DeviceContext.h"
 
 class QAction;
 class QMainWindow;
 class QMenu;
 class QMimeData;
+class QProgressDialog;
 class QSettings;
 
 namespace mp {
@@ -39,8 +43,15 @@ struct FilesHost {
     std::function<bool()> PortOpen;
     // Queues a device operation on the I/O worker.
     std::function<void(std::function<void(CDeviceContext&)>)> RunOnDevice;
-    std::function<DeviceLine()> Line;  // port, device address and baud rate now
-    std::function<bool()> Polling;     // the live values are being refreshed
+    std::function<DeviceLine()> Line;   // port, device address and baud rate now
+    std::function<int()> Parity;        // of the line now: 0 none, 1 odd, 2 even
+    std::function<QString()> PortName;  // the port now, as the report names it
+    std::function<bool()> Polling;      // the live values are being refreshed
+    // True when the report's read may run now; otherwise the operator was told why.
+    std::function<bool()> MayReadForReport;
+    // Queues the report's read on the I/O worker as an operation of its own.
+    std::function<void(std::function<void(CDeviceContext&)>)> RunReportRead;
+    CommParamsRead ReadCommParams = nullptr;  // the device's own address and baud rate
 };
 
 class CFilesController : public QObject {
@@ -60,20 +71,24 @@ public:
     void SaveSettingsFile();
     // "与设备比较...": reads the device's settings and shows them beside the window's.
     void CompareWithDevice();
-    // "生成调试报告...": saves the report as PDF.
+    // "生成调试报告...": reads the device, then saves the report as PDF.
     void CreateReport();
-    // "打印调试报告...": prints the report through the system's print dialog.
+    // "打印调试报告...": reads the device, then prints the report through the system's print
+    // dialog.
     void PrintReport();
 
     // After a write of which every group was sent: when the values written are those of the
     // open settings file, offers to record in it when and where they were written.
     void OnSettingsWritten(const ProtectionSettings& written);
-    // The coefficients and event records as last read from the device, for the report.
-    void OnCoefficientsRead(const CalibrationGrid& grid);
-    void OnEventRecordsRead(const EventRecordTexts& texts);
+    // A write to the device has ended: kept, with when and on which port, for the report.
+    void OnDeviceWritten(const DeviceWrite& write);
 
-    // The report as it would be made from the fields as last taken.
-    ReportInput Report() const;
+    // The report made from `reading`, taken on `line`, with what the window holds now.
+    ReportInput Report(const DeviceReading& reading, const DeviceLine& line, int parity,
+                       const QString& portName) const;
+    // The report made last, if any.
+    const std::optional<ReportInput>& LastReport() const { return LastReport_; }
+    const CDeviceWriteLog& WriteLog() const { return WriteLog_; }
     QStringList RecentFiles() const { return Recent_.Paths(); }
     // The settings file opened or saved last, if any.
     QString CurrentPath() const { return Current_ ? Current_->Path : QString(); }
@@ -94,6 +109,11 @@ private:
     static QString SettingsFilter();
     static QString PdfFilter();
     void ShowComparison(const std::optional<SettingsValues>& device);
+    enum class ReportUse { Pdf, Print };
+    // Reads the device for the report with progress and Cancel, then saves or prints it.
+    void StartReport(ReportUse use);
+    void FinishReport(ReportUse use, const ReportReadResult& result, const DeviceLine& line,
+                      int parity, const QString& portName);
     SettingsValues WindowValues() const;
     void ApplyValues(const SettingsValues& values);
     bool WindowHoldsFile() const;
@@ -111,8 +131,9 @@ private:
     QAction* ReportAction_ = nullptr;
     QAction* PrintAction_ = nullptr;
     std::optional<OpenFile> Current_;
-    std::optional<CalibrationGrid> Coefficients_;
-    std::optional<EventRecordTexts> Events_;
+    CDeviceWriteLog WriteLog_;
+    std::optional<ReportInput> LastReport_;
+    QPointer<QProgressDialog> ReportProgress_;
 };
 
 }  // namespace mp

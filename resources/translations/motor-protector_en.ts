@@ -2072,14 +2072,6 @@ Record this write (%2, %3) in the file?</translation>
         <translation>No reply from the device: its settings could not be read and nothing was compared.</translation>
     </message>
     <message>
-        <source>窗口中的定值，与定值文件“%1”中的相同。</source>
-        <translation>The settings in the window, the same as in the settings file &quot;%1&quot;.</translation>
-    </message>
-    <message>
-        <source>生成报告时窗口中的定值。</source>
-        <translation>The settings in the window when the report was made.</translation>
-    </message>
-    <message>
         <source>调试报告-地址%1-%2.pdf</source>
         <translation>commissioning-report-address%1-%2.pdf</translation>
     </message>
@@ -2098,6 +2090,48 @@ Record this write (%2, %3) in the file?</translation>
     <message>
         <source>定值已写入设备，但设备的起动方式仍为“%1”，与定值文件“%2”中的“%3”不同（起动方式用“设置起动方式”单独设置），因此未记录这次写入。</source>
         <translation>The settings were written to the device, but its start mode is still &quot;%1&quot;, not &quot;%3&quot; as in the settings file &quot;%2&quot; (the start mode is set with &quot;Set start mode&quot;), so this write was not recorded.</translation>
+    </message>
+    <message>
+        <source>串口 %1 未打开，无法读取设备，没有生成调试报告。</source>
+        <translation>Serial port %1 is not open: the device cannot be read and no report was made.</translation>
+    </message>
+    <message>
+        <source>正在读取设备（地址 %1）的定值、校准系数、事件记录、通信参数和实时数据...</source>
+        <translation>Reading the settings, calibration coefficients, event records, communication parameters and live data of the device (address %1)...</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>打印调试报告</source>
+        <translation>Print commissioning report</translation>
+    </message>
+    <message>
+        <source>通信参数</source>
+        <translation>communication parameters</translation>
+    </message>
+    <message>
+        <source>定值</source>
+        <translation>settings</translation>
+    </message>
+    <message>
+        <source>校准系数</source>
+        <translation>calibration coefficients</translation>
+    </message>
+    <message>
+        <source>事件记录</source>
+        <translation>event records</translation>
+    </message>
+    <message>
+        <source>实时数据</source>
+        <translation>live data</translation>
+    </message>
+    <message>
+        <source>设备（%1）没有应答，未能读取设备的%2。
+没有生成调试报告：报告只用生成时从设备读到的值。</source>
+        <translation>The device (%1) did not answer: its %2 could not be read.
+No report was made: a report holds only values read from the device when it is made.</translation>
     </message>
 </context>
 <context>
@@ -2864,10 +2898,6 @@ With the settings shown, the locked rotor protection would not trip (%1 × rated
         <translation>Calibration coefficients</translation>
     </message>
     <message>
-        <source>本次运行中未从设备读取校准系数。</source>
-        <translation>The calibration coefficients were not read from the device in this run.</translation>
-    </message>
-    <message>
         <source>A/AB相</source>
         <translation>Phase A/AB</translation>
     </message>
@@ -2900,32 +2930,12 @@ With the settings shown, the locked rotor protection would not trip (%1 × rated
         <translation>Event records</translation>
     </message>
     <message>
-        <source>本次运行中未读取事件记录。</source>
-        <translation>The event records were not read in this run.</translation>
-    </message>
-    <message>
-        <source>读取时间 %1，设备地址 %2：%3</source>
-        <translation>Read at %1, device address %2: %3</translation>
-    </message>
-    <message>
         <source>序号</source>
         <translation>No.</translation>
     </message>
     <message>
         <source>代码</source>
         <translation>Code</translation>
-    </message>
-    <message>
-        <source>内容</source>
-        <translation>Event</translation>
-    </message>
-    <message>
-        <source>生成报告时正在读实时数据，以下为窗口当时显示的值。</source>
-        <translation>Live data was being read when the report was made; these are the values the window showed then.</translation>
-    </message>
-    <message>
-        <source>生成报告时未在读实时数据，以下为窗口最后显示的值，可能不是设备当前的值。</source>
-        <translation>Live data was not being read when the report was made; these are the values the window showed last and may not be the device&apos;s values now.</translation>
     </message>
     <message>
         <source>A相电流</source>
@@ -2952,10 +2962,6 @@ With the settings shown, the locked rotor protection would not trip (%1 × rated
         <translation>Phase C voltage</translation>
     </message>
     <message>
-        <source>实时数据采集时间 (ms)</source>
-        <translation>Live data acquisition time (ms)</translation>
-    </message>
-    <message>
         <source>状态量输入</source>
         <translation>Status inputs</translation>
     </message>
@@ -2978,10 +2984,6 @@ With the settings shown, the locked rotor protection would not trip (%1 × rated
     <message>
         <source>控制量输出</source>
         <translation>Control outputs</translation>
-    </message>
-    <message>
-        <source>实时数据快照</source>
-        <translation>Live data snapshot</translation>
     </message>
     <message>
         <source>量</source>
@@ -3014,6 +3016,226 @@ With the settings shown, the locked rotor protection would not trip (%1 × rated
     <message>
         <source>马达保护控制器配置工具</source>
         <translation>Motor protector configuration tool</translation>
+    </message>
+    <message>
+        <source>奇校验</source>
+        <translation>Odd</translation>
+    </message>
+    <message>
+        <source>偶校验</source>
+        <translation>Even</translation>
+    </message>
+    <message>
+        <source>无校验</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>代码不在列表中</source>
+        <translation>code not in the list</translation>
+    </message>
+    <message>
+        <source>校验</source>
+        <translation>Parity</translation>
+    </message>
+    <message>
+        <source>设备中存储的通信参数</source>
+        <translation>Communication parameters stored in the device</translation>
+    </message>
+    <message>
+        <source>地址 %1，波特率 %2</source>
+        <translation>address %1, baud rate %2</translation>
+    </message>
+    <message>
+        <source>读取设备的时间</source>
+        <translation>Device read at</translation>
+    </message>
+    <message>
+        <source>报告生成时间</source>
+        <translation>Report made at</translation>
+    </message>
+    <message>
+        <source>工具版本</source>
+        <translation>Tool version</translation>
+    </message>
+    <message>
+        <source>定值文件</source>
+        <translation>Settings file</translation>
+    </message>
+    <message>
+        <source>无（窗口中的定值不是定值文件中的值）</source>
+        <translation>None (the window&apos;s settings are not a settings file&apos;s values)</translation>
+    </message>
+    <message>
+        <source>本报告中设备的值均为生成报告时从设备读取的值，不是窗口中显示的值。</source>
+        <translation>Every value of the device in this report was read from the device when the report was made, not taken from the window.</translation>
+    </message>
+    <message>
+        <source>设备中的定值</source>
+        <translation>Settings in the device</translation>
+    </message>
+    <message>
+        <source>设备中的定值与定值文件“%1”中的相同。</source>
+        <translation>The device holds the settings of the settings file &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>设备中有 %1 项定值与定值文件“%2”中的不同。</source>
+        <translation>%1 settings in the device differ from those of the settings file &quot;%2&quot;.</translation>
+    </message>
+    <message>
+        <source>定值文件“%1”的写入记录</source>
+        <translation>Write records of the settings file &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>文件中没有写入记录。</source>
+        <translation>The file holds no write records.</translation>
+    </message>
+    <message>
+        <source>写入时间</source>
+        <translation>Written at</translation>
+    </message>
+    <message>
+        <source>告警内容</source>
+        <translation>Event</translation>
+    </message>
+    <message>
+        <source>未读到（设备无应答）</source>
+        <translation>Not read (no reply from the device)</translation>
+    </message>
+    <message>
+        <source>过时：自 %1 起设备无应答</source>
+        <translation>Stale: no reply from the device since %1</translation>
+    </message>
+    <message>
+        <source>已读取</source>
+        <translation>Read</translation>
+    </message>
+    <message>
+        <source>实时数据</source>
+        <translation>Live data</translation>
+    </message>
+    <message>
+        <source>生成报告时从设备读取的值；“—”为设备没有应答、未读到的值。</source>
+        <translation>Values read from the device when the report was made; &quot;—&quot; marks a value the device did not answer.</translation>
+    </message>
+    <message>
+        <source>写定值</source>
+        <translation>Settings written</translation>
+    </message>
+    <message>
+        <source>设置起动方式</source>
+        <translation>Start mode set</translation>
+    </message>
+    <message>
+        <source>输出A合</source>
+        <translation>Output A closed</translation>
+    </message>
+    <message>
+        <source>输出A分</source>
+        <translation>Output A opened</translation>
+    </message>
+    <message>
+        <source>输出B合</source>
+        <translation>Output B closed</translation>
+    </message>
+    <message>
+        <source>输出B分</source>
+        <translation>Output B opened</translation>
+    </message>
+    <message>
+        <source>输出复归</source>
+        <translation>Outputs reset</translation>
+    </message>
+    <message>
+        <source>电流校准</source>
+        <translation>Current calibration</translation>
+    </message>
+    <message>
+        <source>电压校准</source>
+        <translation>Voltage calibration</translation>
+    </message>
+    <message>
+        <source>PWM输出设置</source>
+        <translation>PWM output set</translation>
+    </message>
+    <message>
+        <source>电流校准系数复归</source>
+        <translation>Current coefficients reset</translation>
+    </message>
+    <message>
+        <source>电压校准系数复归</source>
+        <translation>Voltage coefficients reset</translation>
+    </message>
+    <message>
+        <source>通信参数改为地址 %1，波特率 %2</source>
+        <translation>Communication parameters changed to address %1, baud rate %2</translation>
+    </message>
+    <message>
+        <source>已确认（设备回读一致）</source>
+        <translation>Confirmed (read back from the device)</translation>
+    </message>
+    <message>
+        <source>未确认：设备中的值与写入的不符</source>
+        <translation>Not confirmed: the device holds other values than those written</translation>
+    </message>
+    <message>
+        <source>未确认：回读时设备无应答</source>
+        <translation>Not confirmed: no reply to the read-back</translation>
+    </message>
+    <message>
+        <source>已发送，设备对此命令不应答，未确认</source>
+        <translation>Sent; the device does not answer this command, not confirmed</translation>
+    </message>
+    <message>
+        <source>已发送，未确认；串口未能改为新的波特率</source>
+        <translation>Sent, not confirmed; the port could not change to the new baud rate</translation>
+    </message>
+    <message>
+        <source>本次运行中对设备的写操作</source>
+        <translation>Writes to the device since the program started</translation>
+    </message>
+    <message>
+        <source>程序启动以来没有对本设备的写操作。</source>
+        <translation>No writes to this device since the program started.</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>操作</source>
+        <translation>Operation</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Outcome</translation>
+    </message>
+    <message>
+        <source>另有 %1 次写操作发往其他设备，未列出。</source>
+        <translation>%1 further writes went to other devices and are not listed.</translation>
+    </message>
+    <message>
+        <source>签字确认</source>
+        <translation>Signatures</translation>
+    </message>
+    <message>
+        <source>角色</source>
+        <translation>Role</translation>
+    </message>
+    <message>
+        <source>姓名</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>签字</source>
+        <translation>Signature</translation>
+    </message>
+    <message>
+        <source>调试工程师</source>
+        <translation>Commissioning engineer</translation>
+    </message>
+    <message>
+        <source>见证人</source>
+        <translation>Witness</translation>
     </message>
 </context>
 <context>

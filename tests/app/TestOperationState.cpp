@@ -132,6 +132,16 @@ private slots:
                                          << S::Busy;
         QTest::newRow("scanning, address change")
             << "begin:scan" << S::Busy << A::ChangeCommParams << false << S::Busy;
+        // The report's read: while polling too, never beside another operation or a start.
+        QTest::newRow("idle, report") << "" << S::Idle << A::MakeReport << true << S::Busy;
+        QTest::newRow("polling, report")
+            << "read started" << S::Polling << A::MakeReport << true << S::Busy;
+        QTest::newRow("starting, report")
+            << "read" << S::Starting << A::MakeReport << false << S::Starting;
+        QTest::newRow("contactor queued, report")
+            << "begin:output" << S::Busy << A::MakeReport << false << S::Busy;
+        QTest::newRow("address change, report")
+            << "begin:comm" << S::Busy << A::MakeReport << false << S::Busy;
         QTest::newRow("polling and contactor queued, stop")
             << "read started begin:output" << S::Busy << A::Stop << true << S::Busy;
     }

@@ -44,13 +44,14 @@ inline const char* const kProtectionChecks[kProtectionCount] = {
     "phaseLossCheck",    "overVoltageCheck", "underVoltageCheck"};
 
 struct CFilesRig {
-    explicit CFilesRig(QSettings* store = nullptr)
+    // `port` is the port the connection names ("内置模拟设备": the built-in simulated device).
+    explicit CFilesRig(QSettings* store = nullptr, const QString& port = QStringLiteral("COM3"))
         : Port(Device, Clock),
           Window(Dialogs),
           OwnStore(Dir.filePath(QStringLiteral("user.ini")), QSettings::IniFormat) {
         Device.SetLiveMotion(false);
-        Connection.PortText = QStringLiteral("COM3");
-        Connection.PortNumber = 3;
+        Connection.PortText = port;
+        Connection.PortNumber = port == QLatin1String("COM3") ? 3 : 0;
         Controller = std::make_unique<CMainController>(Window, Dialogs, Connection, Port, Clock);
         Files = InstallFiles(Window, *Controller, FileDialogs, store ? store : &OwnStore);
         Controller->Start();

@@ -3,12 +3,16 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTextDocument>
 
+#include "app/ConnectionSettings.h"
 #include "app/MotorProtectorApp.h"
 #include "files/CommissioningReport.h"
 #include "files/ComparisonDlg.h"
 #include "files/SettingsTable.h"
+#include "language/LanguageChoice.h"
 
 using namespace mp;
 
@@ -49,38 +53,71 @@ int main(int argc, char* argv[]) {
     QApplication::processEvents();
     dialog.grab().save(out.filePath(QStringLiteral("comparison.png")));
 
+    // The report as made after a commissioning on the built-in simulated device, in Chinese
+    // and in English: every page, and the first one of each language under a name of its own.
     ReportInput input;
     input.CreatedAt = QDateTime::currentDateTime();
-    input.Line = {QStringLiteral("COM3"), 1, 9600};
-    input.Values = FileValues();
-    input.ValuesSource =
-        QStringLiteral("窗口中的定值，与定值文件“D:\\调试\\3号柜-进线电动机M1.json”中的相同。");
+    input.ToolVersion = QStringLiteral(MP_VERSION);
+    input.Line = {kSimulatedPortText, 1, 9600};
+    input.Parity = 0;
+    input.FileName = QStringLiteral("3号柜-进线电动机M1.json");
     input.Note = QStringLiteral("3号柜 进线 电动机 M1（75 kW）");
-    CalibrationGrid grid;
-    grid.A = {"10049", "10000", "9987", "1000"};
-    grid.B = {"2", "0", "254", "100"};
-    input.Coefficients = grid;
-    EventRecordTexts events;
-    events.Summary = "有3条告警信息";
-    events.Count = 3;
-    events.Codes = {5, 6, 16};
-    events.Events = {"短路故障(E05)", "堵转故障(E06)", "过压(E16)"};
-    events.Address = 1;
-    events.ReadAtMs = QDateTime::currentMSecsSinceEpoch();
-    input.Events = events;
-    input.Live.Currents = {"15.100", "14.900", "15.000"};
-    input.Live.Voltages = {"380.00", "380.50", "379.80"};
-    input.Live.AcquisitionTime = 812;
-    input.Live.Inputs = {Lamp::Red,   Lamp::Green, Lamp::Red,   Lamp::Green,
-                         Lamp::Green, Lamp::Green, Lamp::Green, Lamp::Green};
-    input.Live.Outputs = {Lamp::Red, Lamp::Green, Lamp::Green};
-    input.Polling = true;
-    const QString html = CommissioningReportHtml(input);
-    QTextDocument document;
-    LayOutReport(document, html);
-    for (int page = 0; page < document.pageCount(); ++page) {
-        RenderReportPage(html, page, 1.5)
-            .save(out.filePath(QStringLiteral("report-page%1.png").arg(page + 1)));
+    input.FileDifferences = 0;
+    input.FileWrites = view.Writes;
+    DeviceReading& read = input.Device;
+    read.ReadAt = input.CreatedAt.addSecs(-4);
+    read.Address = 1;
+    read.StoredAddress = 1;
+    read.StoredBaud = QStringLiteral("9600");
+    read.Settings = FileValues();
+    read.Coefficients.A = {"10049", "10000", "9987", "1000"};
+    read.Coefficients.B = {"2", "0", "254", "100"};
+    read.Events.Summary = "有3条告警信息";
+    read.Events.Count = 3;
+    read.Events.Codes = {5, 6, 16};
+    read.Events.Events = {"短路故障(E05)", "堵转故障(E06)", "过压(E16)"};
+    read.Events.Address = 1;
+    read.Events.ReadAtMs = read.ReadAt.toMSecsSinceEpoch();
+    read.Live.Currents = {"15.100", "14.900", "15.000"};
+    read.Live.Voltages = {"380.00", "380.50", "379.80"};
+    read.Live.Inputs = {Lamp::Red,   Lamp::Green, Lamp::Red,   Lamp::Green,
+                        Lamp::Green, Lamp::Green, Lamp::Green, Lamp::Green};
+    for (LiveGroup group : {LiveGroup::Currents, LiveGroup::Voltages, LiveGroup::Inputs}) {
+        read.Live.Freshness.MarkRead(group);
     }
+    // The outputs' read found no reply: shown as not read.
+    read.Live.Freshness.MarkMissed(LiveGroup::Outputs, ReadFailure::NoReply,
+                                   read.ReadAt.toMSecsSinceEpoch());
+    DeviceWriteEntry write;
+    write.At = input.CreatedAt.addSecs(-600);
+    write.Port = kSimulatedPortText;
+    write.Write = {DeviceWriteKind::Settings, DeviceWriteOutcome::Confirmed, 1, 0, 0};
+    input.Writes << write;
+    write.At = input.CreatedAt.addSecs(-420);
+    write.Write = {DeviceWriteKind::CloseOutputA, DeviceWriteOutcome::Confirmed, 1, 0, 0};
+    input.Writes << write;
+    write.At = input.CreatedAt.addSecs(-400);
+    write.Write = {DeviceWriteKind::OpenOutputA, DeviceWriteOutcome::NoReply, 1, 0, 0};
+    input.Writes << write;
+
+    // Apply only: nothing is remembered, the store is a throwaway one.
+    QTemporaryDir scratch;
+    QSettings languageStore(scratch.filePath(QStringLiteral("language.ini")), QSettings::IniFormat);
+    CLanguageChoice language(languageStore);
+    for (const Language shown : {Language::Chinese, Language::English}) {
+        language.Apply(shown);
+        const bool english = shown == Language::English;
+        input.PortName = QCoreApplication::translate("mp::CCommSetupDlg", "内置模拟设备");
+        const QString html = CommissioningReportHtml(input);
+        QTextDocument document;
+        LayOutReport(document, html);
+        const QString suffix = english ? QStringLiteral("-en") : QString();
+        for (int page = 0; page < document.pageCount(); ++page) {
+            RenderReportPage(html, page, 1.5)
+                .save(
+                    out.filePath(QStringLiteral("report-page%1%2.png").arg(page + 1).arg(suffix)));
+        }
+    }
+    language.Apply(Language::Chinese);
     return 0;
 }
