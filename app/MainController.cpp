@@ -461,18 +461,16 @@ PortSettings CMainController::LineSettings() const {
     if (Backend_) {
         return Backend_->LineSettings(Connection_);
     }
-    return {Connection_.PortText.toStdString(), Connection_.BaudRate, Connection_.ParityCode};
+    return Connection_.Line();
 }
 
 QString CMainController::ConnectionSummary() const {
     // A record kept with the fields, never shown: it stays in the device's own words.
-    static const char* const kParity[] = {"校验位:  无校验", "校验位:  奇校验", "校验位:  偶校验"};
-    const int parity = Connection_.ParityCode >= 0 && Connection_.ParityCode < 3 ? Connection_.ParityCode : 0;
     return QStringLiteral("\r\n仪表地址: %1 \r\n\r\n").arg(Connection_.SlaveAddress) +
            QStringLiteral("串口:     %1 \r\r\n波特率:  %2 \r\n\r\n")
                .arg(Connection_.PortText)
                .arg(Connection_.BaudRate) +
-           QString::fromUtf8(kParity[parity]);
+           QStringLiteral("校验位:  ") + QString::fromUtf8(ParityTextOf(Connection_.ParityCode));
 }
 
 // ---- monitoring -------------------------------------------------------------------------
@@ -727,9 +725,7 @@ void CMainController::ChangeDeviceCommParams() {
             values.Address = address;
             values.BaudText = Text(baudText);
             values.PortText = Connection_.Simulated() ? tr("内置模拟设备") : Connection_.PortText;
-            values.ParityText = Connection_.ParityCode == 1   ? tr("奇校验")
-                                : Connection_.ParityCode == 2 ? tr("偶校验")
-                                                              : tr("无校验");
+            values.ParityText = Text(Tr(ParityTextOf(Connection_.ParityCode)));
             if (!Dialogs_.EditCommParams(&Window_, values)) {
                 Finish(token);
                 return;

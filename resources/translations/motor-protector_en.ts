@@ -1730,9 +1730,6 @@
         <source>%1的值“%2”不是设备可存的值：步长为%3（范围%4）</source>
         <translation>%1 &quot;%2&quot; is not a value the device can hold: the step is %3 (range %4)</translation>
     </message>
-</context>
-<context>
-    <name>mp::CCommParamChangeDlg</name>
     <message>
         <source>无校验</source>
         <translation>None</translation>
@@ -2233,18 +2230,6 @@ The program goes on running but will not talk to the device.</translation>
         <translation>Simulator</translation>
     </message>
     <message>
-        <source>奇校验</source>
-        <translation>Odd</translation>
-    </message>
-    <message>
-        <source>偶校验</source>
-        <translation>Even</translation>
-    </message>
-    <message>
-        <source>无校验</source>
-        <translation>None</translation>
-    </message>
-    <message>
         <source>串口未能改为 %1 波特：%2</source>
         <translation>The serial port could not be changed to %1 baud: %2</translation>
     </message>
@@ -2445,18 +2430,6 @@ Received: %2</translation>
 </context>
 <context>
     <name>mp::CScanDlg</name>
-    <message>
-        <source>奇校验</source>
-        <translation>Odd</translation>
-    </message>
-    <message>
-        <source>偶校验</source>
-        <translation>Even</translation>
-    </message>
-    <message>
-        <source>无校验</source>
-        <translation>None</translation>
-    </message>
     <message>
         <source>搜索设备</source>
         <translation>Find devices</translation>
@@ -3016,18 +2989,6 @@ With the settings shown, the locked rotor protection would not trip (%1 × rated
     <message>
         <source>马达保护控制器配置工具</source>
         <translation>Motor protector configuration tool</translation>
-    </message>
-    <message>
-        <source>奇校验</source>
-        <translation>Odd</translation>
-    </message>
-    <message>
-        <source>偶校验</source>
-        <translation>Even</translation>
-    </message>
-    <message>
-        <source>无校验</source>
-        <translation>None</translation>
     </message>
     <message>
         <source>代码不在列表中</source>
