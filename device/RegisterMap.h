@@ -39,7 +39,8 @@ inline constexpr uint16_t kCommParamCount = 2;  // the pair, as one read or one 
 // The three blocks of protection settings. A: 0x0150..0x015F (CT ratio, start mode, rated
 // current, start time, enables, curve, current protections). B: 0x0154..0x0157 (PWM phase,
 // phase-loss time, rated voltage). C: 0x0160..0x0162 (voltage protections, breaking current).
-inline constexpr uint16_t kSettingsBlockAStart = 0x0150;
+// Block A begins with the address and baud code and reads them along with the settings.
+inline constexpr uint16_t kSettingsBlockAStart = kDeviceAddressRegister;
 inline constexpr uint16_t kSettingsBlockACount = 16;
 inline constexpr uint16_t kSettingsBlockBStart = 0x0154;
 inline constexpr uint16_t kSettingsBlockBCount = 4;
