@@ -1730,6 +1730,10 @@
         <source>%1的值“%2”不是设备可存的值：步长为%3（范围%4）</source>
         <translation>%1 &quot;%2&quot; is not a value the device can hold: the step is %3 (range %4)</translation>
     </message>
+    <message>
+        <source>%1: 应答与请求不符（设备在应答另一个请求）</source>
+        <translation>%1: reply to another request (the device is answering an earlier request)</translation>
+    </message>
 </context>
 <context>
     <name>mp::CCommParamChangeDlg</name>
