@@ -2910,8 +2910,8 @@ With the settings shown, the locked rotor protection would not trip (%1 × rated
         <translation>Phase C/CA</translation>
     </message>
     <message>
-        <source>设备中存储的值（相的 a 系数为 a × 10000）。</source>
-        <translation>Values as stored in the device (a phase&apos;s a coefficient is a × 10000).</translation>
+        <source>设备中存储的值（相的 a 系数保留四位小数，b 系数为设备存储的整数）。</source>
+        <translation>Values as stored in the device (a phase&apos;s a to four places, b as the whole number the device stores).</translation>
     </message>
     <message>
         <source>行</source>
