@@ -3255,5 +3255,9 @@ With the settings shown, the locked rotor protection would not trip (%1 × rated
         <source>数据已过时：自 %1 起%2，显示的是最后读到的值</source>
         <translation>Out of date: %2 since %1; the last values read are shown</translation>
     </message>
+    <message>
+        <source>未读取</source>
+        <translation>Not read</translation>
+    </message>
 </context>
 </TS>
