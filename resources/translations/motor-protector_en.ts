@@ -1731,6 +1731,10 @@
         <translation>%1 &quot;%2&quot; is not a value the device can hold: the step is %3 (range %4)</translation>
     </message>
     <message>
+        <source>%1: 应答与请求不符（设备在应答另一个请求）</source>
+        <translation>%1: reply to another request (the device is answering an earlier request)</translation>
+    </message>
+    <message>
         <source>无校验</source>
         <translation>None</translation>
     </message>
@@ -3211,6 +3215,10 @@ With the settings shown, the locked rotor protection would not trip (%1 × rated
     <message>
         <source>数据已过时：自 %1 起%2，显示的是最后读到的值</source>
         <translation>Out of date: %2 since %1; the last values read are shown</translation>
+    </message>
+    <message>
+        <source>未读取</source>
+        <translation>Not read</translation>
     </message>
 </context>
 </TS>

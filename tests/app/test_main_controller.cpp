@@ -60,9 +60,10 @@ private slots:
     void startUpShowsFactoryValuesAndSendsNothing() {
         Tool tool;
         QTRY_VERIFY(tool.Controller->PortOpen());
-        QCOMPARE(tool.Text("currentAEdit"), QStringLiteral("0.0000"));
-        QCOMPARE(tool.Text("currentCEdit"), QStringLiteral("0.0000"));
-        QCOMPARE(tool.Text("voltageBEdit"), QStringLiteral("0.00"));
+        // Nothing was measured yet: no value, not a zero.
+        QCOMPARE(tool.Text("currentAEdit"), QString());
+        QCOMPARE(tool.Text("currentCEdit"), QString());
+        QCOMPARE(tool.Text("voltageBEdit"), QString());
         QCOMPARE(tool.Text("startModeDisplay"), QStringLiteral("直接起动"));
         QCOMPARE(tool.Find<QComboBox>("startModeCombo")->currentText(), QStringLiteral("直接起动"));
         QCOMPARE(tool.Text("ctRatioEdit"), QStringLiteral("1"));
