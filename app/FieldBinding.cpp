@@ -48,6 +48,10 @@ void CFieldBinding::AddInteger(QLineEdit* edit, int32_t* field) {
     Add({Kind::Integer, edit, nullptr, field, {}, {}});
 }
 
+void CFieldBinding::AddReading(QLineEdit* edit, int32_t* field) {
+    Add({Kind::Reading, edit, nullptr, field, {}, {}});
+}
+
 void CFieldBinding::AddListText(QLineEdit* edit, std::string* field,
                                 std::vector<std::string> list) {
     Add({Kind::ListText, edit, field, nullptr, std::move(list), {}});
@@ -75,9 +79,12 @@ void CFieldBinding::Show(bool replaceTyped) {
         if (entry.EntryKind == Kind::ListText) {
             continue;  // shown above
         }
-        const QString value = entry.EntryKind == Kind::Integer
-                                  ? QString::number(*entry.Number)
-                                  : QString::fromStdString(*entry.Text);
+        QString value = QString::fromStdString(entry.Text != nullptr ? *entry.Text : "");
+        if (entry.EntryKind == Kind::Integer) {
+            value = QString::number(*entry.Number);
+        } else if (entry.EntryKind == Kind::Reading) {
+            value = *entry.Number < 0 ? QString() : QString::number(*entry.Number);
+        }
         const QString now = ControlText(entry);
         if (now == value) {
             entry.Shown = value;  // nothing to change; whether it was typed stays known
@@ -89,6 +96,7 @@ void CFieldBinding::Show(bool replaceTyped) {
         switch (entry.EntryKind) {
             case Kind::Text:
             case Kind::Integer:
+            case Kind::Reading:
                 static_cast<QLineEdit*>(entry.Control)->setText(value);
                 break;
             case Kind::ComboText: {
@@ -141,6 +149,8 @@ QWidget* CFieldBinding::Take() {
             case Kind::ComboText:
                 *entry.Text = entry.Shown.toStdString();
                 break;
+            case Kind::Reading:
+                break;  // shown only
             case Kind::ListText: {
                 const QString text = static_cast<QLineEdit*>(entry.Control)->text();
                 std::string taken = text.toStdString();

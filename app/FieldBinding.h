@@ -19,6 +19,9 @@ public:
     // Entries are moved in the order they were added.
     void AddText(QLineEdit* edit, std::string* field);
     void AddInteger(QLineEdit* edit, int32_t* field);
+    // A number the device gave, shown only (never taken back): empty while it is below 0,
+    // not read yet.
+    void AddReading(QLineEdit* edit, int32_t* field);
     // A read-only text whose values come from `list` (device texts such as the start mode):
     // shown in the window's language, taken back as the list's own text.
     void AddListText(QLineEdit* edit, std::string* field, std::vector<std::string> list);
@@ -48,7 +51,7 @@ public:
     static std::optional<int32_t> ParseWholeNumber(const QString& text);
 
 private:
-    enum class Kind { Text, Integer, ComboText, ListText };
+    enum class Kind { Text, Integer, ComboText, ListText, Reading };
     struct Entry {
         Kind EntryKind;
         QWidget* Control;

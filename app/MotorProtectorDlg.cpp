@@ -170,8 +170,8 @@ void CMotorProtectorDlg::BindFields() {
     bind.AddInteger(Ui_->underVoltageTimeEdit, &settings.UnderVoltageTime);
     bind.AddInteger(Ui_->underVoltagePercentEdit, &settings.UnderVoltagePercent);
     bind.AddText(Ui_->ratedVoltageEdit, &settings.RatedVoltage);
-    bind.AddInteger(Ui_->acquisitionTimeEdit, &live.AcquisitionTime);
-    bind.AddInteger(Ui_->currentAddressEdit, &live.CurrentAddress);
+    bind.AddReading(Ui_->acquisitionTimeEdit, &live.AcquisitionTime);
+    bind.AddReading(Ui_->currentAddressEdit, &live.CurrentAddress);
 }
 
 void CMotorProtectorDlg::ConnectCommands() {

@@ -19,8 +19,8 @@ enum class Lamp : uint8_t { Unknown, Red, Green };
 struct LiveValues {
     std::array<std::string, 3> Currents;   // "A相电流", "B相电流", "C相电流"
     std::array<std::string, 3> Voltages;   // "A相电压", "B相电压", "C相电压"
-    int32_t AcquisitionTime = 0;           // "实时数据采集时间", ms
-    int32_t CurrentAddress = 0;            // "当前仪表地址"
+    int32_t AcquisitionTime = -1;          // "实时数据采集时间", ms; -1 before any tick
+    int32_t CurrentAddress = -1;           // "当前仪表地址"; -1 before any tick
     std::array<Lamp, 8> Inputs{};          // DI1 .. DI8
     std::array<Lamp, 3> Outputs{};         // output A, output B, reset output
     std::array<bool, 3> OutputChecks{};    // the hidden mirrors "启动A", "启动B", "复归"

@@ -50,9 +50,7 @@ Bound BoundFields(MainFields& f) {
                    {"overVoltagePercentEdit", &s.OverVoltagePercent},
                    {"overVoltageTimeEdit", &s.OverVoltageTime},
                    {"underVoltagePercentEdit", &s.UnderVoltagePercent},
-                   {"underVoltageTimeEdit", &s.UnderVoltageTime},
-                   {"acquisitionTimeEdit", &f.Live.AcquisitionTime},
-                   {"currentAddressEdit", &f.Live.CurrentAddress}};
+                   {"underVoltageTimeEdit", &s.UnderVoltageTime}};
     for (int i = 0; i < 3; ++i) {
         table.push_back({QStringLiteral("current%1Edit").arg(QChar('A' + i)), &f.Live.Currents[i]});
         table.push_back({QStringLiteral("voltage%1Edit").arg(QChar('A' + i)), &f.Live.Voltages[i]});
@@ -139,6 +137,25 @@ private slots:
         QVERIFY(Dialogs_.Messages.isEmpty());
     }
 
+    // The acquisition time and the address the tick read are shown, empty until a tick has
+    // run (not 0 as if measured), and never taken back from the screen.
+    void readingsAreShownOnly() {
+        MainFields& f = Window_->Fields();
+        Window_->ShowFields();
+        auto* time = Child<QLineEdit>(*Window_, "acquisitionTimeEdit");
+        auto* address = Child<QLineEdit>(*Window_, "currentAddressEdit");
+        QCOMPARE(time->text(), QString());
+        QCOMPARE(address->text(), QString());
+        f.Live.AcquisitionTime = 805;
+        f.Live.CurrentAddress = 12;
+        Window_->ShowFields();
+        QCOMPARE(time->text(), QStringLiteral("805"));
+        QCOMPARE(address->text(), QStringLiteral("12"));
+        time->setText(QStringLiteral("x"));
+        QVERIFY(Window_->TakeFields());
+        QCOMPARE(f.Live.AcquisitionTime, 805);
+    }
+
     // A refused integer stops the taking where it stands in the exchange order: the control
     // before it is taken, the one after it is not.
     void refusedIntegerStopsTheTaking_data() {
@@ -152,8 +169,9 @@ private slots:
         QTest::newRow("beyond 32 bits")
             << QStringList{"calibY2Edit1", "2147483648", "calibX2Edit1", "calibX1Edit2"}
             << "B/BC相 Y2";
-        QTest::newRow("address, last of all")
-            << QStringList{"currentAddressEdit", "-", "ratedVoltageEdit", ""} << "当前仪表地址";
+        QTest::newRow("under-voltage, last of all")
+            << QStringList{"underVoltagePercentEdit", "-", "underVoltageTimeEdit", ""}
+            << "当工作电压低于额定电压的";
     }
     void refusedIntegerStopsTheTaking() {
         QFETCH(QStringList, controls);
