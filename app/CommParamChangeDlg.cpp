@@ -98,16 +98,16 @@ void CCommParamChangeDlg::Refuse(const QString& text, QWidget* field) {
 void CCommParamChangeDlg::accept() {
     const std::optional<int> address = WholeNumber(Ui_->addressEdit->text());
     if (!address) {
-        Refuse(QString::fromUtf8(kNotWholeNumberText), Ui_->addressEdit);
+        Refuse(tr("请输入一个整数。"), Ui_->addressEdit);
         return;
     }
     if (*address > 247 || *address <= 0) {
-        Refuse(QString::fromUtf8(kAddressRangeText), Ui_->addressEdit);
+        Refuse(tr("请输入1~247的整数"), Ui_->addressEdit);
         return;
     }
     const QString baudText = Ui_->baudCombo->currentText().trimmed();
     if (!kBaudTexts.contains(baudText)) {
-        Refuse(QString::fromUtf8(kBaudChoiceText), Ui_->baudCombo);
+        Refuse(tr("请选择波特率1200、2400、4800、9600或19200"), Ui_->baudCombo);
         return;
     }
     NewBaudRate_ = baudText.toInt();

@@ -237,6 +237,10 @@ bool SameValues(const SettingsValues& a, const SettingsValues& b) {
 }
 
 std::optional<std::string> RefuseValues(const SettingsValues& values) {
+    // An empty setting is named as empty, as the write names it.
+    if (auto empty = EmptySettingRefusal(values.Protection)) {
+        return empty;
+    }
     for (const SettingRow& row : SettingRows()) {
         if (auto refusal = RefuseSettingText(row, SettingText(values, row))) {
             return refusal;
