@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSpinBox>
