@@ -322,13 +322,12 @@ void CMainController::Start() {
     }
     Started_ = true;
     MainFields& f = Window_.Fields();
-    f.Live.Currents = {"0.0000", "0.0000", "0.0000"};
     f.Settings.PhaseLossTime = "0.5";
     f.Settings.RatedVoltage = "380";
     f.StartModeSelection = std::string(kStartModeDirect);
     f.Settings.StartModeText = std::string(kStartModeDirect);
     f.ConnectionSummary = ConnectionSummary().toStdString();
-    mp::RestoreProtectionDefaults(f.Settings, f.Live);
+    mp::RestoreProtectionDefaults(f.Settings);
     f.Settings.DefiniteTimeTime = "0";
     Window_.ShowFields();
     // The values the program put there are no edits of the operator.
@@ -596,6 +595,7 @@ void CMainController::OnReadRealtimeData() {
         return;
     }
     State_.ReadPressed();
+    emit PollingStarted();
     Window_.TakeFields();
     Window_.SetPollingLock(true);
     UpdateControls();
@@ -702,7 +702,7 @@ void CMainController::RestoreProtectionDefaults() {
         return;
     }
     MainFields& f = Window_.Fields();
-    mp::RestoreProtectionDefaults(f.Settings, f.Live);
+    mp::RestoreProtectionDefaults(f.Settings);
     // The factory values replace whatever was typed into the settings.
     Window_.ShowFields(ShowMode::ReplaceTyped);
 }

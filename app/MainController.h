@@ -121,6 +121,9 @@ signals:
     // After a poll tick's final show, on the window thread: the live values now hold what the
     // tick found, and `answered` says which of its reads found their response.
     void PollTickShown(const mp::PollTickResult& answered);
+    // The read command was given: the ticks that follow are a new run of polling, not joined
+    // to those of an earlier one.
+    void PollingStarted();
 
 private:
     void Connect();

@@ -13,6 +13,8 @@ namespace mp {
 namespace {
 
 const QString kStaleTextStyle = QStringLiteral("color: rgb(128, 128, 128);");
+// Shown in an empty live field: nothing was measured, which is not zero.
+const QString kNotReadMark = QStringLiteral("\u2014");
 
 }  // namespace
 
@@ -28,20 +30,31 @@ QString StaleToolTip(const Staleness& staleness) {
              QString::fromStdString(mp::Tr(ReadFailureText(staleness.Reason))));
 }
 
+QString NotReadToolTip() {
+    return QCoreApplication::translate("mp::StaleMarks", "未读取");
+}
+
 void ShowStaleness(QLineEdit* field, const Staleness& staleness) {
-    const QString tip = StaleToolTip(staleness);
-    if (field->toolTip() == tip && field->property("stale").toBool() == staleness.Stale) {
+    const bool notRead = field->text().isEmpty();
+    const bool stale = staleness.Stale && !notRead;
+    const QString tip = notRead ? NotReadToolTip() : StaleToolTip(staleness);
+    if (field->toolTip() == tip && field->property("stale").toBool() == stale &&
+        field->property("notRead").toBool() == notRead) {
         return;
     }
-    field->setProperty("stale", staleness.Stale);
-    field->setStyleSheet(staleness.Stale ? kStaleTextStyle : QString());
+    field->setProperty("stale", stale);
+    field->setProperty("notRead", notRead);
+    field->setPlaceholderText(kNotReadMark);
+    field->setStyleSheet(stale ? kStaleTextStyle : QString());
     field->setToolTip(tip);
     field->setAccessibleDescription(tip);
 }
 
 void ShowStaleness(CIndicatorLamp* lamp, const Staleness& staleness) {
     lamp->SetStale(staleness.Stale);
-    lamp->setToolTip(StaleToolTip(staleness));
+    // Grey: no read has told the state yet, or the read after a command found no reply.
+    const bool notRead = lamp->State() == Lamp::Unknown;
+    lamp->setToolTip(notRead ? NotReadToolTip() : StaleToolTip(staleness));
 }
 
 }  // namespace mp

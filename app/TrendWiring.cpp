@@ -19,6 +19,8 @@ std::unique_ptr<CTrendController> InstallTrend(CMotorProtectorDlg& window,
     trend->InstallMenu();
     QObject::connect(&controller, &CMainController::PollTickShown, trend.get(),
                      &CTrendController::OnPollTick);
+    QObject::connect(&controller, &CMainController::PollingStarted, trend.get(),
+                     &CTrendController::OnPollingStarted);
     return trend;
 }
 

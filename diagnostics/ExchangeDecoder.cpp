@@ -1,10 +1,11 @@
 #include "diagnostics/ExchangeDecoder.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 
 #include "language/Text.h"
-#include "modbus/ModbusCrc16.h"
+#include "modbus/ReplyCheck.h"
 
 namespace mp {
 
@@ -21,14 +22,6 @@ std::string Format(const char* format, ...) {
 
 uint16_t Word(const std::vector<uint8_t>& bytes, size_t at) {
     return at + 1 < bytes.size() ? static_cast<uint16_t>(bytes[at] << 8 | bytes[at + 1]) : 0;
-}
-
-bool CrcHolds(const uint8_t* frame, size_t n) {
-    if (n < 4) {
-        return false;
-    }
-    const uint16_t crc = ModbusCrc16(frame, static_cast<int16_t>(n - 2));
-    return frame[n - 2] == (crc >> 8) && frame[n - 1] == (crc & 0xFF);
 }
 
 std::string BaudOfCode(int code) {
@@ -447,25 +440,34 @@ ExchangeSummary CExchangeDecoder::Decode(const ExchangeRecord& record,
         s.Text = FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "%1: 无应答")), {name}) + late;
         return s;
     }
-    const uint8_t address = rq[0];
-    for (size_t p = 0; p + 5 <= rx.size(); ++p) {
-        if (rx[p] == address && rx[p + 1] == (function | 0x80) && CrcHolds(&rx[p], 5)) {
+    // Judged as the transaction judged it.
+    const ReplyCheck check =
+        CheckReply(rx.data(), static_cast<int16_t>(std::min<size_t>(rx.size(), 32767)), function,
+                   rq[0], static_cast<int16_t>(record.ReplyLength));
+    switch (check.Verdict) {
+        case ReplyVerdict::Exception:
             s.Outcome = ExchangeOutcome::Exception;
-            s.ExceptionCode = rx[p + 2];
+            s.ExceptionCode = check.ExceptionCode;
             s.Text =
                 FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "%1: 异常应答 %2 %3")),
                        {name, Format("%02X", s.ExceptionCode), ExceptionMeaning(s.ExceptionCode)}) +
                 late;
             return s;
-        }
-    }
-    const size_t length = static_cast<size_t>(record.ReplyLength);
-    for (size_t p = 0; p + length <= rx.size(); ++p) {
-        if (rx[p] == address && rx[p + 1] == function && !CrcHolds(&rx[p], length)) {
+        case ReplyVerdict::BadCrc:
             s.Outcome = ExchangeOutcome::BadCrc;
             s.Text = FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "%1: CRC错误")), {name}) + late;
             return s;
-        }
+        case ReplyVerdict::Foreign:
+            // The device answered another request: it has fallen behind, nothing is taken.
+            s.Outcome = ExchangeOutcome::Invalid;
+            s.Text = FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector",
+                                                 "%1: 应答与请求不符（设备在应答另一个请求）")),
+                            {name}) +
+                     late;
+            return s;
+        case ReplyVerdict::Located:
+        case ReplyVerdict::NoReply:
+            break;
     }
     s.Outcome = ExchangeOutcome::Invalid;
     s.Text = FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "%1: 无效应答 (%2 字节)")),

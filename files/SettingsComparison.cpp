@@ -6,7 +6,6 @@
 
 #include "files/SettingsTable.h"
 #include "language/Text.h"
-#include "monitoring/LiveValues.h"
 #include "settings/FactoryDefaults.h"
 
 namespace mp {
@@ -147,8 +146,7 @@ std::vector<ComparisonRow> CompareSettings(const SettingsValues& device,
 
 SettingsValues FactoryValues() {
     SettingsValues values;
-    LiveValues live;
-    RestoreProtectionDefaults(values.Protection, live);
+    RestoreProtectionDefaults(values.Protection);
     return values;
 }
 

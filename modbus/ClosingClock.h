@@ -15,7 +15,7 @@ namespace mp {
 class CClosingClock : public IClock {
 public:
     // How far the time leaps at the close: beyond the longest wait (a late reply is owed for
-    // 2 s, a search's wait is at most a few seconds) and far within the tick count's half range.
+    // 3 s, a search's wait is at most a few seconds) and far within the tick count's half range.
     static constexpr uint32_t kLeapMs = 3600000;
 
     explicit CClosingClock(IClock& line) : Line_(line) {}

@@ -19,6 +19,10 @@ echo "== Tests =="
 run_suite build/test
 echo "== Tests under AddressSanitizer and UndefinedBehaviorSanitizer =="
 run_suite build/asan -DMP_SANITIZE=ON
+echo "== The frame handling fuzzed for 20 s (libFuzzer, clang) =="
+CC=clang CXX=clang++ cmake -S . -B build/fuzz -DMP_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build/fuzz --target fuzz_frames -j"$jobs"
+ctest --test-dir build/fuzz -R fuzz_frames_run --output-on-failure
 echo "== Release build of every target =="
 cmake -S . -B build/release-all -DCMAKE_BUILD_TYPE=Release -DMP_WERROR=ON
 cmake --build build/release-all -j"$jobs"

@@ -2,7 +2,7 @@
 
 namespace mp {
 
-void RestoreProtectionDefaults(ProtectionSettings& s, LiveValues& live) {
+void RestoreProtectionDefaults(ProtectionSettings& s) {
     s.LockedRotorMultiple = "4.0";
     s.LockedRotorTime = "0.5";
     s.DefiniteTimeMultiple = "2.0";
@@ -13,9 +13,6 @@ void RestoreProtectionDefaults(ProtectionSettings& s, LiveValues& live) {
     s.RatedVoltage = "380";
     s.StartTime = "20";
     s.CurveSelection = "125";
-    for (std::string& voltage : live.Voltages) {
-        voltage = "0.00";
-    }
     s.PhaseLossTime = "0.5";
     s.OverVoltagePercent = 120;
     s.OverVoltageTime = 5;
@@ -34,9 +31,6 @@ void RestoreProtectionDefaults(ProtectionSettings& s, LiveValues& live) {
     s.Enabled[kOverVoltage] = true;
     s.Enabled[kUnderVoltage] = true;
 
-    for (Lamp& input : live.Inputs) {
-        input = Lamp::Green;
-    }
     s.PwmPhase = "B相电流";
 }
 

@@ -21,8 +21,37 @@ std::optional<bool> AnyAtOrAbove(const TrendSample& sample, double threshold) {
 
 CSampleStore::CSampleStore(size_t capacity) : Capacity_(std::max<size_t>(capacity, 1)) {}
 
+bool LineJoins(const TrendSample& earlier, const TrendSample& later) {
+    const int64_t apart = later.TimeMs - earlier.TimeMs;
+    return !later.StartsRun && apart >= 0 && apart <= kLongestJoinMs;
+}
+
+std::vector<TrendRun> LineRuns(
+    const std::deque<TrendSample>& samples, size_t first,
+    const std::function<std::optional<double>(const TrendSample&)>& value) {
+    std::vector<TrendRun> runs;
+    bool joins = false;  // the previous sample holds a point the next may join
+    for (size_t i = first; i < samples.size(); ++i) {
+        const std::optional<double> v = value(samples[i]);
+        if (!v) {
+            joins = false;
+            continue;
+        }
+        if (!joins || !LineJoins(samples[i - 1], samples[i])) {
+            runs.emplace_back();
+        }
+        runs.back().emplace_back(samples[i].TimeMs, *v);
+        joins = true;
+    }
+    return runs;
+}
+
 void CSampleStore::Add(const TrendSample& sample) {
     Samples_.push_back(sample);
+    if (BreakPending_) {
+        Samples_.back().StartsRun = true;
+        BreakPending_ = false;
+    }
     while (Samples_.size() > Capacity_) {
         Samples_.pop_front();
     }

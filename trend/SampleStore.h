@@ -5,11 +5,32 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "trend/TrendSample.h"
 
 namespace mp {
+
+// The longest time between two neighbouring samples that a trend line still joins: a few poll
+// periods. Ticks further apart did not come (the worker was held by a long operation, the
+// computer slept): nothing is known in between.
+constexpr int64_t kLongestJoinMs = 5000;
+
+// Whether a trend line may run from `earlier` to `later`, two neighbouring samples.
+bool LineJoins(const TrendSample& earlier, const TrendSample& later);
+
+// One unbroken piece of a trend line: (time in ms since the epoch, value), oldest first.
+using TrendRun = std::vector<std::pair<int64_t, double>>;
+
+// The pieces of one measurement's line over `samples` from index `first` on: a sample
+// without the value (its read got no reply), a stop of polling and a long gap in time each
+// end a piece. A piece may hold a single point.
+std::vector<TrendRun> LineRuns(
+    const std::deque<TrendSample>& samples, size_t first,
+    const std::function<std::optional<double>(const TrendSample&)>& value);
 
 class CSampleStore {
 public:
@@ -20,6 +41,8 @@ public:
 
     void Add(const TrendSample& sample);
     void Clear();
+    // Polling was started again: the next sample begins a new line.
+    void BreakLine() { BreakPending_ = true; }
 
     const std::deque<TrendSample>& Samples() const { return Samples_; }
     size_t Capacity() const { return Capacity_; }
@@ -34,6 +57,7 @@ public:
 private:
     size_t Capacity_;
     std::deque<TrendSample> Samples_;
+    bool BreakPending_ = false;
 };
 
 }  // namespace mp

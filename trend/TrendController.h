@@ -49,6 +49,8 @@ public:
 
     // On the window thread after a poll tick's final show.
     void OnPollTick(const mp::PollTickResult& answered);
+    // Polling starts (again): the trend's lines do not join the ticks before it.
+    void OnPollingStarted() { Store_.BreakLine(); }
 
     void ShowTrendWindow();
     void StartRecording();

@@ -20,6 +20,9 @@ struct TrendSample {
     std::optional<uint8_t> Outputs;                 // bits 0..2: output A, output B, reset
     std::optional<uint8_t> Status;                  // the status register's low byte
     PollTickResult Answered;
+    // The first sample after polling was started (again): no trend line joins it to the one
+    // before, whatever the time between them.
+    bool StartsRun = false;
 };
 
 // The sample of a tick from the window's live values as the tick left them.

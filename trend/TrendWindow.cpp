@@ -7,11 +7,14 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScatterSeries>
 #include <QVBoxLayout>
 #include <QValueAxis>
 #include <algorithm>
@@ -40,6 +43,10 @@ qint64 RangeMs(CTrendWindow::Range range) {
     }
     return -1;
 }
+
+// Line pieces per phase at most: beyond these, the oldest pieces are drawn as dots (a link that
+// answers every other tick for a day would otherwise ask for thousands of series).
+constexpr size_t kMostPieces = 200;
 
 QString Number(const std::optional<double>& value, int decimals) {
     return value ? QString::number(*value, 'f', decimals) : QStringLiteral("--");
@@ -173,12 +180,71 @@ CTrendWindow::Chart CTrendWindow::MakeChart(const QString& unit) {
         series->attachAxis(chart.TimeAxis);
         series->attachAxis(chart.ValueAxis);
         chart.Phases[k] = series;
+        chart.Pieces[k].push_back(series);
+        auto* dots = new QScatterSeries;
+        dots->setMarkerSize(4);
+        dots->setColor(kPhaseColours[k]);
+        dots->setBorderColor(kPhaseColours[k]);
+        chart.Plot->addSeries(dots);
+        dots->attachAxis(chart.TimeAxis);
+        dots->attachAxis(chart.ValueAxis);
+        chart.Dots[k] = dots;
+    }
+    // The legend names each phase once, by its first piece.
+    for (QLegendMarker* marker : chart.Plot->legend()->markers()) {
+        if (qobject_cast<QScatterSeries*>(marker->series()) != nullptr) {
+            marker->setVisible(false);
+        }
     }
     chart.View = new CTrendChartView(chart.Plot, this);
     chart.View->setObjectName(unit == QLatin1String("A") ? QStringLiteral("trendCurrentChart")
                                                          : QStringLiteral("trendVoltageChart"));
     chart.View->setMinimumHeight(220);
     return chart;
+}
+
+QLineSeries* CTrendWindow::AddPiece(Chart& chart, size_t phase) {
+    auto* series = new QLineSeries;
+    series->setPen(QPen(kPhaseColours[phase], 1.5));
+    chart.Plot->addSeries(series);
+    series->attachAxis(chart.TimeAxis);
+    series->attachAxis(chart.ValueAxis);
+    for (QLegendMarker* marker : chart.Plot->legend()->markers(series)) {
+        marker->setVisible(false);
+    }
+    chart.Pieces[phase].push_back(series);
+    return series;
+}
+
+void CTrendWindow::DrawPhase(Chart& chart, size_t phase, const std::vector<TrendRun>& runs) {
+    const auto lines = static_cast<size_t>(std::count_if(
+        runs.begin(), runs.end(), [](const TrendRun& run) { return run.size() > 1; }));
+    size_t asDots = lines > kMostPieces ? lines - kMostPieces : 0;
+    std::vector<QList<QPointF>> pieces;
+    QList<QPointF> dots;
+    for (const TrendRun& run : runs) {
+        QList<QPointF> points;
+        points.reserve(static_cast<qsizetype>(run.size()));
+        for (const auto& [t, v] : run) {
+            points.append(QPointF(static_cast<double>(t), v));
+        }
+        if (run.size() == 1 || (asDots > 0 && asDots--)) {
+            dots.append(points);
+        } else {
+            pieces.push_back(std::move(points));
+        }
+    }
+    while (chart.Pieces[phase].size() < pieces.size()) {
+        AddPiece(chart, phase);
+    }
+    for (size_t i = 0; i < chart.Pieces[phase].size(); ++i) {
+        if (i < pieces.size()) {
+            chart.Pieces[phase][i]->replace(pieces[i]);
+        } else if (chart.Pieces[phase][i]->count() > 0) {
+            chart.Pieces[phase][i]->clear();
+        }
+    }
+    chart.Dots[phase]->replace(dots);
 }
 
 QLineSeries* CTrendWindow::AddOverlay(Chart& chart, const QColor& colour) {
@@ -224,30 +290,29 @@ void CTrendWindow::Redraw() {
     qint64 to = std::max(NowMs_, from + 1000);
     const size_t first = Store_.FirstAtOrAfter(from);
 
-    std::array<QList<QPointF>, 6> points;
     double currentMax = 0;
     double voltageMax = 0;
     double voltageMin = 0;
-    for (size_t i = first; i < samples.size(); ++i) {
-        const TrendSample& sample = samples[i];
-        const auto t = static_cast<double>(sample.TimeMs);
-        for (size_t k = 0; k < 3; ++k) {
-            // A read without reply leaves no point: the line joins the answered ticks.
-            if (sample.Currents[k]) {
-                points[k].append(QPointF(t, *sample.Currents[k]));
-                currentMax = std::max(currentMax, *sample.Currents[k]);
-            }
-            if (sample.Voltages[k]) {
-                points[3 + k].append(QPointF(t, *sample.Voltages[k]));
-                voltageMin = voltageMax > 0 ? std::min(voltageMin, *sample.Voltages[k])
-                                            : *sample.Voltages[k];
-                voltageMax = std::max(voltageMax, *sample.Voltages[k]);
+    for (size_t k = 0; k < 3; ++k) {
+        // A read without reply, a stop of polling or a long gap breaks the line: nothing is
+        // drawn where nothing was measured.
+        const std::vector<TrendRun> currents =
+            LineRuns(samples, first, [k](const TrendSample& sample) { return sample.Currents[k]; });
+        const std::vector<TrendRun> voltages =
+            LineRuns(samples, first, [k](const TrendSample& sample) { return sample.Voltages[k]; });
+        for (const TrendRun& run : currents) {
+            for (const auto& point : run) {
+                currentMax = std::max(currentMax, point.second);
             }
         }
-    }
-    for (size_t k = 0; k < 3; ++k) {
-        Currents_.Phases[k]->replace(points[k]);
-        Voltages_.Phases[k]->replace(points[3 + k]);
+        for (const TrendRun& run : voltages) {
+            for (const auto& point : run) {
+                voltageMin = voltageMax > 0 ? std::min(voltageMin, point.second) : point.second;
+                voltageMax = std::max(voltageMax, point.second);
+            }
+        }
+        DrawPhase(Currents_, k, currents);
+        DrawPhase(Voltages_, k, voltages);
     }
 
     const auto horizontal = [&](QLineSeries* line, std::optional<double> value) {
@@ -296,7 +361,22 @@ void CTrendWindow::Redraw() {
 
 int CTrendWindow::PointCount(int series) const {
     const Chart& chart = series < 3 ? Currents_ : Voltages_;
-    return chart.Phases[static_cast<size_t>(series % 3)]->count();
+    const auto phase = static_cast<size_t>(series % 3);
+    int count = chart.Dots[phase]->count();
+    for (const QLineSeries* piece : chart.Pieces[phase]) {
+        count += piece->count();
+    }
+    return count;
+}
+
+int CTrendWindow::PieceCount(int series) const {
+    const Chart& chart = series < 3 ? Currents_ : Voltages_;
+    const auto phase = static_cast<size_t>(series % 3);
+    int count = chart.Dots[phase]->count();
+    for (const QLineSeries* piece : chart.Pieces[phase]) {
+        count += piece->count() > 0 ? 1 : 0;
+    }
+    return count;
 }
 
 void CTrendWindow::ShowValuesAt(qint64 timeMs) {

@@ -10,6 +10,9 @@
 #include <QWidget>
 #include <array>
 #include <optional>
+#include <vector>
+
+#include "trend/SampleStore.h"
 
 class QChart;
 class QComboBox;
@@ -17,11 +20,11 @@ class QDateTimeAxis;
 class QLabel;
 class QLineSeries;
 class QPushButton;
+class QScatterSeries;
 class QValueAxis;
 
 namespace mp {
 
-class CSampleStore;
 class CTrendChartView;
 class IFileDialogs;
 
@@ -55,6 +58,8 @@ public:
     bool ExportPicture();
     // Points drawn for phase k of the currents (0..2) or the voltages (3..5).
     int PointCount(int series) const;
+    // Unbroken pieces the line of that phase is drawn in (a lone point counts as one).
+    int PieceCount(int series) const;
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -66,8 +71,15 @@ private:
         QDateTimeAxis* TimeAxis = nullptr;
         QValueAxis* ValueAxis = nullptr;
         std::array<QLineSeries*, 3> Phases{};
+        // Every piece of each phase's line, Phases[k] first (the one the legend names).
+        std::array<std::vector<QLineSeries*>, 3> Pieces;
+        // Points with no neighbour to join, as dots.
+        std::array<QScatterSeries*, 3> Dots{};
     };
     Chart MakeChart(const QString& unit);
+    QLineSeries* AddPiece(Chart& chart, size_t phase);
+    // Draws phase k of the chart in the pieces `runs` gives, hiding what is left over.
+    void DrawPhase(Chart& chart, size_t phase, const std::vector<TrendRun>& runs);
     QLineSeries* AddOverlay(Chart& chart, const QColor& colour);
     // Every word of the window in its language: titles, captions, range names, series names,
     // axis titles, accessible names and the values under the cursor.

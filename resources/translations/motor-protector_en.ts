@@ -1734,6 +1734,10 @@
         <source>%1未填写</source>
         <translation>%1 is not filled in</translation>
     </message>
+    <message>
+        <source>%1: 应答与请求不符（设备在应答另一个请求）</source>
+        <translation>%1: reply to another request (the device is answering an earlier request)</translation>
+    </message>
 </context>
 <context>
     <name>mp::CCommParamChangeDlg</name>
@@ -2970,8 +2974,8 @@ With the settings shown, the locked rotor protection would not trip (%1 × rated
         <translation>Phase C/CA</translation>
     </message>
     <message>
-        <source>设备中存储的值（相的 a 系数为 a × 10000）。</source>
-        <translation>Values as stored in the device (a phase&apos;s a coefficient is a × 10000).</translation>
+        <source>设备中存储的值（相的 a 系数保留四位小数，b 系数为设备存储的整数）。</source>
+        <translation>Values as stored in the device (a phase&apos;s a to four places, b as the whole number the device stores).</translation>
     </message>
     <message>
         <source>行</source>
@@ -3310,6 +3314,10 @@ With the settings shown, the locked rotor protection would not trip (%1 × rated
     <message>
         <source>数据已过时：自 %1 起%2，显示的是最后读到的值</source>
         <translation>Out of date: %2 since %1; the last values read are shown</translation>
+    </message>
+    <message>
+        <source>未读取</source>
+        <translation>Not read</translation>
     </message>
 </context>
 </TS>

@@ -34,7 +34,6 @@ struct CSoak {
         Device.SetLiveMotion(false);
         Port.OpenPort(kLine);
         Settings.CtRatio = "1";
-        Live.Currents.fill("0.0000");
         const CWrongValues wrong(Device, Live, Settings);
         Window.OnShow = [this, wrong] {
             const QStringList fields = wrong.Of(Live, Settings);

@@ -1,7 +1,7 @@
 // The window while it talks to the device: the read command locks at once and cannot be given
 // twice, a stop always wins, nothing the operator does during a read acts on values the read is
 // about to replace, a box click keeps typed text, and the status text reaches assistive
-// technology.
+// technology; a value no read has given says so and never shows as a measurement.
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -9,6 +9,7 @@
 #include <QtTest>
 #include <functional>
 
+#include "app/IndicatorLamp.h"
 #include "support/DeviceRig.h"
 #include "support/WindowRig.h"
 
@@ -207,6 +208,94 @@ private slots:
         const bool fillsAField = box != QLatin1String("shortCircuitCheck") &&
                                  box != QLatin1String("startTimeoutCheck");
         QCOMPARE(check->isChecked(), fillsAField ? !wasChecked : wasChecked);
+    }
+
+    // A live value is shown only once a read gave it: before, a silent read and the factory
+    // values (settings, not measurements) leave "—" with "未读取" for the operator and for
+    // assistive technology; after a read the factory values leave the measurements alone.
+    void notReadIsShownAsNotRead_data() {
+        QTest::addColumn<Action>("action");
+        QTest::addColumn<bool>("read");  // a read gave the live values first
+        const Action nothing = [](CWindowRig&) {};
+        const Action defaults = [](CWindowRig& r) { r.Click("restoreDefaultsButton"); };
+        const Action silentRead = [](CWindowRig& r) {
+            SimFaults silent;
+            silent.Silent = true;
+            r.Port.SetFaults(silent);
+            r.Click("readRealtimeButton");
+            QVERIFY(r.Drain());
+            r.Click("stopRunButton");
+            QVERIFY(r.Drain());
+        };
+        QTest::newRow("at start-up") << nothing << false;
+        QTest::newRow("factory values before any read") << defaults << false;
+        QTest::newRow("a read without reply") << silentRead << false;
+        QTest::newRow("factory values after a read") << defaults << true;
+    }
+    void notReadIsShownAsNotRead() {
+        QFETCH(Action, action);
+        QFETCH(bool, read);
+        CWindowRig rig;
+        QTRY_VERIFY(rig.Controller->PortOpen());
+        rig.Device.SetRegister(0x0103, 3801);
+        rig.Device.SetInputs(0x01);
+        rig.Device.SetCoils(0x02);
+        if (read) {
+            rig.Click("readRealtimeButton");
+            QTRY_COMPARE(rig.State(), OperationState::Polling);
+            rig.Click("stopRunButton");
+            QVERIFY(rig.Drain());
+        }
+        action(rig);
+
+        const char* const fields[] = {"currentAEdit", "currentBEdit", "currentCEdit",
+                                      "voltageAEdit", "voltageBEdit", "voltageCEdit"};
+        for (const char* name : fields) {
+            auto* field = rig.Find<QLineEdit>(name);
+            QVERIFY2(field->text().isEmpty() != read, name);
+            QCOMPARE(field->toolTip(), read ? QString() : QStringLiteral("未读取"));
+            QCOMPARE(field->accessibleDescription(), field->toolTip());
+            QVERIFY2(!field->accessibleName().isEmpty(), name);
+            QCOMPARE(field->placeholderText(), QStringLiteral("—"));
+        }
+        if (read) {
+            QCOMPARE(rig.Text("voltageAEdit"), QStringLiteral("380.10"));
+        }
+        auto* input = rig.Find<CIndicatorLamp>("diLamp1");
+        auto* output = rig.Find<CIndicatorLamp>("outputBLamp");
+        QCOMPARE(input->State(), read ? Lamp::Red : Lamp::Unknown);
+        QCOMPARE(output->State(), read ? Lamp::Red : Lamp::Unknown);
+        QCOMPARE(rig.Find<CIndicatorLamp>("diLamp2")->State(), read ? Lamp::Green : Lamp::Unknown);
+        for (CIndicatorLamp* lamp : {input, output}) {
+            QCOMPARE(lamp->toolTip(), read ? QString() : QStringLiteral("未读取"));
+            QCOMPARE(lamp->accessibleDescription(),
+                     read ? QStringLiteral("红色：合") : QStringLiteral("灰色：状态未知"));
+        }
+    }
+
+    // A silent device greys the output lamps exactly as the input lamps: same wash, same
+    // words for the operator and for assistive technology.
+    void outputLampsGoStaleLikeInputs() {
+        CWindowRig rig;
+        QTRY_VERIFY(rig.Controller->PortOpen());
+        rig.Device.SetInputs(0x01);
+        rig.Device.SetCoils(0x01);
+        rig.Click("readRealtimeButton");
+        QTRY_COMPARE(rig.State(), OperationState::Polling);
+        SimFaults silent;
+        silent.Silent = true;
+        rig.Port.SetFaults(silent);
+        auto* input = rig.Find<CIndicatorLamp>("diLamp1");
+        auto* output = rig.Find<CIndicatorLamp>("outputALamp");
+        QTRY_VERIFY(input->IsStale() && output->IsStale());
+        rig.Click("stopRunButton");
+        QVERIFY(rig.Drain());
+        QVERIFY(output->toolTip().startsWith(QStringLiteral("数据已过时：自 ")));
+        QCOMPARE(output->toolTip(), input->toolTip());
+        QCOMPARE(output->Colour(), QColor(207, 80, 80));
+        QCOMPARE(output->Colour(), input->Colour());
+        QCOMPARE(output->accessibleDescription(), QStringLiteral("红色：合（数据已过时）"));
+        QCOMPARE(output->accessibleDescription(), input->accessibleDescription());
     }
 
     // The status pane is read by its text: every status shown is what assistive technology reads.

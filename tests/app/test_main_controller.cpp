@@ -26,6 +26,7 @@
 using namespace mp;
 
 Q_DECLARE_METATYPE(mp::Lamp)
+Q_DECLARE_METATYPE(mp::SimFaults)
 
 namespace {
 
@@ -59,9 +60,10 @@ private slots:
     void startUpShowsFactoryValuesAndSendsNothing() {
         Tool tool;
         QTRY_VERIFY(tool.Controller->PortOpen());
-        QCOMPARE(tool.Text("currentAEdit"), QStringLiteral("0.0000"));
-        QCOMPARE(tool.Text("currentCEdit"), QStringLiteral("0.0000"));
-        QCOMPARE(tool.Text("voltageBEdit"), QStringLiteral("0.00"));
+        // Nothing was measured yet: no value, not a zero.
+        QCOMPARE(tool.Text("currentAEdit"), QString());
+        QCOMPARE(tool.Text("currentCEdit"), QString());
+        QCOMPARE(tool.Text("voltageBEdit"), QString());
         QCOMPARE(tool.Text("startModeDisplay"), QStringLiteral("直接起动"));
         QCOMPARE(tool.Find<QComboBox>("startModeCombo")->currentText(), QStringLiteral("直接起动"));
         QCOMPARE(tool.Text("ctRatioEdit"), QStringLiteral("1"));
@@ -744,6 +746,43 @@ private slots:
         QTRY_VERIFY(!tool.Stale("currentAEdit") && !tool.Stale("voltageCEdit"));
         QVERIFY(tool.Find<QLineEdit>("currentBEdit")->toolTip().isEmpty());
         QTRY_VERIFY(!tool.Find<CIndicatorLamp>("diLamp1")->IsStale());
+        tool.Click("stopRunButton");
+    }
+
+    // The link lamp is green only while every live read of the tick answers, and its words
+    // say what went wrong: a device answering the currents too late left "通讯正常" on, and
+    // a bad CRC was called "无应答".
+    void linkStateReflectsEveryRead_data() {
+        QTest::addColumn<SimFaults>("faults");
+        QTest::addColumn<QString>("link");     // the start of the link's words
+        QTest::addColumn<QString>("tooltip");  // in the currents' stale mark
+        QTest::addColumn<bool>("voltagesStale");
+        SimFaults late;
+        late.ReplyDelayMs = 250;  // past the currents' 200 ms wait, within the others' 300 ms
+        SimFaults corrupt;
+        corrupt.CorruptCrc = true;
+        QTest::newRow("currents answered too late")
+            << late << QStringLiteral("部分读取失败：电流 (设备无应答)")
+            << QStringLiteral("设备无应答") << false;
+        QTest::newRow("bad CRC") << corrupt << QStringLiteral("应答CRC校验错误 (连续 ")
+                                 << QStringLiteral("应答CRC校验错误") << true;
+    }
+    void linkStateReflectsEveryRead() {
+        QFETCH(SimFaults, faults);
+        QFETCH(QString, link);
+        QFETCH(QString, tooltip);
+        QFETCH(bool, voltagesStale);
+        Tool tool;
+        QTRY_VERIFY(tool.Controller->PortOpen());
+        tool.Click("readRealtimeButton");
+        QTRY_COMPARE(tool.Window.LinkStatusText(), QStringLiteral("通讯正常"));
+        tool.Port.SetFaults(faults);
+        QTRY_VERIFY2(tool.Window.LinkStatusText().startsWith(link),
+                     qPrintable(tool.Window.LinkStatusText()));
+        QCOMPARE(tool.Window.LinkLamp()->State(), LinkState::Unanswered);
+        QTRY_VERIFY(tool.Stale("currentAEdit"));
+        QVERIFY(tool.Find<QLineEdit>("currentAEdit")->toolTip().contains(tooltip));
+        QCOMPARE(tool.Stale("voltageAEdit"), voltagesStale);
         tool.Click("stopRunButton");
     }
 

@@ -213,7 +213,7 @@ bool RunAt(int baud, bool fast, int ticks, Result& result) {
     const LiveValues& live = window.Fields().Live;
     result.Values = {live.Currents[0], live.Currents[1], live.Currents[2],
                      live.Voltages[0], live.Voltages[1], live.Voltages[2]};
-    const bool answered = live.Currents[0] != "0.0000";
+    const bool answered = !live.Currents[0].empty();
     controller.Shutdown();
     simulator.terminate();
     simulator.waitForFinished(2000);

@@ -117,6 +117,12 @@ void TestExchangeDecoder::decode_data() {
     QTest::newRow("no reply") << Read(Request("settings block A"), 37, {}, -1) << 0
                               << ExchangeOutcome::NoReply << "0x0150-0x015F"
                               << "读定值 A段: 无应答";
+    // The event count's reply in the currents' read: the device answers an earlier request, and
+    // nothing is taken (it was shown as a bad CRC of the currents).
+    QTest::newRow("another request's reply")
+        << Read(Request("phase currents"), 11, Response("event count 3"), -1) << 0
+        << ExchangeOutcome::Invalid << "0x0106-0x0108"
+        << "读A/B/C相电流: 应答与请求不符（设备在应答另一个请求）";
     QTest::newRow("noise") << Read(Request("settings block B"), 13, {0x11, 0x22, 0x33}, -1) << 0
                            << ExchangeOutcome::Invalid << "0x0154-0x0157"
                            << "读定值 B段: 无效应答 (3 字节)";

@@ -35,13 +35,20 @@ void TestExchangeLog::countsUnderFaults_data() {
     QTest::addColumn<int>("exceptions");
     QTest::addColumn<int>("stray");
     QTest::addColumn<QString>("lastText");
+    QTest::addColumn<bool>("fast");
     // Three reads of the event count, then one of a register the device does not have.
     QTest::newRow("clean line") << 0 << 3 << 0 << 0 << 1 << 0
-                                << "读寄存器 0x0300: 异常应答 02 非法数据地址";
-    QTest::newRow("silence") << 1 << 0 << 4 << 0 << 0 << 0 << "读寄存器 0x0300: 无应答";
-    QTest::newRow("bad CRC") << 2 << 0 << 0 << 3 << 0 << 0 << "读寄存器 0x0300: 无效应答 (5 字节)";
+                                << "读寄存器 0x0300: 异常应答 02 非法数据地址" << false;
+    QTest::newRow("silence") << 1 << 0 << 4 << 0 << 0 << 0 << "读寄存器 0x0300: 无应答" << false;
+    QTest::newRow("bad CRC") << 2 << 0 << 0 << 3 << 0 << 0 << "读寄存器 0x0300: 无效应答 (5 字节)"
+                             << false;
     QTest::newRow("stray bytes") << 3 << 3 << 0 << 0 << 1 << 6
-                                 << "读寄存器 0x0300: 异常应答 02 非法数据地址";
+                                 << "读寄存器 0x0300: 异常应答 02 非法数据地址" << false;
+    // Fast refresh ends each wait at the reply: every good read was logged as no reply.
+    QTest::newRow("clean line, fast refresh")
+        << 0 << 3 << 0 << 0 << 1 << 0 << "读寄存器 0x0300: 异常应答 02 非法数据地址" << true;
+    QTest::newRow("bad CRC, fast refresh")
+        << 2 << 0 << 0 << 3 << 0 << 0 << "读寄存器 0x0300: 无效应答 (5 字节)" << true;
 }
 
 void TestExchangeLog::countsUnderFaults() {
@@ -52,10 +59,12 @@ void TestExchangeLog::countsUnderFaults() {
     QFETCH(int, good);
     QFETCH(int, fault);
     QFETCH(QString, lastText);
+    QFETCH(bool, fast);
     CDeviceRig rig;
     CExchangeLog log;
     CExchangeRecorder recorder(log);
     rig.Link.SetObserver(&recorder);
+    rig.Link.SetFastReplyEnd(fast, 9600);
     SimFaults faults;
     faults.Silent = fault == 1;
     faults.CorruptCrc = fault == 2;
@@ -82,8 +91,10 @@ void TestExchangeLog::countsUnderFaults() {
 
     const std::vector<ExchangeRecord> records = log.Since(0);
     QCOMPARE(records.size(), size_t{4});
-    // The reply time is the fixed wait, measured on the link's clock.
-    QCOMPARE(records[0].ReplyMs, 300u);
+    // The reply time is the fixed wait, measured on the link's clock; with fast refresh the
+    // time the reply took (request and reply on the wire at 9600, and the device's turn).
+    QVERIFY2(fast && fault != 2 ? records[0].ReplyMs < 300u : records[0].ReplyMs == 300u,
+             qPrintable(QString::number(records[0].ReplyMs)));
     if (fault != 1) {
         const QString first =
             fault == 2 ? QStringLiteral("读事件条数") : QStringLiteral("事件条数 3");

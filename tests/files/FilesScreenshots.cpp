@@ -70,7 +70,7 @@ int main(int argc, char* argv[]) {
     read.StoredAddress = 1;
     read.StoredBaud = QStringLiteral("9600");
     read.Settings = FileValues();
-    read.Coefficients.A = {"10049", "10000", "9987", "1000"};
+    read.Coefficients.A = {"1.0049", "1.0000", "0.9987", "1000"};
     read.Coefficients.B = {"2", "0", "254", "100"};
     read.Events.Summary = "有3条告警信息";
     read.Events.Count = 3;

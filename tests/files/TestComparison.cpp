@@ -85,35 +85,43 @@ void TestComparison::MarksExactlyTheDifferingSettings_data() {
     QTest::addColumn<int>("reg");  // 0: the device as it starts
     QTest::addColumn<int>("value");
     QTest::addColumn<QStringList>("marked");
-    QTest::newRow("same") << 0 << 0 << QStringList();
-    QTest::newRow("CT ratio") << 0x0153 << 51 << QStringList{"电流变比"};
-    QTest::newRow("start mode") << 0x0155 << (5 << 8 | 2) << QStringList{"起动方式"};
-    QTest::newRow("phase-loss time") << 0x0155 << (6 << 8 | 0) << QStringList{"缺相时间"};
-    QTest::newRow("PWM phase") << 0x0154 << 2 << QStringList{"PWM选择输出"};
-    QTest::newRow("curve") << 0x015B << 7 << QStringList{"曲线选择"};
-    QTest::newRow("curve outside list") << 0x015B << 13 << QStringList{"曲线选择"};
-    QTest::newRow("locked rotor pair")
-        << 0x015C << (41 << 8 | 6) << QStringList{"堵转保护动作倍数", "堵转保护动作时间"};
-    QTest::newRow("short circuit off") << 0x015A << (0xF6 << 8 | 1) << QStringList{"短路保护"};
-    QTest::newRow("under-voltage off") << 0x015A << (0xF7 << 8 | 0) << QStringList{"欠压保护"};
-    QTest::newRow("definite time on") << 0x015A << (0xFF << 8 | 1) << QStringList{"定时限过负荷"};
-    QTest::newRow("over-voltage time")
-        << 0x0160 << (120 << 8 | 6) << QStringList{"过压保护动作时间"};
-    QTest::newRow("breaking current") << 0x0162 << 9998 << QStringList{"交流接触器允许分断电流"};
-    QTest::newRow("rated voltage") << 0x0157 << 381 << QStringList{"额定电压"};
+    QTest::addColumn<QString>("windowCt");  // the CT ratio as the window holds it
+    auto row = [](const char* name, int reg, int value, const QStringList& marked,
+                  const char* windowCt = "50.0") {
+        QTest::newRow(name) << reg << value << marked << QString::fromUtf8(windowCt);
+    };
+    row("same", 0, 0, QStringList());
+    row("CT ratio", 0x0153, 51, QStringList{"电流变比"});
+    row("start mode", 0x0155, (5 << 8 | 2), QStringList{"起动方式"});
+    row("phase-loss time", 0x0155, (6 << 8 | 0), QStringList{"缺相时间"});
+    row("PWM phase", 0x0154, 2, QStringList{"PWM选择输出"});
+    row("curve", 0x015B, 7, QStringList{"曲线选择"});
+    row("curve outside list", 0x015B, 13, QStringList{"曲线选择"});
+    row("locked rotor pair", 0x015C, (41 << 8 | 6),
+        QStringList{"堵转保护动作倍数", "堵转保护动作时间"});
+    row("short circuit off", 0x015A, (0xF6 << 8 | 1), QStringList{"短路保护"});
+    row("under-voltage off", 0x015A, (0xF7 << 8 | 0), QStringList{"欠压保护"});
+    row("definite time on", 0x015A, (0xFF << 8 | 1), QStringList{"定时限过负荷"});
+    row("over-voltage time", 0x0160, (120 << 8 | 6), QStringList{"过压保护动作时间"});
+    row("breaking current", 0x0162, 9998, QStringList{"交流接触器允许分断电流"});
+    row("rated voltage", 0x0157, 381, QStringList{"额定电压"});
+    // What the device holds against what the window means: a write would have sent 12, but
+    // the window's 12.7 is not the device's 12 (it was reported the same).
+    row("CT 12.7 in the window, 12 in the device", 0x0153, 12, QStringList{"电流变比"}, "12.7");
 }
 
 void TestComparison::MarksExactlyTheDifferingSettings() {
     QFETCH(int, reg);
     QFETCH(int, value);
     QFETCH(QStringList, marked);
+    QFETCH(QString, windowCt);
     CFilesRig rig;
     if (reg != 0) {
         rig.Device.SetRegister(static_cast<uint16_t>(reg), static_cast<uint16_t>(value));
     }
     // The same values in other texts: "50.0" is the CT ratio 50 the device holds.
     SettingsValues window = DeviceStartValues();
-    window.Protection.CtRatio = "50.0";
+    window.Protection.CtRatio = windowCt.toStdString();
     window.Protection.LockedRotorTime = "0.50";
     rig.Show(window);
     rig.Trigger("actionCompareWithDevice");

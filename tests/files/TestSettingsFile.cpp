@@ -118,6 +118,15 @@ void TestSettingsFile::SaveThenOpenGivesTheSameFields_data() {
         {"999", "999.9", "380", "255", "双向可逆起动", "10.0", "25.5", "6.0", "255", "100", "25.5",
          "1200", "0.5", "B相电流", "9999", "150", "5", "80", "5"},
         {true, true, true, true, true, true, true, true, true});
+    // A device whose over-voltage protection is off with pick-up and time 0: the write takes
+    // it, so the file must too (it was refused, and such a device could not be saved).
+    {
+        SettingsValues v = DistinctValues();
+        v.Protection.Enabled[kOverVoltage] = false;
+        v.Protection.OverVoltagePercent = 0;
+        v.Protection.OverVoltageTime = 0;
+        QTest::newRow("over-voltage off at 0") << v;
+    }
     // Every curve, start mode and PWM phase, with the check boxes in changing patterns.
     for (size_t k = 0; k < CurveList.size(); ++k) {
         SettingsValues v = DistinctValues();
@@ -195,6 +204,9 @@ void TestSettingsFile::BadFileIsRefusedAndChangesNothing_data() {
     QTest::newRow("CT ratio 0") << With("settings", "ctRatio", "0") << "CT超过范围";
     QTest::newRow("over-voltage 151")
         << With("settings", "overVoltagePercent", "151") << "请在过压动作值范围为105-150";
+    // Between two steps of the device: it would hold 0.3 s (opened and saved without a word).
+    QTest::newRow("phase-loss time 0.35") << With("settings", "phaseLossTime", "0.35")
+                                          << "缺相时间的值“0.35”不是设备可存的值：步长为0.1";
     QTest::newRow("no protections")
         << With("", "protections", QJsonValue::Undefined) << "缺少保护投退";
     QTest::newRow("check box as text")

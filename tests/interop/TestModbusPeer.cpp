@@ -18,6 +18,7 @@
 #include "serial/SerialPort.h"
 #include "serial/SerialPortClock.h"
 #include "support/ImmediateWindow.h"
+#include "support/WrongMonitorRows.h"
 #include "support/WrongValues.h"
 
 namespace mp::test {
@@ -33,11 +34,6 @@ void HoldPeerValues(CSimulatedDevice& device) {
     }
     device.SetCoils(MP_PEER_COILS & 1);
     device.SetInputs(MP_PEER_INPUTS & 1);
-}
-
-QString Hex(const std::vector<uint8_t>& bytes) {
-    return QString::fromLatin1(
-        QByteArray(reinterpret_cast<const char*>(bytes.data()), int(bytes.size())).toHex(' '));
 }
 
 }  // namespace
@@ -131,19 +127,7 @@ private slots:
         peer.terminate();
         peer.waitForFinished(5000);
 
-        for (const ExchangeRecord& record : log.Since(0)) {
-            if (record.Type != ExchangeRecord::Kind::Exchange || record.ReplyLength <= 0 ||
-                record.Position < 0) {
-                continue;
-            }
-            const auto from = record.Reply.begin() + record.Position;
-            const std::vector<uint8_t> located(from, from + record.ReplyLength);
-            if (located != reference.Handle(record.Request)) {
-                faults << QStringLiteral("monitor row %1: request %2 shows reply %3")
-                              .arg(record.Sequence)
-                              .arg(Hex(record.Request), Hex(located));
-            }
-        }
+        faults << WrongMonitorRows(log, reference);
         qInfo("libmodbus peer, D = %d ms: %d ticks of %s ms, %d of %d reads answered", delay,
               ticksRun, qPrintable(lengths.join(QStringLiteral(", "))), answered, 5 * ticksRun);
         QVERIFY2(faults.isEmpty(), qPrintable(faults.mid(0, 6).join(QStringLiteral("; "))));

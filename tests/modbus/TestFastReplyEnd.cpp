@@ -12,6 +12,24 @@ Q_DECLARE_METATYPE(mp::SimFaults)
 namespace mp::test {
 namespace {
 
+int BaudCodeOf(int baud) {
+    switch (baud) {
+        case 1200:
+            return 0;
+        case 2400:
+            return 1;
+        case 4800:
+            return 2;
+        case 9600:
+            return 3;
+        default:
+            return 4;
+    }
+}
+
+}  // namespace
+namespace {
+
 struct ReadOutcome {
     int16_t Position = -1;
     std::vector<uint8_t> Received;
@@ -106,6 +124,34 @@ private slots:
         QFETCH(int, baud);
         QFETCH(uint32_t, silenceMs);
         QCOMPARE(CModbusTransaction::SilenceMs(baud), silenceMs);
+    }
+
+    // The silence follows the line: after the port was set to another rate (a reconnect, a
+    // device search), the silence is that rate's, as for a line opened at it (it kept the old
+    // rate's length).
+    void silenceFollowsTheLine_data() {
+        QTest::addColumn<int>("baud");
+        QTest::newRow("down to 1200") << 1200;
+        QTest::newRow("up to 19200") << 19200;
+    }
+    void silenceFollowsTheLine() {
+        QFETCH(int, baud);
+        auto gap = [baud](bool changed) {
+            CDeviceRig rig;
+            rig.Device.SetBaudCode(BaudCodeOf(baud));
+            if (changed) {
+                rig.Link.SetFastReplyEnd(true, 9600);
+                rig.Link.ReconfigureLine({"sim", baud, kParityNone});
+            } else {
+                rig.Port.Reconfigure({"sim", baud, kParityNone});
+                rig.Link.SetFastReplyEnd(true, baud);
+            }
+            rig.Link.ReadSequence(0x03, 0x0106, 3, 500);
+            rig.Link.ReadSequence(0x03, 0x0103, 3, 500);
+            const auto sent = rig.Port.Sent();
+            return sent.at(1).Time - sent.at(0).Time;
+        };
+        QCOMPARE(gap(true), gap(false));
     }
 
     // The request after an early reply waits for the silence.

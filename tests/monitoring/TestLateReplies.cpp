@@ -15,6 +15,7 @@
 #include "monitoring/LiveDecoders.h"
 #include "monitoring/PollingCycle.h"
 #include "support/DeviceRig.h"
+#include "support/WrongMonitorRows.h"
 #include "support/WrongValues.h"
 #include "trend/CsvRecorder.h"
 
@@ -168,25 +169,8 @@ QueueRun RunQueuedDevice(uint32_t delayMs, int ticks) {
     csv.Stop();
 
     // The monitor: every reply a read located is what the device holds for that request.
-    for (const ExchangeRecord& record : log.Since(0)) {
-        if (record.Type != ExchangeRecord::Kind::Exchange || record.ReplyLength <= 0 ||
-            record.Position < 0) {
-            continue;
-        }
-        const auto from = record.Reply.begin() + record.Position;
-        const std::vector<uint8_t> located(from, from + record.ReplyLength);
-        if (located != reference.Handle(record.Request)) {
-            note(QStringLiteral("monitor row %1: request %2 shows reply %3")
-                     .arg(record.Sequence)
-                     .arg(QString::fromLatin1(
-                         QByteArray(reinterpret_cast<const char*>(record.Request.data()),
-                                    int(record.Request.size()))
-                             .toHex(' ')))
-                     .arg(QString::fromLatin1(
-                         QByteArray(reinterpret_cast<const char*>(located.data()),
-                                    int(located.size()))
-                             .toHex(' '))));
-        }
+    for (const QString& row : WrongMonitorRows(log, reference)) {
+        note(row);
     }
 
     // The recording: every field of a line is empty (no reply) or what the device holds,

@@ -12,8 +12,7 @@ namespace mp::test {
 // and rated current 15.0.
 inline ProtectionSettings WindowSettings() {
     ProtectionSettings s;
-    LiveValues live;
-    RestoreProtectionDefaults(s, live);
+    RestoreProtectionDefaults(s);
     s.CtRatio = "50";
     s.RatedCurrent = "15.0";
     s.StartModeText = "直接起动";

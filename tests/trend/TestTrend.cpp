@@ -1,4 +1,5 @@
-// The trend's samples taken from the live values, the bounded store and the start it finds,
+// The trend's samples taken from the live values, the bounded store, the pieces its lines
+// break into and the start it finds,
 // the CSV lines of a run with failed reads, and a recording that cannot write any more.
 
 #include <sys/resource.h>
@@ -112,6 +113,52 @@ private slots:
         QCOMPARE(store.Samples().front().TimeMs, int64_t{200});
         QCOMPARE(store.FirstAtOrAfter(250), size_t{1});
         QCOMPARE(store.FirstAtOrAfter(900), size_t{3});
+    }
+
+    // Samples as "time:value" ("-" for a read without reply; a leading "!" when polling was
+    // started again just before), and the sizes of the pieces the line is drawn in.
+    void linesBreakWhereThereWasNoData_data() {
+        QTest::addColumn<QString>("samples");
+        QTest::addColumn<QString>("pieces");
+        QTest::newRow("steady polling") << "0:1 1000:2 2000:3"
+                                        << "3";
+        QTest::newRow("a read without reply") << "0:1 1000:- 2000:3 3000:4"
+                                              << "1 2";
+        QTest::newRow("replies missing at both ends") << "0:- 1000:2 2000:3 3000:-"
+                                                      << "2";
+        QTest::newRow("a 4-minute stop: 3.6 A, then 11.9 A")
+            << "0:3.6 1000:3.6 241000:11.9 242000:11.9"
+            << "2 2";
+        QTest::newRow("polling started again 2 s later") << "0:1 1000:1 !3000:2 4000:2"
+                                                         << "2 2";
+        QTest::newRow("a slow line, within a few periods") << "0:1 2500:1 5000:1"
+                                                           << "3";
+        QTest::newRow("just longer than a few periods") << "0:1 5001:1"
+                                                        << "1 1";
+        QTest::newRow("the clock set back") << "5000:1 1000:1"
+                                            << "1 1";
+    }
+    void linesBreakWhereThereWasNoData() {
+        QFETCH(QString, samples);
+        QFETCH(QString, pieces);
+        CSampleStore store;
+        for (QString token : samples.split(' ')) {
+            if (token.startsWith('!')) {
+                store.BreakLine();
+                token.remove(0, 1);
+            }
+            const QStringList parts = token.split(':');
+            const bool missed = parts[1] == QLatin1String("-");
+            store.Add(
+                CurrentsSample(parts[0].toLongLong(),
+                               missed ? std::nullopt : std::optional<double>(parts[1].toDouble())));
+        }
+        QStringList sizes;
+        for (const TrendRun& run :
+             LineRuns(store.Samples(), 0, [](const TrendSample& s) { return s.Currents[1]; })) {
+            sizes << QString::number(run.size());
+        }
+        QCOMPARE(sizes.join(' '), pieces);
     }
 
     void startFoundInTheSamples_data() {

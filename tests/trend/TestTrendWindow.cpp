@@ -159,6 +159,45 @@ private slots:
         QVERIFY(picture.height() > 300);
     }
 
+    // The lines break where there was no data: across reads without reply and across a stop
+    // of polling, however short; each phase is named once in the legend.
+    void linesBreakAcrossSilenceAndStops() {
+        CTrendRig rig;
+        rig.Trigger("actionTrendWindow");
+        CTrendWindow* window = rig.Trend->TrendWindow();
+        QVERIFY(window);
+        rig.Click("readRealtimeButton");
+        QVERIFY(rig.WaitForSamples(2));
+        QTRY_COMPARE(window->PieceCount(0), 1);
+
+        SimFaults silent;
+        silent.Silent = true;
+        rig.Port.SetFaults(silent);
+        QVERIFY(QTest::qWaitFor(
+            [&] { return !rig.Trend->Store().Samples().back().Answered.Currents; }, 10000));
+        rig.Port.SetFaults({});
+        QVERIFY(rig.WaitForSamples(rig.Trend->Store().Samples().size() + 2));
+        QCOMPARE(window->PieceCount(0), 2);
+        QCOMPARE(window->PieceCount(3), 2);
+
+        rig.Controller->OnStopRun();
+        QVERIFY(rig.Drain());
+        rig.Click("readRealtimeButton");
+        QVERIFY(rig.WaitForSamples(rig.Trend->Store().Samples().size() + 2));
+        QCOMPARE(window->PieceCount(0), 3);
+        QCOMPARE(window->PieceCount(5), 3);
+
+        auto* chart = Child<QChartView>(*window, QStringLiteral("trendCurrentChart"))->chart();
+        QStringList named;
+        for (QLegendMarker* marker : chart->legend()->markers()) {
+            if (marker->isVisible()) {
+                named << marker->label();
+            }
+        }
+        QCOMPARE(named.mid(0, 3), (QStringList{"A相", "B相", "C相"}));
+        QCOMPARE(named.count(QStringLiteral("A相")), 1);
+    }
+
     // A language switch while the window is open re-words it and the menu; the range, the
     // pause and the drawn points stay.
     void languageSwitchKeepsTheWindowsState() {
