@@ -1,14 +1,11 @@
 #include "app/CommParamChange.h"
 
-#include <iterator>
-
 #include "language/Text.h"
 #include "modbus/RequestBuilder.h"
 
 namespace mp {
 namespace {
 
-constexpr int kBaudRates[] = {1200, 2400, 4800, 9600, 19200};
 constexpr uint32_t kBetweenReadsMs = 100;
 // Time the device is given to take a new address and rate before it is asked for them.
 constexpr uint32_t kTakeNewParamsMs = 300;
@@ -41,22 +38,6 @@ const char* const kCommParamsRefusedText =
 const char* const kCommParamsNoAnswerText = QT_TRANSLATE_NOOP(
     "MotorProtector",
     "设备在新的和原来的通信参数下均无应答，通信参数设置未确认；程序仍使用原来的地址和波特率。");
-
-std::string BaudTextOfCode(int code) {
-    if (code < 0 || code >= static_cast<int>(std::size(kBaudRates))) {
-        return {};
-    }
-    return std::to_string(kBaudRates[code]);
-}
-
-int BaudCodeOfRate(int rate) {
-    for (int code = 0; code < static_cast<int>(std::size(kBaudRates)); ++code) {
-        if (kBaudRates[code] == rate) {
-            return code;
-        }
-    }
-    return -1;
-}
 
 std::string CommParamSummaryText(int address, int rate) {
     return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "子机地址-->%1      波特率-->%2")),

@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "device/LineCodes.h"
+#include "device/RegisterMap.h"
 #include "modbus/DeviceContext.h"
 #include "modbus/FrameBuffers.h"
 #include "modbus/Port.h"
@@ -19,16 +21,6 @@ extern const char* const
 extern const char* const kCommParamsNoAnswerText;  // "设备在新、旧通信参数下均无应答，..."
 // Said instead of opening the change dialog when the device did not answer.
 extern const char* const kCommParamsNoReplyText;
-
-// Registers read back one at a time (low byte each), and the pair written with 0x10.
-inline constexpr uint16_t kDeviceAddressRegister = 0x0150;
-inline constexpr uint16_t kDeviceBaudRegister = 0x0151;
-inline constexpr uint16_t kCommParamWriteRegister = 0x5450;
-
-// Baud codes 0 to 4: "1200", "2400", "4800", "9600", "19200"; "" for any other code.
-std::string BaudTextOfCode(int code);
-// 1200 -> 0 ... 19200 -> 4; -1 for any other rate.
-int BaudCodeOfRate(int rate);
 
 // "子机地址-->" + address + "      波特率-->" + rate.
 std::string CommParamSummaryText(int address, int rate);

@@ -5,14 +5,12 @@
 #include <QRegularExpression>
 #include <optional>
 
+#include "device/LineCodes.h"
+#include "language/Text.h"
 #include "ui_CommParamChangeDlg.h"
 
 namespace mp {
 namespace {
-
-const QStringList kBaudTexts = {QStringLiteral("1200"), QStringLiteral("2400"),
-                                QStringLiteral("4800"), QStringLiteral("9600"),
-                                QStringLiteral("19200")};
 
 // A whole number as an integer field takes it: blanks around an optionally signed run of
 // digits that fits in an int. Anything else is refused.
@@ -50,9 +48,13 @@ CCommParamChangeDlg::CCommParamChangeDlg(std::function<void(const QString&)> inf
     if (!picture.isNull()) {
         Ui_->pictureLabel->setPixmap(picture);
     }
-    Ui_->baudCombo->addItems(kBaudTexts);
+    for (const int rate : kBaudRates) {
+        Ui_->baudCombo->addItem(QString::number(rate));
+    }
     Ui_->baudCombo->setEditText(QString());
-    Ui_->parityCombo->addItems({tr("无校验"), tr("奇校验"), tr("偶校验")});
+    for (int code = 0; code < kParityCount; ++code) {
+        Ui_->parityCombo->addItem(QString::fromStdString(Tr(ParityTextOf(code))));
+    }
     Ui_->addressEdit->setText(QStringLiteral("0"));
     Ui_->okButton->setDefault(true);
     connect(Ui_->okButton, &QPushButton::clicked, this, &CCommParamChangeDlg::accept);
@@ -101,16 +103,19 @@ void CCommParamChangeDlg::accept() {
         Refuse(tr("请输入一个整数。"), Ui_->addressEdit);
         return;
     }
-    if (*address > 247 || *address <= 0) {
+    if (*address > kHighestSlaveAddress || *address < kLowestSlaveAddress) {
         Refuse(tr("请输入1~247的整数"), Ui_->addressEdit);
         return;
     }
     const QString baudText = Ui_->baudCombo->currentText().trimmed();
-    if (!kBaudTexts.contains(baudText)) {
+    bool isNumber = false;
+    const int rate = baudText.toInt(&isNumber);
+    // Only the rates as the list shows them ("9600", not "09600" or "+9600").
+    if (!isNumber || !IsBaudRate(rate) || QString::number(rate) != baudText) {
         Refuse(tr("请选择波特率1200、2400、4800、9600或19200"), Ui_->baudCombo);
         return;
     }
-    NewBaudRate_ = baudText.toInt();
+    NewBaudRate_ = rate;
     QDialog::accept();
 }
 

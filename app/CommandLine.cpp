@@ -3,34 +3,17 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <algorithm>
+
+#include "device/LineCodes.h"
 
 namespace mp {
 
 namespace {
 
-constexpr int kBaudRates[] = {1200, 2400, 4800, 9600, 19200};
-constexpr int kLowestAddress = 1;
-constexpr int kHighestAddress = 247;
-
 // "COM1" to "COM32" exactly as the setup dialog lists them, or an absolute device path.
 bool IsPortText(const QString& text) {
     static const QRegularExpression com(QStringLiteral("^COM([1-9]|[12][0-9]|3[0-2])$"));
     return com.match(text).hasMatch() || (text.startsWith(QLatin1Char('/')) && text.size() > 1);
-}
-
-std::optional<int> ParityOf(const QString& text) {
-    const QString t = text.trimmed().toLower();
-    if (t == QLatin1String("none") || t == QLatin1String("n") || t == QStringLiteral("无校验")) {
-        return 0;
-    }
-    if (t == QLatin1String("odd") || t == QLatin1String("o") || t == QStringLiteral("奇校验")) {
-        return 1;
-    }
-    if (t == QLatin1String("even") || t == QLatin1String("e") || t == QStringLiteral("偶校验")) {
-        return 2;
-    }
-    return std::nullopt;
 }
 
 // A whole decimal number without sign or blanks.
@@ -143,8 +126,7 @@ CommandLineResult CCommandLine::Parse(const QStringList& arguments) {
     if (parser.isSet(baud)) {
         const QString text = parser.value(baud);
         const auto rate = WholeNumber(text);
-        if (!rate || std::find(std::begin(kBaudRates), std::end(kBaudRates), *rate) ==
-                         std::end(kBaudRates)) {
+        if (!rate || !IsBaudRate(*rate)) {
             return refuse(tr("--baud \"%1\" 不是可用的波特率：应为 1200、2400、4800、9600 或 19200")
                               .arg(text));
         }
@@ -152,7 +134,7 @@ CommandLineResult CCommandLine::Parse(const QStringList& arguments) {
     }
     if (parser.isSet(parity)) {
         const QString text = parser.value(parity);
-        const auto code = ParityOf(text);
+        const auto code = ParityOfWord(text.trimmed().toLower().toStdString());
         if (!code) {
             return refuse(tr("--parity \"%1\" 不是校验位：应为 none、odd 或 even").arg(text));
         }
@@ -161,7 +143,7 @@ CommandLineResult CCommandLine::Parse(const QStringList& arguments) {
     if (parser.isSet(address)) {
         const QString text = parser.value(address);
         const auto value = WholeNumber(text);
-        if (!value || *value < kLowestAddress || *value > kHighestAddress) {
+        if (!value || *value < kLowestSlaveAddress || *value > kHighestSlaveAddress) {
             return refuse(tr("--address \"%1\" 不是仪表地址：应为 1 至 247 之间的整数").arg(text));
         }
         options.SlaveAddress = *value;

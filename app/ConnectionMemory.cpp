@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <optional>
 
+#include "device/LineCodes.h"
+
 namespace mp {
 
 namespace {
@@ -14,8 +16,6 @@ const QString kPortKey = QStringLiteral("connection/port");
 const QString kBaudKey = QStringLiteral("connection/baud");
 const QString kParityKey = QStringLiteral("connection/parity");
 const QString kAddressKey = QStringLiteral("connection/address");
-
-constexpr int kBaudRates[] = {1200, 2400, 4800, 9600, 19200};
 
 // The number of "COM1" .. "COM32", 0 for anything else.
 int ComNumber(const QString& text) {
@@ -47,16 +47,15 @@ ConnectionSettings CConnectionMemory::Load(const std::vector<QString>& systemPor
         connection.PortNumber = 0;
     }
     const auto baud = StoredNumber(Settings_, kBaudKey);
-    if (baud &&
-        std::find(std::begin(kBaudRates), std::end(kBaudRates), *baud) != std::end(kBaudRates)) {
+    if (baud && IsBaudRate(*baud)) {
         connection.BaudRate = *baud;
     }
     const auto parity = StoredNumber(Settings_, kParityKey);
-    if (parity && *parity >= 0 && *parity <= 2) {
+    if (parity && IsParityCode(*parity)) {
         connection.ParityCode = *parity;
     }
     const auto address = StoredNumber(Settings_, kAddressKey);
-    if (address && *address >= 1 && *address <= 247) {
+    if (address && *address >= kLowestSlaveAddress && *address <= kHighestSlaveAddress) {
         connection.SlaveAddress = static_cast<uint8_t>(*address);
     }
     return connection;

@@ -1,5 +1,6 @@
 #include "app/DeviceBackend.h"
 
+#include "device/LineCodes.h"
 #include "modbus/SteadyClock.h"
 #include "serial/SerialPort.h"
 #include "serial/SerialPortClock.h"
@@ -15,7 +16,7 @@ public:
     IPort& Port() override { return Port_; }
     IClock& Clock() override { return Clock_; }
     PortSettings LineSettings(const ConnectionSettings& connection) const override {
-        return {connection.PortText.toStdString(), connection.BaudRate, connection.ParityCode};
+        return connection.Line();
     }
 
 private:
@@ -33,16 +34,15 @@ public:
     }
     void Follow(const ConnectionSettings& connection) override {
         Device_.SetAddress(connection.SlaveAddress);
-        for (int code = 0; code < 5; ++code) {
-            if (CSimulatedDevice::BaudRateOfCode(code) == connection.BaudRate) {
-                Device_.SetBaudCode(code);
-            }
+        const int code = BaudCodeOfRate(connection.BaudRate);
+        if (code >= 0) {
+            Device_.SetBaudCode(code);
         }
     }
     IPort& Port() override { return Port_; }
     IClock& Clock() override { return Clock_; }
     PortSettings LineSettings(const ConnectionSettings& connection) const override {
-        return {connection.PortText.toStdString(), connection.BaudRate, connection.ParityCode};
+        return connection.Line();
     }
 
 private:

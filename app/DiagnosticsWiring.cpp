@@ -64,10 +64,7 @@ std::unique_ptr<CDiagnostics> InstallDiagnostics(CMotorProtectorDlg& window,
     host.Scan.RunOnDevice = [&controller](std::function<void(CDeviceContext&)> job) {
         controller.Queue(OperatorAction::ScanBus, std::move(job));
     };
-    host.Scan.Line = [&controller] {
-        const ConnectionSettings& c = controller.Connection();
-        return PortSettings{c.PortText.toStdString(), c.BaudRate, c.ParityCode};
-    };
+    host.Scan.Line = [&controller] { return controller.Connection().Line(); };
     auto diagnostics = std::make_unique<CDiagnostics>(std::move(host), dialogs);
     CDiagnostics* target = diagnostics.get();
     // "连接" takes the found device's line; the counters start again with it.

@@ -65,9 +65,7 @@ QString PortName(const ConnectionSettings& connection) {
 }
 
 QString ParityName(int parity) {
-    return parity == 1   ? CMainController::tr("奇校验")
-           : parity == 2 ? CMainController::tr("偶校验")
-                         : CMainController::tr("无校验");
+    return QString::fromStdString(Tr(ParityTextOf(parity)));
 }
 
 // The line in use as the status bar shows it: "COM1  9600 波特 无校验  地址 1".
@@ -573,19 +571,16 @@ PortSettings CMainController::LineSettings() const {
     if (Backend_) {
         return Backend_->LineSettings(Connection_);
     }
-    return {Connection_.PortText.toStdString(), Connection_.BaudRate, Connection_.ParityCode};
+    return Connection_.Line();
 }
 
 QString CMainController::ConnectionSummary() const {
     // A record kept with the fields, never shown: it stays in the device's own words.
-    static const char* const kParity[] = {"校验位:  无校验", "校验位:  奇校验", "校验位:  偶校验"};
-    const int parity =
-        Connection_.ParityCode >= 0 && Connection_.ParityCode < 3 ? Connection_.ParityCode : 0;
     return QStringLiteral("\r\n仪表地址: %1 \r\n\r\n").arg(Connection_.SlaveAddress) +
            QStringLiteral("串口:     %1 \r\r\n波特率:  %2 \r\n\r\n")
                .arg(Connection_.PortText)
                .arg(Connection_.BaudRate) +
-           QString::fromUtf8(kParity[parity]);
+           QStringLiteral("校验位:  ") + QString::fromUtf8(ParityTextOf(Connection_.ParityCode));
 }
 
 // ---- monitoring -------------------------------------------------------------------------

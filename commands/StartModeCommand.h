@@ -13,12 +13,12 @@
 #include <optional>
 #include <string>
 
+#include "device/RegisterMap.h"
 #include "modbus/DeviceContext.h"
 #include "modbus/FrameBuffers.h"
 
 namespace mp {
 
-constexpr uint16_t kStartModeWriteRegister = 0x5455;
 constexpr uint32_t kStartModeWaitMs = 100;
 
 // Request (11 bytes). The phase-loss text is read as a number (0 when it holds none), in

@@ -2,21 +2,30 @@
 
 #include <algorithm>
 
+#include "device/LineCodes.h"
+
 namespace mp {
 
 const std::vector<int>& CBusScan::AllBaudRates() {
-    static const std::vector<int> rates{1200, 2400, 4800, 9600, 19200};
+    static const std::vector<int> rates(kBaudRates.begin(), kBaudRates.end());
     return rates;
 }
 
 const std::vector<int>& CBusScan::AllParities() {
-    static const std::vector<int> parities{kParityNone, kParityOdd, kParityEven};
+    static const std::vector<int> parities = [] {
+        std::vector<int> codes;
+        for (int code = 0; code < kParityCount; ++code) {
+            codes.push_back(code);
+        }
+        return codes;
+    }();
     return parities;
 }
 
 uint32_t CBusScan::WaitMs(int baudRate, int parity, uint32_t marginMs) {
     const uint64_t bits = parity == kParityNone ? 10 : 11;
-    const uint64_t bytes = 8 + CModbusTransaction::ExpectedLength(0x03, kRegisterCount);
+    const uint64_t bytes =
+        8 + CModbusTransaction::ExpectedLength(kReadHoldingRegisters, kCommParamCount);
     const uint64_t baud = static_cast<uint64_t>(std::max(baudRate, 1));
     return static_cast<uint32_t>((bytes * bits * 1000 + baud - 1) / baud) + marginMs;
 }
@@ -60,7 +69,8 @@ ScanEnd CBusScan::Run(CModbusTransaction& link, const ScanPlan& plan, const std:
                     break;
                 }
                 link.SetSlaveAddress(static_cast<uint8_t>(a));
-                const int16_t p = link.ReadSequence(0x03, kFirstRegister, kRegisterCount, wait);
+                const int16_t p = link.ReadSequence(kReadHoldingRegisters, kDeviceAddressRegister,
+                                                    kCommParamCount, wait);
                 if (p >= 0) {
                     found({a, baud, parity, link.Register(p, 0), link.Register(p, 1)});
                 }

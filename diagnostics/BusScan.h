@@ -9,6 +9,7 @@
 #include <functional>
 #include <vector>
 
+#include "device/RegisterMap.h"
 #include "modbus/ModbusTransaction.h"
 #include "modbus/Port.h"
 
@@ -29,17 +30,15 @@ struct FoundDevice {
     int Address = 0;
     int BaudRate = 0;
     int Parity = kParityNone;
-    int StoredAddress = 0;   // register 0x0150
-    int StoredBaudCode = 0;  // register 0x0151
+    int StoredAddress = 0;   // kDeviceAddressRegister
+    int StoredBaudCode = 0;  // kDeviceBaudRegister
 };
 
 enum class ScanEnd { Completed, Stopped, PortFailed };
 
 class CBusScan {
 public:
-    static constexpr uint16_t kFirstRegister = 0x0150;
-    static constexpr uint16_t kRegisterCount = 2;
-    static const std::vector<int>& AllBaudRates();  // 1200, 2400, 4800, 9600, 19200
+    static const std::vector<int>& AllBaudRates();  // the device's rates (device/LineCodes.h)
     static const std::vector<int>& AllParities();   // none, odd, even
 
     // The wait for one address: request (8 bytes) and reply (9 bytes) on the wire at this

@@ -4,6 +4,9 @@
 #include <cstdarg>
 #include <cstdio>
 
+#include "device/LineCodes.h"
+#include "device/RegisterMap.h"
+#include "device/Scaling.h"
 #include "language/Text.h"
 #include "modbus/ReplyCheck.h"
 
@@ -25,8 +28,8 @@ uint16_t Word(const std::vector<uint8_t>& bytes, size_t at) {
 }
 
 std::string BaudOfCode(int code) {
-    static const char* const rates[] = {"1200", "2400", "4800", "9600", "19200"};
-    return code >= 0 && code < 5 ? rates[code] : "?";
+    const std::string text = BaudTextOfCode(code);
+    return text.empty() ? "?" : text;
 }
 
 std::string Hex4(unsigned value) {
@@ -52,19 +55,23 @@ struct KnownRead {
     const char* Name;
 };
 const KnownRead kKnownReads[] = {
-    {0x0106, 3, QT_TRANSLATE_NOOP("MotorProtector", "读A/B/C相电流")},
-    {0x0103, 3, QT_TRANSLATE_NOOP("MotorProtector", "读A/B/C相电压")},
-    {0x011B, 1, QT_TRANSLATE_NOOP("MotorProtector", "读状态寄存器")},
-    {0x0150, 16, QT_TRANSLATE_NOOP("MotorProtector", "读定值 A段")},
-    {0x0154, 4, QT_TRANSLATE_NOOP("MotorProtector", "读定值 B段")},
-    {0x0160, 3, QT_TRANSLATE_NOOP("MotorProtector", "读定值 C段")},
-    {0x0155, 1, QT_TRANSLATE_NOOP("MotorProtector", "读起动方式")},
-    {0x0124, 1, QT_TRANSLATE_NOOP("MotorProtector", "读事件条数")},
-    {0x0120, 0, QT_TRANSLATE_NOOP("MotorProtector", "读事件代码")},
-    {0x0148, 7, QT_TRANSLATE_NOOP("MotorProtector", "读校准系数")},
-    {0x0150, 1, QT_TRANSLATE_NOOP("MotorProtector", "读设备地址")},
-    {0x0151, 1, QT_TRANSLATE_NOOP("MotorProtector", "读波特率代码")},
-    {0x0150, 2, QT_TRANSLATE_NOOP("MotorProtector", "读地址与波特率")},
+    {kPhaseCurrentRegister, kPhaseCurrentCount,
+     QT_TRANSLATE_NOOP("MotorProtector", "读A/B/C相电流")},
+    {kPhaseVoltageRegister, kPhaseVoltageCount,
+     QT_TRANSLATE_NOOP("MotorProtector", "读A/B/C相电压")},
+    {kStatusRegister, kStatusCount, QT_TRANSLATE_NOOP("MotorProtector", "读状态寄存器")},
+    {kSettingsBlockAStart, kSettingsBlockACount, QT_TRANSLATE_NOOP("MotorProtector", "读定值 A段")},
+    {kSettingsBlockBStart, kSettingsBlockBCount, QT_TRANSLATE_NOOP("MotorProtector", "读定值 B段")},
+    {kSettingsBlockCStart, kSettingsBlockCCount, QT_TRANSLATE_NOOP("MotorProtector", "读定值 C段")},
+    {kStartModeReadRegister, 1, QT_TRANSLATE_NOOP("MotorProtector", "读起动方式")},
+    {kEventCountRegister, 1, QT_TRANSLATE_NOOP("MotorProtector", "读事件条数")},
+    {kEventCodeRegister, 0, QT_TRANSLATE_NOOP("MotorProtector", "读事件代码")},
+    {kCoefficientRegister, kCoefficientRegisterCount,
+     QT_TRANSLATE_NOOP("MotorProtector", "读校准系数")},
+    {kDeviceAddressRegister, 1, QT_TRANSLATE_NOOP("MotorProtector", "读设备地址")},
+    {kDeviceBaudRegister, 1, QT_TRANSLATE_NOOP("MotorProtector", "读波特率代码")},
+    {kDeviceAddressRegister, kCommParamCount,
+     QT_TRANSLATE_NOOP("MotorProtector", "读地址与波特率")},
 };
 
 // Name of a 0x03 read by its start and quantity.
@@ -81,9 +88,9 @@ const char* const kSettingsWrite = QT_TRANSLATE_NOOP("MotorProtector", "写定�
 
 std::string WriteName(uint16_t start, bool shown) {
     switch (start) {
-        case 0x5450:
+        case kCommParamWriteRegister:
             return Say(QT_TRANSLATE_NOOP("MotorProtector", "写通讯参数"), shown);
-        case 0x5455:
+        case kStartModeWriteRegister:
             return Say(QT_TRANSLATE_NOOP("MotorProtector", "写起动方式"), shown);
         default:
             return FillIn(Say(kSettingsWrite, shown), {Hex4(start)});
@@ -121,19 +128,20 @@ std::string NameOf(const std::vector<uint8_t>& request, bool shown) {
     const uint16_t start = Word(request, 2);
     const uint16_t second = Word(request, 4);
     switch (request[1]) {
-        case 0x01:
+        case kReadCoils:
             return Say(QT_TRANSLATE_NOOP("MotorProtector", "读输出状态"), shown);
-        case 0x02:
+        case kReadDiscreteInputs:
             return Say(QT_TRANSLATE_NOOP("MotorProtector", "读开关量输入"), shown);
-        case 0x03:
+        case kReadHoldingRegisters:
             return ReadName(start, second, shown);
-        case 0x05:
+        case kWriteSingleCoil:
             return CoilName(start, second == 0xFF00, shown);
-        case 0x10:
+        case kWriteMultipleRegisters:
             return WriteName(start, shown);
-        case 0x12:
+        case kPrivateCommand:
             if (request.size() >= 18) {
-                return Say(Word(request, 4) == 0x00DC ? kVoltageCalibration : kCurrentCalibration,
+                return Say(Word(request, 4) == kVoltageCalibrationWord ? kVoltageCalibration
+                                                                       : kCurrentCalibration,
                            shown);
             }
             return Say(kPwmFrame, shown);
@@ -147,51 +155,51 @@ std::string NameOf(const std::vector<uint8_t>& request, bool shown) {
 template <typename Reg>
 std::string ReadValues(uint16_t start, uint16_t quantity, const Reg& r,
                        const DecodeContext& context) {
-    if (start == 0x0106 && quantity == 3) {
+    if (start == kPhaseCurrentRegister && quantity == kPhaseCurrentCount) {
         if (context.CtRatio <= 0) {
             return FillIn(
                 Tr(QT_TRANSLATE_NOOP("MotorProtector", "读A/B/C相电流: 原始值 %1 / %2 / %3")),
                 {Number(r(0)), Number(r(1)), Number(r(2))});
         }
-        const double k = context.CtRatio * 0.001;
+        const double k = context.CtRatio * kCurrentPerCtRatio;
         return FillIn(
             Tr(QT_TRANSLATE_NOOP("MotorProtector", "读A/B/C相电流: %1 / %2 / %3 A")),
             {Format("%.2f", r(0) * k), Format("%.2f", r(1) * k), Format("%.2f", r(2) * k)});
     }
-    if (start == 0x0103 && quantity == 3) {
-        return FillIn(
-            Tr(QT_TRANSLATE_NOOP("MotorProtector", "读A/B/C相电压: %1 / %2 / %3 V")),
-            {Format("%.1f", r(0) * 0.1), Format("%.1f", r(1) * 0.1), Format("%.1f", r(2) * 0.1)});
+    if (start == kPhaseVoltageRegister && quantity == kPhaseVoltageCount) {
+        return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "读A/B/C相电压: %1 / %2 / %3 V")),
+                      {Format("%.1f", r(0) * kVoltsPerUnit), Format("%.1f", r(1) * kVoltsPerUnit),
+                       Format("%.1f", r(2) * kVoltsPerUnit)});
     }
-    if (start == 0x011B && quantity == 1) {
+    if (start == kStatusRegister && quantity == kStatusCount) {
         return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "状态寄存器 %1")), {Hex4(r(0))});
     }
     // The count is the register's high byte.
-    if (start == 0x0124 && quantity == 1) {
+    if (start == kEventCountRegister && quantity == 1) {
         return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "事件条数 %1")), {Number(r(0) >> 8)});
     }
-    if (start == 0x0150 && quantity == 1) {
+    if (start == kDeviceAddressRegister && quantity == 1) {
         return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "设备地址 %1")), {Number(r(0))});
     }
-    if (start == 0x0151 && quantity == 1) {
+    if (start == kDeviceBaudRegister && quantity == 1) {
         return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "波特率代码 %1 (%2)")),
                       {Number(r(0)), BaudOfCode(r(0))});
     }
-    if (start == 0x0150 && quantity == 2) {
+    if (start == kDeviceAddressRegister && quantity == kCommParamCount) {
         return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "设备地址 %1, 波特率代码 %2 (%3)")),
                       {Number(r(0)), Number(r(1)), BaudOfCode(r(1))});
     }
-    if (start == 0x0155 && quantity == 1) {
+    if (start == kStartModeReadRegister && quantity == 1) {
         return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "起动方式 %1")), {Hex4(r(0))});
     }
-    if (start == 0x0120) {
+    if (start == kEventCodeRegister) {
         std::string codes;
         for (uint16_t k = 0; k < quantity; ++k) {
             codes += Format(" %02X %02X", r(k) >> 8, r(k) & 0xFF);
         }
         return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "事件代码:%1")), {codes});
     }
-    if (start == 0x0148 && quantity == 7) {
+    if (start == kCoefficientRegister && quantity == kCoefficientRegisterCount) {
         std::string values;
         for (uint16_t k = 0; k < quantity; ++k) {
             values += Format(k == 0 ? "%u" : " %u", r(k));
@@ -209,37 +217,37 @@ std::string SettingsWriteText(uint16_t start, const std::vector<uint8_t>& frame)
     const auto b = [&frame](size_t d) { return d + 7 < frame.size() ? frame[d + 7] : uint8_t{0}; };
     const auto w = [&frame](size_t d) { return Word(frame, d + 7); };
     const auto n = [](unsigned value) { return Number(value); };
-    const auto tenths = [](unsigned value) { return Format("%.1f", value / 10.0); };
+    const auto tenths = [](unsigned value) { return Format("%.1f", value / kTenthsPerUnit); };
     switch (start) {
-        case 0x5453:
+        case kCtRatioWriteRegister:
             return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "写定值 0x5453: 电流变比 %1")),
                           {n(w(0))});
-        case 0x5462:
+        case kBreakingCurrentWriteRegister:
             return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "写定值 0x5462: 分断电流 %1")),
                           {n(w(0))});
-        case 0x5450:
+        case kCommParamWriteRegister:
             return FillIn(
                 Tr(QT_TRANSLATE_NOOP("MotorProtector", "写通讯参数: 地址 %1, 波特率代码 %2 (%3)")),
                 {n(w(0)), n(w(2)), BaudOfCode(w(2))});
-        case 0x5455:
+        case kStartModeWriteRegister:
             return FillIn(
                 Tr(QT_TRANSLATE_NOOP("MotorProtector", "写起动方式: 断相时间 %1 s, 起动方式 %2")),
                 {tenths(b(0)), n(b(1))});
-        case 0x5454:
+        case kPhaseAndStartWriteRegister:
             return FillIn(
                 Tr(QT_TRANSLATE_NOOP("MotorProtector",
                                      "写定值 0x5454: PWM相序 %1, 断相时间 %2 s, 起动方式 %3")),
                 {n(b(1)), tenths(b(2)), n(b(3))});
-        case 0x5457:
+        case kRatingsWriteRegister:
             return FillIn(
                 Tr(QT_TRANSLATE_NOOP("MotorProtector",
                                      "写定值 0x5457: 额定电压 %1 V, 额定电流 %2 A, 起动时间 %3")),
                 {n(w(0)), tenths(w(2)), n(w(4))});
-        case 0x5460:
+        case kVoltageWriteRegister:
             return FillIn(
                 Tr(QT_TRANSLATE_NOOP("MotorProtector", "写定值 0x5460: 过压 %1% %2, 欠压 %3% %4")),
                 {n(b(0)), n(b(1)), n(b(2)), n(b(3))});
-        case 0x545A:
+        case kProtectionsWriteRegister:
             return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector",
                                                "写定值 0x545A: 保护投退 %1, 欠压投退 %2, 曲线 %3")),
                           {Hex2(b(0)), n(b(1)), n(b(3))});
@@ -251,13 +259,14 @@ std::string SettingsWriteText(uint16_t start, const std::vector<uint8_t>& frame)
 std::string PrivateText(const std::vector<uint8_t>& frame) {
     if (frame.size() >= 18 && frame[2] == 0xA5 && frame[3] == 0x5A) {
         const uint16_t word = Word(frame, 4);
-        const char* kind = word == 0x2710   ? kCurrentCalibration
-                           : word == 0x00DC ? kVoltageCalibration
-                                            : QT_TRANSLATE_NOOP("MotorProtector", "校准帧");
+        const char* kind = word == kCurrentCalibrationWord ? kCurrentCalibration
+                           : word == kVoltageCalibrationWord
+                               ? kVoltageCalibration
+                               : QT_TRANSLATE_NOOP("MotorProtector", "校准帧");
         std::vector<std::string> values;
         for (size_t k = 0; k < 3; ++k) {
             const size_t at = 7 + 3 * k;
-            values.push_back(Format("%.4f", Word(frame, at) / 10000.0));
+            values.push_back(Format("%.4f", Word(frame, at) / kCoefficientScale));
             values.push_back(std::to_string(static_cast<int8_t>(frame[at + 2])));
         }
         return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector",

@@ -16,20 +16,15 @@
 #include <QVBoxLayout>
 #include <iterator>
 
+#include "device/LineCodes.h"
 #include "files/FileDialogs.h"
+#include "language/Text.h"
 #include "modbus/DeviceContext.h"
 
 namespace mp {
 
 QString ParityText(int parity) {
-    switch (parity) {
-        case kParityOdd:
-            return CScanDlg::tr("奇校验");
-        case kParityEven:
-            return CScanDlg::tr("偶校验");
-        default:
-            return CScanDlg::tr("无校验");
-    }
+    return QString::fromStdString(Tr(ParityTextOf(parity)));
 }
 
 CScanDlg::CScanDlg(ScanHost host, IFileDialogs& dialogs, QWidget* parent)

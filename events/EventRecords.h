@@ -7,15 +7,13 @@
 #include <optional>
 #include <string>
 
+#include "device/RegisterMap.h"
 #include "events/EventRecordTexts.h"
 #include "language/Text.h"
 #include "modbus/DeviceContext.h"
 
 namespace mp {
 
-// Register 0x0124 hi: number of stored events; 0x0120 .. 0x0123: two codes each, hi first.
-inline constexpr uint16_t kEventCountRegister = 0x0124;
-inline constexpr uint16_t kEventCodeRegister = 0x0120;
 inline constexpr int kMaxEvents = 8;
 
 // Text of a fault code; empty for 0, 12, 15 and codes above 17. The Chinese text (a marked

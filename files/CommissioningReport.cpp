@@ -13,6 +13,7 @@
 #include <QTextDocument>
 #include <QTextFrame>
 
+#include "device/LineCodes.h"
 #include "events/EventRecords.h"
 #include "files/SettingsComparison.h"
 #include "files/SettingsTable.h"
@@ -95,14 +96,7 @@ QString WithUnit(const QString& value, const QString& unit) {
 }
 
 QString ParityText(int parity) {
-    switch (parity) {
-        case 1:
-            return T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "奇校验"));
-        case 2:
-            return T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "偶校验"));
-        default:
-            return T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "无校验"));
-    }
+    return Trs(ParityTextOf(parity));
 }
 
 QString BaudText(int rate) {

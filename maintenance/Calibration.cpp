@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include "device/Scaling.h"
 #include "maintenance/Coefficients.h"
 #include "modbus/RequestBuilder.h"
 #include "settings/NumberText.h"
@@ -57,7 +58,7 @@ std::optional<LineFit> FitCoefficients(int32_t x1, int32_t y1, int32_t x2, int32
 }
 
 int32_t SlopeInteger(double a) {
-    return TruncateToInt(std::floor(a * 10000.0 + 0.5));
+    return TruncateToInt(std::floor(a * kCoefficientScale + 0.5));
 }
 
 int32_t InterceptInteger(double x) {
@@ -95,7 +96,7 @@ std::optional<std::string> PrepareCalibration(CalibrationGrid& grid, std::array<
         // The device keeps a × 10000 in 16 bits and b in one unsigned byte (it gives 0xFE
         // back as 254): a line it cannot store would calibrate the measurement to something
         // else.
-        const double scaledSlope = fit->A * 10000.0;
+        const double scaledSlope = fit->A * kCoefficientScale;
         const int32_t intercept = InterceptInteger(fit->B);
         if (!(scaledSlope >= 0.0 && SlopeInteger(fit->A) <= 65535) || intercept < 0 ||
             intercept > 255) {
@@ -111,7 +112,7 @@ std::optional<std::string> PrepareCalibration(CalibrationGrid& grid, std::array<
     // the device stores.
     for (int row = 0; row < kPhaseRows; ++row) {
         const auto k = static_cast<size_t>(row);
-        grid.A[k] = FormatFixed(SlopeInteger(fitted[k].A) / 10000.0, 4);
+        grid.A[k] = FormatFixed(SlopeInteger(fitted[k].A) / kCoefficientScale, 4);
         grid.B[k] = FormatInt(InterceptInteger(fitted[k].B));
     }
     fits = fitted;

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "device/RegisterMap.h"
 #include "language/Text.h"
 #include "maintenance/CalibrationGrid.h"
 #include "maintenance/Coefficients.h"
@@ -22,12 +23,6 @@ inline constexpr char kCurrentCalibratedText[] =
 inline constexpr char kVoltageCalibratedText[] =
     QT_TRANSLATE_NOOP("MotorProtector", "电压设置成功！");
 inline constexpr char kPwmOutputSentText[] = QT_TRANSLATE_NOOP("MotorProtector", "PWM输出设置成功");
-
-// Word in bytes 4 and 5 of a calibration frame: which measurement the coefficients are for.
-inline constexpr uint16_t kCurrentCalibrationWord = 0x2710;
-inline constexpr uint16_t kVoltageCalibrationWord = 0x00DC;
-// Word in bytes 4 and 5 of the PWM output frame.
-inline constexpr uint16_t kPwmOutputWord = 0x4E20;
 
 // The line y = A·x + B.
 struct LineFit {

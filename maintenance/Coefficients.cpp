@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "device/Scaling.h"
 #include "maintenance/Calibration.h"
 #include "modbus/RequestBuilder.h"
 #include "settings/NumberText.h"
@@ -64,9 +65,9 @@ void DecodeCoefficients(CalibrationGrid& grid, const uint8_t* rx) {
     auto word = [data](int k) { return int{data[2 * k]} << 8 | data[2 * k + 1]; };
     grid.A[kRowPwm] = FormatInt(word(0));
     grid.B[kRowPwm] = FormatInt(word(1));
-    grid.A[kRowA] = FormatFixed(word(2) / 10000.0, 4);
-    grid.A[kRowB] = FormatFixed(word(3) / 10000.0, 4);
-    grid.A[kRowC] = FormatFixed(word(4) / 10000.0, 4);
+    grid.A[kRowA] = FormatFixed(word(2) / kCoefficientScale, 4);
+    grid.A[kRowB] = FormatFixed(word(3) / kCoefficientScale, 4);
+    grid.A[kRowC] = FormatFixed(word(4) / kCoefficientScale, 4);
     grid.B[kRowA] = FormatInt(data[10]);
     grid.B[kRowB] = FormatInt(data[11]);
     grid.B[kRowC] = FormatInt(data[12]);

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "device/RegisterMap.h"
 #include "language/Text.h"
 #include "maintenance/CalibrationGrid.h"
 #include "modbus/DeviceContext.h"
@@ -18,11 +19,6 @@ inline constexpr char kCoefficientsNoReplyText[] =
     QT_TRANSLATE_NOOP("MotorProtector", "设备无应答");
 inline constexpr char kCoefficientsResetText[] =
     QT_TRANSLATE_NOOP("MotorProtector", "序数复归成功！");
-
-// First of the seven coefficient registers: PWM a, PWM b, phase a × 10000 for A, B, C, then
-// the phase b bytes A, B (0x014D) and C (0x014E hi).
-inline constexpr uint16_t kCoefficientRegister = 0x0148;
-inline constexpr uint16_t kCoefficientRegisterCount = 7;
 
 // How sent coefficients were confirmed.
 enum class CoefficientCheck {

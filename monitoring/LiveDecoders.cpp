@@ -1,5 +1,6 @@
 #include "monitoring/LiveDecoders.h"
 
+#include "device/Scaling.h"
 #include "settings/NumberText.h"
 
 namespace mp {
@@ -32,13 +33,13 @@ void DecodePhaseCurrents(LiveValues& live, const std::string& ctRatioText,
                          std::array<uint16_t, 3> raw) {
     const double ratio = AtoI(ctRatioText);
     for (size_t k = 0; k < raw.size(); ++k) {
-        live.Currents[k] = FormatFixed(raw[k] * ratio * 0.001, 3);
+        live.Currents[k] = FormatFixed(raw[k] * ratio * kCurrentPerCtRatio, 3);
     }
 }
 
 void DecodePhaseVoltages(LiveValues& live, std::array<uint16_t, 3> raw) {
     for (size_t k = 0; k < raw.size(); ++k) {
-        live.Voltages[k] = FormatFixed(raw[k] * 0.1, 2);
+        live.Voltages[k] = FormatFixed(raw[k] * kVoltsPerUnit, 2);
     }
 }
 

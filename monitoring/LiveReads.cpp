@@ -46,7 +46,8 @@ bool Missed(CDeviceContext& ctx, LiveValues* live, LiveGroup group) {
 }  // namespace
 
 bool ReadPhaseCurrents(CDeviceContext& ctx, const ProtectionSettings* settings, LiveValues* live) {
-    const int16_t p = ctx.Link.ReadSequence(kReadHoldingRegisters, kPhaseCurrentRegister, 3, 200);
+    const int16_t p = ctx.Link.ReadSequence(kReadHoldingRegisters, kPhaseCurrentRegister,
+                                            kPhaseCurrentCount, 200);
     if (p < 0) {
         return Missed(ctx, live, LiveGroup::Currents);
     }
@@ -59,7 +60,8 @@ bool ReadPhaseCurrents(CDeviceContext& ctx, const ProtectionSettings* settings, 
 }
 
 bool ReadPhaseVoltages(CDeviceContext& ctx, LiveValues* live) {
-    const int16_t p = ctx.Link.ReadSequence(kReadHoldingRegisters, kPhaseVoltageRegister, 3, 300);
+    const int16_t p = ctx.Link.ReadSequence(kReadHoldingRegisters, kPhaseVoltageRegister,
+                                            kPhaseVoltageCount, 300);
     if (p < 0) {
         return Missed(ctx, live, LiveGroup::Voltages);
     }
@@ -72,7 +74,7 @@ bool ReadPhaseVoltages(CDeviceContext& ctx, LiveValues* live) {
 }
 
 bool ReadDigitalInputs(CDeviceContext& ctx, LiveValues* live) {
-    const int16_t p = ctx.Link.ReadSequence(kReadDiscreteInputs, 0, 1, 300);
+    const int16_t p = ctx.Link.ReadSequence(kReadDiscreteInputs, kInputDiscrete, 1, 300);
     if (p < 0) {
         return Missed(ctx, live, LiveGroup::Inputs);
     }
@@ -85,7 +87,7 @@ bool ReadDigitalInputs(CDeviceContext& ctx, LiveValues* live) {
 }
 
 bool ReadOutputStates(CDeviceContext& ctx, LiveValues* live) {
-    const int16_t p = ctx.Link.ReadSequence(kReadCoils, 0, 1, 300);
+    const int16_t p = ctx.Link.ReadSequence(kReadCoils, kOutputCoil, 1, 300);
     if (p < 0) {
         return Missed(ctx, live, LiveGroup::Outputs);
     }
@@ -98,7 +100,8 @@ bool ReadOutputStates(CDeviceContext& ctx, LiveValues* live) {
 }
 
 bool ReadStatusLamps(CDeviceContext& ctx, LiveValues* live) {
-    const int16_t p = ctx.Link.ReadSequence(kReadHoldingRegisters, kStatusRegister, 1, 300);
+    const int16_t p =
+        ctx.Link.ReadSequence(kReadHoldingRegisters, kStatusRegister, kStatusCount, 300);
     if (p < 0) {
         return Missed(ctx, live, LiveGroup::StatusLamps);
     }

@@ -6,15 +6,12 @@
 
 #include <cstdint>
 
+#include "device/RegisterMap.h"
 #include "modbus/DeviceContext.h"
 #include "monitoring/LiveValues.h"
 #include "settings/ProtectionSettings.h"
 
 namespace mp {
-
-constexpr uint16_t kPhaseVoltageRegister = 0x0103;  // three registers, tenths of a volt
-constexpr uint16_t kPhaseCurrentRegister = 0x0106;  // three registers, scaled by the CT ratio
-constexpr uint16_t kStatusRegister = 0x011B;        // low byte: eight status bits
 
 // Registers 0x0106..0x0108, 200 ms wait. The CT ratio is taken from `settings` on the window
 // thread when the values are decoded, as the window holds it then.

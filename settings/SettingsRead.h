@@ -11,17 +11,11 @@
 #include <cstdint>
 #include <optional>
 
+#include "device/RegisterMap.h"
 #include "modbus/DeviceContext.h"
 #include "settings/ProtectionSettings.h"
 
 namespace mp {
-
-constexpr uint16_t kSettingsBlockAStart = 0x0150;
-constexpr uint16_t kSettingsBlockACount = 16;
-constexpr uint16_t kSettingsBlockBStart = 0x0154;
-constexpr uint16_t kSettingsBlockBCount = 4;
-constexpr uint16_t kSettingsBlockCStart = 0x0160;
-constexpr uint16_t kSettingsBlockCCount = 3;
 
 // Response lengths: address, function, byte count, 2 bytes per register, CRC.
 constexpr int kSettingsBlockALength = 5 + 2 * kSettingsBlockACount;  // 37

@@ -13,7 +13,6 @@ const char* const kWriteUnconfirmedMessage =
 
 namespace {
 
-constexpr uint16_t kWriteOffset = 0x5300;
 constexpr uint32_t kBetweenBlocksMs = 300;
 constexpr uint32_t kAfterBlockCMs = 300;
 constexpr char kNotHeldRestUnconfirmed[] =

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include "device/Scaling.h"
 #include "language/Text.h"
 #include "modbus/RequestBuilder.h"
 #include "settings/NumberText.h"
@@ -122,7 +123,7 @@ bool OverVoltageInRange(int percent) {
 }
 
 int32_t TenthsOf(const std::string& text) {
-    return TruncateToInt(std::floor(AtoF(text) * 10 + 0.5));
+    return TruncateToInt(std::floor(AtoF(text) * kTenthsPerUnit + 0.5));
 }
 
 int32_t WholeOf(const std::string& text) {

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "device/RegisterMap.h"
 #include "modbus/DeviceContext.h"
 #include "modbus/FrameBuffers.h"
 #include "settings/ProtectionSettings.h"
@@ -31,16 +32,6 @@ extern const char* const
     kStartModeReadFailedMessage;  // "未能读回设备的起动方式：…" (group left out)
 extern const char* const kPhaseNotInListMessage;  // "PWM选择输出的值不在列表中"
 extern const char* const kSettingEmptyMessage;    // "%1未填写" (%1 the setting's name)
-
-// Write start registers of the six groups.
-constexpr uint16_t kCtRatioWriteRegister = 0x5453;
-constexpr uint16_t kPhaseAndStartWriteRegister = 0x5454;
-constexpr uint16_t kRatingsWriteRegister = 0x5457;
-constexpr uint16_t kProtectionsWriteRegister = 0x545A;
-constexpr uint16_t kVoltageWriteRegister = 0x5460;
-constexpr uint16_t kBreakingCurrentWriteRegister = 0x5462;
-// Read register of the phase-loss time and start mode, read back before the write.
-constexpr uint16_t kStartModeReadRegister = 0x0155;
 
 // "额定电流未填写": the first text field that is empty or only blanks, named; nothing when
 // every text field holds something.

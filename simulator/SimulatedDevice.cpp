@@ -3,16 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "device/LineCodes.h"
+#include "device/RegisterMap.h"
 #include "modbus/ModbusCrc16.h"
 
 namespace mp {
 namespace {
-
-constexpr uint16_t kVoltageRegister = 0x0103;
-constexpr uint16_t kCurrentRegister = 0x0106;
-constexpr uint16_t kAddressRegister = 0x0150;
-constexpr uint16_t kBaudRegister = 0x0151;
-constexpr uint16_t kWriteOffset = 0x5300;
 
 void AppendCrc(std::vector<uint8_t>& frame) {
     const uint16_t crc = ModbusCrc16(frame.data(), static_cast<int16_t>(frame.size()));
@@ -34,9 +30,9 @@ size_t RequestLength(const uint8_t* frame, size_t available) {
         return 0;
     }
     switch (frame[1]) {
-        case 0x10:
+        case kWriteMultipleRegisters:
             return available < 7 ? 0 : 9u + frame[6];
-        case 0x12:
+        case kPrivateCommand:
             if (available < 3) {
                 return 0;
             }
@@ -54,27 +50,27 @@ uint16_t Word(const std::vector<uint8_t>& frame, size_t at) {
 
 CSimulatedDevice::CSimulatedDevice(uint32_t seed) : Random_(seed ? seed : 1) {
     auto& r = Registers_;
-    r[0x0103] = 3800;
+    r[kPhaseVoltageRegister] = 3800;
     r[0x0104] = 3805;
     r[0x0105] = 3798;
-    r[0x0106] = 302;
+    r[kPhaseCurrentRegister] = 302;
     r[0x0107] = 298;
     r[0x0108] = 300;
-    r[0x011B] = 0x0001;
-    r[0x0120] = 5 << 8 | 6;  // short circuit, locked rotor
-    r[0x0121] = 16 << 8;     // over-voltage
-    r[0x0124] = 3 << 8;      // three stored events
-    r[0x0148] = 1000;        // PWM a
-    r[0x0149] = 100;         // PWM b
+    r[kStatusRegister] = 0x0001;
+    r[kEventCodeRegister] = 5 << 8 | 6;  // short circuit, locked rotor
+    r[0x0121] = 16 << 8;                 // over-voltage
+    r[kEventCountRegister] = 3 << 8;     // three stored events
+    r[kCoefficientRegister] = 1000;      // PWM a
+    r[0x0149] = 100;                     // PWM b
     r[0x014A] = r[0x014B] = r[0x014C] = 10000;
-    r[kAddressRegister] = 1;
-    r[kBaudRegister] = 3;    // 9600
-    r[0x0153] = 50;          // CT ratio
-    r[0x0154] = 1;           // PWM on phase B
-    r[0x0155] = 5 << 8 | 0;  // phase-loss 0.5 s, direct start
-    r[0x0157] = 380;         // rated voltage
-    r[0x0158] = 150;         // rated current 15.0 A
-    r[0x0159] = 20;          // start time
+    r[kDeviceAddressRegister] = 1;
+    r[kDeviceBaudRegister] = 3;              // 9600
+    r[0x0153] = 50;                          // CT ratio
+    r[0x0154] = 1;                           // PWM on phase B
+    r[kStartModeReadRegister] = 5 << 8 | 0;  // phase-loss 0.5 s, direct start
+    r[0x0157] = 380;                         // rated voltage
+    r[0x0158] = 150;                         // rated current 15.0 A
+    r[0x0159] = 20;                          // start time
     r[0x015A] = 0xF7 << 8 | 1;
     r[0x015B] = 6;             // curve "125"
     r[0x015C] = 40 << 8 | 5;   // locked rotor 4.0 x, 0.5 s
@@ -85,13 +81,8 @@ CSimulatedDevice::CSimulatedDevice(uint32_t seed) : Random_(seed ? seed : 1) {
     r[0x0162] = 9999;          // breaking current
     Inputs_ = 0x05;
     for (int k = 0; k < 6; ++k) {
-        LiveBase_[k] = r[kVoltageRegister + k];
+        LiveBase_[k] = r[kPhaseVoltageRegister + k];
     }
-}
-
-int CSimulatedDevice::BaudRateOfCode(int code) {
-    static constexpr int kRates[] = {1200, 2400, 4800, 9600, 19200};
-    return code >= 0 && code < 5 ? kRates[code] : 0;
 }
 
 std::vector<uint8_t> CSimulatedDevice::Exception(uint8_t function, uint8_t code) const {
@@ -107,7 +98,7 @@ void CSimulatedDevice::MoveLiveValues() {
     for (int k = 0; k < 6; ++k) {
         Random_ = Random_ * 1103515245u + 12345u;
         const int jitter = static_cast<int>((Random_ >> 16) % 7) - 3;  // -3 .. +3
-        Registers_[kVoltageRegister + k] = static_cast<uint16_t>(LiveBase_[k] + jitter);
+        Registers_[kPhaseVoltageRegister + k] = static_cast<uint16_t>(LiveBase_[k] + jitter);
     }
 }
 
@@ -118,8 +109,8 @@ void CSimulatedDevice::PlayMotorStart(IClock& clock, uint32_t delayMs,
     StartAt_ = clock.TickCount() + delayMs;
     StartProfile_ = profile;
     for (int k = 0; k < 3; ++k) {
-        RunningValues_[k] = Registers_[kCurrentRegister + k];
-        RunningValues_[3 + k] = Registers_[kVoltageRegister + k];
+        RunningValues_[k] = Registers_[kPhaseCurrentRegister + k];
+        RunningValues_[3 + k] = Registers_[kPhaseVoltageRegister + k];
     }
 }
 
@@ -132,11 +123,11 @@ void CSimulatedDevice::PlayStartValues() {
     const double current = MotorStartCurrent(StartProfile_, since);
     const double voltage = MotorStartVoltage(StartProfile_, since);
     for (int k = 0; k < 3; ++k) {
-        Registers_[kCurrentRegister + k] =
+        Registers_[kPhaseCurrentRegister + k] =
             static_cast<uint16_t>(std::min(65535.0, std::round(RunningValues_[k] * current)));
         const uint16_t base =
-            LiveMotion_ ? Registers_[kVoltageRegister + k] : RunningValues_[3 + k];
-        Registers_[kVoltageRegister + k] = static_cast<uint16_t>(std::round(base * voltage));
+            LiveMotion_ ? Registers_[kPhaseVoltageRegister + k] : RunningValues_[3 + k];
+        Registers_[kPhaseVoltageRegister + k] = static_cast<uint16_t>(std::round(base * voltage));
     }
 }
 
@@ -144,7 +135,7 @@ std::vector<uint8_t> CSimulatedDevice::ReadRegisters(uint16_t start, uint16_t co
     if (count < 1 || count > 125 || start + count > kRegisterCount) {
         return Exception(0x03, 0x02);
     }
-    if (start <= kCurrentRegister + 2 && start + count > kVoltageRegister) {
+    if (start <= kPhaseCurrentRegister + 2 && start + count > kPhaseVoltageRegister) {
         MoveLiveValues();
         PlayStartValues();
     }
@@ -159,22 +150,22 @@ std::vector<uint8_t> CSimulatedDevice::ReadRegisters(uint16_t start, uint16_t co
 
 std::vector<uint8_t> CSimulatedDevice::WriteRegisters(const std::vector<uint8_t>& frame) {
     if (frame.size() < 11) {
-        return Exception(0x10, 0x03);
+        return Exception(kWriteMultipleRegisters, 0x03);
     }
     const uint16_t start = Word(frame, 2);
     const uint16_t count = Word(frame, 4);
     if (count < 1 || frame[6] != 2 * count || frame.size() != 9u + 2 * count ||
         start < kWriteOffset + 0x0100 || start + count > kWriteOffset + kRegisterCount) {
-        return Exception(0x10, 0x02);
+        return Exception(kWriteMultipleRegisters, 0x02);
     }
     // The device refuses an address outside 1 to 247 and a baud code it does not know,
     // rather than going deaf.
     for (uint16_t k = 0; k < count; ++k) {
         const uint16_t target = static_cast<uint16_t>(start - kWriteOffset + k);
         const uint16_t value = Word(frame, 7 + 2 * k);
-        if ((target == kAddressRegister && (value < 1 || value > 247)) ||
-            (target == kBaudRegister && BaudRateOfCode(value) == 0)) {
-            return Exception(0x10, 0x03);
+        if ((target == kDeviceAddressRegister && (value < 1 || value > 247)) ||
+            (target == kDeviceBaudRegister && BaudRateOfCode(value) == 0)) {
+            return Exception(kWriteMultipleRegisters, 0x03);
         }
     }
     std::vector<uint8_t> reply(frame.begin(), frame.begin() + 6);
@@ -185,8 +176,8 @@ std::vector<uint8_t> CSimulatedDevice::WriteRegisters(const std::vector<uint8_t>
     for (uint16_t k = 0; k < count; ++k) {
         const uint16_t target = static_cast<uint16_t>(start - kWriteOffset + k);
         Registers_[target] = Word(frame, 7 + 2 * k);
-        if (target >= kVoltageRegister && target <= kCurrentRegister + 2) {
-            LiveBase_[target - kVoltageRegister] = Registers_[target];
+        if (target >= kPhaseVoltageRegister && target <= kPhaseCurrentRegister + 2) {
+            LiveBase_[target - kPhaseVoltageRegister] = Registers_[target];
         }
     }
     return reply;
@@ -194,7 +185,7 @@ std::vector<uint8_t> CSimulatedDevice::WriteRegisters(const std::vector<uint8_t>
 
 std::vector<uint8_t> CSimulatedDevice::PrivateCommand(const std::vector<uint8_t>& frame) {
     if (frame.size() < 13) {
-        return Exception(0x12, 0x03);
+        return Exception(kPrivateCommand, 0x03);
     }
     const uint16_t word = Word(frame, 4);
     if (IgnorePrivate_) {
@@ -203,17 +194,17 @@ std::vector<uint8_t> CSimulatedDevice::PrivateCommand(const std::vector<uint8_t>
         return reply;
     }
     if (frame.size() == 13 && frame[2] == 0x5A && frame[3] == 0xA5 && frame[6] == 0x0C) {
-        Registers_[0x0148] = Word(frame, 7);
-        Registers_[0x0149] = Word(frame, 9);
+        Registers_[kCoefficientRegister] = Word(frame, 7);
+        Registers_[kCoefficientRegister + 1] = Word(frame, 9);
     } else if (frame.size() == 18 && frame[2] == 0xA5 && frame[3] == 0x5A && frame[6] == 0x11 &&
-               (word == 0x2710 || word == 0x00DC)) {
+               (word == kCurrentCalibrationWord || word == kVoltageCalibrationWord)) {
         std::array<uint16_t, 3> a{};
         std::array<uint8_t, 3> b{};
         for (int k = 0; k < 3; ++k) {
             a[k] = Word(frame, 7 + 3 * k);
             b[k] = frame[9 + 3 * k];
         }
-        if (word == 0x2710) {
+        if (word == kCurrentCalibrationWord) {
             Registers_[0x014A] = a[0];
             Registers_[0x014B] = a[1];
             Registers_[0x014C] = a[2];
@@ -224,7 +215,7 @@ std::vector<uint8_t> CSimulatedDevice::PrivateCommand(const std::vector<uint8_t>
             VoltageB_ = b;
         }
     } else {
-        return Exception(0x12, 0x03);
+        return Exception(kPrivateCommand, 0x03);
     }
     std::vector<uint8_t> reply(frame.begin(), frame.begin() + 6);
     AppendCrc(reply);
@@ -242,8 +233,8 @@ std::vector<uint8_t> CSimulatedDevice::Handle(const std::vector<uint8_t>& frame)
     }
     const uint8_t function = frame[1];
     switch (function) {
-        case 0x01:
-        case 0x02: {
+        case kReadCoils:
+        case kReadDiscreteInputs: {
             if (frame.size() != 8) {
                 return Exception(function, 0x03);
             }
@@ -253,17 +244,17 @@ std::vector<uint8_t> CSimulatedDevice::Handle(const std::vector<uint8_t>& frame)
                 return Exception(function, 0x02);
             }
             // The device answers all its bits from the start address, whatever the quantity.
-            const uint8_t bits = function == 0x01 ? Coils_ : Inputs_;
+            const uint8_t bits = function == kReadCoils ? Coils_ : Inputs_;
             std::vector<uint8_t> reply{Address(), function, 1, static_cast<uint8_t>(bits >> start)};
             AppendCrc(reply);
             return reply;
         }
-        case 0x03:
+        case kReadHoldingRegisters:
             if (frame.size() != 8) {
                 return Exception(function, 0x03);
             }
             return ReadRegisters(Word(frame, 2), Word(frame, 4));
-        case 0x05: {
+        case kWriteSingleCoil: {
             if (frame.size() != 8) {
                 return Exception(function, 0x03);
             }
@@ -286,9 +277,9 @@ std::vector<uint8_t> CSimulatedDevice::Handle(const std::vector<uint8_t>& frame)
             AppendCrc(reply);
             return reply;
         }
-        case 0x10:
+        case kWriteMultipleRegisters:
             return WriteRegisters(frame);
-        case 0x12:
+        case kPrivateCommand:
             return PrivateCommand(frame);
         default:
             return Exception(function, 0x01);
@@ -343,24 +334,24 @@ void CSimulatedDevice::SetRegister(uint16_t address, uint16_t value) {
     std::lock_guard<std::recursive_mutex> guard(Mutex_);
     if (address < kRegisterCount) {
         Registers_[address] = value;
-        if (address >= kVoltageRegister && address <= kCurrentRegister + 2) {
-            LiveBase_[address - kVoltageRegister] = value;
+        if (address >= kPhaseVoltageRegister && address <= kPhaseCurrentRegister + 2) {
+            LiveBase_[address - kPhaseVoltageRegister] = value;
         }
     }
 }
 
 uint8_t CSimulatedDevice::Address() const {
     std::lock_guard<std::recursive_mutex> guard(Mutex_);
-    return static_cast<uint8_t>(Registers_[kAddressRegister] & 0xFF);
+    return static_cast<uint8_t>(Registers_[kDeviceAddressRegister] & 0xFF);
 }
 
 void CSimulatedDevice::SetAddress(uint8_t address) {
-    SetRegister(kAddressRegister, address);
+    SetRegister(kDeviceAddressRegister, address);
 }
 
 int CSimulatedDevice::BaudCode() const {
     std::lock_guard<std::recursive_mutex> guard(Mutex_);
-    return Registers_[kBaudRegister] & 0xFF;
+    return Registers_[kDeviceBaudRegister] & 0xFF;
 }
 
 int CSimulatedDevice::BaudRate() const {
@@ -368,7 +359,7 @@ int CSimulatedDevice::BaudRate() const {
 }
 
 void CSimulatedDevice::SetBaudCode(int code) {
-    SetRegister(kBaudRegister, static_cast<uint16_t>(code));
+    SetRegister(kDeviceBaudRegister, static_cast<uint16_t>(code));
 }
 
 uint8_t CSimulatedDevice::Coils() const {

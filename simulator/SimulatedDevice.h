@@ -82,8 +82,6 @@ public:
     size_t RequestLogCapacity() const;
     void SetRequestLogCapacity(size_t frames);
 
-    static int BaudRateOfCode(int code);
-
 private:
     std::vector<uint8_t> Exception(uint8_t function, uint8_t code) const;
     std::vector<uint8_t> ReadRegisters(uint16_t start, uint16_t count);

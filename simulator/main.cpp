@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "device/LineCodes.h"
 #include "modbus/SteadyClock.h"
 #include "simulator/PtyServer.h"
 #include "simulator/SimulatedDevice.h"
@@ -101,12 +102,7 @@ bool ParseHex(const std::string& text, std::vector<uint8_t>* bytes) {
 }
 
 int BaudCodeOf(long rate) {
-    for (int code = 0; code < 5; ++code) {
-        if (mp::CSimulatedDevice::BaudRateOfCode(code) == rate) {
-            return code;
-        }
-    }
-    return -1;
+    return rate > 0 && rate <= 1000000 ? mp::BaudCodeOfRate(static_cast<int>(rate)) : -1;
 }
 
 bool ParseDevices(const std::string& text, std::vector<DeviceEntry>* devices) {

@@ -1738,9 +1738,6 @@
         <source>%1: 应答与请求不符（设备在应答另一个请求）</source>
         <translation>%1: reply to another request (the device is answering an earlier request)</translation>
     </message>
-</context>
-<context>
-    <name>mp::CCommParamChangeDlg</name>
     <message>
         <source>无校验</source>
         <translation>None</translation>
@@ -1753,6 +1750,9 @@
         <source>偶校验</source>
         <translation>Even</translation>
     </message>
+</context>
+<context>
+    <name>mp::CCommParamChangeDlg</name>
     <message>
         <source>请输入一个整数。</source>
         <translation>Enter a whole number.</translation>
@@ -2253,18 +2253,6 @@ The program goes on running but will not talk to the device.</translation>
         <translation>Simulator</translation>
     </message>
     <message>
-        <source>奇校验</source>
-        <translation>Odd</translation>
-    </message>
-    <message>
-        <source>偶校验</source>
-        <translation>Even</translation>
-    </message>
-    <message>
-        <source>无校验</source>
-        <translation>None</translation>
-    </message>
-    <message>
         <source>串口未能改为 %1 波特：%2</source>
         <translation>The serial port could not be changed to %1 baud: %2</translation>
     </message>
@@ -2485,18 +2473,6 @@ Received: %2</translation>
 </context>
 <context>
     <name>mp::CScanDlg</name>
-    <message>
-        <source>奇校验</source>
-        <translation>Odd</translation>
-    </message>
-    <message>
-        <source>偶校验</source>
-        <translation>Even</translation>
-    </message>
-    <message>
-        <source>无校验</source>
-        <translation>None</translation>
-    </message>
     <message>
         <source>搜索设备</source>
         <translation>Find devices</translation>
@@ -3080,18 +3056,6 @@ With the settings shown, the locked rotor protection would not trip (%1 × rated
     <message>
         <source>马达保护控制器配置工具</source>
         <translation>Motor protector configuration tool</translation>
-    </message>
-    <message>
-        <source>奇校验</source>
-        <translation>Odd</translation>
-    </message>
-    <message>
-        <source>偶校验</source>
-        <translation>Even</translation>
-    </message>
-    <message>
-        <source>无校验</source>
-        <translation>None</translation>
     </message>
     <message>
         <source>代码不在列表中</source>

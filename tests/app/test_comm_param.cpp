@@ -15,7 +15,7 @@ namespace {
 // The device, and the line, at the baud rate of `baudCode`.
 void SetDevice(CDeviceRig& rig, int baudCode) {
     rig.Device.SetBaudCode(baudCode);
-    rig.Port.Reconfigure({"sim", CSimulatedDevice::BaudRateOfCode(baudCode), kParityNone});
+    rig.Port.Reconfigure({"sim", BaudRateOfCode(baudCode), kParityNone});
 }
 
 }  // namespace
@@ -23,11 +23,44 @@ void SetDevice(CDeviceRig& rig, int baudCode) {
 class TestCommParam : public QObject {
     Q_OBJECT
 private slots:
+    void BaudCodesBothWays_data();
+    void BaudCodesBothWays();
     void ReadShowsDeviceValues_data();
     void ReadShowsDeviceValues();
     void ChangeFollowsDevice_data();
     void ChangeFollowsDevice();
 };
+
+// Register 0x0151 carries the rate as a code; a code or rate outside the device's five has
+// none, so it must never turn into a plausible rate or code.
+void TestCommParam::BaudCodesBothWays_data() {
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("rate");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("0") << 0 << 1200 << "1200";
+    QTest::newRow("1") << 1 << 2400 << "2400";
+    QTest::newRow("2") << 2 << 4800 << "4800";
+    QTest::newRow("3") << 3 << 9600 << "9600";
+    QTest::newRow("4") << 4 << 19200 << "19200";
+    QTest::newRow("code 5") << 5 << 0 << "";
+    QTest::newRow("code -1") << -1 << 0 << "";
+    QTest::newRow("code 255") << 255 << 0 << "";
+}
+
+void TestCommParam::BaudCodesBothWays() {
+    QFETCH(int, code);
+    QFETCH(int, rate);
+    QFETCH(QString, text);
+    QCOMPARE(BaudRateOfCode(code), rate);
+    QCOMPARE(QString::fromStdString(BaudTextOfCode(code)), text);
+    QCOMPARE(IsBaudRate(rate), rate != 0);
+    if (rate != 0) {
+        QCOMPARE(BaudCodeOfRate(rate), code);
+    }
+    for (const int other : {0, 300, 9601, 38400, 115200}) {
+        QCOMPARE(BaudCodeOfRate(other), -1);
+    }
+}
 
 void TestCommParam::ReadShowsDeviceValues_data() {
     QTest::addColumn<int>("address");
