@@ -100,11 +100,11 @@ void CCommParamChangeDlg::Refuse(const QString& text, QWidget* field) {
 void CCommParamChangeDlg::accept() {
     const std::optional<int> address = WholeNumber(Ui_->addressEdit->text());
     if (!address) {
-        Refuse(QString::fromUtf8(kNotWholeNumberText), Ui_->addressEdit);
+        Refuse(tr("请输入一个整数。"), Ui_->addressEdit);
         return;
     }
     if (*address > kHighestSlaveAddress || *address < kLowestSlaveAddress) {
-        Refuse(QString::fromUtf8(kAddressRangeText), Ui_->addressEdit);
+        Refuse(tr("请输入1~247的整数"), Ui_->addressEdit);
         return;
     }
     const QString baudText = Ui_->baudCombo->currentText().trimmed();
@@ -112,7 +112,7 @@ void CCommParamChangeDlg::accept() {
     const int rate = baudText.toInt(&isNumber);
     // Only the rates as the list shows them ("9600", not "09600" or "+9600").
     if (!isNumber || !IsBaudRate(rate) || QString::number(rate) != baudText) {
-        Refuse(QString::fromUtf8(kBaudChoiceText), Ui_->baudCombo);
+        Refuse(tr("请选择波特率1200、2400、4800、9600或19200"), Ui_->baudCombo);
         return;
     }
     NewBaudRate_ = rate;

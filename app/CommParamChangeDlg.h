@@ -14,10 +14,6 @@ class CCommParamChangeDlg;
 
 namespace mp {
 
-inline constexpr char kNotWholeNumberText[] = "请输入一个整数。";
-inline constexpr char kAddressRangeText[] = "请输入1~247的整数";
-inline constexpr char kBaudChoiceText[] = "请选择波特率1200、2400、4800、9600或19200";
-
 class CCommParamChangeDlg : public QDialog {
     Q_OBJECT
 public:

@@ -27,10 +27,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched == Lamp_ && event->type() == QEvent::ToolTip) {
             const auto* help = static_cast<QHelpEvent*>(event);
-            QToolTip::showText(help->globalPos(),
-                               Lamp_->toolTip() + QStringLiteral("\n") +
-                                   Diagnostics_.CountersTooltip(),
-                               Lamp_);
+            QToolTip::showText(
+                help->globalPos(),
+                Lamp_->toolTip() + QStringLiteral("\n") + Diagnostics_.CountersTooltip(), Lamp_);
             return true;
         }
         return QObject::eventFilter(watched, event);
@@ -56,7 +55,8 @@ std::unique_ptr<CDiagnostics> InstallDiagnostics(CMotorProtectorDlg& window,
             return false;
         }
         if (!controller.PortOpen()) {
-            dialogs.Inform(&window, QCoreApplication::translate("mp::DiagnosticsWiring", "串口未打开，无法搜索设备。"));
+            dialogs.Inform(&window, QCoreApplication::translate("mp::DiagnosticsWiring",
+                                                                "串口未打开，无法搜索设备。"));
             return false;
         }
         return true;
@@ -68,13 +68,15 @@ std::unique_ptr<CDiagnostics> InstallDiagnostics(CMotorProtectorDlg& window,
     auto diagnostics = std::make_unique<CDiagnostics>(std::move(host), dialogs);
     CDiagnostics* target = diagnostics.get();
     // "连接" takes the found device's line; the counters start again with it.
-    target->SetConnect([&controller, target](const FoundDevice& device) {
-        const bool idle = controller.Operation().State() == OperationState::Idle;
-        controller.UseLine(static_cast<uint8_t>(device.Address), device.BaudRate, device.Parity);
-        if (idle) {
-            target->OnConnected();
-        }
-    });
+    target->SetConnect(
+        [&controller, target](const FoundDevice& device, std::function<void(bool)> done) {
+            const bool idle = controller.Operation().State() == OperationState::Idle;
+            controller.UseLine(static_cast<uint8_t>(device.Address), device.BaudRate, device.Parity,
+                               std::move(done));
+            if (idle) {
+                target->OnConnected();
+            }
+        });
     // The link lamp opens the monitor and shows its counters.
     QObject::connect(window.LinkLamp(), &CLinkLamp::clicked, target, &CDiagnostics::OpenMonitor);
     new CCountersTooltip(window.LinkLamp(), *target);

@@ -15,7 +15,9 @@ bool IsBlank(QChar c) {
     return c == QLatin1Char(' ') || c == QLatin1Char('\t');
 }
 
-QString Shown(const std::string& value) { return QString::fromStdString(Tr(value.c_str())); }
+QString Shown(const std::string& value) {
+    return QString::fromStdString(Tr(value.c_str()));
+}
 
 // The value of a drop-down item: its data, or its text when it carries none.
 QString ItemValue(const QComboBox* combo, int index) {
@@ -73,6 +75,16 @@ QString CFieldBinding::ControlText(const Entry& entry) {
     return static_cast<const QLineEdit*>(entry.Control)->text();
 }
 
+QString CFieldBinding::ControlTextOf(const void* field) const {
+    for (const Entry& entry : Entries_) {
+        if (static_cast<const void*>(entry.Text) == field ||
+            static_cast<const void*>(entry.Number) == field) {
+            return ControlText(entry);
+        }
+    }
+    return QString();
+}
+
 void CFieldBinding::Show(bool replaceTyped) {
     ShowListTexts();
     for (Entry& entry : Entries_) {
@@ -122,8 +134,8 @@ void CFieldBinding::Show(bool replaceTyped) {
 void CFieldBinding::ShowListTexts() const {
     for (const Entry& entry : Entries_) {
         if (entry.EntryKind == Kind::ListText) {
-            const bool listed = std::find(entry.List.begin(), entry.List.end(), *entry.Text) !=
-                                entry.List.end();
+            const bool listed =
+                std::find(entry.List.begin(), entry.List.end(), *entry.Text) != entry.List.end();
             static_cast<QLineEdit*>(entry.Control)
                 ->setText(listed ? Shown(*entry.Text) : QString::fromStdString(*entry.Text));
         }

@@ -44,6 +44,10 @@ public:
     // taken, the rest keep their values. nullptr when every field was taken.
     QWidget* Take();
 
+    // What the control bound to `field` (a bound text or integer) holds now, as Take would read
+    // it, without taking it; an empty text when no control is bound to it.
+    QString ControlTextOf(const void* field) const;
+
     int Count() const { return static_cast<int>(Entries_.size()); }
 
     // A whole number as an integer field accepts it: optional blanks and sign, digits,

@@ -22,8 +22,12 @@ std::unique_ptr<CFilesController> InstallFiles(CMotorProtectorDlg& window,
     host.TakeFields = [&window, &controller] {
         return controller.Allowed(OperatorAction::EditSettings) && window.TakeFields();
     };
-    // Values put in from a file or from the device replace what was typed.
-    host.ShowFields = [&window] { window.ShowFields(ShowMode::ReplaceTyped); };
+    // Values put in from a file or from the device replace what was typed, and are what closing
+    // the window compares the fields with.
+    host.ShowFields = [&window] {
+        window.ShowFields(ShowMode::ReplaceTyped);
+        window.MarkSettingsHeld();
+    };
     host.PortOpen = [&controller] { return controller.PortOpen(); };
     host.RunOnDevice = [&controller](std::function<void(CDeviceContext&)> job) {
         controller.Queue(OperatorAction::CompareSettings, std::move(job));

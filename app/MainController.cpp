@@ -32,43 +32,95 @@ namespace mp {
 namespace {
 
 // Status and refusal texts, in the window's language at the moment they are shown.
-QString ReadingStatus() { return CMainController::tr("读实时数据..."); }
-QString SettingsReadFailed() { return CMainController::tr("读参数不成功"); }
-QString StoppedStatus() { return CMainController::tr("停止运行..."); }
-QString PortLostStatus() { return CMainController::tr("串口已断开，正在重试..."); }
-QString PortBackStatus() { return CMainController::tr("串口已重新连接"); }
-QString BusyRefusal() { return CMainController::tr("正在与设备通讯，请等当前操作完成后再试。"); }
-QString LockedRefusal() { return CMainController::tr("请先输入调试密码"); }
-QString WriteStatus() { return QString::fromStdString(Tr(kWriteStatusText)); }
+QString ReadingStatus() {
+    return CMainController::tr("读实时数据...");
+}
+QString SettingsReadFailed() {
+    return CMainController::tr("读参数不成功");
+}
+QString StoppedStatus() {
+    return CMainController::tr("停止运行...");
+}
+QString PortLostStatus() {
+    return CMainController::tr("串口已断开，正在重试...");
+}
+QString PortBackStatus() {
+    return CMainController::tr("串口已重新连接");
+}
+QString BusyRefusal() {
+    return CMainController::tr("正在与设备通讯，请等当前操作完成后再试。");
+}
+QString LockedRefusal() {
+    return CMainController::tr("请先输入调试密码");
+}
+QString WriteStatus() {
+    return QString::fromStdString(Tr(kWriteStatusText));
+}
+QString WriteCancelledStatus() {
+    return CMainController::tr("写数据参数值已取消");
+}
+
+QString PortName(const ConnectionSettings& connection) {
+    return connection.Simulated() ? CMainController::tr("内置模拟设备") : connection.PortText;
+}
+
+QString ParityName(int parity) {
+    return QString::fromStdString(Tr(ParityTextOf(parity)));
+}
+
+// The line in use as the status bar shows it: "COM1  9600 波特 无校验  地址 1".
+QString LineText(const ConnectionSettings& connection) {
+    return CMainController::tr("%1  %2 波特 %3  地址 %4")
+        .arg(PortName(connection))
+        .arg(connection.BaudRate)
+        .arg(ParityName(connection.ParityCode))
+        .arg(connection.SlaveAddress);
+}
 
 // The start mode shown before the first read; data of the start-mode list, not a caption.
 const char* const kStartModeDirect = "直接起动";
 
-QString Text(const std::string& text) { return QString::fromStdString(text); }
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 OperatorAction ActionOf(MainCommand command) {
     switch (command) {
-        case MainCommand::ReadRealtimeData: return OperatorAction::Read;
-        case MainCommand::StopRun: return OperatorAction::Stop;
-        case MainCommand::WriteSettings: return OperatorAction::WriteSettings;
-        case MainCommand::RestoreDefaults: return OperatorAction::EditSettings;
-        case MainCommand::ChangeCommParams: return OperatorAction::ChangeCommParams;
-        case MainCommand::SetStartMode: return OperatorAction::SetStartMode;
+        case MainCommand::ReadRealtimeData:
+            return OperatorAction::Read;
+        case MainCommand::StopRun:
+            return OperatorAction::Stop;
+        case MainCommand::WriteSettings:
+            return OperatorAction::WriteSettings;
+        case MainCommand::RestoreDefaults:
+            return OperatorAction::EditSettings;
+        case MainCommand::ChangeCommParams:
+            return OperatorAction::ChangeCommParams;
+        case MainCommand::SetStartMode:
+            return OperatorAction::SetStartMode;
         case MainCommand::CloseOutputA:
         case MainCommand::OpenOutputA:
         case MainCommand::CloseOutputB:
         case MainCommand::OpenOutputB:
-        case MainCommand::ResetOutputs: return OperatorAction::OutputCommand;
-        case MainCommand::ShowUsageNotes: return OperatorAction::ShowNotes;
-        case MainCommand::MaintenanceUnlock: return OperatorAction::Unlock;
+        case MainCommand::ResetOutputs:
+            return OperatorAction::OutputCommand;
+        case MainCommand::ShowUsageNotes:
+            return OperatorAction::ShowNotes;
+        case MainCommand::MaintenanceUnlock:
+            return OperatorAction::Unlock;
         case MainCommand::CalibrateCurrent:
         case MainCommand::SendPwmOutput:
-        case MainCommand::CalibrateVoltage: return OperatorAction::TakeGrid;
-        case MainCommand::ReadCoefficients: return OperatorAction::ReadCoefficients;
+        case MainCommand::CalibrateVoltage:
+            return OperatorAction::TakeGrid;
+        case MainCommand::ReadCoefficients:
+            return OperatorAction::ReadCoefficients;
         case MainCommand::ResetCurrentCoefficients:
-        case MainCommand::ResetVoltageCoefficients: return OperatorAction::ResetCoefficients;
-        case MainCommand::ReadEventRecords: return OperatorAction::ReadEvents;
-        case MainCommand::Reconnect: return OperatorAction::Reconnect;
+        case MainCommand::ResetVoltageCoefficients:
+            return OperatorAction::ResetCoefficients;
+        case MainCommand::ReadEventRecords:
+            return OperatorAction::ReadEvents;
+        case MainCommand::Reconnect:
+            return OperatorAction::Reconnect;
     }
     return OperatorAction::Stop;
 }
@@ -91,31 +143,42 @@ DeviceWriteKind OutputWriteKind(bool (*command)(CDeviceContext&, LiveValues*)) {
 // How the confirmed operations' outcomes go into the write log.
 DeviceWriteOutcome OutcomeOf(CoefficientCheck check) {
     switch (check) {
-        case CoefficientCheck::Confirmed: return DeviceWriteOutcome::Confirmed;
-        case CoefficientCheck::NotHeld: return DeviceWriteOutcome::NotHeld;
-        case CoefficientCheck::NoReply: return DeviceWriteOutcome::NoReply;
-        case CoefficientCheck::Unconfirmable: break;
+        case CoefficientCheck::Confirmed:
+            return DeviceWriteOutcome::Confirmed;
+        case CoefficientCheck::NotHeld:
+            return DeviceWriteOutcome::NotHeld;
+        case CoefficientCheck::NoReply:
+            return DeviceWriteOutcome::NoReply;
+        case CoefficientCheck::Unconfirmable:
+            break;
     }
     return DeviceWriteOutcome::SentOnly;
 }
 
 DeviceWriteOutcome OutcomeOf(StartModeOutcome outcome) {
     switch (outcome) {
-        case StartModeOutcome::Confirmed: return DeviceWriteOutcome::Confirmed;
-        case StartModeOutcome::NotHeld: return DeviceWriteOutcome::NotHeld;
+        case StartModeOutcome::Confirmed:
+            return DeviceWriteOutcome::Confirmed;
+        case StartModeOutcome::NotHeld:
+            return DeviceWriteOutcome::NotHeld;
         case StartModeOutcome::Unconfirmed:
-        case StartModeOutcome::NotSent: break;
+        case StartModeOutcome::NotSent:
+            break;
     }
     return DeviceWriteOutcome::NoReply;
 }
 
 DeviceWriteOutcome OutcomeOf(CommChangeOutcome outcome) {
     switch (outcome) {
-        case CommChangeOutcome::Confirmed: return DeviceWriteOutcome::Confirmed;
-        case CommChangeOutcome::Refused: return DeviceWriteOutcome::NotHeld;
-        case CommChangeOutcome::LineFailed: return DeviceWriteOutcome::NotFollowed;
+        case CommChangeOutcome::Confirmed:
+            return DeviceWriteOutcome::Confirmed;
+        case CommChangeOutcome::Refused:
+            return DeviceWriteOutcome::NotHeld;
+        case CommChangeOutcome::LineFailed:
+            return DeviceWriteOutcome::NotFollowed;
         case CommChangeOutcome::NoAnswer:
-        case CommChangeOutcome::PortClosed: break;
+        case CommChangeOutcome::PortClosed:
+            break;
     }
     return DeviceWriteOutcome::NoReply;
 }
@@ -126,15 +189,24 @@ bool NeedsUnlock(OperatorAction action) {
 }
 
 constexpr MainCommand kAllCommands[] = {
-    MainCommand::ReadRealtimeData,  MainCommand::StopRun,
-    MainCommand::WriteSettings,     MainCommand::RestoreDefaults,
-    MainCommand::ChangeCommParams,  MainCommand::CalibrateCurrent,
-    MainCommand::SetStartMode,      MainCommand::CloseOutputA,
-    MainCommand::OpenOutputA,       MainCommand::CloseOutputB,
-    MainCommand::OpenOutputB,       MainCommand::ResetOutputs,
-    MainCommand::SendPwmOutput,     MainCommand::CalibrateVoltage,
-    MainCommand::ReadCoefficients,  MainCommand::ResetCurrentCoefficients,
-    MainCommand::ResetVoltageCoefficients, MainCommand::ReadEventRecords,
+    MainCommand::ReadRealtimeData,
+    MainCommand::StopRun,
+    MainCommand::WriteSettings,
+    MainCommand::RestoreDefaults,
+    MainCommand::ChangeCommParams,
+    MainCommand::CalibrateCurrent,
+    MainCommand::SetStartMode,
+    MainCommand::CloseOutputA,
+    MainCommand::OpenOutputA,
+    MainCommand::CloseOutputB,
+    MainCommand::OpenOutputB,
+    MainCommand::ResetOutputs,
+    MainCommand::SendPwmOutput,
+    MainCommand::CalibrateVoltage,
+    MainCommand::ReadCoefficients,
+    MainCommand::ResetCurrentCoefficients,
+    MainCommand::ResetVoltageCoefficients,
+    MainCommand::ReadEventRecords,
 };
 
 }  // namespace
@@ -167,7 +239,9 @@ CMainController::CMainController(CMotorProtectorDlg& window, IDialogService& dia
     Connect();
 }
 
-CMainController::~CMainController() { Shutdown(); }
+CMainController::~CMainController() {
+    Shutdown();
+}
 
 void CMainController::Connect() {
     Link_.SetSlaveAddress(Connection_.SlaveAddress);
@@ -195,27 +269,48 @@ void CMainController::Connect() {
 
 void CMainController::OnCommand(MainCommand command) {
     switch (command) {
-        case MainCommand::ReadRealtimeData: return OnReadRealtimeData();
-        case MainCommand::StopRun: return OnStopRun();
-        case MainCommand::WriteSettings: return WriteSettings();
-        case MainCommand::RestoreDefaults: return RestoreProtectionDefaults();
-        case MainCommand::ChangeCommParams: return ChangeDeviceCommParams();
-        case MainCommand::CalibrateCurrent: return CalibrateCurrent();
-        case MainCommand::SetStartMode: return SetStartMode();
-        case MainCommand::CloseOutputA: return CloseOutputA();
-        case MainCommand::OpenOutputA: return OpenOutputA();
-        case MainCommand::CloseOutputB: return CloseOutputB();
-        case MainCommand::OpenOutputB: return OpenOutputB();
-        case MainCommand::ResetOutputs: return ResetOutputs();
-        case MainCommand::ShowUsageNotes: return ShowUsageNotes();
-        case MainCommand::MaintenanceUnlock: return MaintenanceUnlock();
-        case MainCommand::SendPwmOutput: return SendPwmOutput();
-        case MainCommand::CalibrateVoltage: return CalibrateVoltage();
-        case MainCommand::ReadCoefficients: return ReadCoefficients();
-        case MainCommand::ResetCurrentCoefficients: return ResetCurrentCoefficients();
-        case MainCommand::ResetVoltageCoefficients: return ResetVoltageCoefficients();
-        case MainCommand::ReadEventRecords: return ReadEventRecords();
-        case MainCommand::Reconnect: return Reconnect();
+        case MainCommand::ReadRealtimeData:
+            return OnReadRealtimeData();
+        case MainCommand::StopRun:
+            return OnStopRun();
+        case MainCommand::WriteSettings:
+            return WriteSettings();
+        case MainCommand::RestoreDefaults:
+            return RestoreProtectionDefaults();
+        case MainCommand::ChangeCommParams:
+            return ChangeDeviceCommParams();
+        case MainCommand::CalibrateCurrent:
+            return CalibrateCurrent();
+        case MainCommand::SetStartMode:
+            return SetStartMode();
+        case MainCommand::CloseOutputA:
+            return CloseOutputA();
+        case MainCommand::OpenOutputA:
+            return OpenOutputA();
+        case MainCommand::CloseOutputB:
+            return CloseOutputB();
+        case MainCommand::OpenOutputB:
+            return OpenOutputB();
+        case MainCommand::ResetOutputs:
+            return ResetOutputs();
+        case MainCommand::ShowUsageNotes:
+            return ShowUsageNotes();
+        case MainCommand::MaintenanceUnlock:
+            return MaintenanceUnlock();
+        case MainCommand::SendPwmOutput:
+            return SendPwmOutput();
+        case MainCommand::CalibrateVoltage:
+            return CalibrateVoltage();
+        case MainCommand::ReadCoefficients:
+            return ReadCoefficients();
+        case MainCommand::ResetCurrentCoefficients:
+            return ResetCurrentCoefficients();
+        case MainCommand::ResetVoltageCoefficients:
+            return ResetVoltageCoefficients();
+        case MainCommand::ReadEventRecords:
+            return ReadEventRecords();
+        case MainCommand::Reconnect:
+            return Reconnect();
     }
 }
 
@@ -233,6 +328,9 @@ void CMainController::Start() {
     mp::RestoreProtectionDefaults(f.Settings);
     f.Settings.DefiniteTimeTime = "0";
     Window_.ShowFields();
+    // The values the program put there are no edits of the operator.
+    Window_.MarkSettingsHeld();
+    ShowLine();
     UpdateControls();
 
     Port_.SetLostHandler([this](const std::string& message) {
@@ -316,6 +414,8 @@ void CMainController::OnReopened(unsigned recovery, bool opened) {
     }
     Recovering_ = false;
     PortOpen_ = true;
+    // The reads that found the port closed belong to the lost port: the link starts again.
+    Window_.Fields().Live.Freshness.StartLine();
     // Polling was left running: its next tick reads from the port again.
     if (Worker_->IsPolling()) {
         Window_.SetStatus([] { return tr("%1，%2").arg(PortBackStatus(), ReadingStatus()); });
@@ -331,21 +431,24 @@ void CMainController::ShowLinkState() {
         return;
     }
     const CLiveFreshness& freshness = Window_.Fields().Live.Freshness;
-    LinkState state = freshness.EverRead() ? LinkState::Answering : LinkState::Idle;
+    LinkState state = freshness.ReadOnThisLine() ? LinkState::Answering : LinkState::Idle;
     if (freshness.MissedInRow() > 0) {
         state = freshness.LastFailure() == ReadFailure::PortClosed ? LinkState::PortLost
                                                                    : LinkState::Unanswered;
-    } else if (freshness.EverRead() && freshness.AnyStale()) {
+    } else if (freshness.ReadOnThisLine() && freshness.AnyStale()) {
         // Green only while every live read answers, not while one of them never does.
         state = LinkState::Unanswered;
     }
     Window_.SetLinkStatus(state, Text(freshness.LinkText()));
 }
 
+void CMainController::ShowLine() {
+    Window_.SetLineText([connection = Connection_] { return LineText(connection); });
+}
+
 bool CMainController::CanReconnect() const {
     // Nothing pending in the operation state, and no background retry on the worker.
-    return Started_ && !ShutDown_ && State_.Allows(OperatorAction::Reconnect) &&
-           Worker_->IsIdle();
+    return Started_ && !ShutDown_ && State_.Allows(OperatorAction::Reconnect) && Worker_->IsIdle();
 }
 
 void CMainController::UpdateReconnectAction() {
@@ -373,17 +476,23 @@ void CMainController::Reconnect() {
         Backend_->Follow(Connection_);
     }
     Window_.Fields().ConnectionSummary = ConnectionSummary().toStdString();
+    // What the old line's reads found says nothing of the new one: the link state starts again
+    // (the values on screen keep their stale marks).
+    Window_.Fields().Live.Freshness.StartLine();
     Window_.ShowFields();
+    ShowLine();
     Window_.SetStatus([port = Connection_.PortText] { return tr("连接 %1 ...").arg(port); });
     ShowLinkState();
     OpenLine();
     Worker_->Post([this](CDeviceContext& ctx) {
         ctx.Post([this] {
+            const QString port = Connection_.PortText;
             if (PortOpen_) {
-                Window_.SetStatus([port = Connection_.PortText] {
-                    return tr("串口 %1 已连接").arg(port);
-                });
+                Window_.SetStatus([port] { return tr("串口 %1 已连接").arg(port); });
+            } else {
+                Window_.SetStatus([port] { return tr("串口 %1 未能打开").arg(port); });
             }
+            ShowLinkState();
         });
     });
 }
@@ -411,7 +520,9 @@ bool CMainController::RequirePort() {
     return false;
 }
 
-void CMainController::Inform(const QString& text) { Dialogs_.Inform(&Window_, text); }
+void CMainController::Inform(const QString& text) {
+    Dialogs_.Inform(&Window_, text);
+}
 
 void CMainController::ReportWrite(DeviceWriteKind kind, DeviceWriteOutcome outcome) {
     DeviceWrite write;
@@ -506,6 +617,9 @@ void CMainController::OnReadRealtimeData() {
                     UpdateControls();
                 },
                 [this](bool settingsReadFailed) {
+                    // The settings fields hold what the device gave (or kept what they held
+                    // where a block did not answer): no edit of the operator.
+                    Window_.MarkSettingsHeld();
                     if (settingsReadFailed) {
                         Window_.SetStatus(
                             [] { return tr("%1%2").arg(ReadingStatus(), SettingsReadFailed()); });
@@ -549,12 +663,11 @@ void CMainController::WriteSettings() {
         return;
     }
     if (!Dialogs_.AskYesNo(&Window_, QString::fromStdString(mp::Tr(kWriteConfirmQuestion)))) {
-        Window_.SetStatus(&WriteStatus);
+        Window_.SetStatus(&WriteCancelledStatus);
         return;
     }
     if (!RequirePort()) {
-        Window_.SetStatus(&WriteStatus);
-        return;
+        return;  // the operator was told; nothing was written
     }
     Queue(OperatorAction::WriteSettings, [this, snapshot](CDeviceContext& ctx) {
         WriteAndVerifySettings(ctx, snapshot, [this, snapshot](const SettingsWriteReport& report) {
@@ -567,6 +680,8 @@ void CMainController::WriteSettings() {
                         : report.Unanswered            ? DeviceWriteOutcome::NoReply
                                                        : DeviceWriteOutcome::NotHeld);
             if (SettingsWriteConfirmed(report)) {
+                // What the device now holds is no longer an unwritten edit.
+                Window_.MarkSettingsHeld(snapshot);
                 // The start mode is not part of the write: what the device kept goes with it.
                 ProtectionSettings written = snapshot;
                 const uint8_t mode = report.Written.StartModeByte;
@@ -686,25 +801,40 @@ void CMainController::QueueOutputCommand(bool (*command)(CDeviceContext&, LiveVa
                         confirmed ? DeviceWriteOutcome::Confirmed : DeviceWriteOutcome::NoReply);
         });
         ctx.Post([window, confirmed] {
-            auto unconfirmed = [] { return QString::fromStdString(mp::Tr(kOutputsUnconfirmedText)); };
+            auto unconfirmed = [] {
+                return QString::fromStdString(mp::Tr(kOutputsUnconfirmedText));
+            };
             if (!confirmed) {
                 window->SetStatus(unconfirmed);
             } else if (window->StatusText() == unconfirmed()) {
-                window->SetStatus([] { return QString::fromStdString(mp::Tr(kOutputsConfirmedText)); });
+                window->SetStatus(
+                    [] { return QString::fromStdString(mp::Tr(kOutputsConfirmedText)); });
             }
         });
     });
 }
 
-void CMainController::CloseOutputA() { QueueOutputCommand(&mp::CloseOutputA); }
-void CMainController::OpenOutputA() { QueueOutputCommand(&mp::OpenOutputA); }
-void CMainController::CloseOutputB() { QueueOutputCommand(&mp::CloseOutputB); }
-void CMainController::OpenOutputB() { QueueOutputCommand(&mp::OpenOutputB); }
-void CMainController::ResetOutputs() { QueueOutputCommand(&mp::ResetOutputs); }
+void CMainController::CloseOutputA() {
+    QueueOutputCommand(&mp::CloseOutputA);
+}
+void CMainController::OpenOutputA() {
+    QueueOutputCommand(&mp::OpenOutputA);
+}
+void CMainController::CloseOutputB() {
+    QueueOutputCommand(&mp::CloseOutputB);
+}
+void CMainController::OpenOutputB() {
+    QueueOutputCommand(&mp::OpenOutputB);
+}
+void CMainController::ResetOutputs() {
+    QueueOutputCommand(&mp::ResetOutputs);
+}
 
 // ---- application shell ------------------------------------------------------------------
 
-void CMainController::ShowUsageNotes() { Dialogs_.ShowUsageNotes(&Window_); }
+void CMainController::ShowUsageNotes() {
+    Dialogs_.ShowUsageNotes(&Window_);
+}
 
 void CMainController::ChangeDeviceCommParams() {
     if (!Allowed(OperatorAction::ChangeCommParams) || !RequirePort()) {
@@ -724,8 +854,8 @@ void CMainController::ChangeDeviceCommParams() {
             CommParamValues values;
             values.Address = address;
             values.BaudText = Text(baudText);
-            values.PortText = Connection_.Simulated() ? tr("内置模拟设备") : Connection_.PortText;
-            values.ParityText = Text(Tr(ParityTextOf(Connection_.ParityCode)));
+            values.PortText = PortName(Connection_);
+            values.ParityText = ParityName(Connection_.ParityCode);
             if (!Dialogs_.EditCommParams(&Window_, values)) {
                 Finish(token);
                 return;
@@ -747,8 +877,9 @@ void CMainController::ChangeDeviceCommParams() {
                     wctx, newAddress, code, oldLine, newLine,
                     [this, token, newAddress, newRate, oldAddress](const CommChangeResult& result) {
                         if (result.Outcome != CommChangeOutcome::PortClosed) {
-                            emit DeviceWritten({DeviceWriteKind::CommParams, OutcomeOf(result.Outcome),
-                                                oldAddress, newAddress, newRate});
+                            emit DeviceWritten({DeviceWriteKind::CommParams,
+                                                OutcomeOf(result.Outcome), oldAddress, newAddress,
+                                                newRate});
                         }
                         ApplyCommChange(result, newAddress, newRate);
                         Finish(token);
@@ -765,6 +896,7 @@ void CMainController::ApplyCommChange(const CommChangeResult& result, int newAdd
             Connection_.BaudRate = newRate;
             Window_.Fields().ConnectionSummary = CommParamSummaryText(newAddress, newRate);
             Window_.ShowFields();
+            ShowLine();
             Inform(Text(Tr(kCommParamsChangedText)));
             return;
         case CommChangeOutcome::LineFailed:
@@ -780,27 +912,44 @@ void CMainController::ApplyCommChange(const CommChangeResult& result, int newAdd
     }
 }
 
-void CMainController::UseLine(uint8_t address, int baudRate, int parity) {
+void CMainController::UseLine(uint8_t address, int baudRate, int parity,
+                              std::function<void(bool)> done) {
     if (!Allowed(OperatorAction::Reconnect)) {
+        if (done) {
+            done(false);
+        }
         return;
     }
     Connection_.SlaveAddress = address;
     Connection_.BaudRate = baudRate;
     Connection_.ParityCode = parity;
     const PortSettings line = LineSettings();
-    Queue(OperatorAction::Reconnect, [this, line, address, baudRate](CDeviceContext& ctx) {
+    Queue(OperatorAction::Reconnect, [this, line, address, baudRate, done](CDeviceContext& ctx) {
         IPort& port = ctx.Link.Port();
         const bool opened =
             port.IsPortOpen() ? ctx.Link.ReconfigureLine(line) : ctx.Link.OpenLine(line);
         ctx.Link.SetSlaveAddress(address);
         const QString reason = Text(port.LastError());
-        ctx.Post([this, opened, reason, address, baudRate] {
+        ctx.Post([this, opened, reason, address, baudRate, done] {
             PortOpen_ = opened;
-            if (!opened) {
+            Window_.Fields().ConnectionSummary = CommParamSummaryText(address, baudRate);
+            // Another device, or the same at another rate: the link state starts again.
+            Window_.Fields().Live.Freshness.StartLine();
+            Window_.ShowFields();
+            ShowLine();
+            ShowLinkState();
+            if (opened) {
+                Window_.SetStatus([address, baudRate] {
+                    return tr("已连接到地址 %1，%2 波特").arg(address).arg(baudRate);
+                });
+            } else {
+                Window_.SetStatus(
+                    [port = Connection_.PortText] { return tr("串口 %1 未能打开").arg(port); });
                 Inform(tr("串口 %1 打开失败：%2").arg(Connection_.PortText, reason));
             }
-            Window_.Fields().ConnectionSummary = CommParamSummaryText(address, baudRate);
-            Window_.ShowFields();
+            if (done) {
+                done(opened);
+            }
         });
     });
 }
@@ -846,9 +995,13 @@ void CMainController::Calibrate(void (*calibrate)(CDeviceContext&, std::array<Li
     });
 }
 
-void CMainController::CalibrateCurrent() { Calibrate(&mp::CalibrateCurrent, kCurrentCalibratedText); }
+void CMainController::CalibrateCurrent() {
+    Calibrate(&mp::CalibrateCurrent, kCurrentCalibratedText);
+}
 
-void CMainController::CalibrateVoltage() { Calibrate(&mp::CalibrateVoltage, kVoltageCalibratedText); }
+void CMainController::CalibrateVoltage() {
+    Calibrate(&mp::CalibrateVoltage, kVoltageCalibratedText);
+}
 
 void CMainController::SendPwmOutput() {
     if (!Allowed(OperatorAction::TakeGrid) || !Window_.TakeFields()) {
@@ -904,9 +1057,13 @@ void CMainController::ResetCoefficients(void (*reset)(CDeviceContext&, Coefficie
     });
 }
 
-void CMainController::ResetCurrentCoefficients() { ResetCoefficients(&mp::ResetCurrentCoefficients); }
+void CMainController::ResetCurrentCoefficients() {
+    ResetCoefficients(&mp::ResetCurrentCoefficients);
+}
 
-void CMainController::ResetVoltageCoefficients() { ResetCoefficients(&mp::ResetVoltageCoefficients); }
+void CMainController::ResetVoltageCoefficients() {
+    ResetCoefficients(&mp::ResetVoltageCoefficients);
+}
 
 // ---- events -----------------------------------------------------------------------------
 

@@ -71,8 +71,11 @@ public:
     // The transaction every operation runs on (for the diagnostics' observer).
     CModbusTransaction& Link() { return Link_; }
     // Takes another slave address, baud rate and parity on the same port, only while idle
-    // (so polling is off): the port is set anew on the worker.
-    void UseLine(uint8_t address, int baudRate, int parity);
+    // (so polling is off): the port is set anew on the worker. The status bar says where the
+    // tool is now connected; `done` hears whether the port took the line (false also when
+    // refused because something runs).
+    void UseLine(uint8_t address, int baudRate, int parity,
+                 std::function<void(bool connected)> done = nullptr);
 
     // The handlers, one per operation of the window.
     void OnReadRealtimeData();
@@ -159,6 +162,8 @@ private:
     void OnReopened(unsigned recovery, bool opened);
     // The link lamp and its words from the recovery and the live reads' freshness.
     void ShowLinkState();
+    // The line in use (port, rate, parity, address) in the status bar's field for it.
+    void ShowLine();
     // No operation runs or waits (what "重新连接..." needs).
     bool CanReconnect() const;
     void UpdateReconnectAction();

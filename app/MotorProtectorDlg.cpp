@@ -15,6 +15,7 @@
 #include "app/StaleMarks.h"
 #include "language/Text.h"
 #include "settings/SettingsLists.h"
+#include "settings/SettingsWrite.h"
 #include "ui_MotorProtectorDlg.h"
 
 namespace mp {
@@ -78,6 +79,7 @@ CMotorProtectorDlg::CMotorProtectorDlg(IDialogService& dialogs, QWidget* parent)
     // The window opens idle with every control of the lock set enabled and the start-mode
     // display enabled too, as built; the first stop disables the display.
     ShowFields();
+    MarkSettingsHeld();
 
     setFixedSize(sizeHint());
 }
@@ -278,6 +280,12 @@ void CMotorProtectorDlg::CreateStatusPane() {
     RetranslateTexts();
     Ui_->statusBar->setStyleSheet(QStringLiteral("QStatusBar { background: rgb(180, 220, 0); }"));
 
+    LineLabel_ = new QLabel(this);
+    LineLabel_->setObjectName(QStringLiteral("lineLabel"));
+    LineLabel_->setTextFormat(Qt::PlainText);
+    LineLabel_->setStyleSheet(QStringLiteral("color: rgb(0, 0, 0);"));
+    Ui_->statusBar->addPermanentWidget(LineLabel_);
+
     LinkText_ = new QLabel(this);
     LinkText_->setObjectName(QStringLiteral("linkStatusLabel"));
     LinkText_->setTextFormat(Qt::PlainText);
@@ -296,6 +304,60 @@ void CMotorProtectorDlg::SetLinkStatus(LinkState state, const QString& text) {
 
 QString CMotorProtectorDlg::LinkStatusText() const {
     return LinkText_->text();
+}
+
+void CMotorProtectorDlg::SetLineText(std::function<QString()> say) {
+    SayLine_ = std::move(say);
+    LineLabel_->setText(SayLine_ ? SayLine_() : QString());
+}
+
+QString CMotorProtectorDlg::LineText() const {
+    return LineLabel_->text();
+}
+
+void CMotorProtectorDlg::MarkSettingsHeld() {
+    HeldSettings_ = Fields_.Settings;
+}
+
+void CMotorProtectorDlg::MarkSettingsHeld(const ProtectionSettings& held) {
+    HeldSettings_ = held;
+}
+
+bool CMotorProtectorDlg::SettingsEdited() const {
+    using S = ProtectionSettings;
+    // The settings a write sends; the start-mode display is the device's and is not edited.
+    static const std::string S::*const kTexts[] = {
+        &S::CtRatio,
+        &S::RatedCurrent,
+        &S::RatedVoltage,
+        &S::StartTime,
+        &S::LockedRotorMultiple,
+        &S::LockedRotorTime,
+        &S::DefiniteTimeMultiple,
+        &S::DefiniteTimeTime,
+        &S::UnbalancePercent,
+        &S::UnbalanceTime,
+        &S::CurveSelection,
+        &S::PhaseLossTime,
+        &S::PwmPhase,
+    };
+    static const int S::*const kNumbers[] = {&S::BreakingCurrent, &S::OverVoltagePercent,
+                                             &S::OverVoltageTime, &S::UnderVoltagePercent,
+                                             &S::UnderVoltageTime};
+    const S& now = Fields_.Settings;
+    for (const auto field : kTexts) {
+        const QString shown = Binding_.ControlTextOf(&(now.*field)).trimmed();
+        if (shown != QString::fromStdString(HeldSettings_.*field).trimmed()) {
+            return true;
+        }
+    }
+    for (const auto field : kNumbers) {
+        const auto shown = CFieldBinding::ParseWholeNumber(Binding_.ControlTextOf(&(now.*field)));
+        if (!shown || *shown != HeldSettings_.*field) {
+            return true;
+        }
+    }
+    return now.Enabled != HeldSettings_.Enabled;
 }
 
 QAction* CMotorProtectorDlg::ReconnectAction() const {
@@ -351,10 +413,16 @@ bool CMotorProtectorDlg::TakeFields() {
     if (refused == nullptr) {
         return true;
     }
-    // Named by its caption, so that the operator knows which of the fields to correct.
+    // Named by its caption, so that the operator knows which of the fields to correct; an
+    // empty field is said to be empty.
     const QString caption = refused->accessibleName();
-    const QString notWhole = tr("请输入一个整数。");
-    Dialogs_.Inform(this, caption.isEmpty() ? notWhole : tr("%1：%2").arg(caption, notWhole));
+    const auto* refusedEdit = qobject_cast<const QLineEdit*>(refused);
+    if (refusedEdit != nullptr && refusedEdit->text().trimmed().isEmpty() && !caption.isEmpty()) {
+        Dialogs_.Inform(this, QString::fromStdString(Tr(kSettingEmptyMessage)).arg(caption));
+    } else {
+        const QString notWhole = tr("请输入一个整数。");
+        Dialogs_.Inform(this, caption.isEmpty() ? notWhole : tr("%1：%2").arg(caption, notWhole));
+    }
     refused->setFocus();
     if (auto* edit = qobject_cast<QLineEdit*>(refused)) {
         edit->selectAll();
@@ -400,9 +468,13 @@ void CMotorProtectorDlg::SetSettingsEditingEnabled(bool enabled) {
     }
 }
 
-void CMotorProtectorDlg::SetBusy(bool busy) { BusyIndicator_->setVisible(busy); }
+void CMotorProtectorDlg::SetBusy(bool busy) {
+    BusyIndicator_->setVisible(busy);
+}
 
-bool CMotorProtectorDlg::Busy() const { return !BusyIndicator_->isHidden(); }
+bool CMotorProtectorDlg::Busy() const {
+    return !BusyIndicator_->isHidden();
+}
 
 int CMotorProtectorDlg::StartModeIndex() const {
     return Ui_->startModeCombo->findText(Ui_->startModeCombo->currentText(),
@@ -430,6 +502,9 @@ void CMotorProtectorDlg::changeEvent(QEvent* event) {
         } else if (SayStatus_) {
             StatusPane_->setText(SayStatus_());
         }
+        if (SayLine_) {
+            LineLabel_->setText(SayLine_());
+        }
         // Words that depend on the values: the start-mode display, the lamps' descriptions.
         Binding_.ShowListTexts();
         ShowIndicators();
@@ -444,6 +519,15 @@ void CMotorProtectorDlg::changeEvent(QEvent* event) {
 }
 
 void CMotorProtectorDlg::closeEvent(QCloseEvent* event) {
+    // Settings changed in the fields (typed, stepped, ticked, factory values) since they were
+    // last read, loaded from a file or written would be lost with the window: the operator is
+    // asked first, and "否" keeps the window open.
+    if (!ClosingSent_ && SettingsEdited() &&
+        !Dialogs_.AskYesNo(
+            this, tr("设定值已修改，但尚未写入设备。关闭窗口将丢弃这些修改，确定要关闭吗?"))) {
+        event->ignore();
+        return;
+    }
     if (!ClosingSent_) {
         ClosingSent_ = true;
         emit Closing();

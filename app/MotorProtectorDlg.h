@@ -62,6 +62,19 @@ public:
     void SetStatus(std::function<QString()> say);
     QString StatusText() const;
 
+    // The line in use (port, rate, parity, device address) in its own status-bar field, formed
+    // by `say` in the current language and formed again when the language changes.
+    void SetLineText(std::function<QString()> say);
+    QString LineText() const;
+
+    // The settings fields now hold what was last read from the device, loaded from a file or
+    // written to the device (`held`, or the settings as the fields hold them).
+    void MarkSettingsHeld();
+    void MarkSettingsHeld(const ProtectionSettings& held);
+    // The settings fields (text typed and not yet taken included) hold other values than
+    // those last held: closing the window asks first.
+    bool SettingsEdited() const;
+
     // The state of the line at the status bar's right end: a lamp and its words.
     void SetLinkStatus(LinkState state, const QString& text);
     QString LinkStatusText() const;
@@ -134,6 +147,9 @@ private:
     std::function<QString()> SayStatus_;  // the shown status, formed anew after a switch
     QProgressBar* BusyIndicator_ = nullptr;
     QLabel* LinkText_ = nullptr;
+    QLabel* LineLabel_ = nullptr;
+    std::function<QString()> SayLine_;
+    ProtectionSettings HeldSettings_;
     CLinkLamp* LinkLamp_ = nullptr;
     bool ClosingSent_ = false;
 };

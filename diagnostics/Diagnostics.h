@@ -48,7 +48,7 @@ public:
     QAction* ScanAction() const { return ScanAction_; }
     CScanDlg* ScanDialog() const { return Scan_; }
     // What "连接" in the scan dialog does (set before the dialog first opens).
-    void SetConnect(std::function<void(const FoundDevice&)> connect) {
+    void SetConnect(decltype(ScanHost::Connect) connect) {
         Host_.Scan.Connect = std::move(connect);
     }
 

@@ -178,6 +178,24 @@ void CScanDlg::ShowStatus() {
         case ScanState::PortFailed:
             Status_->setText(tr("串口无法改为所选的波特率或校验, 搜索中止."));
             break;
+        case ScanState::Connecting:
+            Status_->setText(tr("正在连接地址 %1，%2 波特，%3...")
+                                 .arg(Connecting_.Address)
+                                 .arg(Connecting_.BaudRate)
+                                 .arg(ParityText(Connecting_.Parity)));
+            break;
+        case ScanState::Connected:
+            Status_->setText(tr("已连接到地址 %1，%2 波特，%3")
+                                 .arg(Connecting_.Address)
+                                 .arg(Connecting_.BaudRate)
+                                 .arg(ParityText(Connecting_.Parity)));
+            break;
+        case ScanState::ConnectFailed:
+            Status_->setText(tr("未能连接到地址 %1，%2 波特，%3")
+                                 .arg(Connecting_.Address)
+                                 .arg(Connecting_.BaudRate)
+                                 .arg(ParityText(Connecting_.Parity)));
+            break;
     }
 }
 
@@ -313,7 +331,22 @@ void CScanDlg::ConnectSelected() {
     if (Running_ || row < 0 || row >= static_cast<int>(Found_.size()) || !Host_.Connect) {
         return;
     }
-    Host_.Connect(Found_[static_cast<size_t>(row)]);
+    Connecting_ = Found_[static_cast<size_t>(row)];
+    State_ = ScanState::Connecting;
+    ShowStatus();
+    QPointer<CScanDlg> self(this);
+    Host_.Connect(Connecting_, [self](bool connected) {
+        if (self) {
+            self->ConnectEnded(connected);
+        }
+    });
+}
+
+void CScanDlg::ConnectEnded(bool connected) {
+    if (State_ == ScanState::Connecting) {
+        State_ = connected ? ScanState::Connected : ScanState::ConnectFailed;
+        ShowStatus();
+    }
 }
 
 QString CScanDlg::Csv() const {

@@ -32,8 +32,9 @@ struct ScanHost {
     std::function<void(std::function<void(CDeviceContext&)>)> RunOnDevice;
     // The line the port is on now.
     std::function<PortSettings()> Line;
-    // "连接": take this device's address, rate and parity.
-    std::function<void(const FoundDevice&)> Connect;
+    // "连接": take this device's address, rate and parity; `done` is called on the window
+    // thread with whether the tool is now connected to it.
+    std::function<void(const FoundDevice&, std::function<void(bool connected)> done)> Connect;
 };
 
 class CScanDlg : public QDialog {
@@ -71,7 +72,16 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    enum class ScanState { Idle, Running, Completed, Stopped, PortFailed };
+    enum class ScanState {
+        Idle,
+        Running,
+        Completed,
+        Stopped,
+        PortFailed,
+        Connecting,
+        Connected,
+        ConnectFailed
+    };
 
     // The texts set in code, in the dialog's language.
     void RetranslateTexts();
@@ -80,6 +90,7 @@ private:
     void AddFound(const FoundDevice& device);
     void SetProgress(int done, int total);
     void Finished(ScanEnd end, uint32_t elapsedMs);
+    void ConnectEnded(bool connected);
     void UpdateEstimate();
     void UpdateButtons();
 
@@ -90,6 +101,7 @@ private:
     bool Running_ = false;
     ScanState State_ = ScanState::Idle;
     uint32_t ElapsedMs_ = 0;
+    FoundDevice Connecting_;  // the device "连接" was last given
 
     QSpinBox* First_;
     QSpinBox* Last_;

@@ -178,6 +178,10 @@ std::optional<std::string> RefuseSettingText(const SettingRow& row, const std::s
     const auto refuse = [&](const char* pattern) {
         return std::optional<std::string>(FillIn(Tr(pattern), {Tr(row.Caption), text}));
     };
+    // An empty setting is named as empty, as the write names an empty field.
+    if (text.find_first_not_of(" \t\r\n") == std::string::npos) {
+        return FillIn(Tr(kSettingEmptyMessage), {Tr(row.Caption)});
+    }
     switch (row.Kind) {
         case SettingKind::Whole:
         case SettingKind::Tenths:

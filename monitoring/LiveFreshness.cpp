@@ -26,6 +26,7 @@ void CLiveFreshness::MarkRead(LiveGroup group) {
     Groups_[static_cast<size_t>(group)] = Staleness{};
     MissedInRow_ = 0;
     EverRead_ = true;
+    ReadOnThisLine_ = true;
 }
 
 void CLiveFreshness::MarkMissed(LiveGroup group, ReadFailure reason, int64_t nowMs) {
@@ -40,6 +41,12 @@ void CLiveFreshness::MarkMissed(LiveGroup group, ReadFailure reason, int64_t now
     LastFailure_ = reason;
 }
 
+void CLiveFreshness::StartLine() {
+    MissedInRow_ = 0;
+    LastFailure_ = ReadFailure::NoReply;
+    ReadOnThisLine_ = false;
+}
+
 bool CLiveFreshness::AnyStale() const {
     return std::any_of(Groups_.begin(), Groups_.end(),
                        [](const Staleness& staleness) { return staleness.Stale; });
@@ -50,7 +57,7 @@ std::string CLiveFreshness::LinkText() const {
         return FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "%1 (连续 %2 次)")),
                       {Tr(ReadFailureText(LastFailure_)), std::to_string(MissedInRow_)});
     }
-    if (!EverRead_) {
+    if (!ReadOnThisLine_) {
         return {};
     }
     static const char* const kGroupNames[kLiveGroupCount] = {

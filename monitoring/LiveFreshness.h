@@ -39,6 +39,12 @@ public:
     // first such read.
     void MarkMissed(LiveGroup group, ReadFailure reason, int64_t nowMs);
 
+    // Another line or device is used from now on: the link state starts again (LinkText() ""
+    // until the next read, no misses in a row); the values keep their stale marks.
+    void StartLine();
+    // Some live read has found its reply since the line was last started.
+    bool ReadOnThisLine() const { return ReadOnThisLine_; }
+
     const Staleness& Of(LiveGroup group) const { return Groups_[static_cast<size_t>(group)]; }
     bool AnyStale() const;
     // Live reads without a reply since the last one with a reply.
@@ -57,6 +63,7 @@ private:
     int MissedInRow_ = 0;
     ReadFailure LastFailure_ = ReadFailure::NoReply;
     bool EverRead_ = false;
+    bool ReadOnThisLine_ = false;
 };
 
 }  // namespace mp

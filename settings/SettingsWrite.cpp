@@ -2,11 +2,13 @@
 
 #include <array>
 #include <cmath>
+#include <utility>
 
 #include "device/Scaling.h"
 #include "language/Text.h"
 #include "modbus/RequestBuilder.h"
 #include "settings/NumberText.h"
+#include "settings/SettingNames.h"
 #include "settings/SettingRanges.h"
 #include "settings/SettingsLists.h"
 
@@ -31,6 +33,7 @@ const char* const kPhaseNotInListMessage =
     QT_TRANSLATE_NOOP("MotorProtector", "PWM选择输出的值不在列表中");
 const char* const kStartModeReadFailedMessage = QT_TRANSLATE_NOOP(
     "MotorProtector", "未能读回设备的起动方式：缺相时间和PWM选择输出未写入，其余参数已写入");
+const char* const kSettingEmptyMessage = QT_TRANSLATE_NOOP("MotorProtector", "%1未填写");
 
 namespace {
 
@@ -53,7 +56,38 @@ int16_t BuildGroup(TxBuffer& tx, uint8_t address, uint16_t start,
 
 }  // namespace
 
+std::optional<std::string> EmptySettingRefusal(const ProtectionSettings& s) {
+    using S = ProtectionSettings;
+    // Every text field the write sends, in the order the window shows them to the operator.
+    static const std::pair<const char*, std::string S::*> kTextFields[] = {
+        {kCtRatioName, &S::CtRatio},
+        {kRatedCurrentName, &S::RatedCurrent},
+        {kRatedVoltageName, &S::RatedVoltage},
+        {kStartTimeName, &S::StartTime},
+        {kLockedRotorMultipleName, &S::LockedRotorMultiple},
+        {kLockedRotorTimeName, &S::LockedRotorTime},
+        {kDefiniteTimeMultipleName, &S::DefiniteTimeMultiple},
+        {kDefiniteTimeTimeName, &S::DefiniteTimeTime},
+        {kUnbalancePercentName, &S::UnbalancePercent},
+        {kUnbalanceTimeName, &S::UnbalanceTime},
+        {kCurveSelectionName, &S::CurveSelection},
+        {kPhaseLossTimeName, &S::PhaseLossTime},
+        {kPwmPhaseName, &S::PwmPhase},
+    };
+    for (const auto& [name, field] : kTextFields) {
+        const std::string& text = s.*field;
+        if (text.find_first_not_of(" \t\r\n") == std::string::npos) {
+            return FillIn(Tr(kSettingEmptyMessage), {Tr(name)});
+        }
+    }
+    return std::nullopt;
+}
+
 std::optional<std::string> ValidateSettings(const ProtectionSettings& s) {
+    // An empty field is named as empty, not as a value out of range.
+    if (auto empty = EmptySettingRefusal(s)) {
+        return empty;
+    }
     // Checked as typed (its whole-number part) and as sent (the truncated decimal number),
     // so that a text such as "1e3" cannot pass as 1 and go out as 1000.
     const int32_t ctRatio = AtoI(s.CtRatio);

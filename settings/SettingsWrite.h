@@ -31,13 +31,18 @@ extern const char* const kCurveNotInListMessage;        // "曲线选择的值�
 extern const char* const
     kStartModeReadFailedMessage;  // "未能读回设备的起动方式：…" (group left out)
 extern const char* const kPhaseNotInListMessage;  // "PWM选择输出的值不在列表中"
+extern const char* const kSettingEmptyMessage;    // "%1未填写" (%1 the setting's name)
+
+// "额定电流未填写": the first text field that is empty or only blanks, named; nothing when
+// every text field holds something.
+std::optional<std::string> EmptySettingRefusal(const ProtectionSettings& s);
 
 // The message of the first value the device must not be given, or nothing when the
-// settings may be written: CT ratio (atoi) 1 to 999, rated current (atof) 0.1 to 999.9,
-// start time (atoi) 0 to 255, breaking current at most 9999, a curve and PWM phase that are
-// entries of their lists, then every value a write sends against its range in the table of
-// SettingRanges.h (a whole number text, inside its range, fitting its byte or word). The
-// message is in the operator's language.
+// settings may be written: an empty text field (EmptySettingRefusal), CT ratio (atoi) 1 to 999,
+// rated current (atof) 0.1 to 999.9, start time (atoi) 0 to 255, breaking current at most 9999, a
+// curve and PWM phase that are entries of their lists, then every value a write sends against its
+// range in the table of SettingRanges.h (a whole number text, inside its range, fitting its byte or
+// word). The message is in the operator's language.
 std::optional<std::string> ValidateSettings(const ProtectionSettings& s);
 
 // The over-voltage pick-up the device takes, in percent of the rated voltage: 105 to 150.

@@ -6,7 +6,6 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QLabel>
-#include <QLocale>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -262,10 +261,20 @@ QString CTrendController::RecordingText() const {
     if (!Recorder_.Recording()) {
         return QString();
     }
-    return tr("记录中: %1 (%2)")
-        .arg(QFileInfo(Recorder_.Path()).fileName(),
-             QLocale::c().formattedDataSize(Recorder_.Size(), 1,
-                                            QLocale::DataSizeTraditionalFormat));
+    return tr("记录中：%1（%2）")
+        .arg(QFileInfo(Recorder_.Path()).fileName(), SizeText(Recorder_.Size()));
+}
+
+QString CTrendController::SizeText(qint64 bytes) {
+    // Formed here rather than by QLocale, whose units stay English in the Chinese window.
+    constexpr qint64 kKiB = 1024;
+    if (bytes < kKiB) {
+        return tr("%1 字节").arg(bytes);
+    }
+    if (bytes < kKiB * kKiB) {
+        return tr("%1 KB").arg(static_cast<double>(bytes) / kKiB, 0, 'f', 1);
+    }
+    return tr("%1 MB").arg(static_cast<double>(bytes) / (kKiB * kKiB), 0, 'f', 1);
 }
 
 void CTrendController::UpdateRecordingControls() {

@@ -67,7 +67,10 @@ public:
     CTrendWindow* TrendWindow() const { return TrendWindow_; }
     // The settings the current chart shows, from the window's settings and the samples.
     TrendOverlays Overlays() const;
+    // "记录中：rec1.csv（753 字节）" while recording, "" otherwise; in the window's language.
     QString RecordingText() const;
+    // "753 字节", "1.5 KB", "2.0 MB".
+    static QString SizeText(qint64 bytes);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

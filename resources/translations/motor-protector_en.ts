@@ -1731,6 +1731,10 @@
         <translation>%1 &quot;%2&quot; is not a value the device can hold: the step is %3 (range %4)</translation>
     </message>
     <message>
+        <source>%1未填写</source>
+        <translation>%1 is not filled in</translation>
+    </message>
+    <message>
         <source>%1: 应答与请求不符（设备在应答另一个请求）</source>
         <translation>%1: reply to another request (the device is answering an earlier request)</translation>
     </message>
@@ -1745,6 +1749,21 @@
     <message>
         <source>偶校验</source>
         <translation>Even</translation>
+    </message>
+</context>
+<context>
+    <name>mp::CCommParamChangeDlg</name>
+    <message>
+        <source>请输入一个整数。</source>
+        <translation>Enter a whole number.</translation>
+    </message>
+    <message>
+        <source>请输入1~247的整数</source>
+        <translation>Please enter a whole number from 1 to 247</translation>
+    </message>
+    <message>
+        <source>请选择波特率1200、2400、4800、9600或19200</source>
+        <translation>Please choose a baud rate of 1200, 2400, 4800, 9600 or 19200</translation>
     </message>
 </context>
 <context>
@@ -2245,6 +2264,22 @@ The program goes on running but will not talk to the device.</translation>
         <source>起动方式已设置</source>
         <translation>Start mode set</translation>
     </message>
+    <message>
+        <source>写数据参数值已取消</source>
+        <translation>Writing the settings was cancelled</translation>
+    </message>
+    <message>
+        <source>%1  %2 波特 %3  地址 %4</source>
+        <translation>%1  %2 baud, parity %3  address %4</translation>
+    </message>
+    <message>
+        <source>串口 %1 未能打开</source>
+        <translation>Port %1 could not be opened</translation>
+    </message>
+    <message>
+        <source>已连接到地址 %1，%2 波特</source>
+        <translation>Connected to address %1, %2 baud</translation>
+    </message>
 </context>
 <context>
     <name>mp::CMonitorModel</name>
@@ -2431,6 +2466,10 @@ Received: %2</translation>
         <source>正在与设备通讯</source>
         <translation>Talking to the device</translation>
     </message>
+    <message>
+        <source>设定值已修改，但尚未写入设备。关闭窗口将丢弃这些修改，确定要关闭吗?</source>
+        <translation>The settings have been changed but not written to the device. Closing the window discards these changes. Close anyway?</translation>
+    </message>
 </context>
 <context>
     <name>mp::CScanDlg</name>
@@ -2541,6 +2580,18 @@ Received: %2</translation>
     <message>
         <source>无法导出设备列表到 %1: %2</source>
         <translation>Cannot export the device list to %1: %2</translation>
+    </message>
+    <message>
+        <source>正在连接地址 %1，%2 波特，%3...</source>
+        <translation>Connecting to address %1, %2 baud, %3...</translation>
+    </message>
+    <message>
+        <source>已连接到地址 %1，%2 波特，%3</source>
+        <translation>Connected to address %1, %2 baud, %3</translation>
+    </message>
+    <message>
+        <source>未能连接到地址 %1，%2 波特，%3</source>
+        <translation>Could not connect to address %1, %2 baud, %3</translation>
     </message>
 </context>
 <context>
@@ -2713,8 +2764,20 @@ With the settings shown, the locked rotor protection would not trip (%1 × rated
         <translation>Cannot record to %1 (%2).</translation>
     </message>
     <message>
-        <source>记录中: %1 (%2)</source>
+        <source>记录中：%1（%2）</source>
         <translation>Recording: %1 (%2)</translation>
+    </message>
+    <message>
+        <source>%1 字节</source>
+        <translation>%1 bytes</translation>
+    </message>
+    <message>
+        <source>%1 KB</source>
+        <translation>%1 KB</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 MB</translation>
     </message>
 </context>
 <context>

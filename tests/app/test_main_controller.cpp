@@ -70,6 +70,7 @@ private slots:
         QCOMPARE(tool.Text("definiteTimeTimeEdit"), QStringLiteral("0"));
         QCOMPARE(tool.Text("breakingCurrentEdit"), QStringLiteral("9999"));
         QVERIFY(tool.Status().contains(QStringLiteral("Zantor 公司网址")));
+        QCOMPARE(tool.Window.LineText(), QStringLiteral("COM3  9600 波特 无校验  地址 1"));
         for (const char* name : {"usageNotesButton", "resetCurrentCoefButton", "readCoefButton",
                                  "calibrateCurrentButton", "pwmOutputButton",
                                  "calibrateVoltageButton", "resetVoltageCoefButton"}) {
@@ -198,7 +199,8 @@ private slots:
         tool.Find<QLineEdit>("ctRatioEdit")->setText(QStringLiteral("77"));
         tool.Click("writeSettingsButton");
         QCOMPARE(tool.Dialogs.Questions, QStringList{QStringLiteral("您确认要修改当前数据吗?")});
-        QCOMPARE(tool.Status(), QStringLiteral("写数据参数值..."));
+        // Nothing is being written: the status does not say so.
+        QCOMPARE(tool.Status(), QStringLiteral("写数据参数值已取消"));
         // The event read runs after anything the write could have queued.
         tool.Click("eventRecordsButton");
         QTRY_COMPARE(tool.Dialogs.EventRecordsShown, 1);
@@ -245,6 +247,7 @@ private slots:
         QCOMPARE(tool.Device.BaudRate(), 19200);
         QCOMPARE(tool.Port.Settings().BaudRate, 19200);
         QCOMPARE(tool.Controller->Connection().SlaveAddress, 12);
+        QCOMPARE(tool.Window.LineText(), QStringLiteral("COM3  19200 波特 无校验  地址 12"));
 
         tool.Click("readRealtimeButton");
         QTRY_COMPARE(tool.Text("currentAddressEdit"), QStringLiteral("12"));
@@ -367,8 +370,13 @@ private slots:
         };
         row("locked-rotor multiple x9.5 (was sent as 0.0)", "lockedRotorMultipleEdit", "x9.5",
             "堵转动作倍数的值“x9.5”不是数字（范围1.0-10.0，未投入时可为0）");
-        row("empty start time (was sent as 0)", "startTimeEdit", "",
-            "启动时间的值“”不是数字（范围0-255）");
+        row("empty start time (was sent as 0)", "startTimeEdit", "", "启动时间未填写");
+        row("empty rated current (was called out of range)", "ratedCurrentEdit", "",
+            "额定电流未填写");
+        row("CT ratio of blanks", "ctRatioEdit", "   ", "电流变比未填写");
+        row("empty phase-loss time", "phaseLossTimeEdit", "", "缺相时间未填写");
+        row("empty breaking current (an integer field)", "breakingCurrentEdit", "",
+            "交流接触器允许分断电流未填写");
         row("unbalance 250 %", "unbalancePercentEdit", "250",
             "不平衡动作值超出范围（20-100，未投入时可为0）");
         row("phase-loss time -1 (was 24.6 s)", "phaseLossTimeEdit", "-1",
@@ -408,20 +416,29 @@ private slots:
         QTest::addColumn<QString>("message");  // empty: sent
         QTest::addColumn<int>("tenths");
         QTest::addColumn<int>("modeIndex");
-        QTest::newRow("star-delta, 2.5 s") << "2.5" << "星三角起动" << "" << 25 << 2;
-        QTest::newRow("direct, 25.5 s") << "25.5" << "直接起动" << "" << 255 << 0;
+        QTest::newRow("star-delta, 2.5 s") << "2.5"
+                                           << "星三角起动"
+                                           << "" << 25 << 2;
+        QTest::newRow("direct, 25.5 s") << "25.5"
+                                        << "直接起动"
+                                        << "" << 255 << 0;
         QTest::newRow("30 s (was sent as 4.4 s)")
-            << "30" << "直接起动" << "缺相时间超出范围（0.1-25.5，未投入时可为0）" << 0 << 0;
+            << "30"
+            << "直接起动"
+            << "缺相时间超出范围（0.1-25.5，未投入时可为0）" << 0 << 0;
         QTest::newRow("phase-loss time no number (was sent as 0)")
-            << "abc" << "直接起动" << "缺相时间的值“abc”不是数字（范围0.1-25.5，未投入时可为0）"
-            << 0 << 0;
+            << "abc"
+            << "直接起动"
+            << "缺相时间的值“abc”不是数字（范围0.1-25.5，未投入时可为0）" << 0 << 0;
         QTest::newRow("0.35 s is no time the device holds")
             << "0.35"
             << "直接起动"
             << "缺相时间的值“0.35”不是设备可存的值：步长为0.1（范围0.1-25.5，未投入时可为0）" << 0
             << 0;
         QTest::newRow("mode not in the list (was sent as 255)")
-            << "0.5" << "三角" << "起动方式的值不在列表中" << 0 << 0;
+            << "0.5"
+            << "三角"
+            << "起动方式的值不在列表中" << 0 << 0;
         // The window's start-up 0.5 s was written over the device's 0.3 s without a word.
         QTest::newRow("nothing typed: the device's 0.3 s kept") << "-"
                                                                 << "星三角起动"
@@ -847,6 +864,7 @@ private slots:
         QCOMPARE(tool.Port.Settings().BaudRate, 19200);
         QCOMPARE(tool.Port.Settings().Parity, 2);
         QVERIFY(tool.Window.Fields().ConnectionSummary.find("仪表地址: 7") != std::string::npos);
+        QCOMPARE(tool.Window.LineText(), QStringLiteral("COM5  19200 波特 偶校验  地址 7"));
 
         tool.Click("readRealtimeButton");
         QTRY_COMPARE(tool.Text("currentAddressEdit"), QStringLiteral("7"));
@@ -856,6 +874,94 @@ private slots:
         QCOMPARE(tool.Dialogs.ConnectionAsked, 2);
         tool.Click("stopRunButton");
         QTRY_VERIFY(tool.ReconnectOffered());
+    }
+
+    // Reads that found the port closed (78 in a row) say nothing of the line chosen since:
+    // after "重新连接..." the lamp is no longer red and its words no longer "串口未打开" beside
+    // "串口 COM3 已连接"; the next reads give the new line's state.
+    void reconnectStartsTheLinkStateAgain() {
+        Tool tool(1, true);
+        QTRY_COMPARE(tool.Dialogs.Messages.size(), 1);
+        tool.Click("readRealtimeButton");
+        QTRY_VERIFY(tool.Window.LinkStatusText().startsWith(QStringLiteral("串口未打开 (连续 ")));
+        QCOMPARE(tool.Window.LinkLamp()->State(), LinkState::PortLost);
+        tool.Click("stopRunButton");
+        tool.Settle();
+
+        tool.Port.SetOpenFailure("");
+        tool.Dialogs.ConnectionAnswer = [](ConnectionSettings&) { return true; };
+        QTRY_VERIFY(tool.ReconnectOffered());
+        tool.Trigger("actionReconnect");
+        QTRY_COMPARE(tool.Status(), QStringLiteral("串口 COM3 已连接"));
+        QVERIFY(!tool.Window.LinkStatusText().contains(QStringLiteral("串口未打开")));
+        QCOMPARE(tool.Window.LinkLamp()->State(), LinkState::Idle);
+
+        tool.Click("readRealtimeButton");
+        QTRY_COMPARE(tool.Window.LinkStatusText(), QStringLiteral("通讯正常"));
+        QCOMPARE(tool.Window.LinkLamp()->State(), LinkState::Answering);
+        tool.Click("stopRunButton");
+    }
+
+    // Closing the window while the settings fields hold values that were neither read from the
+    // device, nor loaded, nor written asks first; "否" keeps the window and the line open.
+    void closingWithUnwrittenSettingsAsks_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("nothing changed") << "" << false << false << true;
+        QTest::newRow("typed, answered No") << "type" << false << true << false;
+        QTest::newRow("typed, answered Yes") << "type" << true << true << true;
+        QTest::newRow("typed into an integer field") << "typeInteger" << false << true << false;
+        QTest::newRow("protection box cleared") << "box" << false << true << false;
+        QTest::newRow("factory values restored") << "defaults" << false << true << false;
+        QTest::newRow("typed, then written and confirmed") << "write" << false << false << true;
+        QTest::newRow("typed, then the device read") << "read" << false << false << true;
+        QTest::newRow("typed, write not kept by the device")
+            << "writeLost" << false << true << false;
+    }
+    void closingWithUnwrittenSettingsAsks() {
+        QFETCH(QString, change);
+        QFETCH(bool, answer);
+        QFETCH(bool, asked);
+        QFETCH(bool, closed);
+        Tool tool;
+        QTRY_VERIFY(tool.Controller->PortOpen());
+        tool.Window.show();
+        if (change == QLatin1String("box")) {
+            tool.Click("unbalanceCheck");
+        } else if (change == QLatin1String("defaults")) {
+            tool.Device.SetRegister(0x0153, 50);
+            tool.Click("readRealtimeButton");
+            QTRY_COMPARE(tool.Text("ctRatioEdit"), QStringLiteral("50"));
+            tool.Click("stopRunButton");
+            tool.Click("restoreDefaultsButton");
+        } else if (change == QLatin1String("typeInteger")) {
+            tool.Find<QLineEdit>("overVoltageTimeEdit")->setText(QStringLiteral("77"));
+        } else if (!change.isEmpty()) {
+            tool.Find<QLineEdit>("ratedCurrentEdit")->setText(QStringLiteral("12.5"));
+        }
+        if (change == QLatin1String("write") || change == QLatin1String("writeLost")) {
+            if (change == QLatin1String("writeLost")) {
+                tool.Device.IgnoreWritesAt(0x5457);
+            }
+            tool.Click("writeSettingsButton");
+            QTRY_COMPARE(tool.Dialogs.Messages.size(), 1);
+            tool.Dialogs.Questions.clear();
+        } else if (change == QLatin1String("read")) {
+            tool.Click("readRealtimeButton");
+            QTRY_COMPARE(tool.Text("ratedCurrentEdit"), QStringLiteral("15.0"));
+            tool.Click("stopRunButton");
+        }
+        tool.Settle();
+        tool.Dialogs.YesNoAnswer = answer;
+        tool.Window.close();
+        QCOMPARE(tool.Dialogs.Questions.size(), asked ? 1 : 0);
+        if (asked) {
+            QVERIFY(tool.Dialogs.Questions[0].contains(QStringLiteral("尚未写入设备")));
+        }
+        QCOMPARE(tool.Window.isVisible(), !closed);
+        QCOMPARE(tool.Port.IsPortOpen(), !closed);
     }
 
     void closingWhilePollingStopsTheTimerThenClosesThePort() {

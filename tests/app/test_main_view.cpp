@@ -160,22 +160,27 @@ private slots:
     // before it is taken, the one after it is not.
     void refusedIntegerStopsTheTaking_data() {
         QTest::addColumn<QStringList>("controls");  // refused, its text, before, after
-        QTest::addColumn<QString>("caption");       // the field as the message names it
+        QTest::addColumn<QString>("message");       // naming the field by its caption
         QTest::newRow("grid X1 of row A")
-            << QStringList{"calibX1Edit0", "12abc", "currentAEdit", "curveCombo"} << "A/AB相 X1";
-        QTest::newRow("breaking current")
+            << QStringList{"calibX1Edit0", "12abc", "currentAEdit", "curveCombo"}
+            << "A/AB相 X1：请输入一个整数。";
+        // An empty field is said to be empty, not to hold no whole number.
+        QTest::newRow("breaking current, empty")
             << QStringList{"breakingCurrentEdit", "", "pwmPhaseCombo", "voltageCEdit"}
-            << "交流接触器允许分断电流";
+            << "交流接触器允许分断电流未填写";
+        QTest::newRow("breaking current, not whole")
+            << QStringList{"breakingCurrentEdit", "12.5", "pwmPhaseCombo", "voltageCEdit"}
+            << "交流接触器允许分断电流：请输入一个整数。";
         QTest::newRow("beyond 32 bits")
             << QStringList{"calibY2Edit1", "2147483648", "calibX2Edit1", "calibX1Edit2"}
-            << "B/BC相 Y2";
+            << "B/BC相 Y2：请输入一个整数。";
         QTest::newRow("under-voltage, last of all")
             << QStringList{"underVoltagePercentEdit", "-", "underVoltageTimeEdit", ""}
-            << "当工作电压低于额定电压的";
+            << "当工作电压低于额定电压的：请输入一个整数。";
     }
     void refusedIntegerStopsTheTaking() {
         QFETCH(QStringList, controls);
-        QFETCH(QString, caption);
+        QFETCH(QString, message);
         const QString refused = controls[0], bad = controls[1], before = controls[2],
                       after = controls[3];
         const Bound table = BoundFields(Window_->Fields());
@@ -195,7 +200,7 @@ private slots:
         }
 
         QVERIFY(!Window_->TakeFields());
-        QCOMPARE(Dialogs_.Messages, QStringList{caption + QStringLiteral("：请输入一个整数。")});
+        QCOMPARE(Dialogs_.Messages, QStringList{message});
         QCOMPARE(Window_->focusWidget(), refusedEdit);
         QCOMPARE(refusedEdit->text(), bad);
         QCOMPARE(FieldText(field(before)), QStringLiteral("42"));

@@ -192,7 +192,10 @@ void TestBusScan::dialogListsExportsAndConnects() {
     host.MayStart = [] { return true; };
     host.RunOnDevice = [&rig](std::function<void(CDeviceContext&)> job) { job(rig.Ctx); };
     host.Line = [&rig] { return rig.Line; };
-    host.Connect = [&connected](const FoundDevice& d) { connected.push_back(d); };
+    host.Connect = [&connected](const FoundDevice& d, std::function<void(bool)> done) {
+        connected.push_back(d);
+        done(true);
+    };
     CScanDlg dialog(host, files);
     // The dialog starts at the port's own rate and parity, over every address.
     QCOMPARE(dialog.BaudChoice().currentText(), QStringLiteral("9600"));
@@ -236,6 +239,7 @@ void TestBusScan::dialogListsExportsAndConnects() {
     QCOMPARE(connected.size(), size_t{1});
     QCOMPARE(connected[0].Address, 1);
     QCOMPARE(connected[0].BaudRate, 9600);
+    QCOMPARE(dialog.Status().text(), QStringLiteral("已连接到地址 1，9600 波特，无校验"));
 }
 
 void TestBusScan::dialogRefusedWhenNotIdle() {

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSpinBox>
@@ -368,6 +369,10 @@ void TestMonitorWindow::scanRunsOnlyWhenIdleAndConnects() {
     QCOMPARE(rig.Controller->Connection().BaudRate, 19200);
     QCOMPARE(rig.Controller->Link().SlaveAddress(), uint8_t{5});
     QCOMPARE(diagnostics->Log().Counters().Requests, 0u);  // counted anew from the connection
+    // The operator sees where the tool now is: in the dialog, the status and the line field.
+    QCOMPARE(dialog->Status().text(), QStringLiteral("已连接到地址 5，19200 波特，无校验"));
+    QCOMPARE(rig.Status(), QStringLiteral("已连接到地址 5，19200 波特"));
+    QCOMPARE(rig.Window.LineText(), QStringLiteral("COM3  19200 波特 无校验  地址 5"));
     QVERIFY(!rig.Controller->Worker().IsPolling());
     diagnostics.reset();
 }

@@ -190,6 +190,7 @@ void TestSettingsFile::BadFileIsRefusedAndChangesNothing_data() {
         << With("settings", "ctRatio", 50) << "“电流变比”（settings.ctRatio）应为文本";
     QTest::newRow("not a number") << With("settings", "ratedCurrent", "1O.5")
                                   << "额定电流的值“1O.5”不是数字";
+    QTest::newRow("empty setting") << With("settings", "ratedCurrent", "") << "额定电流未填写";
     QTest::newRow("integer with point")
         << With("settings", "breakingCurrent", "99.5") << "不是整数";
     QTest::newRow("integer beyond 32 bits")
@@ -292,7 +293,8 @@ void TestSettingsFile::SavingRefusesWhatTheWriteWouldRefuse() {
     Child<QLineEdit>(rig.Window, "ctRatioEdit")->setText("50");
     Child<QLineEdit>(rig.Window, "breakingCurrentEdit")->setText("x");
     rig.Trigger("actionSaveSettingsFile");
-    QCOMPARE(rig.Dialogs.Messages, QStringList{QStringLiteral("交流接触器允许分断电流：请输入一个整数。")});
+    QCOMPARE(rig.Dialogs.Messages,
+             QStringList{QStringLiteral("交流接触器允许分断电流：请输入一个整数。")});
     QCOMPARE(rig.FileDialogs.SaveAsked, 0);
     QVERIFY(!QFile::exists(rig.Path("s.json")));
 }

@@ -5,12 +5,14 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QProcess>
-#include <QRegularExpression>
-#include <QXmlStreamReader>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 #include <QtTest>
+#include <functional>
 #include <memory>
 
 #include "app/CommParamChange.h"
@@ -23,6 +25,7 @@
 #include "app/TrendWiring.h"
 #include "diagnostics/Diagnostics.h"
 #include "diagnostics/MonitorWindow.h"
+#include "diagnostics/ScanDlg.h"
 #include "events/EventRecordDlg.h"
 #include "events/EventRecords.h"
 #include "files/FilesController.h"
@@ -39,10 +42,16 @@ using namespace mp::test;
 
 Q_DECLARE_METATYPE(mp::Language)
 
+namespace {
+// One thing the operator does in the English window; what the tool tells them is collected.
+using Act = std::function<void(mp::test::CWindowRig&, QStringList& told)>;
+}  // namespace
+Q_DECLARE_METATYPE(Act)
+
 // Lists what is wrong, one line each, when `list` is not empty.
-#define EXPECT_NONE(list)                                                      \
-    do {                                                                       \
-        const QStringList found = (list);                                      \
+#define EXPECT_NONE(list)                                                     \
+    do {                                                                      \
+        const QStringList found = (list);                                     \
         QVERIFY2(found.isEmpty(), qPrintable(found.join(QLatin1Char('\n')))); \
     } while (false)
 
@@ -91,6 +100,7 @@ class TestLanguage : public QObject {
     Q_OBJECT
 
 private:
+    CScriptedFileDialogs ScanFileDialogs_;
     QTemporaryDir Dir_;
     std::unique_ptr<QSettings> Settings_;          // one per test of the choice
     std::unique_ptr<QSettings> LanguageSettings_;  // the window's, for the whole run
@@ -106,8 +116,8 @@ private:
 private slots:
     void initTestCase() {
         QVERIFY(Dir_.isValid());
-        LanguageSettings_ = std::make_unique<QSettings>(
-            Dir_.filePath(QStringLiteral("window.ini")), QSettings::IniFormat);
+        LanguageSettings_ = std::make_unique<QSettings>(Dir_.filePath(QStringLiteral("window.ini")),
+                                                        QSettings::IniFormat);
         Language_ = std::make_unique<CLanguageChoice>(*LanguageSettings_);
         CMotorProtectorApp::ApplyWindowColours(*qApp);
         CMotorProtectorApp::ApplyWindowFont(*qApp);
@@ -118,12 +128,12 @@ private slots:
         QTest::addColumn<QString>("pattern");
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("two in order") << "%1超出范围（%2）" << QStringList{"CT", "1-9"}
-                                      << "CT超出范围（1-9）";
+        QTest::newRow("two in order")
+            << "%1超出范围（%2）" << QStringList{"CT", "1-9"} << "CT超出范围（1-9）";
         QTest::newRow("reordered") << "%2 of %1" << QStringList{"a", "b"} << "b of a";
         QTest::newRow("repeated") << "%1/%1" << QStringList{"x"} << "x/x";
-        QTest::newRow("marker without argument stays") << "%1 %3" << QStringList{"x", "y"}
-                                                       << "x %3";
+        QTest::newRow("marker without argument stays")
+            << "%1 %3" << QStringList{"x", "y"} << "x %3";
         QTest::newRow("percent sign alone") << "50 % of %1" << QStringList{"In"} << "50 % of In";
         QTest::newRow("argument holding a marker is not expanded")
             << "%1 and %2" << QStringList{"%2", "b"} << "%2 and b";
@@ -137,10 +147,10 @@ private slots:
         for (const QString& a : args) {
             values.push_back(a.toStdString());
         }
-        const std::string out =
-            values.size() == 1   ? FillIn(pattern.toStdString(), {values[0]})
-            : values.size() == 2 ? FillIn(pattern.toStdString(), {values[0], values[1]})
-                                 : FillIn(pattern.toStdString(), {});
+        const std::string out = values.size() == 1 ? FillIn(pattern.toStdString(), {values[0]})
+                                : values.size() == 2
+                                    ? FillIn(pattern.toStdString(), {values[0], values[1]})
+                                    : FillIn(pattern.toStdString(), {});
         QCOMPARE(QString::fromStdString(out), expected);
     }
 
@@ -148,14 +158,22 @@ private slots:
         QTest::addColumn<QString>("remembered");
         QTest::addColumn<QString>("locale");
         QTest::addColumn<Language>("expected");
-        QTest::newRow("zh_CN system") << "" << "zh_CN" << Language::Chinese;
-        QTest::newRow("zh_TW system") << "" << "zh_TW" << Language::Chinese;
-        QTest::newRow("en_US system") << "" << "en_US" << Language::English;
-        QTest::newRow("de_DE system") << "" << "de_DE" << Language::English;
-        QTest::newRow("C locale") << "" << "C" << Language::English;
-        QTest::newRow("English picked on a Chinese system") << "en" << "zh_CN" << Language::English;
-        QTest::newRow("Chinese picked on an English system") << "zh" << "en_GB" << Language::Chinese;
-        QTest::newRow("unknown pick follows the system") << "fr" << "zh_CN" << Language::Chinese;
+        QTest::newRow("zh_CN system") << ""
+                                      << "zh_CN" << Language::Chinese;
+        QTest::newRow("zh_TW system") << ""
+                                      << "zh_TW" << Language::Chinese;
+        QTest::newRow("en_US system") << ""
+                                      << "en_US" << Language::English;
+        QTest::newRow("de_DE system") << ""
+                                      << "de_DE" << Language::English;
+        QTest::newRow("C locale") << ""
+                                  << "C" << Language::English;
+        QTest::newRow("English picked on a Chinese system") << "en"
+                                                            << "zh_CN" << Language::English;
+        QTest::newRow("Chinese picked on an English system") << "zh"
+                                                             << "en_GB" << Language::Chinese;
+        QTest::newRow("unknown pick follows the system") << "fr"
+                                                         << "zh_CN" << Language::Chinese;
     }
     void initialLanguage() {
         QFETCH(QString, remembered);
@@ -223,7 +241,8 @@ private slots:
                 const bool unfinished =
                     xml.attributes().value(QLatin1String("type")) == QLatin1String("unfinished");
                 const QString translation = xml.readElementText();
-                const QString where = context + QStringLiteral(" \"") + source + QStringLiteral("\": ");
+                const QString where =
+                    context + QStringLiteral(" \"") + source + QStringLiteral("\": ");
                 if (unfinished || translation.isEmpty()) {
                     faults << where + QStringLiteral("not translated");
                 } else if (Markers(translation) != Markers(source)) {
@@ -233,7 +252,9 @@ private slots:
                 }
             }
         }
-        QVERIFY2(!xml.hasError(), qPrintable(QStringLiteral("line %1: %2").arg(xml.lineNumber()).arg(xml.errorString())));
+        QVERIFY2(
+            !xml.hasError(),
+            qPrintable(QStringLiteral("line %1: %2").arg(xml.lineNumber()).arg(xml.errorString())));
         QVERIFY(messages > 300);
         EXPECT_NONE(faults);
     }
@@ -341,6 +362,7 @@ private slots:
         QTest::newRow("maintenance password") << 2;
         QTest::newRow("usage notes") << 3;
         QTest::newRow("alarm events") << 4;
+        QTest::newRow("device search") << 5;
     }
     void dialogsInEnglish() {
         QFETCH(int, dialog);
@@ -360,6 +382,12 @@ private slots:
             case 3:
                 shown = std::make_unique<CHelpDlg>();
                 break;
+            case 5: {
+                ScanHost host;
+                host.Line = [] { return PortSettings{"COM1", 9600, 0}; };
+                shown = std::make_unique<CScanDlg>(host, ScanFileDialogs_);
+                break;
+            }
             default: {
                 const uint8_t records[16] = {0x01, 0x03, 5, 6, 7, 16, 17};
                 shown = std::make_unique<CEventRecordDlg>(DecodeEventRecords(5, records));
@@ -370,6 +398,99 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(shown.get()));
         EXPECT_NONE(ChineseLeft(ShownTexts(shown.get())));
         EXPECT_NONE(ClippedCaptions(shown.get()));
+    }
+
+    // What the English window tells the operator as they use it: its messages, questions, the
+    // status bar's fields (operation, line, link, recording). A text shown without going
+    // through the translation (a Chinese literal) fails here even when lupdate never sees it.
+    void toldInEnglish_data() {
+        QTest::addColumn<Act>("act");
+        QTest::newRow("address and baud: device silent") << Act([](CWindowRig& rig, QStringList&) {
+            rig.Port.SilenceAfter(0);
+            rig.Click("commSettingsButton");
+            QTRY_COMPARE(rig.Dialogs.Messages.size(), 1);
+        });
+        QTest::newRow("address and baud: values refused")
+            << Act([](CWindowRig&, QStringList& told) {
+                   CCommParamChangeDlg dialog([&told](const QString& text) { told << text; });
+                   CommParamValues values;
+                   values.Address = 0;
+                   values.BaudText = QStringLiteral("9600");
+                   dialog.SetValues(values);
+                   dialog.accept();
+                   values.Address = 5;
+                   values.BaudText = QStringLiteral("1234");
+                   dialog.SetValues(values);
+                   dialog.accept();
+                   QCOMPARE(told.size(), 2);
+               });
+        QTest::newRow("write answered No") << Act([](CWindowRig& rig, QStringList&) {
+            rig.Dialogs.YesNoAnswer = false;
+            rig.Click("writeSettingsButton");
+            QCOMPARE(rig.Dialogs.Questions.size(), 1);
+        });
+        QTest::newRow("empty rated current") << Act([](CWindowRig& rig, QStringList&) {
+            rig.Find<QLineEdit>("ratedCurrentEdit")->clear();
+            rig.Click("writeSettingsButton");
+            QCOMPARE(rig.Dialogs.Messages.size(), 1);
+        });
+        QTest::newRow("empty integer field") << Act([](CWindowRig& rig, QStringList&) {
+            rig.Find<QLineEdit>("breakingCurrentEdit")->clear();
+            rig.Click("writeSettingsButton");
+            QCOMPARE(rig.Dialogs.Messages.size(), 1);
+        });
+        QTest::newRow("closing with unwritten settings") << Act([](CWindowRig& rig, QStringList&) {
+            rig.Find<QLineEdit>("ctRatioEdit")->setText(QStringLiteral("77"));
+            rig.Dialogs.YesNoAnswer = false;
+            rig.Window.close();
+            QCOMPARE(rig.Dialogs.Questions.size(), 1);
+        });
+        QTest::newRow("reconnect") << Act([](CWindowRig& rig, QStringList&) {
+            rig.Dialogs.ConnectionAnswer = [](ConnectionSettings& chosen) {
+                chosen.ParityCode = 2;
+                return true;
+            };
+            rig.Controller->Reconnect();
+            QTRY_VERIFY(rig.Status().contains(QStringLiteral("COM3")));
+        });
+        QTest::newRow("device search: connect") << Act([](CWindowRig& rig, QStringList&) {
+            bool connected = false;
+            rig.Controller->UseLine(5, 19200, 0, [&connected](bool ok) { connected = ok; });
+            QTRY_VERIFY(connected);
+        });
+        QTest::newRow("recording") << Act([](CWindowRig& rig, QStringList& told) {
+            static QTemporaryDir dir;
+            CScriptedFileDialogs files;
+            files.SaveAnswer = dir.filePath(QStringLiteral("rec1.csv"));
+            const auto trend = InstallTrend(rig.Window, *rig.Controller, files);
+            trend->StartRecording();
+            QVERIFY(trend->Recorder().Recording());
+            const QString recording = trend->RecordingText();
+            QVERIFY(recording.startsWith(QStringLiteral("Recording: rec1.csv (")));
+            QVERIFY(recording.endsWith(QStringLiteral(" bytes)")));
+            told << recording << files.Messages;
+            trend->StopRecording();
+        });
+    }
+    void toldInEnglish() {
+        QFETCH(Act, act);
+        Language_->Apply(Language::English);
+        QCoreApplication::processEvents();
+        CWindowRig rig;
+        QTRY_VERIFY(rig.Controller->PortOpen());
+        QStringList told;
+        act(rig, told);
+        QVERIFY(rig.Drain());
+        told << rig.Dialogs.Messages << rig.Dialogs.Questions;
+        std::vector<ShownText> texts;
+        for (const QString& text : told) {
+            texts.push_back({QStringLiteral("told"), text});
+        }
+        for (ShownText& text : ShownTexts(rig.Window.statusBar())) {
+            texts.push_back(std::move(text));
+        }
+        QVERIFY(!rig.Window.LineText().isEmpty());
+        EXPECT_NONE(ChineseLeft(texts));
     }
 };
 
