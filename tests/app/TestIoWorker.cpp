@@ -62,10 +62,12 @@ private slots:
         QTest::addColumn<QList<int>>("durations");
         QTest::addColumn<QList<bool>>("immediate");
         // A tick longer than the period is followed at once by the next one.
-        QTest::newRow("1400 ms ticks") << QList<int>{1400, 1400, 1400} << QList<bool>{true, true, true};
+        QTest::newRow("1400 ms ticks")
+            << QList<int>{1400, 1400, 1400} << QList<bool>{true, true, true};
         // After a long tick only one tick is still due: a short one runs at once, then the
         // period resumes instead of catching up the missed expiries.
-        QTest::newRow("one long tick") << QList<int>{5000, 10, 10} << QList<bool>{true, false, false};
+        QTest::newRow("one long tick")
+            << QList<int>{5000, 10, 10} << QList<bool>{true, false, false};
         QTest::newRow("short ticks") << QList<int>{10, 10, 10} << QList<bool>{false, false, false};
     }
     void ticksRunBackToBackWithoutPilingUp() {
@@ -263,4 +265,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestIoWorker)
-#include "test_io_worker.moc"
+#include "TestIoWorker.moc"

@@ -171,4 +171,4 @@ void TestCommParam::ChangeFollowsDevice() {
 }
 
 QTEST_GUILESS_MAIN(TestCommParam)
-#include "test_comm_param.moc"
+#include "TestCommParam.moc"

@@ -458,4 +458,4 @@ private:
 };
 
 QTEST_MAIN(CMainViewTest)
-#include "test_main_view.moc"
+#include "TestMainView.moc"

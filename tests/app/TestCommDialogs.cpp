@@ -259,4 +259,4 @@ private slots:
 };
 
 QTEST_MAIN(TestCommDialogs)
-#include "test_comm_dialogs.moc"
+#include "TestCommDialogs.moc"

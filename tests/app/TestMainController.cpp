@@ -1031,4 +1031,4 @@ private slots:
 };
 
 QTEST_MAIN(TestMainController)
-#include "test_main_controller.moc"
+#include "TestMainController.moc"
