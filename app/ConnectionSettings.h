@@ -12,11 +12,12 @@ namespace mp {
 inline const QString kSimulatedPortText = QStringLiteral("内置模拟设备");
 
 struct ConnectionSettings {
-    QString PortText = QStringLiteral("COM1");  // as chosen: "COM3", "/dev/ttyUSB0", kSimulatedPortText
-    int PortNumber = 1;                          // 1 to 32 for "COM1" .. "COM32", else 0
-    int BaudRate = 9600;                         // one of kBaudRates (device/LineCodes.h)
-    int ParityCode = kParityNone;                // modbus/Port.h
-    uint8_t SlaveAddress = 1;                    // 1 to 247
+    QString PortText =
+        QStringLiteral("COM1");    // as chosen: "COM3", "/dev/ttyUSB0", kSimulatedPortText
+    int PortNumber = 1;            // 1 to 32 for "COM1" .. "COM32", else 0
+    int BaudRate = 9600;           // one of kBaudRates (device/LineCodes.h)
+    int ParityCode = kParityNone;  // modbus/Port.h
+    uint8_t SlaveAddress = 1;      // 1 to 247
 
     bool Simulated() const { return PortText == kSimulatedPortText; }
     // The port settings of this connection: the port as chosen, its rate and parity.

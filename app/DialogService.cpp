@@ -12,7 +12,9 @@
 namespace mp {
 namespace {
 
-QString MessageTitle() { return QCoreApplication::translate("mp::CDialogService", "马达保护控制器"); }
+QString MessageTitle() {
+    return QCoreApplication::translate("mp::CDialogService", "马达保护控制器");
+}
 
 }  // namespace
 

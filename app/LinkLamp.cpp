@@ -22,7 +22,9 @@ CLinkLamp::CLinkLamp(QWidget* parent) : QWidget(parent) {
     SetState(LinkState::Idle, IdleText());
 }
 
-QString CLinkLamp::IdleText() { return tr("未通讯"); }
+QString CLinkLamp::IdleText() {
+    return tr("未通讯");
+}
 
 void CLinkLamp::changeEvent(QEvent* event) {
     if (event->type() == QEvent::LanguageChange) {

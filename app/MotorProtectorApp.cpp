@@ -11,9 +11,9 @@
 #include "app/DiagnosticsWiring.h"
 #include "app/DialogService.h"
 #include "app/FilesWiring.h"
-#include "app/TrendWiring.h"
 #include "app/MainController.h"
 #include "app/MotorProtectorDlg.h"
+#include "app/TrendWiring.h"
 #include "diagnostics/Diagnostics.h"
 #include "files/FileDialogs.h"
 #include "files/FilesController.h"
@@ -26,7 +26,8 @@ namespace mp {
 namespace {
 
 // The title of the start-up dialog's messages, as the main window's.
-const char* const kMessageTitle = QT_TRANSLATE_NOOP("mp::CMotorProtectorApp", "马达保护控制器演示软件-Quellar");
+const char* const kMessageTitle =
+    QT_TRANSLATE_NOOP("mp::CMotorProtectorApp", "马达保护控制器演示软件-Quellar");
 
 const QColor kDialogBackground(195, 239, 255);
 const QColor kDialogText(0, 5, 10);
@@ -52,10 +53,9 @@ int CMotorProtectorApp::Run(const StartOptions& options, CLanguageChoice& langua
     if (!options.Connect) {
         CCommSetupDlg setup(
             [](const QString& text) {
-                QMessageBox::information(QApplication::activeWindow(),
-                                         QCoreApplication::translate("mp::CMotorProtectorApp",
-                                                                     kMessageTitle),
-                                         text);
+                QMessageBox::information(
+                    QApplication::activeWindow(),
+                    QCoreApplication::translate("mp::CMotorProtectorApp", kMessageTitle), text);
             },
             ports);
         setup.Fill(start);

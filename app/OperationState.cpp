@@ -11,13 +11,18 @@ OperationState COperationState::State() const {
 
 FieldGroup COperationState::Fills(OperatorAction action) {
     switch (action) {
-        case OperatorAction::Read: return FieldGroup::Settings;
-        case OperatorAction::ReadCoefficients: return FieldGroup::Grid;
-        case OperatorAction::ChangeCommParams: return FieldGroup::Connection;
+        case OperatorAction::Read:
+            return FieldGroup::Settings;
+        case OperatorAction::ReadCoefficients:
+            return FieldGroup::Grid;
+        case OperatorAction::ChangeCommParams:
+            return FieldGroup::Connection;
         // The scan moves the line through other rates: nothing that needs the device's
         // own line may start until it has put it back.
-        case OperatorAction::ScanBus: return FieldGroup::Connection;
-        default: return FieldGroup::None;
+        case OperatorAction::ScanBus:
+            return FieldGroup::Connection;
+        default:
+            return FieldGroup::None;
     }
 }
 
@@ -84,7 +89,9 @@ void COperationState::StartFinished() {
     }
 }
 
-void COperationState::Stopped() { Mode_ = OperationState::Idle; }
+void COperationState::Stopped() {
+    Mode_ = OperationState::Idle;
+}
 
 int COperationState::Begin(OperatorAction action) {
     const int token = NextToken_++;
@@ -92,6 +99,8 @@ int COperationState::Begin(OperatorAction action) {
     return token;
 }
 
-void COperationState::End(int token) { Pending_.erase(token); }
+void COperationState::End(int token) {
+    Pending_.erase(token);
+}
 
 }  // namespace mp

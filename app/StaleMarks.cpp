@@ -1,7 +1,6 @@
 #include "app/StaleMarks.h"
 
 #include <QCoreApplication>
-
 #include <QDateTime>
 #include <QLineEdit>
 
@@ -24,7 +23,8 @@ QString StaleToolTip(const Staleness& staleness) {
     }
     const QDateTime since = QDateTime::fromMSecsSinceEpoch(staleness.SinceMs);
     const bool today = since.date() == QDate::currentDate();
-    return QCoreApplication::translate("mp::StaleMarks", "数据已过时：自 %1 起%2，显示的是最后读到的值")
+    return QCoreApplication::translate("mp::StaleMarks",
+                                       "数据已过时：自 %1 起%2，显示的是最后读到的值")
         .arg(since.toString(today ? QStringLiteral("HH:mm:ss")
                                   : QStringLiteral("yyyy-MM-dd HH:mm:ss")),
              QString::fromStdString(mp::Tr(ReadFailureText(staleness.Reason))));

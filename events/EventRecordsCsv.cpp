@@ -37,15 +37,14 @@ QByteArray EventRecordsCsv(const EventRecordTexts& texts) {
                                ? QString()
                                : QDateTime::fromMSecsSinceEpoch(texts.ReadAtMs)
                                      .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    QString csv =
-        Line({QCoreApplication::translate("EventRecordsCsv", "读取时间"), readAt}) +
-        Line({QCoreApplication::translate("EventRecordsCsv", "设备地址"),
-              QString::number(texts.Address)}) +
-        Line({QCoreApplication::translate("EventRecordsCsv", "告警条数"),
-              QString::fromStdString(ShownSummary(texts))}) +
-        Line({QCoreApplication::translate("EventRecordsCsv", "序号"),
-              QCoreApplication::translate("EventRecordsCsv", "代码"),
-              QCoreApplication::translate("EventRecordsCsv", "内容")});
+    QString csv = Line({QCoreApplication::translate("EventRecordsCsv", "读取时间"), readAt}) +
+                  Line({QCoreApplication::translate("EventRecordsCsv", "设备地址"),
+                        QString::number(texts.Address)}) +
+                  Line({QCoreApplication::translate("EventRecordsCsv", "告警条数"),
+                        QString::fromStdString(ShownSummary(texts))}) +
+                  Line({QCoreApplication::translate("EventRecordsCsv", "序号"),
+                        QCoreApplication::translate("EventRecordsCsv", "代码"),
+                        QCoreApplication::translate("EventRecordsCsv", "内容")});
     const int count =
         texts.Count < 0 ? 0 : std::min(texts.Count, static_cast<int>(texts.Codes.size()));
     for (int k = 0; k < count; ++k) {
@@ -59,7 +58,8 @@ QByteArray EventRecordsCsv(const EventRecordTexts& texts) {
 bool SaveEventRecordsCsv(const EventRecordTexts& texts, const QString& path, QString* reason) {
     QSaveFile file(path);
     const QByteArray bytes = EventRecordsCsv(texts);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        file.write(bytes) != bytes.size() || !file.commit()) {
         if (reason != nullptr) {
             *reason = file.errorString();
         }

@@ -218,8 +218,9 @@ QString CoefficientSection(const ReportInput& input) {
                             QString::fromStdString(grid.B[at])};
     }
     return Heading(T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "校准系数"))) +
-           Paragraph(T(QT_TRANSLATE_NOOP("mp::CommissioningReport",
-                                         "设备中存储的值（相的 a 系数保留四位小数，b 系数为设备存储的整数）。"))) +
+           Paragraph(T(QT_TRANSLATE_NOOP(
+               "mp::CommissioningReport",
+               "设备中存储的值（相的 a 系数保留四位小数，b 系数为设备存储的整数）。"))) +
            Table({T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "行")),
                   T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "a系数")),
                   T(QT_TRANSLATE_NOOP("mp::CommissioningReport", "b系数"))},

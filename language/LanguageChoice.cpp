@@ -33,7 +33,9 @@ CLanguageChoice::CLanguageChoice(QSettings& settings, QObject* parent)
     SetTextTranslator(&TranslateText);
 }
 
-CLanguageChoice::~CLanguageChoice() { RemoveTranslators(); }
+CLanguageChoice::~CLanguageChoice() {
+    RemoveTranslators();
+}
 
 Language CLanguageChoice::ForLocale(const QLocale& locale) {
     return locale.language() == QLocale::Chinese ? Language::Chinese : Language::English;

@@ -10,7 +10,9 @@ std::atomic<TextTranslator> g_translator{nullptr};
 
 }  // namespace
 
-void SetTextTranslator(TextTranslator translator) { g_translator.store(translator); }
+void SetTextTranslator(TextTranslator translator) {
+    g_translator.store(translator);
+}
 
 std::string Tr(const char* source) {
     const TextTranslator translator = g_translator.load();

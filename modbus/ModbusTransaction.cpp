@@ -114,9 +114,8 @@ void CModbusTransaction::TakeReplyAsItComes(uint8_t function, int expected, uint
             const std::vector<uint8_t> bytes = Port_.ReadAllWaiting();
             taken.insert(taken.end(), bytes.begin(), bytes.end());
             const auto n = static_cast<int16_t>(std::min<size_t>(taken.size(), kRxCapacity));
-            located = n >= expected &&
-                      LocateResponse(taken.data(), n, function, SlaveAddress_,
-                                     static_cast<int16_t>(expected)) >= 0;
+            located = n >= expected && LocateResponse(taken.data(), n, function, SlaveAddress_,
+                                                      static_cast<int16_t>(expected)) >= 0;
         }
         // Unsigned difference: right across the wrap of the tick count.
         if (located || Clock_.TickCount() - t0 >= waitMs) {

@@ -28,23 +28,25 @@ void RunStartSequence(CDeviceContext& ctx, ProtectionSettings* settings, LiveVal
     bool blockA = false;
     bool blockB = false;
     bool blockC = false;
-    const bool finished =
-        Step(ctx, [&] { blockA = ReadSettingsBlockA(ctx, settings); }) &&
-        Step(ctx, [&] { ctx.Sleep(300); }) &&
-        Step(ctx, [&] { blockB = ReadSettingsBlockB(ctx, settings); }) &&
-        Step(ctx, [&] { ctx.Sleep(100); }) &&
-        Step(ctx, [&] { ReadPhaseCurrents(ctx, settings, live); }) &&
-        Step(ctx, [&] {
-            ReadPhaseVoltages(ctx, live);
-            ctx.Sleep(100);
-        }) &&
-        Step(ctx, [&] { ReadDigitalInputs(ctx, live); }) &&
-        Step(ctx, [&] {
-            ReadOutputStates(ctx, live);
-            ctx.Sleep(100);
-            ctx.Sleep(200);
-        }) &&
-        Step(ctx, [&] { blockC = ReadSettingsBlockC(ctx, settings); }) && !ctx.Stopped();
+    const bool finished = Step(ctx, [&] { blockA = ReadSettingsBlockA(ctx, settings); }) &&
+                          Step(ctx, [&] { ctx.Sleep(300); }) &&
+                          Step(ctx, [&] { blockB = ReadSettingsBlockB(ctx, settings); }) &&
+                          Step(ctx, [&] { ctx.Sleep(100); }) &&
+                          Step(ctx, [&] { ReadPhaseCurrents(ctx, settings, live); }) &&
+                          Step(ctx,
+                               [&] {
+                                   ReadPhaseVoltages(ctx, live);
+                                   ctx.Sleep(100);
+                               }) &&
+                          Step(ctx, [&] { ReadDigitalInputs(ctx, live); }) &&
+                          Step(ctx,
+                               [&] {
+                                   ReadOutputStates(ctx, live);
+                                   ctx.Sleep(100);
+                                   ctx.Sleep(200);
+                               }) &&
+                          Step(ctx, [&] { blockC = ReadSettingsBlockC(ctx, settings); }) &&
+                          !ctx.Stopped();
     if (!finished) {
         return;
     }
@@ -74,12 +76,14 @@ PollTickResult RunPollTick(CDeviceContext& ctx, const ProtectionSettings* settin
     const bool finished =
         Step(ctx, [&] { answered.Currents = ReadPhaseCurrents(ctx, settings, live); }) &&
         Step(ctx, [&] { answered.Outputs = ReadOutputStates(ctx, live); }) &&
-        Step(ctx, [&] {
-            answered.Inputs = ReadDigitalInputs(ctx, live);
-            // Unsigned difference: right across the wrap of the tick count.
-            const uint32_t elapsed = clock.TickCount() - t0;
-            ctx.Post([live, elapsed] { live->AcquisitionTime = static_cast<int32_t>(elapsed); });
-        }) &&
+        Step(ctx,
+             [&] {
+                 answered.Inputs = ReadDigitalInputs(ctx, live);
+                 // Unsigned difference: right across the wrap of the tick count.
+                 const uint32_t elapsed = clock.TickCount() - t0;
+                 ctx.Post(
+                     [live, elapsed] { live->AcquisitionTime = static_cast<int32_t>(elapsed); });
+             }) &&
         Step(ctx, [&] { answered.Voltages = ReadPhaseVoltages(ctx, live); }) &&
         Step(ctx, [&] { answered.Status = ReadStatusLamps(ctx, live); });
     if (finished) {

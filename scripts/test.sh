@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test: once in a normal build,
-# once under AddressSanitizer and UndefinedBehaviorSanitizer; then builds every target as a
-# packager would (Release, warnings as errors), where the optimiser sees code the others don't.
+# Installs what is missing, checks the formatting, builds everything and runs every test: once
+# in a normal build, once under AddressSanitizer and UndefinedBehaviorSanitizer; fuzzes the
+# frame handling for 20 s; then builds every target as a packager would (Release, warnings as
+# errors), where the optimiser sees code the others don't.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -15,6 +16,8 @@ run_suite() {
   ctest --test-dir "$dir" --output-on-failure -j"$jobs"
 }
 
+echo "== Formatting =="
+scripts/format-check.sh
 echo "== Tests =="
 run_suite build/test
 echo "== Tests under AddressSanitizer and UndefinedBehaviorSanitizer =="

@@ -171,9 +171,9 @@ std::string PortRefusalReason(const DeviceAccess& access) {
                                     "工具、串口终端或 ModemManager）后再试"));
     }
     const std::string user =
-        access.User.empty() ? Tr(QT_TRANSLATE_NOOP("MotorProtector", "当前用户"))
-                            : FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "用户 %1")),
-                                     {access.User});
+        access.User.empty()
+            ? Tr(QT_TRANSLATE_NOOP("MotorProtector", "当前用户"))
+            : FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "用户 %1")), {access.User});
     if (access.Group.empty() || access.Group == "root") {
         return Tr(QT_TRANSLATE_NOOP("MotorProtector", "没有权限读写此设备，请检查设备文件的权限"));
     }

@@ -44,7 +44,8 @@ double AtoF(const std::string& text) {
         ++end;
     }
     const size_t digitsStart = end;
-    while (end < text.size() && (std::isdigit(static_cast<unsigned char>(text[end])) || text[end] == '.')) {
+    while (end < text.size() &&
+           (std::isdigit(static_cast<unsigned char>(text[end])) || text[end] == '.')) {
         ++end;
     }
     if (end == digitsStart) {
@@ -124,6 +125,8 @@ std::string FormatFixed(double value, int decimals) {
     return buffer;
 }
 
-std::string FormatInt(int64_t value) { return std::to_string(value); }
+std::string FormatInt(int64_t value) {
+    return std::to_string(value);
+}
 
 }  // namespace mp

@@ -29,7 +29,7 @@ int IndexOf(const std::array<const char*, N>& list, const std::string& text) {
 
 }  // namespace
 
-const std::array<const char*, 13> CurveList = {"0",   "10",  "25",  "60",   "75",   "100", "125",
+const std::array<const char*, 13> CurveList = {"0",   "10",  "25",  "60",  "75",   "100", "125",
                                                "250", "300", "500", "750", "1000", "1200"};
 const std::array<const char*, 3> PhaseList = {
     QT_TRANSLATE_NOOP("MotorProtector", "A相电流"),
@@ -42,8 +42,12 @@ const std::array<const char*, 3> StartModeNames = {
     QT_TRANSLATE_NOOP("MotorProtector", "星三角起动"),
 };
 
-int CurveIndex(const std::string& text) { return IndexOf(CurveList, text); }
-int PhaseIndex(const std::string& text) { return IndexOf(PhaseList, text); }
+int CurveIndex(const std::string& text) {
+    return IndexOf(CurveList, text);
+}
+int PhaseIndex(const std::string& text) {
+    return IndexOf(PhaseList, text);
+}
 
 uint8_t ProtectionEnableByte(const std::array<bool, kProtectionCount>& enabled) {
     unsigned byte = 0;

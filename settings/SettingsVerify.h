@@ -17,7 +17,7 @@
 namespace mp {
 
 // Marked texts (see language/Text.h).
-extern const char* const kWriteNotHeldMessage;      // "设备未保存以下参数：%1", %1 the names
+extern const char* const kWriteNotHeldMessage;  // "设备未保存以下参数：%1", %1 the names
 extern const char* const kWriteUnconfirmedMessage;  // "设备无应答，数据写入未确认"
 
 // Register values by register (read address).

@@ -131,9 +131,12 @@ private slots:
     // them does nothing: the device keeps its settings and the window shows them afterwards.
     void nothingActsOnSettingsAboutToBeReplaced_data() {
         QTest::addColumn<Action>("action");
-        QTest::newRow("write button") << Action([](CWindowRig& r) { r.Click("writeSettingsButton"); });
-        QTest::newRow("write menu") << Action([](CWindowRig& r) { r.Trigger("actionWriteSettings"); });
-        QTest::newRow("write handler") << Action([](CWindowRig& r) { r.Controller->WriteSettings(); });
+        QTest::newRow("write button")
+            << Action([](CWindowRig& r) { r.Click("writeSettingsButton"); });
+        QTest::newRow("write menu")
+            << Action([](CWindowRig& r) { r.Trigger("actionWriteSettings"); });
+        QTest::newRow("write handler")
+            << Action([](CWindowRig& r) { r.Controller->WriteSettings(); });
         QTest::newRow("start mode menu")
             << Action([](CWindowRig& r) { r.Trigger("actionSetStartMode"); });
         QTest::newRow("start mode handler")
@@ -142,7 +145,8 @@ private slots:
             << Action([](CWindowRig& r) { r.Click("restoreDefaultsButton"); });
         QTest::newRow("defaults handler")
             << Action([](CWindowRig& r) { r.Controller->RestoreProtectionDefaults(); });
-        QTest::newRow("arrow") << Action([](CWindowRig& r) { r.Click("unbalancePercentUpButton"); });
+        QTest::newRow("arrow") << Action(
+            [](CWindowRig& r) { r.Click("unbalancePercentUpButton"); });
         QTest::newRow("arrow handler") << Action(
             [](CWindowRig& r) { r.Controller->StepSetting(StepField::UnbalancePercent, true); });
         QTest::newRow("box") << Action([](CWindowRig& r) { r.Click("lockedRotorCheck"); });
@@ -205,8 +209,8 @@ private slots:
         QTest::mouseClick(check, Qt::LeftButton);
         QCOMPARE(rig.Text("breakingCurrentEdit"), QStringLiteral("12x"));
         QCOMPARE(rig.Text("ctRatioEdit"), QStringLiteral("77"));
-        const bool fillsAField = box != QLatin1String("shortCircuitCheck") &&
-                                 box != QLatin1String("startTimeoutCheck");
+        const bool fillsAField =
+            box != QLatin1String("shortCircuitCheck") && box != QLatin1String("startTimeoutCheck");
         QCOMPARE(check->isChecked(), fillsAField ? !wasChecked : wasChecked);
     }
 

@@ -70,66 +70,68 @@ private slots:
         QTest::newRow("idle, reconnect") << "" << S::Idle << A::Reconnect << true << S::Idle;
 
         // Starting: the settings are about to be replaced, so nothing takes or changes them.
-        QTest::newRow("starting, read again") << "read" << S::Starting << A::Read << false << S::Starting;
-        QTest::newRow("starting, write") << "read" << S::Starting << A::WriteSettings << false
-                                         << S::Starting;
-        QTest::newRow("starting, edit") << "read" << S::Starting << A::EditSettings << false
-                                        << S::Starting;
-        QTest::newRow("starting, start mode") << "read" << S::Starting << A::SetStartMode << false
-                                              << S::Starting;
+        QTest::newRow("starting, read again")
+            << "read" << S::Starting << A::Read << false << S::Starting;
+        QTest::newRow("starting, write")
+            << "read" << S::Starting << A::WriteSettings << false << S::Starting;
+        QTest::newRow("starting, edit")
+            << "read" << S::Starting << A::EditSettings << false << S::Starting;
+        QTest::newRow("starting, start mode")
+            << "read" << S::Starting << A::SetStartMode << false << S::Starting;
         QTest::newRow("starting, address change")
             << "read" << S::Starting << A::ChangeCommParams << false << S::Starting;
-        QTest::newRow("starting, contactor") << "read" << S::Starting << A::OutputCommand << true
-                                             << S::Starting;
-        QTest::newRow("starting, events") << "read" << S::Starting << A::ReadEvents << true
-                                          << S::Starting;
-        QTest::newRow("starting, reconnect") << "read" << S::Starting << A::Reconnect << false
-                                             << S::Starting;
+        QTest::newRow("starting, contactor")
+            << "read" << S::Starting << A::OutputCommand << true << S::Starting;
+        QTest::newRow("starting, events")
+            << "read" << S::Starting << A::ReadEvents << true << S::Starting;
+        QTest::newRow("starting, reconnect")
+            << "read" << S::Starting << A::Reconnect << false << S::Starting;
         QTest::newRow("starting, stop") << "read" << S::Starting << A::Stop << true << S::Idle;
 
         // Polling: read stays refused until the stop; the menu's write and edits go on.
-        QTest::newRow("polling, read") << "read started" << S::Polling << A::Read << false
-                                       << S::Polling;
-        QTest::newRow("polling, write") << "read started" << S::Polling << A::WriteSettings << true
-                                        << S::Busy;
-        QTest::newRow("polling, edit") << "read started" << S::Polling << A::EditSettings << true
-                                       << S::Polling;
-        QTest::newRow("polling, reconnect") << "read started" << S::Polling << A::Reconnect
-                                            << false << S::Polling;
-        QTest::newRow("polling, stop") << "read started" << S::Polling << A::Stop << true << S::Idle;
-        QTest::newRow("stopped, read") << "read started stop" << S::Idle << A::Read << true
-                                       << S::Starting;
+        QTest::newRow("polling, read")
+            << "read started" << S::Polling << A::Read << false << S::Polling;
+        QTest::newRow("polling, write")
+            << "read started" << S::Polling << A::WriteSettings << true << S::Busy;
+        QTest::newRow("polling, edit")
+            << "read started" << S::Polling << A::EditSettings << true << S::Polling;
+        QTest::newRow("polling, reconnect")
+            << "read started" << S::Polling << A::Reconnect << false << S::Polling;
+        QTest::newRow("polling, stop")
+            << "read started" << S::Polling << A::Stop << true << S::Idle;
+        QTest::newRow("stopped, read")
+            << "read started stop" << S::Idle << A::Read << true << S::Starting;
         QTest::newRow("stopped while starting, late end")
             << "read stop started" << S::Idle << A::Read << true << S::Starting;
 
         // Busy: what is being replaced decides.
-        QTest::newRow("coefficients, calibrate") << "unlock begin:coefficients" << S::Busy
-                                                 << A::TakeGrid << false << S::Busy;
+        QTest::newRow("coefficients, calibrate")
+            << "unlock begin:coefficients" << S::Busy << A::TakeGrid << false << S::Busy;
         QTest::newRow("coefficients, read them again")
             << "unlock begin:coefficients" << S::Busy << A::ReadCoefficients << false << S::Busy;
         QTest::newRow("coefficients, write settings")
             << "unlock begin:coefficients" << S::Busy << A::WriteSettings << true << S::Busy;
-        QTest::newRow("address change, read") << "begin:comm" << S::Busy << A::Read << false
-                                              << S::Busy;
-        QTest::newRow("address change, write") << "begin:comm" << S::Busy << A::WriteSettings
-                                               << false << S::Busy;
-        QTest::newRow("address change, again") << "begin:comm" << S::Busy << A::ChangeCommParams
-                                               << false << S::Busy;
-        QTest::newRow("write queued, edit") << "begin:write" << S::Busy << A::EditSettings << true
-                                            << S::Busy;
-        QTest::newRow("write queued, read") << "begin:write" << S::Busy << A::Read << true
-                                            << S::Starting;
+        QTest::newRow("address change, read")
+            << "begin:comm" << S::Busy << A::Read << false << S::Busy;
+        QTest::newRow("address change, write")
+            << "begin:comm" << S::Busy << A::WriteSettings << false << S::Busy;
+        QTest::newRow("address change, again")
+            << "begin:comm" << S::Busy << A::ChangeCommParams << false << S::Busy;
+        QTest::newRow("write queued, edit")
+            << "begin:write" << S::Busy << A::EditSettings << true << S::Busy;
+        QTest::newRow("write queued, read")
+            << "begin:write" << S::Busy << A::Read << true << S::Starting;
         QTest::newRow("contactor queued, reconnect")
             << "begin:output" << S::Busy << A::Reconnect << false << S::Busy;
         // The bus scan: only from idle, and the line is its own until it ends.
         QTest::newRow("idle, scan") << "" << S::Idle << A::ScanBus << true << S::Busy;
-        QTest::newRow("polling, scan") << "read started" << S::Polling << A::ScanBus << false
-                                       << S::Polling;
-        QTest::newRow("contactor queued, scan") << "begin:output" << S::Busy << A::ScanBus
-                                                << false << S::Busy;
+        QTest::newRow("polling, scan")
+            << "read started" << S::Polling << A::ScanBus << false << S::Polling;
+        QTest::newRow("contactor queued, scan")
+            << "begin:output" << S::Busy << A::ScanBus << false << S::Busy;
         QTest::newRow("scanning, read") << "begin:scan" << S::Busy << A::Read << false << S::Busy;
-        QTest::newRow("scanning, write") << "begin:scan" << S::Busy << A::WriteSettings << false
-                                         << S::Busy;
+        QTest::newRow("scanning, write")
+            << "begin:scan" << S::Busy << A::WriteSettings << false << S::Busy;
         QTest::newRow("scanning, address change")
             << "begin:scan" << S::Busy << A::ChangeCommParams << false << S::Busy;
         // The report's read: while polling too, never beside another operation or a start.

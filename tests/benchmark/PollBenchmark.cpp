@@ -10,28 +10,27 @@
 // sequence and that many ticks, with room to spare) runs out; the run says which.
 
 #include <QApplication>
-#include <memory>
-
-#include "app/DiagnosticsWiring.h"
-#include "diagnostics/Diagnostics.h"
-#include "files/FileDialogs.h"
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTimer>
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <string>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
+#include "app/DiagnosticsWiring.h"
 #include "app/DialogService.h"
 #include "app/IoWorker.h"
 #include "app/MainController.h"
 #include "app/MotorProtectorDlg.h"
+#include "diagnostics/Diagnostics.h"
+#include "files/FileDialogs.h"
 
 using namespace mp;
 
@@ -62,13 +61,16 @@ double Percentile(std::vector<double> values, double p) {
         return 0;
     }
     std::sort(values.begin(), values.end());
-    const size_t index = std::min(values.size() - 1, static_cast<size_t>(p * (values.size() - 1) + 0.5));
+    const size_t index =
+        std::min(values.size() - 1, static_cast<size_t>(p * (values.size() - 1) + 0.5));
     return values[index];
 }
 
 // Bytes on the line in one tick: five 8-byte requests and the replies to them (currents 11,
 // outputs 6, inputs 6, voltages 11, status 7), 10 bits a byte without parity.
-double WireMs(int baud) { return (5 * 8 + 11 + 6 + 6 + 11 + 7) * 10.0 * 1000.0 / baud; }
+double WireMs(int baud) {
+    return (5 * 8 + 11 + 6 + 6 + 11 + 7) * 10.0 * 1000.0 / baud;
+}
 
 struct Result {
     int Baud = 0;
@@ -104,8 +106,9 @@ bool ParseTicks(const char* text, int& ticks) {
 // monitor window shows them).
 QString MonitorMode() {
     const QString mode = qEnvironmentVariable("MP_BENCH_MONITOR", QStringLiteral("none"));
-    return mode == QLatin1String("open") || mode == QLatin1String("closed") ? mode
-                                                                             : QStringLiteral("none");
+    return mode == QLatin1String("open") || mode == QLatin1String("closed")
+               ? mode
+               : QStringLiteral("none");
 }
 
 bool RunAt(int baud, bool fast, int ticks, Result& result) {
@@ -164,9 +167,10 @@ bool RunAt(int baud, bool fast, int ticks, Result& result) {
     probe.setInterval(20);
     QObject::connect(&probe, &QTimer::timeout, [&] {
         const qint64 posted = clock.nsecsElapsed();
-        QMetaObject::invokeMethod(&window, [&, posted] {
-            result.LatencyMs.push_back((clock.nsecsElapsed() - posted) / 1e6);
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &window,
+            [&, posted] { result.LatencyMs.push_back((clock.nsecsElapsed() - posted) / 1e6); },
+            Qt::QueuedConnection);
     });
 
     double cpuStart = 0;
@@ -257,11 +261,11 @@ int main(int argc, char** argv) {
             const double mean = sum / r.TickMs.size();
             const double max = *std::max_element(r.TickMs.begin(), r.TickMs.end());
             const double reference = 1400.0 + WireMs(baud);
-            std::printf("%-6d %-6s %5zu %8.2f %9.1f %9.1f %10.1f %9.2f%% %9.2f %9.2f %7.2fms %8.3f%%\n",
-                        baud, fast ? "fast" : "normal", r.TickMs.size(), r.TicksPerSecond, mean, max,
-                        reference, 100.0 * (mean - 1400.0) / 1400.0, Percentile(r.LatencyMs, 0.5),
-                        Percentile(r.LatencyMs, 0.99), r.CpuMsPerTick,
-                        100.0 * r.CpuMsPerTick / mean);
+            std::printf(
+                "%-6d %-6s %5zu %8.2f %9.1f %9.1f %10.1f %9.2f%% %9.2f %9.2f %7.2fms %8.3f%%\n",
+                baud, fast ? "fast" : "normal", r.TickMs.size(), r.TicksPerSecond, mean, max,
+                reference, 100.0 * (mean - 1400.0) / 1400.0, Percentile(r.LatencyMs, 0.5),
+                Percentile(r.LatencyMs, 0.99), r.CpuMsPerTick, 100.0 * r.CpuMsPerTick / mean);
         }
         if (modes[0].TicksPerSecond > 0 && modes[1].TicksPerSecond > 0) {
             const bool same = modes[0].Values == modes[1].Values;
@@ -272,6 +276,7 @@ int main(int argc, char** argv) {
             ok = ok && same;
         }
     }
-    std::printf("targets: fast refresh at least 7x at 9600 and 10x at 19200; latency p99 < 50 ms\n");
+    std::printf(
+        "targets: fast refresh at least 7x at 9600 and 10x at 19200; latency p99 < 50 ms\n");
     return ok ? 0 : 1;
 }

@@ -147,7 +147,8 @@ void TestEventRecords::WindowShowsTextsReadOnly() {
 void TestEventRecords::ExportSavesCsv() {
     CDeviceRig rig(5);
     std::optional<EventRecordTexts> read;
-    ReadEventRecords(rig.Ctx, [&](std::optional<EventRecordTexts> texts) { read = std::move(texts); });
+    ReadEventRecords(rig.Ctx,
+                     [&](std::optional<EventRecordTexts> texts) { read = std::move(texts); });
     QVERIFY(read.has_value());
     read->Events[1] = "堵转, \"二次\"";
     const QString when =
@@ -190,7 +191,8 @@ void TestEventRecords::ExportSavesCsv() {
 void TestEventRecords::FollowsLanguage() {
     CDeviceRig rig(5);
     std::optional<EventRecordTexts> read;
-    ReadEventRecords(rig.Ctx, [&](std::optional<EventRecordTexts> texts) { read = std::move(texts); });
+    ReadEventRecords(rig.Ctx,
+                     [&](std::optional<EventRecordTexts> texts) { read = std::move(texts); });
     QVERIFY(read.has_value());
     QTemporaryDir dir;
     const QString chosen = dir.filePath("events.csv");
@@ -205,8 +207,8 @@ void TestEventRecords::FollowsLanguage() {
     dlg.show();
     const auto shown = [&dlg] {
         QStringList texts;
-        for (const char* name : {"summaryEdit", "eventEdit1", "eventEdit2", "eventEdit3",
-                                 "eventEdit4"}) {
+        for (const char* name :
+             {"summaryEdit", "eventEdit1", "eventEdit2", "eventEdit3", "eventEdit4"}) {
             texts << Child<QLineEdit>(dlg, name)->text();
         }
         return texts;
@@ -246,11 +248,11 @@ void TestEventRecords::FollowsLanguage() {
             QDateTime::fromMSecsSinceEpoch(read->ReadAtMs).toString("yyyy-MM-dd HH:mm:ss");
         QCOMPARE(file.readAll(),
                  "\xEF\xBB\xBF" + QStringLiteral("Read at,%1\r\nDevice address,5\r\nAlarms,3 "
-                                                "alarm(s)\r\nNo.,Code,Event\r\n1,5,Short circuit "
-                                                "fault (E05)\r\n2,6,Locked rotor fault (E06)\r\n"
-                                                "3,16,Overvoltage (E16)\r\n")
-                                     .arg(when)
-                                     .toUtf8());
+                                                 "alarm(s)\r\nNo.,Code,Event\r\n1,5,Short circuit "
+                                                 "fault (E05)\r\n2,6,Locked rotor fault (E06)\r\n"
+                                                 "3,16,Overvoltage (E16)\r\n")
+                                      .arg(when)
+                                      .toUtf8());
         // Read in English, the texts are still the device's Chinese ones.
         std::optional<EventRecordTexts> again;
         ReadEventRecords(rig.Ctx, [&](std::optional<EventRecordTexts> t) { again = std::move(t); });

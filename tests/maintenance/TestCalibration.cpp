@@ -178,7 +178,7 @@ void TestCalibration::PrepareTakesTheDeviceLimits() {
 // current coefficients are then read back after 300 ms, the voltage ones cannot be.
 void TestCalibration::Calibrate_data() {
     QTest::addColumn<bool>("voltage");
-    QTest::addColumn<bool>("reset");  // after a calibration with a = 0.5, b = 4
+    QTest::addColumn<bool>("reset");    // after a calibration with a = 0.5, b = 4
     QTest::addColumn<bool>("ignores");  // the device answers but keeps nothing
     QTest::addColumn<bool>("silent");
     QTest::addColumn<Bytes>("expected");

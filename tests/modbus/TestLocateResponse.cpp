@@ -95,6 +95,5 @@ private slots:
 
 }  // namespace mp::test
 
-
 QTEST_GUILESS_MAIN(mp::test::TestLocateResponse)
 #include "TestLocateResponse.moc"

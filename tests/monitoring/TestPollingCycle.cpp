@@ -159,9 +159,8 @@ private slots:
             << slowATimes;
         QTest::newRow("block B and the rest unanswered")
             << 1 << none << 1 << true << noLive << "" << 1234 << owedAfterB << lateAfterB;
-        QTest::newRow("block C unanswered")
-            << 1 << none << 6 << true << QStringList(7, "show") << "15.100" << 1234 << fixed
-            << onTime;
+        QTest::newRow("block C unanswered") << 1 << none << 6 << true << QStringList(7, "show")
+                                            << "15.100" << 1234 << fixed << onTime;
         QTest::newRow("silent device")
             << 1 << none << 0 << true << noReads << "" << 1234 << owedAfterA << lateAfterA;
     }

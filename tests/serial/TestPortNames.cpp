@@ -99,7 +99,8 @@ private slots:
         const QStringList inUse{"其他程序占用"};
         QTest::newRow("held by another program")
             << true << "dialout" << true << true << inUse << noPermission;
-        QTest::newRow("held, group unknown") << true << "" << false << false << inUse << noPermission;
+        QTest::newRow("held, group unknown")
+            << true << "" << false << false << inUse << noPermission;
         QTest::newRow("not in the group")
             << false << "dialout" << false << false
             << QStringList{"没有权限", "dialout", "usermod -aG dialout bob", "重新登录"} << inUse;
@@ -113,9 +114,8 @@ private slots:
         QTest::newRow("in the group, group may not write")
             << false << "dialout" << true << true << QStringList{"没有权限", "dialout", "权限"}
             << QStringList{"usermod", "登录", "占用"};
-        QTest::newRow("owned by root")
-            << false << "root" << false << false << QStringList{"没有权限"}
-            << QStringList{"usermod", "占用"};
+        QTest::newRow("owned by root") << false << "root" << false << false
+                                       << QStringList{"没有权限"} << QStringList{"usermod", "占用"};
     }
     void refusal() {
         QFETCH(bool, readWrite);
@@ -130,8 +130,8 @@ private slots:
         access.User = "bob";
         access.AccountInGroup = accountInGroup;
         access.LoginInGroup = loginInGroup;
-        const QString message = QString::fromStdString(
-            PortRefusalMessage("/dev/ttyUSB0", access, "Permission denied"));
+        const QString message =
+            QString::fromStdString(PortRefusalMessage("/dev/ttyUSB0", access, "Permission denied"));
         for (const QString& part : parts + QStringList{"/dev/ttyUSB0", "打开失败"}) {
             QVERIFY2(message.contains(part), qPrintable(message + " / " + part));
         }
@@ -162,9 +162,9 @@ private slots:
         QCOMPARE(QString::fromStdString(
                      PortOpenFailureMessage("COM3", QSerialPort::DeviceNotFoundError, "gone")),
                  "Serial port " + com3 + " could not be opened: the port does not exist (gone)");
-        QCOMPARE(QString::fromStdString(PortFailureMessage("/dev/ttyUSB1",
-                                                           QSerialPort::ResourceError)),
-                 QString("Serial port /dev/ttyUSB1 failed: the connection was lost"));
+        QCOMPARE(
+            QString::fromStdString(PortFailureMessage("/dev/ttyUSB1", QSerialPort::ResourceError)),
+            QString("Serial port /dev/ttyUSB1 failed: the connection was lost"));
         DeviceAccess access;
         access.Group = "dialout";
         access.User = "bob";
@@ -190,10 +190,18 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("description");
         QTest::addColumn<QString>("text");
-        QTest::newRow("described") << "/dev/ttyUSB0" << "ttyUSB0" << "USB-RS485 adapter"
+        QTest::newRow("described") << "/dev/ttyUSB0"
+                                   << "ttyUSB0"
+                                   << "USB-RS485 adapter"
                                    << "ttyUSB0 — USB-RS485 adapter";
-        QTest::newRow("no description") << "/dev/ttyS0" << "ttyS0" << "" << "ttyS0";
-        QTest::newRow("no short name") << "/dev/ttyACM0" << "" << "" << "/dev/ttyACM0";
+        QTest::newRow("no description") << "/dev/ttyS0"
+                                        << "ttyS0"
+                                        << ""
+                                        << "ttyS0";
+        QTest::newRow("no short name") << "/dev/ttyACM0"
+                                       << ""
+                                       << ""
+                                       << "/dev/ttyACM0";
     }
     void choiceText() {
         QFETCH(QString, location);

@@ -524,8 +524,8 @@ void TestSettingsWrite::VerifiedWrite() {
 // the settings in them are translated too, none of the Chinese joins or brackets is left, and
 // the settings themselves keep their Chinese list texts.
 void TestSettingsWrite::MessagesInEnglish_data() {
-    QTest::addColumn<Edit>("edit");                 // the window values refused, or
-    QTest::addColumn<QStringList>("notHeld");       // the settings a write found not held
+    QTest::addColumn<Edit>("edit");            // the window values refused, or
+    QTest::addColumn<QStringList>("notHeld");  // the settings a write found not held
     QTest::addColumn<bool>("unanswered");
     QTest::addColumn<QString>("message");
     const Edit none = [](auto&) {};
@@ -533,9 +533,8 @@ void TestSettingsWrite::MessagesInEnglish_data() {
         << Edit([](auto& s) { s.UnbalanceTime = "2.0s"; }) << QStringList() << false
         << "The value \"2.0s\" of Unbalance trip time is not a number (range 0.1-25.5, or 0 "
            "while the protection is off)";
-    QTest::newRow("out of range")
-        << Edit([](auto& s) { s.RatedVoltage = "0"; }) << QStringList() << false
-        << "Rated voltage is out of range (1-6553)";
+    QTest::newRow("out of range") << Edit([](auto& s) { s.RatedVoltage = "0"; }) << QStringList()
+                                  << false << "Rated voltage is out of range (1-6553)";
     QTest::newRow("own message of the range table")
         << Edit([](auto& s) { s.OverVoltagePercent = 200; }) << QStringList() << false
         << "Overvoltage trip value must be 105-150";
@@ -556,8 +555,9 @@ void TestSettingsWrite::MessagesInEnglish() {
     QFETCH(QStringList, notHeld);
     QFETCH(bool, unanswered);
     QFETCH(QString, message);
-    const auto mt = [](const char* source) { return qMakePair(QStringLiteral("MotorProtector"),
-                                                              QString::fromUtf8(source)); };
+    const auto mt = [](const char* source) {
+        return qMakePair(QStringLiteral("MotorProtector"), QString::fromUtf8(source));
+    };
     const CTestTranslator english({
         {mt("%1的值“%2”不是数字（范围%3）"), "The value \"%2\" of %1 is not a number (range %3)"},
         {mt("%1-%2，未投入时可为0"), "%1-%2, or 0 while the protection is off"},

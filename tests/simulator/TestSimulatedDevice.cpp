@@ -250,6 +250,5 @@ private slots:
 
 }  // namespace mp::test
 
-
 QTEST_GUILESS_MAIN(mp::test::TestSimulatedDevice)
 #include "TestSimulatedDevice.moc"

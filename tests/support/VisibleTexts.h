@@ -91,8 +91,8 @@ inline std::vector<ShownText> ShownTexts(const QWidget* root) {
         }
         out.push_back({where + QStringLiteral(" toolTip"), w->toolTip()});
         out.push_back({where + QStringLiteral(" accessibleName"), w->accessibleName()});
-        out.push_back({where + QStringLiteral(" accessibleDescription"),
-                       w->accessibleDescription()});
+        out.push_back(
+            {where + QStringLiteral(" accessibleDescription"), w->accessibleDescription()});
         if (const auto* label = qobject_cast<const QLabel*>(w)) {
             out.push_back({where + QStringLiteral(" text"), label->text()});
         } else if (const auto* button = qobject_cast<const QAbstractButton*>(w)) {
@@ -162,8 +162,9 @@ inline QStringList ClippedCaptions(const QWidget* root) {
             needed = button->sizeHint().width();
             if (qobject_cast<const QPushButton*>(w) != nullptr) {
                 // Push buttons keep a margin around the text: the text alone must fit.
-                needed = button->fontMetrics().horizontalAdvance(QString(caption).remove(
-                             QLatin1Char('&'))) + 4;
+                needed = button->fontMetrics().horizontalAdvance(
+                             QString(caption).remove(QLatin1Char('&'))) +
+                         4;
             }
         } else if (const auto* group = qobject_cast<const QGroupBox*>(w)) {
             if (group->title().isEmpty()) {
@@ -194,7 +195,8 @@ inline QStringList ClippedCaptions(const QWidget* root) {
             continue;
         }
         if (w->width() < needed) {
-            clipped << QStringLiteral("%1 \"%2\": %3 px of %4").arg(PathOf(w), caption)
+            clipped << QStringLiteral("%1 \"%2\": %3 px of %4")
+                           .arg(PathOf(w), caption)
                            .arg(w->width())
                            .arg(needed);
         }

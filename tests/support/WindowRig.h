@@ -56,7 +56,8 @@ struct CWindowRig {
     // everything it was handed before that.
     bool Drain() {
         auto done = std::make_shared<std::atomic<bool>>(false);
-        Controller->Worker().Post([done](CDeviceContext& ctx) { ctx.Post([done] { *done = true; }); });
+        Controller->Worker().Post(
+            [done](CDeviceContext& ctx) { ctx.Post([done] { *done = true; }); });
         return QTest::qWaitFor([&] { return done->load(); }, 5000);
     }
     // The worker will stop in a wait, after `pass` other waits, until Clock.Release().
