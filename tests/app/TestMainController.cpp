@@ -330,18 +330,21 @@ private slots:
         }
         tool.Trigger("actionCalibrateCurrent");
         QTRY_VERIFY(tool.Dialogs.Messages.contains(QStringLiteral("电流设置成功！")));
-        QCOMPARE(tool.Text("calibAEdit0"), QStringLiteral("0.9900"));
         // What the device stores, in one scale with the read-back: 1.005 as 1.0050 (it was
-        // stored as 1.0049), b 1.5 as the 1 the device keeps.
-        QCOMPARE(tool.Text("calibBEdit2"), QStringLiteral("2"));
-        QCOMPARE(tool.Text("calibAEdit2"), QStringLiteral("1.0050"));
-        QCOMPARE(tool.Text("calibBEdit1"), QStringLiteral("1"));
+        // stored as 1.0049), b 1.5 as the 1 the device keeps; the read-back shows the same.
+        const auto grid = [&tool] {
+            QStringList texts;
+            for (const char* name : {"calibAEdit0", "calibBEdit0", "calibAEdit1", "calibBEdit1",
+                                     "calibAEdit2", "calibBEdit2"}) {
+                texts << tool.Text(name);
+            }
+            return texts;
+        };
+        const QStringList stored{"0.9900", "3", "0.9950", "1", "1.0050", "2"};
+        QCOMPARE(grid(), stored);
         tool.Click("readCoefButton");
         QTRY_VERIFY(tool.Dialogs.Messages.contains(QStringLiteral("序数读取成功")));
-        QCOMPARE(tool.Text("calibAEdit0"), QStringLiteral("0.9900"));
-        QCOMPARE(tool.Text("calibAEdit2"), QStringLiteral("1.0050"));
-        QCOMPARE(tool.Text("calibBEdit0"), QStringLiteral("3"));
-        QCOMPARE(tool.Text("calibBEdit1"), QStringLiteral("1"));
+        QCOMPARE(grid(), stored);
         // The reset puts a = 1 (10000) and b = 0 back for every phase.
         tool.Click("resetCurrentCoefButton");
         QTRY_VERIFY(tool.Dialogs.Messages.contains(QStringLiteral("序数复归成功！")));
