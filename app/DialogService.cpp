@@ -3,9 +3,9 @@
 #include <QCoreApplication>
 #include <QMessageBox>
 
-#include "app/CommParamChangeDlg.h"
-#include "app/CommSetupDlg.h"
 #include "app/HelpDlg.h"
+#include "connection/CommParamChangeDlg.h"
+#include "connection/CommSetupDlg.h"
 #include "events/EventRecordDlg.h"
 #include "maintenance/PasswordDlg.h"
 

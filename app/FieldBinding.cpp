@@ -6,14 +6,11 @@
 #include <limits>
 
 #include "language/Text.h"
+#include "language/WholeNumber.h"
 
 namespace mp {
 
 namespace {
-
-bool IsBlank(QChar c) {
-    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
-}
 
 QString Shown(const std::string& value) {
     return QString::fromStdString(Tr(value.c_str()));
@@ -151,7 +148,7 @@ QWidget* CFieldBinding::Take() {
                 break;
             case Kind::Integer: {
                 const auto number =
-                    ParseWholeNumber(static_cast<QLineEdit*>(entry.Control)->text());
+                    mp::ParseWholeNumber(static_cast<QLineEdit*>(entry.Control)->text());
                 if (!number) {
                     return entry.Control;
                 }
@@ -178,42 +175,6 @@ QWidget* CFieldBinding::Take() {
         }
     }
     return nullptr;
-}
-
-std::optional<int32_t> CFieldBinding::ParseWholeNumber(const QString& text) {
-    int pos = 0;
-    const int size = static_cast<int>(text.size());
-    while (pos < size && IsBlank(text[pos])) {
-        ++pos;
-    }
-    bool negative = false;
-    if (pos < size && (text[pos] == QLatin1Char('+') || text[pos] == QLatin1Char('-'))) {
-        negative = text[pos] == QLatin1Char('-');
-        ++pos;
-    }
-    const int firstDigit = pos;
-    int64_t magnitude = 0;
-    while (pos < size && text[pos] >= QLatin1Char('0') && text[pos] <= QLatin1Char('9')) {
-        magnitude = magnitude * 10 + (text[pos].unicode() - '0');
-        if (magnitude > int64_t{std::numeric_limits<int32_t>::max()} + 1) {
-            return std::nullopt;
-        }
-        ++pos;
-    }
-    if (pos == firstDigit) {
-        return std::nullopt;
-    }
-    while (pos < size && IsBlank(text[pos])) {
-        ++pos;
-    }
-    if (pos != size) {
-        return std::nullopt;
-    }
-    const int64_t value = negative ? -magnitude : magnitude;
-    if (value > std::numeric_limits<int32_t>::max()) {
-        return std::nullopt;
-    }
-    return static_cast<int32_t>(value);
 }
 
 }  // namespace mp

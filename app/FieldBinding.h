@@ -50,10 +50,6 @@ public:
 
     int Count() const { return static_cast<int>(Entries_.size()); }
 
-    // A whole number as an integer field accepts it: optional blanks and sign, digits,
-    // optional trailing blanks, within 32 bits.
-    static std::optional<int32_t> ParseWholeNumber(const QString& text);
-
 private:
     enum class Kind { Text, Integer, ComboText, ListText, Reading };
     struct Entry {

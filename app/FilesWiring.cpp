@@ -1,11 +1,11 @@
 #include "app/FilesWiring.h"
 
-#include "app/CommParamChange.h"
-#include "app/CommSetupDlg.h"
-#include "app/IoWorker.h"
 #include "app/MainController.h"
 #include "app/MotorProtectorDlg.h"
+#include "connection/CommParamChange.h"
+#include "connection/CommSetupDlg.h"
 #include "files/FilesController.h"
+#include "line/IoWorker.h"
 
 namespace mp {
 

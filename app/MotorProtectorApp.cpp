@@ -6,19 +6,20 @@
 #include <QMessageBox>
 #include <QSettings>
 
-#include "app/CommSetupDlg.h"
-#include "app/ConnectionMemory.h"
 #include "app/DiagnosticsWiring.h"
 #include "app/DialogService.h"
 #include "app/FilesWiring.h"
 #include "app/MainController.h"
 #include "app/MotorProtectorDlg.h"
 #include "app/TrendWiring.h"
+#include "connection/CommSetupDlg.h"
+#include "connection/ConnectionMemory.h"
 #include "diagnostics/Diagnostics.h"
 #include "files/FileDialogs.h"
 #include "files/FilesController.h"
 #include "language/ChineseFont.h"
 #include "language/LanguageChoice.h"
+#include "relay/Relay.h"
 #include "trend/TrendController.h"
 
 namespace mp {
@@ -71,7 +72,8 @@ int CMotorProtectorApp::Run(const StartOptions& options, CLanguageChoice& langua
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/app-icon.png")));
 
     CDialogService dialogs;
-    CMotorProtectorDlg window(dialogs);
+    CRelay relay;
+    CMotorProtectorDlg window(relay, dialogs);
     CMainController controller(window, dialogs, connection);
     CFileDialogs fileDialogs;
     QSettings userSettings(QSettings::IniFormat, QSettings::UserScope,

@@ -4,7 +4,7 @@
 // opens the main window with its colours, font and handlers and runs the event loop until it
 // closes.
 
-#include "app/CommandLine.h"
+#include "connection/CommandLine.h"
 
 class QApplication;
 

@@ -14,6 +14,8 @@
 #include "app/IndicatorLamp.h"
 #include "app/StaleMarks.h"
 #include "language/Text.h"
+#include "language/WholeNumber.h"
+#include "relay/Relay.h"
 #include "settings/SettingsLists.h"
 #include "settings/SettingsWrite.h"
 #include "ui_MotorProtectorDlg.h"
@@ -54,8 +56,12 @@ std::vector<std::string> ListOf(const std::array<const char*, 3>& items) {
 
 }  // namespace
 
-CMotorProtectorDlg::CMotorProtectorDlg(IDialogService& dialogs, QWidget* parent)
-    : QMainWindow(parent), Ui_(std::make_unique<Ui::CMotorProtectorDlg>()), Dialogs_(dialogs) {
+CMotorProtectorDlg::CMotorProtectorDlg(CRelay& relay, IDialogService& dialogs, QWidget* parent)
+    : QMainWindow(parent),
+      Ui_(std::make_unique<Ui::CMotorProtectorDlg>()),
+      Relay_(relay),
+      Dialogs_(dialogs),
+      Fields_(relay.Values()) {
     Ui_->setupUi(this);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -352,12 +358,21 @@ bool CMotorProtectorDlg::SettingsEdited() const {
         }
     }
     for (const auto field : kNumbers) {
-        const auto shown = CFieldBinding::ParseWholeNumber(Binding_.ControlTextOf(&(now.*field)));
+        const auto shown = ParseWholeNumber(Binding_.ControlTextOf(&(now.*field)));
         if (!shown || *shown != HeldSettings_.*field) {
             return true;
         }
     }
     return now.Enabled != HeldSettings_.Enabled;
+}
+
+void CMotorProtectorDlg::ShowConnectionSummary(const std::string& summary) {
+    Fields_.ConnectionSummary = summary;
+    ShowFields();
+}
+
+void CMotorProtectorDlg::SetReconnectEnabled(bool enabled) {
+    ReconnectAction()->setEnabled(enabled);
 }
 
 QAction* CMotorProtectorDlg::ReconnectAction() const {

@@ -11,9 +11,10 @@
 #include <vector>
 
 #include "app/FieldBinding.h"
-#include "app/LinkLamp.h"
 #include "app/MainCommand.h"
 #include "app/MainFields.h"
+#include "connection/ConnectionView.h"
+#include "connection/LinkLamp.h"
 #include "settings/StepField.h"
 
 class QAbstractButton;
@@ -31,15 +32,18 @@ namespace mp {
 enum class ShowMode { KeepTyped, ReplaceTyped };
 
 class CIndicatorLamp;
+class CRelay;
 class IDialogService;
 
-class CMotorProtectorDlg : public QMainWindow {
+// The window of one relay: it binds the relay's values and shows its connection.
+class CMotorProtectorDlg : public QMainWindow, public IConnectionView {
     Q_OBJECT
 
 public:
-    explicit CMotorProtectorDlg(IDialogService& dialogs, QWidget* parent = nullptr);
+    CMotorProtectorDlg(CRelay& relay, IDialogService& dialogs, QWidget* parent = nullptr);
     ~CMotorProtectorDlg() override;
 
+    CRelay& Relay() { return Relay_; }
     MainFields& Fields() { return Fields_; }
 
     // Every bound value, protection check box and indicator to the screen.
@@ -59,12 +63,12 @@ public:
     void SetStatusText(const QString& text);
     // The same with a text formed by `say` in the current language, formed again when the
     // language changes while it is shown.
-    void SetStatus(std::function<QString()> say);
+    void SetStatus(std::function<QString()> say) override;
     QString StatusText() const;
 
     // The line in use (port, rate, parity, device address) in its own status-bar field, formed
     // by `say` in the current language and formed again when the language changes.
-    void SetLineText(std::function<QString()> say);
+    void SetLineText(std::function<QString()> say) override;
     QString LineText() const;
 
     // The settings fields now hold what was last read from the device, loaded from a file or
@@ -76,12 +80,17 @@ public:
     bool SettingsEdited() const;
 
     // The state of the line at the status bar's right end: a lamp and its words.
-    void SetLinkStatus(LinkState state, const QString& text);
+    void SetLinkStatus(LinkState state, const QString& text) override;
     QString LinkStatusText() const;
     CLinkLamp* LinkLamp() const { return LinkLamp_; }
 
     // The menu item "重新连接...".
     QAction* ReconnectAction() const;
+
+    // The connection's side of the window.
+    QWidget* DialogParent() override { return this; }
+    void ShowConnectionSummary(const std::string& summary) override;
+    void SetReconnectEnabled(bool enabled) override;
 
     // From the read command until the stop the start-mode drop-down is disabled and the
     // start-mode display enabled; the reverse after the stop.
@@ -133,6 +142,7 @@ private:
     void ShowFreshness();
 
     std::unique_ptr<Ui::CMotorProtectorDlg> Ui_;
+    CRelay& Relay_;
     IDialogService& Dialogs_;
     MainFields Fields_;
     CFieldBinding Binding_;

@@ -1,8 +1,8 @@
 #include "app/TrendWiring.h"
 
-#include "app/IoWorker.h"
 #include "app/MainController.h"
 #include "app/MotorProtectorDlg.h"
+#include "line/IoWorker.h"
 #include "trend/TrendController.h"
 
 namespace mp {

@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/CommandLine.h"
 #include "app/MotorProtectorApp.h"
+#include "connection/CommandLine.h"
 #include "language/LanguageChoice.h"
 
 namespace {

@@ -11,9 +11,9 @@
 #include <QList>
 #include <QString>
 
-#include "files/DeviceWriteLog.h"
 #include "files/ReportRead.h"
 #include "files/SettingsFile.h"
+#include "relay/DeviceWriteLog.h"
 
 class QPagedPaintDevice;
 class QTextDocument;

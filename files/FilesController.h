@@ -14,11 +14,11 @@
 #include <string>
 
 #include "files/CommissioningReport.h"
-#include "files/DeviceWriteLog.h"
 #include "files/RecentFiles.h"
 #include "files/ReportRead.h"
 #include "files/SettingsFile.h"
 #include "modbus/DeviceContext.h"
+#include "relay/DeviceWriteLog.h"
 
 class QAction;
 class QMainWindow;

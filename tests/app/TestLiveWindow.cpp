@@ -115,7 +115,8 @@ private slots:
         QVERIFY(rig.Window.Busy());
         rig.Click("readRealtimeButton");
         rig.Trigger("actionReadRealtimeData");
-        rig.Controller->OnReadRealtimeData();  // as a shortcut would, past the disabled controls
+        rig.Controller->Run(
+            MainCommand::ReadRealtimeData);  // as a shortcut would, past the disabled controls
         QCOMPARE(rig.Dialogs.Messages.size(), 1);
 
         rig.Clock.Release();
@@ -136,19 +137,19 @@ private slots:
         QTest::newRow("write menu")
             << Action([](CWindowRig& r) { r.Trigger("actionWriteSettings"); });
         QTest::newRow("write handler")
-            << Action([](CWindowRig& r) { r.Controller->WriteSettings(); });
+            << Action([](CWindowRig& r) { r.Controller->Run(MainCommand::WriteSettings); });
         QTest::newRow("start mode menu")
             << Action([](CWindowRig& r) { r.Trigger("actionSetStartMode"); });
         QTest::newRow("start mode handler")
-            << Action([](CWindowRig& r) { r.Controller->SetStartMode(); });
+            << Action([](CWindowRig& r) { r.Controller->Run(MainCommand::SetStartMode); });
         QTest::newRow("defaults button")
             << Action([](CWindowRig& r) { r.Click("restoreDefaultsButton"); });
         QTest::newRow("defaults handler")
-            << Action([](CWindowRig& r) { r.Controller->RestoreProtectionDefaults(); });
+            << Action([](CWindowRig& r) { r.Controller->Run(MainCommand::RestoreDefaults); });
         QTest::newRow("arrow") << Action(
             [](CWindowRig& r) { r.Click("unbalancePercentUpButton"); });
         QTest::newRow("arrow handler") << Action(
-            [](CWindowRig& r) { r.Controller->StepSetting(StepField::UnbalancePercent, true); });
+            [](CWindowRig& r) { emit r.Window.StepRequested(StepField::UnbalancePercent, true); });
         QTest::newRow("box") << Action([](CWindowRig& r) { r.Click("lockedRotorCheck"); });
         QTest::newRow("address change menu")
             << Action([](CWindowRig& r) { r.Trigger("actionChangeCommParams"); });

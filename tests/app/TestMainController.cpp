@@ -11,9 +11,9 @@
 #include <memory>
 
 #include "app/IndicatorLamp.h"
-#include "app/IoWorker.h"
 #include "app/MainController.h"
 #include "app/MotorProtectorDlg.h"
+#include "line/IoWorker.h"
 #include "maintenance/Calibration.h"
 #include "simulator/SimulatedPort.h"
 #include "simulator/VirtualClock.h"
@@ -651,7 +651,7 @@ private slots:
         QAction* menu = tool.Find<QAction>("actionCalibrateCurrent");
         QVERIFY(!menu->isEnabled());
         menu->trigger();
-        tool.Controller->CalibrateCurrent();
+        tool.Controller->Run(MainCommand::CalibrateCurrent);
         tool.Settle();
         QCOMPARE(tool.Dialogs.Messages, QStringList{QStringLiteral("请先输入调试密码")});
         QVERIFY(tool.TakeSent().empty());

@@ -15,6 +15,7 @@
 #include "app/HelpDlg.h"
 #include "app/IndicatorLamp.h"
 #include "app/MotorProtectorDlg.h"
+#include "relay/Relay.h"
 #include "support/ScriptedDialogs.h"
 #include "support/Widgets.h"
 
@@ -100,7 +101,7 @@ class CMainViewTest : public QObject {
 private slots:
     void init() {
         Dialogs_ = CScriptedDialogs();
-        Window_ = std::make_unique<CMotorProtectorDlg>(Dialogs_);
+        Window_ = std::make_unique<CMotorProtectorDlg>(Relay_, Dialogs_);
     }
     void cleanup() { Window_.reset(); }
 
@@ -454,6 +455,7 @@ private slots:
 
 private:
     CScriptedDialogs Dialogs_;
+    CRelay Relay_;
     std::unique_ptr<CMotorProtectorDlg> Window_;
 };
 

@@ -10,6 +10,7 @@
 
 #include "app/MotorProtectorApp.h"
 #include "app/MotorProtectorDlg.h"
+#include "relay/Relay.h"
 #include "support/ScriptedDialogs.h"
 
 using namespace mp;
@@ -39,7 +40,8 @@ private slots:
 
     void fitsAndDoesNotShrink() {
         CScriptedDialogs dialogs;
-        CMotorProtectorDlg window(dialogs);
+        CRelay relay;
+        CMotorProtectorDlg window(relay, dialogs);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         qInfo("window %dx%d", window.width(), window.height());

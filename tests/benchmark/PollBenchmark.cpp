@@ -26,11 +26,12 @@
 
 #include "app/DiagnosticsWiring.h"
 #include "app/DialogService.h"
-#include "app/IoWorker.h"
 #include "app/MainController.h"
 #include "app/MotorProtectorDlg.h"
 #include "diagnostics/Diagnostics.h"
 #include "files/FileDialogs.h"
+#include "line/IoWorker.h"
+#include "relay/Relay.h"
 
 using namespace mp;
 
@@ -125,7 +126,8 @@ bool RunAt(int baud, bool fast, int ticks, Result& result) {
     const QString path = QString::fromLocal8Bit(simulator.readLine()).trimmed();
 
     CSilentDialogs dialogs;
-    CMotorProtectorDlg window(dialogs);
+    CRelay relay;
+    CMotorProtectorDlg window(relay, dialogs);
     ConnectionSettings connection;
     connection.PortText = path;
     connection.PortNumber = 0;
@@ -209,11 +211,11 @@ bool RunAt(int baud, bool fast, int ticks, Result& result) {
     });
     watch.start();
     controller.SetFastRefresh(fast);
-    controller.OnReadRealtimeData();
+    controller.Run(MainCommand::ReadRealtimeData);
     loop.exec();
     probe.stop();
     watch.stop();
-    controller.OnStopRun();
+    controller.Run(MainCommand::StopRun);
     const LiveValues& live = window.Fields().Live;
     result.Values = {live.Currents[0], live.Currents[1], live.Currents[2],
                      live.Voltages[0], live.Voltages[1], live.Voltages[2]};

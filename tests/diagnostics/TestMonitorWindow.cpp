@@ -310,7 +310,7 @@ void TestMonitorWindow::menuOpensMonitorAndScan() {
     // The traffic of the window's own operations reaches the monitor.
     rig.Device.SetRegister(0x0124, 2 << 8);
     QVERIFY(rig.Drain());  // the port is open
-    rig.Controller->ReadEventRecords();
+    rig.Controller->Run(MainCommand::ReadEventRecords);
     QVERIFY(rig.Drain());
     monitor->trigger();
     QVERIFY(diagnostics->Monitor().isVisible());
@@ -338,11 +338,11 @@ void TestMonitorWindow::scanRunsOnlyWhenIdleAndConnects() {
     dialog->LastAddress().setValue(8);
 
     // While polling the scan is refused, with the reason told.
-    rig.Controller->OnReadRealtimeData();
+    rig.Controller->Run(MainCommand::ReadRealtimeData);
     QVERIFY(QTest::qWaitFor([&] { return rig.State() == OperationState::Polling; }, 5000));
     dialog->StartScan();
     QVERIFY(!dialog->Running());
-    rig.Controller->OnStopRun();
+    rig.Controller->Run(MainCommand::StopRun);
     QVERIFY(rig.Drain());
 
     rig.Device.SetBaudCode(4);  // the device moved to 19200

@@ -17,6 +17,7 @@
 #include "files/FilesController.h"
 #include "files/SettingsComparison.h"
 #include "files/SettingsTable.h"
+#include "relay/Relay.h"
 #include "simulator/SimulatedPort.h"
 #include "simulator/VirtualClock.h"
 #include "support/ScriptedDialogs.h"
@@ -47,7 +48,7 @@ struct CFilesRig {
     // `port` is the port the connection names ("内置模拟设备": the built-in simulated device).
     explicit CFilesRig(QSettings* store = nullptr, const QString& port = QStringLiteral("COM3"))
         : Port(Device, Clock),
-          Window(Dialogs),
+          Window(Relay, Dialogs),
           OwnStore(Dir.filePath(QStringLiteral("user.ini")), QSettings::IniFormat) {
         Device.SetLiveMotion(false);
         Connection.PortText = port;
@@ -101,6 +102,7 @@ struct CFilesRig {
     CScriptedDialogs Dialogs;
     CScriptedFileDialogs FileDialogs;
     ConnectionSettings Connection;
+    CRelay Relay;
     CMotorProtectorDlg Window;
     QSettings OwnStore;
     std::unique_ptr<CMainController> Controller;

@@ -7,12 +7,12 @@
 #include <QTemporaryDir>
 #include <QTextDocument>
 
-#include "app/ConnectionSettings.h"
 #include "app/MotorProtectorApp.h"
 #include "files/CommissioningReport.h"
 #include "files/ComparisonDlg.h"
 #include "files/SettingsTable.h"
 #include "language/LanguageChoice.h"
+#include "line/ConnectionSettings.h"
 
 using namespace mp;
 

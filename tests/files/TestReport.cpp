@@ -12,10 +12,10 @@
 #include <QTextTable>
 #include <QtTest>
 
-#include "app/ConnectionSettings.h"
 #include "files/CommissioningReport.h"
 #include "files/FilesRig.h"
 #include "language/LanguageChoice.h"
+#include "line/ConnectionSettings.h"
 
 using namespace mp;
 using namespace mp::test;
@@ -340,11 +340,11 @@ void TestReport::NamesOnlyTheDeviceItRead() {
     QTRY_COMPARE(rig.Controller->Operation().Pending(), 0);
     QTest::mouseClick(Child<QPushButton>(rig.Window, "eventRecordsButton"), Qt::LeftButton);
     QTRY_COMPARE(rig.Dialogs.EventRecordsShown, 1);
-    rig.Controller->CloseOutputA();  // a write to 12
+    rig.Controller->Run(MainCommand::CloseOutputA);  // a write to 12
     QTRY_COMPARE(rig.Files->WriteLog().Entries().size(), 1);
     rig.Controller->UseLine(5, 9600, 0);
     QTRY_COMPARE(rig.Controller->Operation().Pending(), 0);
-    rig.Controller->OpenOutputA();  // a write to 5
+    rig.Controller->Run(MainCommand::OpenOutputA);  // a write to 5
     QTRY_COMPARE(rig.Files->WriteLog().Entries().size(), 2);
 
     const ProtectionSettings windowSettings = rig.Window.Fields().Settings;

@@ -9,10 +9,10 @@
 #include <QtTest>
 #include <algorithm>
 
-#include "app/IoWorker.h"
 #include "diagnostics/ExchangeLog.h"
 #include "diagnostics/ExchangeRecorder.h"
 #include "interop/PeerRegisters.h"
+#include "line/IoWorker.h"
 #include "monitoring/LiveDecoders.h"
 #include "monitoring/PollingCycle.h"
 #include "serial/SerialPort.h"

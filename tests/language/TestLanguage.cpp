@@ -15,14 +15,14 @@
 #include <functional>
 #include <memory>
 
-#include "app/CommParamChange.h"
-#include "app/CommParamChangeDlg.h"
-#include "app/CommSetupDlg.h"
 #include "app/DiagnosticsWiring.h"
 #include "app/FilesWiring.h"
 #include "app/HelpDlg.h"
 #include "app/MotorProtectorApp.h"
 #include "app/TrendWiring.h"
+#include "connection/CommParamChange.h"
+#include "connection/CommParamChangeDlg.h"
+#include "connection/CommSetupDlg.h"
 #include "diagnostics/Diagnostics.h"
 #include "diagnostics/MonitorWindow.h"
 #include "diagnostics/ScanDlg.h"
@@ -450,7 +450,7 @@ private slots:
                 chosen.ParityCode = 2;
                 return true;
             };
-            rig.Controller->Reconnect();
+            rig.Controller->Run(MainCommand::Reconnect);
             QTRY_VERIFY(rig.Status().contains(QStringLiteral("COM3")));
         });
         QTest::newRow("device search: connect") << Act([](CWindowRig& rig, QStringList&) {

@@ -9,9 +9,9 @@
 #include <algorithm>
 #include <map>
 
-#include "app/IoWorker.h"
 #include "diagnostics/ExchangeLog.h"
 #include "diagnostics/ExchangeRecorder.h"
+#include "line/IoWorker.h"
 #include "monitoring/LiveDecoders.h"
 #include "monitoring/PollingCycle.h"
 #include "support/DeviceRig.h"

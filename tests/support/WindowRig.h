@@ -11,9 +11,10 @@
 #include <memory>
 #include <vector>
 
-#include "app/IoWorker.h"
 #include "app/MainController.h"
 #include "app/MotorProtectorDlg.h"
+#include "line/IoWorker.h"
+#include "relay/Relay.h"
 #include "simulator/SimulatedPort.h"
 #include "support/GatedClock.h"
 #include "support/ScriptedDialogs.h"
@@ -24,7 +25,7 @@ namespace mp::test {
 struct CWindowRig {
     // `failOpen`: the port refuses to open, as a port another program holds would.
     explicit CWindowRig(uint8_t address = 1, bool failOpen = false)
-        : Port(Device, Clock), Window(Dialogs) {
+        : Port(Device, Clock), Window(Relay, Dialogs) {
         Device.SetLiveMotion(false);
         Device.SetAddress(address);
         Connection.PortText = QStringLiteral("COM3");
@@ -81,6 +82,7 @@ struct CWindowRig {
     CSimulatedPort Port;
     CScriptedDialogs Dialogs;
     ConnectionSettings Connection;
+    CRelay Relay;
     CMotorProtectorDlg Window;
     std::unique_ptr<CMainController> Controller;
 };

@@ -28,7 +28,7 @@ struct CTrendRig : CWindowRig {
         Device.SetRegister(0x0106, 1234);
         Device.SetRegister(0x0103, 3801);
     }
-    ~CTrendRig() { Controller->OnStopRun(); }
+    ~CTrendRig() { Controller->Run(MainCommand::StopRun); }
     bool WaitForSamples(size_t n) {
         return QTest::qWaitFor([&] { return Trend->Store().Samples().size() >= n; }, 10000);
     }
@@ -180,7 +180,7 @@ private slots:
         QCOMPARE(window->PieceCount(0), 2);
         QCOMPARE(window->PieceCount(3), 2);
 
-        rig.Controller->OnStopRun();
+        rig.Controller->Run(MainCommand::StopRun);
         QVERIFY(rig.Drain());
         rig.Click("readRealtimeButton");
         QVERIFY(rig.WaitForSamples(rig.Trend->Store().Samples().size() + 2));

@@ -82,7 +82,7 @@ int main(int argc, char* argv[]) {
     if (!RunUntil([&] { return trend.Capture().CurrentState() == CStartCapture::State::Done; })) {
         return 1;
     }
-    rig->Controller->OnStopRun();
+    rig->Controller->Run(MainCommand::StopRun);
     CTrendWindow* window = trend.TrendWindow();
     window->resize(1000, 720);
     const auto& captured = trend.Capture().Samples();

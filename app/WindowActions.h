@@ -1,0 +1,35 @@
+#pragma once
+// What the handlers of the main window share: the window, its dialogs, the relay it shows,
+// and the queue that judges and runs their operations on the line.
+
+#include <QString>
+#include <functional>
+
+#include "app/DialogService.h"
+#include "app/MotorProtectorDlg.h"
+#include "relay/DeviceWriteLog.h"
+#include "relay/OperationQueue.h"
+#include "relay/Relay.h"
+
+namespace mp {
+
+struct WindowActions {
+    CMotorProtectorDlg& Window;
+    IDialogService& Dialogs;
+    IOperationQueue& Operations;
+    CRelay& Relay;
+    // Every button and menu item enabled again as the operation state allows.
+    std::function<void()> UpdateControls;
+
+    void Inform(const QString& text) const { Dialogs.Inform(&Window, text); }
+    // A write to the relay at its present address has ended with `outcome`.
+    DeviceWrite WriteOf(DeviceWriteKind kind, DeviceWriteOutcome outcome) const {
+        DeviceWrite write;
+        write.Kind = kind;
+        write.Outcome = outcome;
+        write.Address = Relay.Address();
+        return write;
+    }
+};
+
+}  // namespace mp

@@ -1,0 +1,334 @@
+#include "connection/ConnectionController.h"
+
+#include "connection/CommParamChange.h"
+#include "connection/CommParamValues.h"
+#include "connection/ConnectionView.h"
+#include "device/LineCodes.h"
+#include "language/Text.h"
+#include "line/DeviceLine.h"
+#include "relay/Relay.h"
+
+namespace mp {
+namespace {
+
+QString ReadingStatus() {
+    return CConnectionController::tr("读实时数据...");
+}
+QString PortLostStatus() {
+    return CConnectionController::tr("串口已断开，正在重试...");
+}
+QString PortBackStatus() {
+    return CConnectionController::tr("串口已重新连接");
+}
+
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QString PortName(const ConnectionSettings& connection) {
+    return connection.Simulated() ? CConnectionController::tr("内置模拟设备") : connection.PortText;
+}
+
+QString ParityName(int parity) {
+    return QString::fromStdString(Tr(ParityTextOf(parity)));
+}
+
+// The line in use as the status bar shows it: "COM1  9600 波特 无校验  地址 1".
+QString LineText(const ConnectionSettings& connection) {
+    return CConnectionController::tr("%1  %2 波特 %3  地址 %4")
+        .arg(PortName(connection))
+        .arg(connection.BaudRate)
+        .arg(ParityName(connection.ParityCode))
+        .arg(connection.SlaveAddress);
+}
+
+// How a change of the device's address and rate goes into the write log.
+DeviceWriteOutcome OutcomeOf(CommChangeOutcome outcome) {
+    switch (outcome) {
+        case CommChangeOutcome::Confirmed:
+            return DeviceWriteOutcome::Confirmed;
+        case CommChangeOutcome::Refused:
+            return DeviceWriteOutcome::NotHeld;
+        case CommChangeOutcome::LineFailed:
+            return DeviceWriteOutcome::NotFollowed;
+        case CommChangeOutcome::NoAnswer:
+        case CommChangeOutcome::PortClosed:
+            break;
+    }
+    return DeviceWriteOutcome::NoReply;
+}
+
+}  // namespace
+
+CConnectionController::CConnectionController(const ConnectionSettings& connection,
+                                             CDeviceLine& line, CRelay& relay,
+                                             IOperationQueue& operations, IConnectionView& view,
+                                             IConnectionDialogs& dialogs, QObject* parent)
+    : QObject(parent),
+      Connection_(connection),
+      Line_(line),
+      Relay_(relay),
+      Operations_(operations),
+      View_(view),
+      Dialogs_(dialogs) {
+    Relay_.SetAddress(Connection_.SlaveAddress);
+    connect(&Line_, &CDeviceLine::PortLost, this, &CConnectionController::OnPortLost);
+    connect(&Line_, &CDeviceLine::PortBack, this, &CConnectionController::OnPortBack);
+}
+
+std::string CConnectionController::Summary() const {
+    // A record kept with the fields, never shown: it stays in the device's own words.
+    return (QStringLiteral("\r\n仪表地址: %1 \r\n\r\n").arg(Connection_.SlaveAddress) +
+            QStringLiteral("串口:     %1 \r\r\n波特率:  %2 \r\n\r\n")
+                .arg(Connection_.PortText)
+                .arg(Connection_.BaudRate) +
+            QStringLiteral("校验位:  ") + QString::fromUtf8(ParityTextOf(Connection_.ParityCode)))
+        .toStdString();
+}
+
+void CConnectionController::Inform(const QString& text) {
+    Dialogs_.Inform(View_.DialogParent(), text);
+}
+
+void CConnectionController::QueueOpen(std::function<void(bool, const QString&)> done) {
+    const PortSettings line = Line_.SettingsOf(Connection_);
+    const uint8_t address = Connection_.SlaveAddress;
+    Operations_.Queue(OperatorAction::OpenLine, [this, line, address,
+                                                 done = std::move(done)](CDeviceContext& ctx) {
+        const bool opened = CDeviceLine::Open(ctx, line, address);
+        const QString reason = Text(ctx.Link.Port().LastError());
+        ctx.Post([this, opened, reason, done] {
+            Relay_.Operation().SetLine(opened ? LineCondition::Open : LineCondition::Closed);
+            if (opened) {
+                emit PortOpened(Connection_);
+            }
+            if (done) {
+                done(opened, reason);
+            }
+        });
+    });
+}
+
+void CConnectionController::OpenLine() {
+    QueueOpen([this](bool opened, const QString& reason) {
+        if (!opened) {
+            ReportOpenFailure(reason);
+        }
+    });
+}
+
+void CConnectionController::ReportOpenFailure(const QString& reason) {
+    const QString failure = reason.contains(Connection_.PortText)
+                                ? reason
+                                : tr("串口 %1 打开失败：%2").arg(Connection_.PortText, reason);
+    Inform(tr("%1\n程序继续运行，但不会与设备通信。").arg(failure));
+}
+
+void CConnectionController::OnPortLost(const QString& message) {
+    Relay_.Operation().SetLine(LineCondition::Recovering);
+    View_.SetStatus(&PortLostStatus);
+    ShowLinkState();
+    // The retries start at once, not when the operator has read the message.
+    Line_.Recover(Line_.SettingsOf(Connection_));
+    Inform(message);
+}
+
+void CConnectionController::OnPortBack() {
+    COperationState& state = Relay_.Operation();
+    state.SetLine(LineCondition::Open);
+    // The reads that found the port closed belong to the lost port: the link starts again.
+    Relay_.Values().Live.Freshness.StartLine();
+    // Polling was left running: its next tick reads from the port again.
+    if (state.Mode() == OperationState::Polling) {
+        View_.SetStatus([] { return tr("%1，%2").arg(PortBackStatus(), ReadingStatus()); });
+    } else {
+        View_.SetStatus(&PortBackStatus);
+    }
+    ShowLinkState();
+}
+
+void CConnectionController::ShowLinkState() {
+    if (Relay_.Operation().Line() == LineCondition::Recovering) {
+        View_.SetLinkStatus(LinkState::PortLost, PortLostStatus());
+        return;
+    }
+    const CLiveFreshness& freshness = Relay_.Values().Live.Freshness;
+    LinkState state = freshness.ReadOnThisLine() ? LinkState::Answering : LinkState::Idle;
+    if (freshness.MissedInRow() > 0) {
+        state = freshness.LastFailure() == ReadFailure::PortClosed ? LinkState::PortLost
+                                                                   : LinkState::Unanswered;
+    } else if (freshness.ReadOnThisLine() && freshness.AnyStale()) {
+        // Green only while every live read answers, not while one of them never does.
+        state = LinkState::Unanswered;
+    }
+    View_.SetLinkStatus(state, Text(freshness.LinkText()));
+}
+
+void CConnectionController::ShowLine() {
+    View_.SetLineText([connection = Connection_] { return LineText(connection); });
+}
+
+bool CConnectionController::CanReconnect() const {
+    return !Line_.IsShutDown() && Relay_.Operation().Allows(OperatorAction::Reconnect);
+}
+
+void CConnectionController::UpdateReconnectAction() {
+    View_.SetReconnectEnabled(CanReconnect());
+}
+
+void CConnectionController::Reconnect() {
+    if (!CanReconnect()) {
+        return;
+    }
+    ConnectionSettings chosen = Connection_;
+    if (!Dialogs_.AskConnection(View_.DialogParent(), chosen)) {
+        return;
+    }
+    if (Line_.OwnsPort() && chosen.Simulated() != Connection_.Simulated()) {
+        Inform(tr("内置模拟设备与串口之间的切换需要重新启动程序。"));
+        return;
+    }
+    // Retries of a lost port stop: the line is now the one chosen.
+    Line_.StopRecovery();
+    Relay_.Operation().SetLine(LineCondition::Closed);
+    Connection_ = chosen;
+    Relay_.SetAddress(Connection_.SlaveAddress);
+    Line_.Follow(Connection_);
+    // What the old line's reads found says nothing of the new one: the link state starts again
+    // (the values on screen keep their stale marks).
+    Relay_.Values().Live.Freshness.StartLine();
+    View_.ShowConnectionSummary(Summary());
+    ShowLine();
+    View_.SetStatus([port = Connection_.PortText] { return tr("连接 %1 ...").arg(port); });
+    ShowLinkState();
+    QueueOpen([this](bool opened, const QString& reason) {
+        if (!opened) {
+            ReportOpenFailure(reason);
+        }
+        const QString port = Connection_.PortText;
+        if (opened) {
+            View_.SetStatus([port] { return tr("串口 %1 已连接").arg(port); });
+        } else {
+            View_.SetStatus([port] { return tr("串口 %1 未能打开").arg(port); });
+        }
+        ShowLinkState();
+    });
+}
+
+void CConnectionController::ChangeDeviceCommParams() {
+    if (!Operations_.Allowed(OperatorAction::ChangeCommParams) || !Operations_.RequireLine()) {
+        return;
+    }
+    // One pending operation from the read of the device's address to the end of its change,
+    // the operator's answer included.
+    const int token = Operations_.Begin(OperatorAction::ChangeCommParams);
+    Operations_.Post([this, token](CDeviceContext& ctx) {
+        ReadDeviceCommParams(ctx, [this, token](bool answered, int address, std::string baudText) {
+            if (!answered) {
+                Inform(Text(Tr(kCommParamsNoReplyText)));
+                Operations_.Finish(token);
+                return;
+            }
+            CommParamValues values;
+            values.Address = address;
+            values.BaudText = Text(baudText);
+            values.PortText = PortName(Connection_);
+            values.ParityText = ParityName(Connection_.ParityCode);
+            if (!Dialogs_.EditCommParams(View_.DialogParent(), values)) {
+                Operations_.Finish(token);
+                return;
+            }
+            const int code = BaudCodeOfRate(values.NewBaudRate);
+            if (code < 0) {
+                Operations_.Finish(token);
+                return;  // the dialog refuses any other rate
+            }
+            const PortSettings oldLine = Line_.SettingsOf(Connection_);
+            PortSettings newLine = oldLine;
+            newLine.BaudRate = values.NewBaudRate;
+            const int newAddress = values.Address;
+            const int newRate = values.NewBaudRate;
+            const int oldAddress = Connection_.SlaveAddress;
+            Operations_.Post([this, token, newAddress, code, oldLine, newLine, newRate,
+                              oldAddress](CDeviceContext& wctx) {
+                WriteDeviceCommParams(
+                    wctx, newAddress, code, oldLine, newLine,
+                    [this, token, newAddress, newRate, oldAddress](const CommChangeResult& result) {
+                        if (result.Outcome != CommChangeOutcome::PortClosed) {
+                            emit DeviceWritten({DeviceWriteKind::CommParams,
+                                                OutcomeOf(result.Outcome), oldAddress, newAddress,
+                                                newRate});
+                        }
+                        ApplyCommChange(result, newAddress, newRate);
+                        Operations_.Finish(token);
+                    });
+            });
+        });
+    });
+}
+
+void CConnectionController::ApplyCommChange(const CommChangeResult& result, int newAddress,
+                                            int newRate) {
+    switch (result.Outcome) {
+        case CommChangeOutcome::Confirmed:
+            Connection_.SlaveAddress = static_cast<uint8_t>(newAddress);
+            Connection_.BaudRate = newRate;
+            Relay_.SetAddress(Connection_.SlaveAddress);
+            View_.ShowConnectionSummary(CommParamSummaryText(newAddress, newRate));
+            ShowLine();
+            Inform(Text(Tr(kCommParamsChangedText)));
+            return;
+        case CommChangeOutcome::LineFailed:
+            Inform(tr("串口未能改为 %1 波特：%2").arg(newRate).arg(Text(result.Error)));
+            return;
+        case CommChangeOutcome::Refused:
+            Inform(Text(Tr(kCommParamsRefusedText)));
+            return;
+        case CommChangeOutcome::NoAnswer:
+        case CommChangeOutcome::PortClosed:
+            Inform(Text(Tr(kCommParamsNoAnswerText)));
+            return;
+    }
+}
+
+void CConnectionController::UseLine(uint8_t address, int baudRate, int parity,
+                                    std::function<void(bool)> done) {
+    if (!Operations_.Allowed(OperatorAction::Reconnect)) {
+        if (done) {
+            done(false);
+        }
+        return;
+    }
+    Connection_.SlaveAddress = address;
+    Connection_.BaudRate = baudRate;
+    Connection_.ParityCode = parity;
+    Relay_.SetAddress(address);
+    const PortSettings line = Line_.SettingsOf(Connection_);
+    Operations_.Queue(
+        OperatorAction::Reconnect, [this, line, address, baudRate, done](CDeviceContext& ctx) {
+            const bool opened = CDeviceLine::Reconfigure(ctx, line, address);
+            const QString reason = Text(ctx.Link.Port().LastError());
+            ctx.Post([this, opened, reason, address, baudRate, done] {
+                Relay_.Operation().SetLine(opened ? LineCondition::Open : LineCondition::Closed);
+                // Another device, or the same at another rate: the link state starts again.
+                Relay_.Values().Live.Freshness.StartLine();
+                View_.ShowConnectionSummary(CommParamSummaryText(address, baudRate));
+                ShowLine();
+                ShowLinkState();
+                if (opened) {
+                    View_.SetStatus([address, baudRate] {
+                        return tr("已连接到地址 %1，%2 波特").arg(address).arg(baudRate);
+                    });
+                } else {
+                    View_.SetStatus(
+                        [port = Connection_.PortText] { return tr("串口 %1 未能打开").arg(port); });
+                    Inform(tr("串口 %1 打开失败：%2").arg(Connection_.PortText, reason));
+                }
+                if (done) {
+                    done(opened);
+                }
+            });
+        });
+}
+
+}  // namespace mp

@@ -1,0 +1,29 @@
+#pragma once
+// The port and clock the tool talks through: the serial port chosen at start-up, or the
+// built-in simulated device.
+
+#include <memory>
+
+#include "line/ConnectionSettings.h"
+#include "modbus/Clock.h"
+#include "modbus/Port.h"
+
+namespace mp {
+
+class CSimulatedDevice;
+
+class CDeviceBackend {
+public:
+    virtual ~CDeviceBackend() = default;
+    virtual IPort& Port() = 0;
+    virtual IClock& Clock() = 0;
+    // The line settings OpenPort is given for this connection.
+    virtual PortSettings LineSettings(const ConnectionSettings& connection) const = 0;
+    // Another connection of the same kind was chosen while the tool runs (the built-in
+    // device takes its address and baud rate, as at start-up).
+    virtual void Follow(const ConnectionSettings& /*connection*/) {}
+
+    static std::unique_ptr<CDeviceBackend> Create(const ConnectionSettings& connection);
+};
+
+}  // namespace mp

@@ -1,0 +1,148 @@
+#include "line/DeviceLine.h"
+
+#include <QThread>
+
+#include "line/DeviceBackend.h"
+#include "line/WindowQueue.h"
+#include "serial/FrameLog.h"
+
+namespace mp {
+
+CDeviceLine::CDeviceLine(const ConnectionSettings& connection, QObject* parent)
+    : QObject(parent),
+      Backend_(CDeviceBackend::Create(connection)),
+      Port_(Backend_->Port()),
+      Clock_(Backend_->Clock()),
+      WorkerClock_(Clock_),
+      Link_(Port_, WorkerClock_) {
+    Build();
+}
+
+CDeviceLine::CDeviceLine(IPort& port, IClock& clock, QObject* parent)
+    : QObject(parent),
+      Port_(port),
+      Clock_(clock),
+      WorkerClock_(Clock_),
+      Link_(Port_, WorkerClock_) {
+    Build();
+}
+
+CDeviceLine::~CDeviceLine() {
+    Shutdown();
+}
+
+void CDeviceLine::Build() {
+    InstallFrameLog(Link_);
+    Queue_ = std::make_unique<CWindowQueue>(this, [this] {
+        if (ShowFields_) {
+            ShowFields_();
+        }
+    });
+    Worker_ = std::make_unique<CIoWorker>(Link_, *Queue_);
+}
+
+void CDeviceLine::SetShowFields(std::function<void()> show) {
+    ShowFields_ = std::move(show);
+}
+
+void CDeviceLine::Start() {
+    if (Started_) {
+        return;
+    }
+    Started_ = true;
+    Port_.SetLostHandler([this](const std::string& message) {
+        const QString text = QString::fromStdString(message);
+        Queue_->Post([this, text] {
+            if (Recovering_ || ShutDown_) {
+                return;
+            }
+            Recovering_ = true;
+            emit PortLost(text);
+        });
+    });
+    // A QThread, so that the serial port living on it may use Qt's notifiers.
+    Worker_->Start([](std::function<void()> body) -> std::function<void()> {
+        QThread* thread = QThread::create(std::move(body));
+        thread->setObjectName(QStringLiteral("device I/O"));
+        thread->start();
+        return [thread] {
+            thread->wait();
+            delete thread;
+        };
+    });
+}
+
+void CDeviceLine::Shutdown() {
+    if (ShutDown_ || !Worker_) {
+        return;
+    }
+    ShutDown_ = true;
+    ++Recovery_;
+    Worker_->StopPollTimer();
+    Worker_->Shutdown([](CDeviceContext& ctx) { ctx.Link.Port().ClosePort(); });
+}
+
+PortSettings CDeviceLine::SettingsOf(const ConnectionSettings& connection) const {
+    return Backend_ ? Backend_->LineSettings(connection) : connection.Line();
+}
+
+void CDeviceLine::Follow(const ConnectionSettings& connection) {
+    if (Backend_) {
+        Backend_->Follow(connection);
+    }
+}
+
+bool CDeviceLine::Open(CDeviceContext& ctx, const PortSettings& line, uint8_t address) {
+    ctx.Link.SetSlaveAddress(address);
+    const bool opened = ctx.Link.OpenLine(line);
+    if (opened) {
+        ctx.Link.Port().DiscardInput();
+    }
+    return opened;
+}
+
+bool CDeviceLine::Reconfigure(CDeviceContext& ctx, const PortSettings& line, uint8_t address) {
+    IPort& port = ctx.Link.Port();
+    const bool opened =
+        port.IsPortOpen() ? ctx.Link.ReconfigureLine(line) : ctx.Link.OpenLine(line);
+    ctx.Link.SetSlaveAddress(address);
+    return opened;
+}
+
+void CDeviceLine::Recover(const PortSettings& line) {
+    Recovering_ = true;
+    ScheduleReopen(line);
+}
+
+void CDeviceLine::StopRecovery() {
+    ++Recovery_;
+    Recovering_ = false;
+}
+
+void CDeviceLine::ScheduleReopen(const PortSettings& line) {
+    const unsigned recovery = Recovery_.load();
+    Worker_->PostAfter(kReopenPeriodMs, [this, recovery, line](CDeviceContext& ctx) {
+        if (recovery != Recovery_.load()) {
+            return;  // another line was chosen since
+        }
+        const bool opened = ctx.Link.OpenLine(line);
+        if (opened) {
+            ctx.Link.Port().DiscardInput();
+        }
+        ctx.Post([this, recovery, opened, line] { OnReopened(recovery, opened, line); });
+    });
+}
+
+void CDeviceLine::OnReopened(unsigned recovery, bool opened, const PortSettings& line) {
+    if (!Recovering_ || recovery != Recovery_.load() || ShutDown_) {
+        return;
+    }
+    if (!opened) {
+        ScheduleReopen(line);
+        return;
+    }
+    Recovering_ = false;
+    emit PortBack();
+}
+
+}  // namespace mp

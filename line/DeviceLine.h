@@ -1,0 +1,99 @@
+#pragma once
+// One line to the devices: a port (a serial port, or the built-in simulated device), the
+// clock of its waits, the transaction that keeps the exchange rules (silence, late replies,
+// one exchange at a time), and the one I/O worker every exchange on the line runs on. A lost
+// port is tried again here until it is back or another line is chosen. The relays on the
+// line queue their operations on its worker.
+
+#include <QObject>
+#include <QString>
+#include <atomic>
+#include <functional>
+#include <memory>
+
+#include "line/ConnectionSettings.h"
+#include "line/IoWorker.h"
+#include "modbus/Clock.h"
+#include "modbus/ClosingClock.h"
+#include "modbus/ModbusTransaction.h"
+#include "modbus/Port.h"
+
+namespace mp {
+
+class CDeviceBackend;
+class CWindowQueue;
+
+class CDeviceLine : public QObject {
+    Q_OBJECT
+public:
+    // Talks through the port the connection names (a serial port or the built-in device).
+    explicit CDeviceLine(const ConnectionSettings& connection, QObject* parent = nullptr);
+    // Talks through the given port and clock (tests).
+    CDeviceLine(IPort& port, IClock& clock, QObject* parent = nullptr);
+    ~CDeviceLine() override;
+
+    // What runs on the window thread after every change an operation hands it: the view
+    // shows every bound value.
+    void SetShowFields(std::function<void()> show);
+    // Starts the worker's thread; from now on a port failure is reported by PortLost.
+    void Start();
+    // Ends what runs on the worker (at its next exchange) and the clock's waits, stops the
+    // retries, closes the port and ends the worker; runs once.
+    void Shutdown();
+    bool IsShutDown() const { return ShutDown_; }
+
+    CIoWorker& Worker() { return *Worker_; }
+    CModbusTransaction& Link() { return Link_; }
+
+    // The port settings OpenPort is given for a connection on this line.
+    PortSettings SettingsOf(const ConnectionSettings& connection) const;
+    // True when the line was made for a connection (not handed a port); such a line cannot
+    // change between the built-in device and a serial port while the program runs.
+    bool OwnsPort() const { return Backend_ != nullptr; }
+    // Another connection of the same kind was chosen (the built-in device follows its
+    // address and rate).
+    void Follow(const ConnectionSettings& connection);
+
+    // On the worker: opens the line with `line` (closing what was open), talks to `address`,
+    // and drops whatever the port held. False when the port did not open.
+    static bool Open(CDeviceContext& ctx, const PortSettings& line, uint8_t address);
+    // On the worker: the same port at another rate or parity, opened if it was not.
+    static bool Reconfigure(CDeviceContext& ctx, const PortSettings& line, uint8_t address);
+
+    // The port failed while open: tries `line` again every kReopenPeriodMs on the worker's
+    // clock until it opens (PortBack) or StopRecovery.
+    void Recover(const PortSettings& line);
+    // Another line was chosen: retries of the lost one stop.
+    void StopRecovery();
+    bool Recovering() const { return Recovering_; }
+
+    static constexpr uint32_t kReopenPeriodMs = 2000;
+
+signals:
+    // The port failed while open (said once until it is back).
+    void PortLost(const QString& message);
+    // A lost port is open again.
+    void PortBack();
+
+private:
+    void Build();
+    void ScheduleReopen(const PortSettings& line);
+    void OnReopened(unsigned recovery, bool opened, const PortSettings& line);
+
+    std::unique_ptr<CDeviceBackend> Backend_;
+    IPort& Port_;
+    IClock& Clock_;
+    // The clock of every exchange: the line's, with its waits ended at the close.
+    CClosingClock WorkerClock_;
+    CModbusTransaction Link_;
+    std::function<void()> ShowFields_;
+    std::unique_ptr<CWindowQueue> Queue_;
+    std::unique_ptr<CIoWorker> Worker_;
+    bool Started_ = false;
+    bool ShutDown_ = false;
+    bool Recovering_ = false;
+    // Numbers the recoveries: a reopen attempt of an earlier one does nothing.
+    std::atomic<unsigned> Recovery_{0};
+};
+
+}  // namespace mp

@@ -1,0 +1,268 @@
+// The I/O worker: one exchange at a time, operations whole, the poll timer's ticks back to
+// back without piling up, and the window kept from drowning in results.
+
+#include <QtTest>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "line/IoWorker.h"
+#include "modbus/FrameBuffers.h"
+#include "modbus/RequestBuilder.h"
+#include "simulator/SimulatedPort.h"
+#include "simulator/VirtualClock.h"
+#include "support/ImmediateWindow.h"
+
+using namespace mp;
+
+namespace {
+
+// Keeps the closures until the test lets the window run them.
+class CDeferredWindow : public IWindowQueue {
+public:
+    void Show(std::function<void()> change) override { Post(std::move(change)); }
+    void Post(std::function<void()> fn) override {
+        std::lock_guard<std::mutex> guard(Mutex);
+        Pending.push_back(std::move(fn));
+    }
+    int RunAll() {
+        std::vector<std::function<void()>> run;
+        {
+            std::lock_guard<std::mutex> guard(Mutex);
+            run.swap(Pending);
+        }
+        for (auto& fn : run) {
+            fn();
+        }
+        return static_cast<int>(run.size());
+    }
+    std::mutex Mutex;
+    std::vector<std::function<void()>> Pending;
+};
+
+struct Rig {
+    Rig() : Port(Device, Clock), Link(Port, Clock), Worker(Link, Window) {
+        Port.OpenPort({"sim", 9600, kParityNone});
+    }
+    CVirtualClock Clock{1000};
+    CSimulatedDevice Device;
+    CSimulatedPort Port;
+    CModbusTransaction Link;
+    test::CImmediateWindow Window;
+    CIoWorker Worker;
+};
+
+}  // namespace
+
+class TestIoWorker : public QObject {
+    Q_OBJECT
+
+private slots:
+    void ticksRunBackToBackWithoutPilingUp_data() {
+        QTest::addColumn<QList<int>>("durations");
+        QTest::addColumn<QList<bool>>("immediate");
+        // A tick longer than the period is followed at once by the next one.
+        QTest::newRow("1400 ms ticks")
+            << QList<int>{1400, 1400, 1400} << QList<bool>{true, true, true};
+        // After a long tick only one tick is still due: a short one runs at once, then the
+        // period resumes instead of catching up the missed expiries.
+        QTest::newRow("one long tick")
+            << QList<int>{5000, 10, 10} << QList<bool>{true, false, false};
+        QTest::newRow("short ticks") << QList<int>{10, 10, 10} << QList<bool>{false, false, false};
+    }
+    void ticksRunBackToBackWithoutPilingUp() {
+        QFETCH(QList<int>, durations);
+        QFETCH(QList<bool>, immediate);
+        Rig rig;
+        int index = 0;
+        std::vector<uint64_t> starts;
+        rig.Worker.SetTick([&](CDeviceContext& ctx) {
+            starts.push_back(rig.Clock.Elapsed());
+            ctx.Sleep(static_cast<uint32_t>(durations.value(index++, 10)));
+        });
+        rig.Worker.StartPollTimer();
+        QVERIFY(!rig.Worker.RunOnce());  // not due yet
+        rig.Clock.Advance(1000);
+        QVERIFY(rig.Worker.RunOnce());
+        for (int k = 0; k < durations.size(); ++k) {
+            const bool ranAtOnce = rig.Worker.RunOnce();
+            QCOMPARE(ranAtOnce, immediate[k]);
+            if (!ranAtOnce) {
+                rig.Clock.Advance(1000);
+                QVERIFY(rig.Worker.RunOnce());
+            }
+        }
+        // Never two ticks at the same moment.
+        for (size_t k = 1; k < starts.size(); ++k) {
+            QVERIFY(starts[k] > starts[k - 1]);
+        }
+    }
+
+    void startingTheTimerAgainRestartsItsPeriod() {
+        Rig rig;
+        int ticks = 0;
+        rig.Worker.SetTick([&](CDeviceContext&) { ++ticks; });
+        rig.Worker.StartPollTimer();
+        rig.Clock.Advance(900);
+        rig.Worker.StartPollTimer();  // a second read command while polling
+        rig.Clock.Advance(100);
+        QVERIFY(!rig.Worker.RunOnce());
+        rig.Clock.Advance(900);
+        QVERIFY(rig.Worker.RunOnce());
+        QCOMPARE(ticks, 1);
+        rig.Worker.StopPollTimer();
+        rig.Clock.Advance(5000);
+        QVERIFY(!rig.Worker.RunOnce());
+        QCOMPARE(ticks, 1);
+    }
+
+    // An operation queued while a tick is due runs whole before the tick: no poll exchange
+    // falls between two of its exchanges.
+    void operationsRunWholeBetweenTicks() {
+        Rig rig;
+        rig.Worker.SetTick([](CDeviceContext& ctx) {
+            ctx.Link.ReadSequence(kReadHoldingRegisters, 0x0106, 3, 200);
+        });
+        rig.Worker.StartPollTimer();
+        rig.Clock.Advance(1000);
+        rig.Worker.Post([](CDeviceContext& ctx) {
+            for (uint16_t coil = 0; coil < 3; ++coil) {
+                ctx.Link.WriteSequence(BuildWriteCoil(ctx.Link.Tx(), 1, coil, false), 300);
+            }
+        });
+        QVERIFY(rig.Worker.RunOnce());
+        QVERIFY(rig.Worker.RunOnce());
+        const auto sent = rig.Port.Sent();
+        QCOMPARE(sent.size(), size_t{4});
+        for (int k = 0; k < 3; ++k) {
+            QCOMPARE(int(sent[k].Bytes[1]), int(kWriteSingleCoil));
+        }
+        QCOMPARE(int(sent[3].Bytes[1]), int(kReadHoldingRegisters));
+    }
+
+    // A tick does not start while the window has not yet taken up what the last one sent.
+    void tickWaitsUntilTheWindowTookUpTheLastResults() {
+        CVirtualClock clock;
+        CSimulatedDevice device;
+        CSimulatedPort port(device, clock);
+        CModbusTransaction link(port, clock);
+        CDeferredWindow window;
+        CIoWorker worker(link, window);
+        int ticks = 0;
+        worker.SetTick([&](CDeviceContext& ctx) {
+            ++ticks;
+            ctx.Sleep(1400);
+            ctx.Show([] {});
+        });
+        worker.StartPollTimer();
+        clock.Advance(1000);
+        QVERIFY(worker.RunOnce());
+        QVERIFY(!worker.RunOnce());  // due, but the window is behind
+        QCOMPARE(window.RunAll(), 1);
+        QVERIFY(worker.RunOnce());
+        QCOMPARE(ticks, 2);
+        // Operations are never held back.
+        bool ran = false;
+        worker.Post([&](CDeviceContext&) { ran = true; });
+        QVERIFY(worker.RunOnce());
+        QVERIFY(ran);
+    }
+
+    // A delayed job runs once its time has passed on the link's clock, after the operations
+    // already waiting and before a tick due at the same time; it does not count as an
+    // operation, and shutdown drops it.
+    void delayedJobs() {
+        Rig rig;
+        std::vector<std::string> ran;
+        rig.Worker.SetTick([&](CDeviceContext&) { ran.push_back("tick"); });
+        rig.Worker.StartPollTimer();
+        rig.Worker.PostAfter(1000, [&](CDeviceContext&) { ran.push_back("late"); });
+        rig.Worker.PostAfter(500, [&](CDeviceContext&) { ran.push_back("early"); });
+        QVERIFY(rig.Worker.IsIdle());
+        rig.Clock.Advance(499);
+        QVERIFY(!rig.Worker.RunOnce());
+        rig.Clock.Advance(1);
+        rig.Worker.Post([&](CDeviceContext&) {
+            ran.push_back("operation");
+            QVERIFY(!rig.Worker.IsIdle());
+        });
+        QVERIFY(!rig.Worker.IsIdle());
+        while (rig.Worker.RunOnce()) {
+        }
+        QVERIFY(rig.Worker.IsIdle());
+        rig.Clock.Advance(500);  // the first tick and the late job both due
+        while (rig.Worker.RunOnce()) {
+        }
+        rig.Clock.Advance(1000);
+        while (rig.Worker.RunOnce()) {
+        }
+        QCOMPARE(ran, (std::vector<std::string>{"operation", "early", "late", "tick", "tick"}));
+
+        rig.Worker.PostAfter(10, [&](CDeviceContext&) { ran.push_back("dropped"); });
+        rig.Worker.Shutdown({});
+        rig.Clock.Advance(100);
+        QVERIFY(!rig.Worker.RunOnce());
+        QCOMPARE(ran.back(), std::string("tick"));
+    }
+
+    void threadRunsOperationsInOrderAndShutsDownWithTheLastOne() {
+        Rig rig;
+        std::mutex mutex;
+        std::vector<int> order;
+        rig.Worker.Start();
+        for (int k = 0; k < 20; ++k) {
+            rig.Worker.Post([&, k](CDeviceContext& ctx) {
+                ctx.Sleep(100);
+                std::lock_guard<std::mutex> guard(mutex);
+                order.push_back(k);
+            });
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(static_cast<int>(order.size()), 20, 5000);
+        rig.Worker.Shutdown([&](CDeviceContext& ctx) {
+            ctx.Link.Port().ClosePort();
+            std::lock_guard<std::mutex> guard(mutex);
+            order.push_back(-1);
+        });
+        QVERIFY(!rig.Port.IsPortOpen());
+        std::vector<int> expected;
+        for (int k = 0; k < 20; ++k) {
+            expected.push_back(k);
+        }
+        expected.push_back(-1);
+        QCOMPARE(order, expected);
+        // Nothing is taken after shutdown.
+        rig.Worker.Post([&](CDeviceContext&) { order.push_back(99); });
+        QCOMPARE(order.back(), -1);
+    }
+
+    // Polling on the thread with a virtual clock: the ticks go on as fast as the window takes
+    // them up, and stopping the timer ends them.
+    void threadPollsUntilStopped() {
+        Rig rig;
+        std::atomic<int> ticks{0};
+        rig.Worker.SetTick([&](CDeviceContext& ctx) {
+            ctx.Link.ReadSequence(kReadHoldingRegisters, 0x0106, 3, 200);
+            ++ticks;
+        });
+        rig.Worker.Start();
+        rig.Worker.StartPollTimer();
+        QTRY_VERIFY_WITH_TIMEOUT(ticks.load() >= 3, 5000);
+        rig.Worker.StopPollTimer();
+        // Two operations queued one after the other: at most the tick that was running when
+        // the timer stopped ends before the first, and none runs between them.
+        std::atomic<int> first{-1};
+        std::atomic<int> second{-1};
+        rig.Worker.Post([&](CDeviceContext&) { first = ticks.load(); });
+        rig.Worker.Post([&](CDeviceContext& ctx) {
+            ctx.Sleep(5000);
+            second = ticks.load();
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(second.load() >= 0, 5000);
+        QCOMPARE(second.load(), first.load());
+        QVERIFY(!rig.Worker.IsPolling());
+        rig.Worker.Shutdown({});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestIoWorker)
+#include "TestIoWorker.moc"
