@@ -49,7 +49,7 @@ std::unique_ptr<CFilesController> InstallFiles(CMotorProtectorDlg& window,
     host.RunReportRead = [&controller](std::function<void(CDeviceContext&)> job) {
         controller.Queue(OperatorAction::MakeReport, std::move(job));
     };
-    host.ReadCommParams = &ReadDeviceCommParams;
+    host.ReadCommParams = &FetchDeviceCommParams;
     host.Polling = [&controller] {
         return controller.Operation().Mode() == OperationState::Polling;
     };

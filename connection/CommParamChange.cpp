@@ -51,14 +51,22 @@ int16_t BuildCommParamFrame(TxBuffer& tx, uint8_t address, int newAddress, int c
     return BuildWriteRegisters(tx, address, kCommParamWriteRegister, data, 2);
 }
 
+std::optional<DeviceCommParams> FetchDeviceCommParams(CDeviceContext& ctx) {
+    const HeldParams held = ReadHeldParams(ctx.Link);
+    if (!held.Answered) {
+        return std::nullopt;
+    }
+    return DeviceCommParams{held.Address, held.BaudCode};
+}
+
 void ReadDeviceCommParams(
     CDeviceContext& ctx,
     std::function<void(bool answered, int address, std::string baudText)> done) {
-    const HeldParams held = ReadHeldParams(ctx.Link);
-    std::string baudText = held.Answered ? BaudTextOfCode(held.BaudCode) : std::string();
-    const int address = held.Answered ? held.Address : 0;
+    const std::optional<DeviceCommParams> held = FetchDeviceCommParams(ctx);
+    std::string baudText = held ? held->BaudText() : std::string();
+    const int address = held ? held->Address : 0;
     if (done) {
-        ctx.Post([done = std::move(done), answered = held.Answered, address,
+        ctx.Post([done = std::move(done), answered = held.has_value(), address,
                   baudText = std::move(baudText)] { done(answered, address, baudText); });
     }
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "device/LineCodes.h"
@@ -29,9 +30,14 @@ std::string CommParamSummaryText(int address, int rate);
 // `address`, the device's present one. Returns its length.
 int16_t BuildCommParamFrame(TxBuffer& tx, uint8_t address, int newAddress, int code);
 
-// Reads 0x0150, waits 100 ms, reads 0x0151, then posts `done` with the address (low byte of
-// 0x0150) and the baud text of the code in 0x0151's low byte. `answered` is false when either
-// read found no response; the address and baud text are then 0 and "" and mean nothing.
+// Reads 0x0150, waits 100 ms, reads 0x0151 and gives the address (low byte of 0x0150) and the
+// baud code (low byte of 0x0151), on the I/O worker. Nothing when either read found no
+// response.
+std::optional<DeviceCommParams> FetchDeviceCommParams(CDeviceContext& ctx);
+
+// The same read, posting to `done` the address and the baud text of the code. `answered` is
+// false when either read found no response; the address and baud text are then 0 and "" and
+// mean nothing.
 void ReadDeviceCommParams(
     CDeviceContext& ctx,
     std::function<void(bool answered, int address, std::string baudText)> done);

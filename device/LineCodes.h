@@ -25,6 +25,15 @@ bool IsBaudRate(int rate);
 // "1200" ... "19200" for codes 0 to 4; "" for any other code.
 std::string BaudTextOfCode(int code);
 
+// The slave address and baud code a device holds (the low bytes of 0x0150 and 0x0151), as
+// read from it.
+struct DeviceCommParams {
+    int Address = 0;
+    int BaudCode = -1;
+    // "1200" ... "19200"; "" for a code outside the list.
+    std::string BaudText() const { return BaudTextOfCode(BaudCode); }
+};
+
 // Slave addresses a device takes.
 inline constexpr int kLowestSlaveAddress = 1;
 inline constexpr int kHighestSlaveAddress = 247;

@@ -83,8 +83,7 @@ EventRecordTexts DecodeEventRecords(int n, const uint8_t* rx) {
     return texts;
 }
 
-void ReadEventRecords(CDeviceContext& ctx,
-                      std::function<void(std::optional<EventRecordTexts>)> done) {
+std::optional<EventRecordTexts> FetchEventRecords(CDeviceContext& ctx) {
     std::optional<EventRecordTexts> texts;
     // A close between the two reads ends the read: the codes are not asked for.
     if (ctx.Link.ReadHoldingRegisters(kEventCountRegister, 1) && !ctx.Stopped()) {
@@ -101,6 +100,12 @@ void ReadEventRecords(CDeviceContext& ctx,
                               std::chrono::system_clock::now().time_since_epoch())
                               .count();
     }
+    return texts;
+}
+
+void ReadEventRecords(CDeviceContext& ctx,
+                      std::function<void(std::optional<EventRecordTexts>)> done) {
+    std::optional<EventRecordTexts> texts = FetchEventRecords(ctx);
     if (done) {
         ctx.Post([done = std::move(done), texts = std::move(texts)] { done(texts); });
     }

@@ -36,10 +36,13 @@ EventRecordTexts DecodeEventRecords(int n, const uint8_t* rx);
 inline constexpr char kEventsNoReplyText[] =
     QT_TRANSLATE_NOOP("MotorProtector", "设备无应答，未能读取告警事件记录");
 
-// Reads the event count and, for 1 to 8 events, the registers that hold their codes, then
-// posts `done` with the texts, the device address and the time of reading. When either read
-// finds no reply, `done` gets nothing: a device that said nothing has neither "no alarms"
-// nor empty events.
+// Reads the event count and, for 1 to 8 events, the registers that hold their codes, and
+// gives the texts, the device address and the time of reading, on the I/O worker. When either
+// read finds no reply it gives nothing: a device that said nothing has neither "no alarms"
+// nor empty events. A stop between the two reads ends it with nothing.
+std::optional<EventRecordTexts> FetchEventRecords(CDeviceContext& ctx);
+
+// The same read, posting its result to `done` on the window thread.
 void ReadEventRecords(CDeviceContext& ctx,
                       std::function<void(std::optional<EventRecordTexts>)> done);
 

@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 
+#include "device/LineCodes.h"
 #include "events/EventRecordTexts.h"
 #include "files/SettingsValues.h"
 #include "maintenance/CalibrationGrid.h"
@@ -44,10 +45,8 @@ struct ReportReadResult {
 };
 
 // The read of the device's own address and baud rate (registers 0x0150/0x0151, as the
-// address change reads them): posts whether both answered, the address and the rate's text.
-using CommParamsRead =
-    void (*)(CDeviceContext& ctx,
-             std::function<void(bool answered, int address, std::string baudText)> done);
+// address change reads them), on the I/O worker: nothing when either went unanswered.
+using CommParamsRead = std::optional<DeviceCommParams> (*)(CDeviceContext& ctx);
 
 // Runs on the I/O worker. Before each step it looks at `cancel` and ends when it is set.
 // `progress` gets the number of steps done, `done` the result; both are posted to the window

@@ -11,7 +11,6 @@
 namespace mp {
 namespace {
 
-constexpr size_t kResponseLength = 5 + 2 * kCoefficientRegisterCount;
 // Time the device is given to store sent coefficients before they are read back.
 constexpr uint32_t kStoreMs = 300;
 
@@ -60,36 +59,47 @@ CoefficientCheck ConfirmCoefficients(CDeviceContext& ctx,
                                            : CoefficientCheck::NotHeld;
 }
 
-void DecodeCoefficients(CalibrationGrid& grid, const uint8_t* rx) {
+CoefficientValues ParseCoefficients(const uint8_t* rx) {
     const uint8_t* data = rx + 3;
-    auto word = [data](int k) { return int{data[2 * k]} << 8 | data[2 * k + 1]; };
-    grid.A[kRowPwm] = FormatInt(word(0));
-    grid.B[kRowPwm] = FormatInt(word(1));
-    grid.A[kRowA] = FormatFixed(word(2) / kCoefficientScale, 4);
-    grid.A[kRowB] = FormatFixed(word(3) / kCoefficientScale, 4);
-    grid.A[kRowC] = FormatFixed(word(4) / kCoefficientScale, 4);
-    grid.B[kRowA] = FormatInt(data[10]);
-    grid.B[kRowB] = FormatInt(data[11]);
-    grid.B[kRowC] = FormatInt(data[12]);
+    auto word = [data](int k) { return static_cast<uint16_t>(data[2 * k] << 8 | data[2 * k + 1]); };
+    CoefficientValues values;
+    values.PwmA = word(0);
+    values.PwmB = word(1);
+    values.PhaseA = {word(2), word(3), word(4)};
+    values.PhaseB = {data[10], data[11], data[12]};
+    return values;
+}
+
+void ApplyCoefficients(CalibrationGrid& grid, const CoefficientValues& values) {
+    grid.A[kRowPwm] = FormatInt(values.PwmA);
+    grid.B[kRowPwm] = FormatInt(values.PwmB);
+    const CalibrationRow phases[3] = {kRowA, kRowB, kRowC};
+    for (size_t k = 0; k < 3; ++k) {
+        grid.A[phases[k]] = FormatFixed(values.PhaseA[k] / kCoefficientScale, 4);
+        grid.B[phases[k]] = FormatInt(values.PhaseB[k]);
+    }
+}
+
+std::optional<CoefficientValues> FetchCoefficients(CDeviceContext& ctx) {
+    if (!ctx.Link.ReadHoldingRegisters(kCoefficientRegister, kCoefficientRegisterCount)) {
+        return std::nullopt;
+    }
+    // The located response has been moved to position 0.
+    return ParseCoefficients(ctx.Link.Rx().data());
 }
 
 void ReadCoefficients(CDeviceContext& ctx, CalibrationGrid* grid,
                       std::function<void(bool answered)> done) {
-    const bool answered =
-        ctx.Link.ReadHoldingRegisters(kCoefficientRegister, kCoefficientRegisterCount);
-    if (answered) {
-        // The located response has been moved to position 0.
-        std::array<uint8_t, kResponseLength> response{};
-        const RxBuffer& rx = ctx.Link.Rx();
-        std::copy(rx.begin(), rx.begin() + kResponseLength, response.begin());
-        ctx.Show([grid, response] {
+    const std::optional<CoefficientValues> values = FetchCoefficients(ctx);
+    if (values) {
+        ctx.Show([grid, v = *values] {
             if (grid) {
-                DecodeCoefficients(*grid, response.data());
+                ApplyCoefficients(*grid, v);
             }
         });
     }
     if (done) {
-        ctx.Post([done = std::move(done), answered] { done(answered); });
+        ctx.Post([done = std::move(done), answered = values.has_value()] { done(answered); });
     }
 }
 

@@ -2,8 +2,10 @@
 // The calibration coefficients the device holds: reading them back into the calibration grid
 // and resetting the current or voltage ones to a = 1, b = 0.
 
+#include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "device/RegisterMap.h"
@@ -37,11 +39,25 @@ std::string CoefficientCheckText(CoefficientCheck check, const char* done);
 CoefficientCheck ConfirmCoefficients(CDeviceContext& ctx,
                                      const std::function<bool(const uint8_t* data)>& holds);
 
-// Sets the a and b texts of all four rows from a 0x03 response to the coefficient read that
-// starts at rx[0]. PWM a and b and the phase b bytes are shown raw and unsigned ("%d": a b
-// byte of 0xFE is 254); a phase's a in the scale the calibration shows it, a × 10000 stored
-// as 10049 is "1.0049" ("%.4f").
-void DecodeCoefficients(CalibrationGrid& grid, const uint8_t* rx);
+// The seven coefficient registers as the device holds them.
+struct CoefficientValues {
+    uint16_t PwmA = 0;
+    uint16_t PwmB = 0;
+    std::array<uint16_t, 3> PhaseA{};  // a × 10000 of phases A, B, C
+    std::array<uint8_t, 3> PhaseB{};   // b of phases A, B, C, unsigned
+};
+
+// The values of a 0x03 response to the coefficient read that starts at rx[0].
+CoefficientValues ParseCoefficients(const uint8_t* rx);
+
+// Sets the a and b texts of all four rows. PWM a and b and the phase b bytes are shown raw and
+// unsigned ("%d": a b byte of 0xFE is 254); a phase's a in the scale the calibration shows it,
+// a × 10000 stored as 10049 is "1.0049" ("%.4f").
+void ApplyCoefficients(CalibrationGrid& grid, const CoefficientValues& values);
+
+// Reads the seven registers on the I/O worker and gives their values; nothing is shown.
+// Nothing without a valid response.
+std::optional<CoefficientValues> FetchCoefficients(CDeviceContext& ctx);
 
 // Reads the seven registers and shows them in `grid` (a window-thread field, changed only in
 // the show), then posts `done` with true. Without a valid response the grid is neither

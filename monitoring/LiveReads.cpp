@@ -1,6 +1,5 @@
 #include "monitoring/LiveReads.h"
 
-#include <array>
 #include <chrono>
 
 #include "monitoring/LiveDecoders.h"
@@ -13,8 +12,64 @@ std::array<uint16_t, 3> ThreeRegisters(const CModbusTransaction& link, int16_t p
     return {link.Register(p, 0), link.Register(p, 1), link.Register(p, 2)};
 }
 
-// Why the link's last read found no reply it could use.
-ReadFailure FailureOf(CModbusTransaction& link) {
+// The group's values stay as they are and are marked stale: now, because nothing came back
+// or nothing could be sent.
+bool Missed(CDeviceContext& ctx, LiveValues* live, LiveGroup group) {
+    const ReadFailure reason = LiveReadFailure(ctx.Link);
+    const int64_t now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                            std::chrono::system_clock::now().time_since_epoch())
+                            .count();
+    ctx.Post([live, group, reason, now] { live->Freshness.MarkMissed(group, reason, now); });
+    return false;
+}
+
+}  // namespace
+
+std::optional<PhaseCurrentReading> FetchPhaseCurrents(CDeviceContext& ctx) {
+    const int16_t p = ctx.Link.ReadSequence(kReadHoldingRegisters, kPhaseCurrentRegister,
+                                            kPhaseCurrentCount, 200);
+    if (p < 0) {
+        return std::nullopt;
+    }
+    return PhaseCurrentReading{ThreeRegisters(ctx.Link, p)};
+}
+
+std::optional<PhaseVoltageReading> FetchPhaseVoltages(CDeviceContext& ctx) {
+    const int16_t p = ctx.Link.ReadSequence(kReadHoldingRegisters, kPhaseVoltageRegister,
+                                            kPhaseVoltageCount, 300);
+    if (p < 0) {
+        return std::nullopt;
+    }
+    return PhaseVoltageReading{ThreeRegisters(ctx.Link, p)};
+}
+
+std::optional<DigitalInputReading> FetchDigitalInputs(CDeviceContext& ctx) {
+    const int16_t p = ctx.Link.ReadSequence(kReadDiscreteInputs, kInputDiscrete, 1, 300);
+    if (p < 0) {
+        return std::nullopt;
+    }
+    return DigitalInputReading{ctx.Link.DataByte(p, 0)};
+}
+
+std::optional<OutputStateReading> FetchOutputStates(CDeviceContext& ctx) {
+    const int16_t p = ctx.Link.ReadSequence(kReadCoils, kOutputCoil, 1, 300);
+    if (p < 0) {
+        return std::nullopt;
+    }
+    return OutputStateReading{ctx.Link.DataByte(p, 0)};
+}
+
+std::optional<StatusLampReading> FetchStatusLamps(CDeviceContext& ctx) {
+    const int16_t p =
+        ctx.Link.ReadSequence(kReadHoldingRegisters, kStatusRegister, kStatusCount, 300);
+    if (p < 0) {
+        return std::nullopt;
+    }
+    // Frame byte 4: the register's low byte.
+    return StatusLampReading{ctx.Link.DataByte(p, 1)};
+}
+
+ReadFailure LiveReadFailure(CModbusTransaction& link) {
     if (!link.Port().IsPortOpen()) {
         return ReadFailure::PortClosed;
     }
@@ -32,27 +87,12 @@ ReadFailure FailureOf(CModbusTransaction& link) {
     return ReadFailure::NoReply;
 }
 
-// The group's values stay as they are and are marked stale: now, because nothing came back
-// or nothing could be sent.
-bool Missed(CDeviceContext& ctx, LiveValues* live, LiveGroup group) {
-    const ReadFailure reason = FailureOf(ctx.Link);
-    const int64_t now = std::chrono::duration_cast<std::chrono::milliseconds>(
-                            std::chrono::system_clock::now().time_since_epoch())
-                            .count();
-    ctx.Post([live, group, reason, now] { live->Freshness.MarkMissed(group, reason, now); });
-    return false;
-}
-
-}  // namespace
-
 bool ReadPhaseCurrents(CDeviceContext& ctx, const ProtectionSettings* settings, LiveValues* live) {
-    const int16_t p = ctx.Link.ReadSequence(kReadHoldingRegisters, kPhaseCurrentRegister,
-                                            kPhaseCurrentCount, 200);
-    if (p < 0) {
+    const std::optional<PhaseCurrentReading> read = FetchPhaseCurrents(ctx);
+    if (!read) {
         return Missed(ctx, live, LiveGroup::Currents);
     }
-    const std::array<uint16_t, 3> raw = ThreeRegisters(ctx.Link, p);
-    ctx.Show([settings, live, raw] {
+    ctx.Show([settings, live, raw = read->Counts] {
         DecodePhaseCurrents(*live, settings->CtRatio, raw);
         live->Freshness.MarkRead(LiveGroup::Currents);
     });
@@ -60,13 +100,11 @@ bool ReadPhaseCurrents(CDeviceContext& ctx, const ProtectionSettings* settings, 
 }
 
 bool ReadPhaseVoltages(CDeviceContext& ctx, LiveValues* live) {
-    const int16_t p = ctx.Link.ReadSequence(kReadHoldingRegisters, kPhaseVoltageRegister,
-                                            kPhaseVoltageCount, 300);
-    if (p < 0) {
+    const std::optional<PhaseVoltageReading> read = FetchPhaseVoltages(ctx);
+    if (!read) {
         return Missed(ctx, live, LiveGroup::Voltages);
     }
-    const std::array<uint16_t, 3> raw = ThreeRegisters(ctx.Link, p);
-    ctx.Show([live, raw] {
+    ctx.Show([live, raw = read->Tenths] {
         DecodePhaseVoltages(*live, raw);
         live->Freshness.MarkRead(LiveGroup::Voltages);
     });
@@ -74,12 +112,11 @@ bool ReadPhaseVoltages(CDeviceContext& ctx, LiveValues* live) {
 }
 
 bool ReadDigitalInputs(CDeviceContext& ctx, LiveValues* live) {
-    const int16_t p = ctx.Link.ReadSequence(kReadDiscreteInputs, kInputDiscrete, 1, 300);
-    if (p < 0) {
+    const std::optional<DigitalInputReading> read = FetchDigitalInputs(ctx);
+    if (!read) {
         return Missed(ctx, live, LiveGroup::Inputs);
     }
-    const uint8_t byte = ctx.Link.DataByte(p, 0);
-    ctx.Show([live, byte] {
+    ctx.Show([live, byte = read->Bits] {
         DecodeDigitalInputs(*live, byte);
         live->Freshness.MarkRead(LiveGroup::Inputs);
     });
@@ -87,12 +124,11 @@ bool ReadDigitalInputs(CDeviceContext& ctx, LiveValues* live) {
 }
 
 bool ReadOutputStates(CDeviceContext& ctx, LiveValues* live) {
-    const int16_t p = ctx.Link.ReadSequence(kReadCoils, kOutputCoil, 1, 300);
-    if (p < 0) {
+    const std::optional<OutputStateReading> read = FetchOutputStates(ctx);
+    if (!read) {
         return Missed(ctx, live, LiveGroup::Outputs);
     }
-    const uint8_t byte = ctx.Link.DataByte(p, 0);
-    ctx.Show([live, byte] {
+    ctx.Show([live, byte = read->Bits] {
         DecodeOutputStates(*live, byte);
         live->Freshness.MarkRead(LiveGroup::Outputs);
     });
@@ -100,14 +136,11 @@ bool ReadOutputStates(CDeviceContext& ctx, LiveValues* live) {
 }
 
 bool ReadStatusLamps(CDeviceContext& ctx, LiveValues* live) {
-    const int16_t p =
-        ctx.Link.ReadSequence(kReadHoldingRegisters, kStatusRegister, kStatusCount, 300);
-    if (p < 0) {
+    const std::optional<StatusLampReading> read = FetchStatusLamps(ctx);
+    if (!read) {
         return Missed(ctx, live, LiveGroup::StatusLamps);
     }
-    // Frame byte 4: the register's low byte; the high byte is not used.
-    const uint8_t low = ctx.Link.DataByte(p, 1);
-    ctx.Show([live, low] {
+    ctx.Show([live, low = read->LowByte] {
         DecodeStatusLamps(*live, low);
         live->Freshness.MarkRead(LiveGroup::StatusLamps);
     });

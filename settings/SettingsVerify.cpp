@@ -126,20 +126,20 @@ RegisterValues SentRegisters(const ProtectionSettings& s, const SettingsWriteRes
 
 RegisterValues ReadBackSettings(CDeviceContext& ctx) {
     RegisterValues held;
-    if (const auto a = FetchSettingsBlockA(ctx)) {
+    if (const auto a = FetchSettingsBlockAFrame(ctx)) {
         AddReadRegisters(*a, kSettingsBlockAStart, held);
     }
     ctx.Sleep(kBetweenBlocksMs);
     if (ctx.Stopped()) {
         return held;
     }
-    if (const auto b = FetchSettingsBlockB(ctx)) {
+    if (const auto b = FetchSettingsBlockBFrame(ctx)) {
         AddReadRegisters(*b, kSettingsBlockBStart, held);
     }
     if (ctx.Stopped()) {
         return held;
     }
-    if (const auto c = FetchSettingsBlockC(ctx)) {
+    if (const auto c = FetchSettingsBlockCFrame(ctx)) {
         AddReadRegisters(*c, kSettingsBlockCStart, held);
     }
     ctx.Sleep(kAfterBlockCMs);

@@ -106,6 +106,14 @@ void TestCommParam::ReadShowsDeviceValues() {
              (std::vector<Bytes>{VectorFrame("request", address, "device address"),
                                  VectorFrame("request", address, "device baud code")}));
     QCOMPARE(rig.Clock.Sleeps(), sleeps);
+
+    // The value read gives the same, or nothing rather than address 0.
+    const std::optional<DeviceCommParams> held = FetchDeviceCommParams(rig.Ctx);
+    QCOMPARE(held.has_value(), !silent);
+    if (held) {
+        QCOMPARE(held->Address, shownAddress);
+        QCOMPARE(QString::fromStdString(held->BaudText()), shownBaud);
+    }
 }
 
 void TestCommParam::ChangeFollowsDevice_data() {

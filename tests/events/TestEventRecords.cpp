@@ -14,6 +14,8 @@
 #include "support/Vectors.h"
 #include "support/Widgets.h"
 
+Q_DECLARE_METATYPE(mp::SimFaults)
+
 using namespace mp;
 using namespace mp::test;
 using Bytes = std::vector<uint8_t>;
@@ -35,28 +37,38 @@ void TestEventRecords::Read_data() {
     QTest::addColumn<QString>("codeRequest");  // "" when only the count is read
     QTest::addColumn<QString>("summary");      // "-": nothing to show, the device did not answer
     QTest::addColumn<QStringList>("events");
+    QTest::addColumn<SimFaults>("faults");
     const QString e1 = "C1接触器吸合失败(E01)", e5 = "短路故障(E05)", e17 = "欠压(E17)",
                   e9 = "定时限过载保护(E09)", e14 = "EEPROM 出错(E14)", e3 = "接触器未断开(E03)";
     const QStringList none(8, QString());
     QTest::newRow("none") << 1 << 0 << -1 << ""
-                          << "无告警信息" << none;
+                          << "无告警信息" << none << SimFaults{};
     QTest::newRow("one") << 1 << 1 << -1 << "event codes 1-2"
-                         << "有1条告警信息" << QStringList{e1, "", "", "", "", "", "", ""};
+                         << "有1条告警信息" << QStringList{e1, "", "", "", "", "", "", ""}
+                         << SimFaults{};
     // Code 12 counts as an event but has no text; so has 15.
     QTest::newRow("three") << 1 << 3 << -1 << "event codes 1-4"
-                           << "有3条告警信息" << QStringList{e1, e5, "", "", "", "", "", ""};
+                           << "有3条告警信息" << QStringList{e1, e5, "", "", "", "", "", ""}
+                           << SimFaults{};
     QTest::newRow("five at 5") << 5 << 5 << -1 << "event codes 1-6"
-                               << "有5条告警信息" << QStringList{e1, e5, "", e17, "", "", "", ""};
+                               << "有5条告警信息" << QStringList{e1, e5, "", e17, "", "", "", ""}
+                               << SimFaults{};
     QTest::newRow("eight at 247") << 247 << 8 << -1 << "event codes 1-8"
                                   << "有8条告警信息"
-                                  << QStringList{e1, e5, "", e17, "", e9, e14, e3};
+                                  << QStringList{e1, e5, "", e17, "", e9, e14, e3} << SimFaults{};
     QTest::newRow("nine") << 1 << 9 << -1 << ""
-                          << "" << none;
+                          << "" << none << SimFaults{};
     // A device that said nothing has no "无告警信息" and no empty events: nothing is shown.
     QTest::newRow("count not answered") << 1 << 4 << 0 << ""
-                                        << "-" << none;
+                                        << "-" << none << SimFaults{};
     QTest::newRow("codes not answered") << 1 << 4 << 1 << "event codes 1-4"
-                                        << "-" << none;
+                                        << "-" << none << SimFaults{};
+    // A reply that is not taken is no reply: neither "无告警信息" nor zeros as codes.
+    QTest::newRow("count with a bad CRC") << 1 << 4 << -1 << ""
+                                          << "-" << none << Faults({}, false, true);
+    QTest::newRow("count behind a write's echo")
+        << 1 << 4 << -1 << ""
+        << "-" << none << Faults(WithCrc({0x01, 0x05, 0x00, 0x00, 0xFF, 0x00}));
 }
 
 void TestEventRecords::Read() {
@@ -66,17 +78,26 @@ void TestEventRecords::Read() {
     QFETCH(QString, codeRequest);
     QFETCH(QString, summary);
     QFETCH(QStringList, events);
-    CDeviceRig rig(static_cast<uint8_t>(address));
-    // The count's low byte has no part in it.
-    rig.Device.SetRegister(0x0124, static_cast<uint16_t>(count << 8 | 0xFF));
+    QFETCH(SimFaults, faults);
     const uint8_t codes[8] = {1, 5, 12, 17, 15, 9, 14, 3};
-    for (int r = 0; r < 4; ++r) {
-        rig.Device.SetRegister(static_cast<uint16_t>(0x0120 + r),
-                               static_cast<uint16_t>(codes[2 * r] << 8 | codes[2 * r + 1]));
-    }
-    if (answered >= 0) {
-        rig.Silence(answered);
-    }
+    const auto prepare = [&](CDeviceRig& rig) {
+        // The count's low byte has no part in it.
+        rig.Device.SetRegister(0x0124, static_cast<uint16_t>(count << 8 | 0xFF));
+        for (int r = 0; r < 4; ++r) {
+            rig.Device.SetRegister(static_cast<uint16_t>(0x0120 + r),
+                                   static_cast<uint16_t>(codes[2 * r] << 8 | codes[2 * r + 1]));
+        }
+        rig.Port.SetFaults(faults);
+        if (answered >= 0) {
+            rig.Silence(answered);
+        }
+    };
+    CDeviceRig rig(static_cast<uint8_t>(address));
+    prepare(rig);
+    // The value read, from a device in the same state.
+    CDeviceRig valueRig(static_cast<uint8_t>(address));
+    prepare(valueRig);
+    const std::optional<EventRecordTexts> value = FetchEventRecords(valueRig.Ctx);
 
     int calls = 0;
     std::optional<EventRecordTexts> shown;
@@ -85,6 +106,15 @@ void TestEventRecords::Read() {
         shown = std::move(texts);
     });
     QCOMPARE(calls, 1);
+    // The value read sends the same and gives what the window is given.
+    QCOMPARE(valueRig.SentFrames(), rig.SentFrames());
+    QCOMPARE(value.has_value(), shown.has_value());
+    if (value) {
+        QCOMPARE(value->Summary, shown->Summary);
+        QCOMPARE(value->Events, shown->Events);
+        QCOMPARE(value->Codes, shown->Codes);
+        QCOMPARE(value->Count, shown->Count);
+    }
     std::vector<Bytes> expected{VectorFrame("request", address, "event count")};
     if (!codeRequest.isEmpty()) {
         expected.push_back(VectorFrame("request", address, codeRequest));

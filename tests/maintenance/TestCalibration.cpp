@@ -8,6 +8,8 @@
 #include "support/DeviceRig.h"
 #include "support/Vectors.h"
 
+Q_DECLARE_METATYPE(mp::SimFaults)
+
 using namespace mp;
 using namespace mp::test;
 using Bytes = std::vector<uint8_t>;
@@ -349,21 +351,32 @@ void TestCalibration::PwmCoefficientsChecked() {
 void TestCalibration::ReadCoefficients_data() {
     QTest::addColumn<QList<int>>("registers");  // 0x0148 to 0x014E, when set
     QTest::addColumn<bool>("silent");
+    QTest::addColumn<SimFaults>("faults");
     QTest::addColumn<QStringList>("texts");
     // The phase a in the scale the calibration shows it, b raw and unsigned.
     QTest::newRow("unsigned, one scale")
         << QList<int>{0xFFFF, 0x8000, 0x26AC, 0x26DE, 0x2741, 0xFE01, 0x8099} << false
+        << SimFaults{}
         << QStringList{"65535", "32768", "0.9900", "254", "0.9950", "1", "1.0049", "128"};
     // Without a reply the grid keeps what it held: no zeros shown as the device's values.
+    const QStringList unchanged{"x", "", "x", "", "x", "", "x", ""};
     QTest::newRow("silent device changes nothing")
-        << QList<int>{} << true << QStringList{"x", "", "x", "", "x", "", "x", ""};
+        << QList<int>{} << true << SimFaults{} << unchanged;
+    QTest::newRow("bad CRC changes nothing")
+        << QList<int>{1, 2, 3, 4, 5, 6, 7} << false << Faults({}, false, true) << unchanged;
+    QTest::newRow("a write's echo ahead changes nothing")
+        << QList<int>{1, 2, 3, 4, 5, 6, 7} << false
+        << Faults(WithCrc({0x01, 0x05, 0x00, 0x00, 0xFF, 0x00})) << unchanged;
 }
 
 void TestCalibration::ReadCoefficients() {
     QFETCH(QList<int>, registers);
     QFETCH(bool, silent);
+    QFETCH(SimFaults, faults);
     QFETCH(QStringList, texts);
+    const bool answering = !silent && !faults.CorruptCrc && faults.StrayBytes.empty();
     CDeviceRig rig;
+    rig.Port.SetFaults(faults);
     for (int k = 0; k < registers.size(); ++k) {
         rig.Device.SetRegister(static_cast<uint16_t>(0x0148 + k),
                                static_cast<uint16_t>(registers[k]));
@@ -383,10 +396,19 @@ void TestCalibration::ReadCoefficients() {
 
     QCOMPARE(rig.SentFrames(),
              std::vector<Bytes>{VectorFrame("request", 1, "stored coefficients")});
-    QCOMPARE(answered, std::optional<bool>(!silent));
-    QCOMPARE(shownWhenDone, silent ? 0 : 1);  // the grid is on screen before the message
+    QCOMPARE(answered, std::optional<bool>(answering));
+    QCOMPARE(shownWhenDone, answering ? 1 : 0);  // the grid is on screen before the message
     QCOMPARE(CoefficientTexts(grid), texts);
     QCOMPARE(grid.Points[kRowA], (std::array<int32_t, 4>{1, 2, 3, 4}));
+
+    // The value read gives the same values, or nothing.
+    const std::optional<CoefficientValues> values = FetchCoefficients(rig.Ctx);
+    QCOMPARE(values.has_value(), answering);
+    if (values) {
+        CalibrationGrid fetched;
+        ApplyCoefficients(fetched, *values);
+        QCOMPARE(CoefficientTexts(fetched), texts);
+    }
 }
 
 // What a calibration shows is what reading the coefficients back shows.

@@ -366,6 +366,55 @@ private slots:
         QCOMPARE(Q(freshness.LinkText()), link);
     }
 
+    // Each live value read gives what the device holds, or nothing with the reason the link
+    // found: no zeros, and no bytes of a reply to another request. Nothing is shown.
+    void liveFetchGivesValuesOrReason_data() {
+        QTest::addColumn<SimFaults>("faults");
+        QTest::addColumn<int>("failure");  // ReadFailure; -1 when the device answered
+        QTest::newRow("reply") << SimFaults{} << -1;
+        QTest::newRow("silent device") << Silent() << int(ReadFailure::NoReply);
+        QTest::newRow("bad CRC") << Faults({}, false, true) << int(ReadFailure::BadCrc);
+        QTest::newRow("a write's echo ahead")
+            << Faults(WithCrc({0x01, 0x05, 0x00, 0x00, 0xFF, 0x00}))
+            << int(ReadFailure::WrongReply);
+    }
+    void liveFetchGivesValuesOrReason() {
+        QFETCH(SimFaults, faults);
+        QFETCH(int, failure);
+        CDeviceRig rig;
+        const uint16_t registers[] = {2200, 3805, 65535, 1234, 0, 65535};  // 0x0103..0x0108
+        for (uint16_t k = 0; k < 6; ++k) {
+            rig.Device.SetRegister(static_cast<uint16_t>(0x0103 + k), registers[k]);
+        }
+        rig.Device.SetRegister(0x011B, 0x7F80);
+        rig.Device.SetInputs(0xA5);
+        rig.Device.SetCoils(0x05);
+        rig.Port.SetFaults(faults);
+        const auto judged = [&](bool answered) {
+            return answered == (failure < 0) &&
+                   (answered || int(LiveReadFailure(rig.Link)) == failure);
+        };
+
+        const auto currents = FetchPhaseCurrents(rig.Ctx);
+        QVERIFY(judged(currents.has_value()));
+        const auto voltages = FetchPhaseVoltages(rig.Ctx);
+        QVERIFY(judged(voltages.has_value()));
+        const auto inputs = FetchDigitalInputs(rig.Ctx);
+        QVERIFY(judged(inputs.has_value()));
+        const auto outputs = FetchOutputStates(rig.Ctx);
+        QVERIFY(judged(outputs.has_value()));
+        const auto status = FetchStatusLamps(rig.Ctx);
+        QVERIFY(judged(status.has_value()));
+        QCOMPARE(rig.Window.Shows, 0);
+        if (failure < 0) {
+            QCOMPARE(currents->Counts, (std::array<uint16_t, 3>{1234, 0, 65535}));
+            QCOMPARE(voltages->Tenths, (std::array<uint16_t, 3>{2200, 3805, 65535}));
+            QCOMPARE(int(inputs->Bits), 0xA5);
+            QCOMPARE(int(outputs->Bits), 0x05);
+            QCOMPARE(int(status->LowByte), 0x80);
+        }
+    }
+
     // The currents take the CT ratio as the window holds it when it decodes them, and the
     // worker leaves the window's values alone until then.
     void currentsUseRatioAtDecodeTime() {

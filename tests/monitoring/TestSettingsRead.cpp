@@ -78,6 +78,27 @@ std::vector<uint8_t> Response(int length, int offset, const QByteArray& bytes) {
     return frame;
 }
 
+// 0x0153 to 0x0162: CT ratio; PWM on phase C; phase loss 25.4 s, star-delta; unused; rated
+// voltage, current, start time; enables; curve "1000"; locked rotor, definite time and
+// unbalance, each multiple or percent and time; unused; over- and under-voltage percent and
+// time; breaking current.
+void SetSampleSettings(CSimulatedDevice& device) {
+    const uint16_t values[] = {0xFFFF, 0x0002, 0xFE02, 0x0000, 0xFFFE, 1234,   15,     0x0A00,
+                               11,     0xFF7B, 0x8DFE, 0x99FD, 0x0000, 0x7303, 0x4B09, 4000};
+    for (uint16_t k = 0; k < 16; ++k) {
+        device.SetRegister(static_cast<uint16_t>(0x0153 + k), values[k]);
+    }
+}
+
+// The sample settings as the window holds them.
+const char* const kSampleDump =
+    "CtRatio=65535 CurveSelection=1000 DefiniteTimeMultiple=14.1 "
+    "DefiniteTimeTime=254 LockedRotorMultiple=25.5 LockedRotorTime=12.3 "
+    "PhaseLossTime=25.4 PwmPhase=C相电流 RatedCurrent=123.4 "
+    "RatedVoltage=65534 StartModeText=星三角起动 StartTime=15 "
+    "UnbalancePercent=153 UnbalanceTime=25.3 115 3 75 9 4000 "
+    "enabled=011000000";
+
 }  // namespace
 
 class TestSettingsRead : public QObject {
@@ -179,28 +200,14 @@ private slots:
         faults.StrayBytes.assign(stray.begin(), stray.end());
         faults.SplitPieces = pieces;
         rig.Port.SetFaults(faults);
-        // 0x0153 to 0x0162: CT ratio; PWM on phase C; phase loss 25.4 s, star-delta; unused;
-        // rated voltage, current, start time; enables; curve "1000"; locked rotor, definite
-        // time and unbalance, each multiple or percent and time; unused; over- and
-        // under-voltage percent and time; breaking current.
-        const uint16_t values[] = {0xFFFF, 0x0002, 0xFE02, 0x0000, 0xFFFE, 1234,   15,     0x0A00,
-                                   11,     0xFF7B, 0x8DFE, 0x99FD, 0x0000, 0x7303, 0x4B09, 4000};
-        for (uint16_t k = 0; k < 16; ++k) {
-            rig.Device.SetRegister(static_cast<uint16_t>(0x0153 + k), values[k]);
-        }
+        SetSampleSettings(rig.Device);
 
         ProtectionSettings s = Prefilled();
         QVERIFY(ReadSettingsBlockA(rig.Ctx, &s));
         QVERIFY(ReadSettingsBlockB(rig.Ctx, &s));
         QVERIFY(ReadSettingsBlockC(rig.Ctx, &s));
 
-        QCOMPARE(Dump(s), QString::fromUtf8(
-                              "CtRatio=65535 CurveSelection=1000 DefiniteTimeMultiple=14.1 "
-                              "DefiniteTimeTime=254 LockedRotorMultiple=25.5 LockedRotorTime=12.3 "
-                              "PhaseLossTime=25.4 PwmPhase=C相电流 RatedCurrent=123.4 "
-                              "RatedVoltage=65534 StartModeText=星三角起动 StartTime=15 "
-                              "UnbalancePercent=153 UnbalanceTime=25.3 115 3 75 9 4000 "
-                              "enabled=011000000"));
+        QCOMPARE(Dump(s), QString::fromUtf8(kSampleDump));
         QCOMPARE(rig.Window.Shows, 4);
         const std::vector<std::vector<uint8_t>> requests = {
             VectorFrame("request", address, "settings block A"),
@@ -208,6 +215,34 @@ private slots:
             VectorFrame("request", address, "settings block C")};
         QVERIFY(rig.SentFrames() == requests);
         QCOMPARE(rig.Clock.Sleeps(), (std::vector<uint32_t>{500, 300, 300, 300}));
+    }
+
+    // The value reads give what the device holds, or nothing at all when no reply was taken:
+    // no zeros, and no bytes of a reply to another request. Nothing is shown.
+    void fetchGivesValuesOrNothing_data() {
+        QTest::addColumn<SimFaults>("faults");
+        QTest::addColumn<bool>("answered");
+        QTest::newRow("reply") << SimFaults{} << true;
+        QTest::newRow("silent device") << Faults({}, true) << false;
+        QTest::newRow("bad CRC") << Faults({}, false, true) << false;
+        QTest::newRow("a write's echo ahead")
+            << Faults(WithCrc({0x01, 0x05, 0x00, 0x00, 0xFF, 0x00})) << false;
+    }
+    void fetchGivesValuesOrNothing() {
+        QFETCH(SimFaults, faults);
+        QFETCH(bool, answered);
+        CDeviceRig rig;
+        SetSampleSettings(rig.Device);
+        rig.Port.SetFaults(faults);
+        QCOMPARE(FetchSettingsBlockA(rig.Ctx).has_value(), answered);
+        QCOMPARE(FetchSettingsBlockB(rig.Ctx).has_value(), answered);
+        QCOMPARE(FetchSettingsBlockC(rig.Ctx).has_value(), answered);
+        const std::optional<ProtectionSettings> whole = FetchProtectionSettings(rig.Ctx);
+        QCOMPARE(whole.has_value(), answered);
+        if (whole) {
+            QCOMPARE(Dump(*whole), QString::fromUtf8(kSampleDump));
+        }
+        QCOMPARE(rig.Window.Shows, 0);
     }
 
     // Without a reply no block changes or shows anything: block C no more shows zeros in its
