@@ -1,11 +1,13 @@
 #pragma once
-// Every message box and modal dialog the handlers open goes through this service, so that
-// tests answer them directly instead of racing timers against nested event loops.
+// The main window's own dialogs (usage notes, password, device parameters, event records,
+// connection), beside the message boxes and file choosers of the dialog service, so that
+// tests answer them all from one script.
 
 #include <QString>
 #include <optional>
 
 #include "app/ConnectionSettings.h"
+#include "dialogs/DialogService.h"
 #include "events/EventRecordTexts.h"
 
 class QWidget;
@@ -21,13 +23,8 @@ struct CommParamValues {
     int NewBaudRate = 0;  // the rate chosen, one of the five, after OK
 };
 
-class IDialogService {
+class IMainDialogs : public virtual IDialogService {
 public:
-    virtual ~IDialogService() = default;
-    // Message box with an OK button.
-    virtual void Inform(QWidget* parent, const QString& text) = 0;
-    // Message box with Yes and No buttons and a question icon; true for Yes.
-    virtual bool AskYesNo(QWidget* parent, const QString& text) = 0;
     // The usage notes window, modal.
     virtual void ShowUsageNotes(QWidget* parent) = 0;
     // The maintenance password window; nothing when the operator cancels.
@@ -38,22 +35,6 @@ public:
     virtual void ShowEventRecords(QWidget* parent, const EventRecordTexts& texts) = 0;
     // The start-up dialog again, showing `settings`; true and the new choice on OK.
     virtual bool AskConnection(QWidget* parent, ConnectionSettings& settings) = 0;
-};
-
-}  // namespace mp
-
-namespace mp {
-
-// The real dialogs and message boxes.
-class CDialogService : public IDialogService {
-public:
-    void Inform(QWidget* parent, const QString& text) override;
-    bool AskYesNo(QWidget* parent, const QString& text) override;
-    void ShowUsageNotes(QWidget* parent) override;
-    std::optional<QString> AskPassword(QWidget* parent) override;
-    bool EditCommParams(QWidget* parent, CommParamValues& values) override;
-    void ShowEventRecords(QWidget* parent, const EventRecordTexts& texts) override;
-    bool AskConnection(QWidget* parent, ConnectionSettings& settings) override;
 };
 
 }  // namespace mp

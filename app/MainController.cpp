@@ -211,7 +211,7 @@ constexpr MainCommand kAllCommands[] = {
 
 }  // namespace
 
-CMainController::CMainController(CMotorProtectorDlg& window, IDialogService& dialogs,
+CMainController::CMainController(CMotorProtectorDlg& window, IMainDialogs& dialogs,
                                  const ConnectionSettings& connection, QObject* parent)
     : QObject(parent),
       Window_(window),
@@ -225,7 +225,7 @@ CMainController::CMainController(CMotorProtectorDlg& window, IDialogService& dia
     Connect();
 }
 
-CMainController::CMainController(CMotorProtectorDlg& window, IDialogService& dialogs,
+CMainController::CMainController(CMotorProtectorDlg& window, IMainDialogs& dialogs,
                                  const ConnectionSettings& connection, IPort& port, IClock& clock,
                                  QObject* parent)
     : QObject(parent),

@@ -34,17 +34,17 @@ struct LiveValues;
 class CMotorProtectorDlg;
 class CPollSession;
 class CWindowQueue;
-class IDialogService;
+class IMainDialogs;
 
 class CMainController : public QObject {
     Q_OBJECT
 public:
     // Talks through the port the connection names (a serial port or the built-in simulated
     // device).
-    CMainController(CMotorProtectorDlg& window, IDialogService& dialogs,
+    CMainController(CMotorProtectorDlg& window, IMainDialogs& dialogs,
                     const ConnectionSettings& connection, QObject* parent = nullptr);
     // Talks through the given port and clock (tests).
-    CMainController(CMotorProtectorDlg& window, IDialogService& dialogs,
+    CMainController(CMotorProtectorDlg& window, IMainDialogs& dialogs,
                     const ConnectionSettings& connection, IPort& port, IClock& clock,
                     QObject* parent = nullptr);
     ~CMainController() override;
@@ -169,7 +169,7 @@ private:
     void UpdateReconnectAction();
 
     CMotorProtectorDlg& Window_;
-    IDialogService& Dialogs_;
+    IMainDialogs& Dialogs_;
     ConnectionSettings Connection_;
     std::unique_ptr<CDeviceBackend> Backend_;
     IPort& Port_;

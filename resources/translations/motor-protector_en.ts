@@ -1955,13 +1955,6 @@
     </message>
 </context>
 <context>
-    <name>mp::CDialogService</name>
-    <message>
-        <source>马达保护控制器</source>
-        <translation>Motor protection controller</translation>
-    </message>
-</context>
-<context>
     <name>mp::CEventRecordDlg</name>
     <message>
         <source>导出事件记录</source>
@@ -1978,25 +1971,6 @@
     <message>
         <source>事件记录未能导出到“%1”：%2</source>
         <translation>The alarm events could not be exported to &quot;%1&quot;: %2</translation>
-    </message>
-</context>
-<context>
-    <name>mp::CFileDialogs</name>
-    <message>
-        <source>马达保护控制器</source>
-        <translation>Motor protector</translation>
-    </message>
-    <message>
-        <source>保存定值文件</source>
-        <translation>Save settings file</translation>
-    </message>
-    <message>
-        <source>备注（柜号、回路、电动机，可不填）：</source>
-        <translation>Note (panel, feeder, motor; optional):</translation>
-    </message>
-    <message>
-        <source>打印调试报告</source>
-        <translation>Print commissioning report</translation>
     </message>
 </context>
 <context>
@@ -2152,6 +2126,10 @@ Record this write (%2, %3) in the file?</translation>
 没有生成调试报告：报告只用生成时从设备读到的值。</source>
         <translation>The device (%1) did not answer: its %2 could not be read.
 No report was made: a report holds only values read from the device when it is made.</translation>
+    </message>
+    <message>
+        <source>备注（柜号、回路、电动机，可不填）：</source>
+        <translation>Note (panel, feeder, motor; optional):</translation>
     </message>
 </context>
 <context>
@@ -2442,13 +2420,6 @@ Received: %2</translation>
     </message>
 </context>
 <context>
-    <name>mp::CMotorProtectorApp</name>
-    <message>
-        <source>马达保护控制器演示软件-Quellar</source>
-        <translation>Motor Protection Controller - Quellar</translation>
-    </message>
-</context>
-<context>
     <name>mp::CMotorProtectorDlg</name>
     <message>
         <source>请输入一个整数。</source>
@@ -2647,6 +2618,20 @@ Received: %2</translation>
     <message>
         <source>保护投退“%1”（protections.%2）应为 true 或 false</source>
         <translation>the protection switch &quot;%1&quot; (protections.%2) must be true or false</translation>
+    </message>
+</context>
+<context>
+    <name>mp::CStandardDialogs</name>
+    <message>
+        <source>马达保护控制器</source>
+        <translation>Motor protection controller</translation>
+    </message>
+</context>
+<context>
+    <name>mp::CStandardFileWindows</name>
+    <message>
+        <source>打印调试报告</source>
+        <translation>Print commissioning report</translation>
     </message>
 </context>
 <context>
