@@ -9,7 +9,7 @@
 #include "app/MainController.h"
 #include "app/MotorProtectorDlg.h"
 #include "diagnostics/Diagnostics.h"
-#include "files/FileDialogs.h"
+#include "dialogs/DialogService.h"
 
 namespace mp {
 namespace {
@@ -44,7 +44,7 @@ private:
 
 std::unique_ptr<CDiagnostics> InstallDiagnostics(CMotorProtectorDlg& window,
                                                  CMainController& controller,
-                                                 IFileDialogs& dialogs) {
+                                                 IDialogService& dialogs) {
     DiagnosticsHost host;
     host.Window = &window;
     host.Link = &controller.Link();

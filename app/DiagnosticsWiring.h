@@ -9,12 +9,12 @@ namespace mp {
 class CDiagnostics;
 class CMainController;
 class CMotorProtectorDlg;
-class IFileDialogs;
+class IDialogService;
 
 // The diagnostics observe the controller's link from now on; when they go, the controller's
 // worker is shut down first.
 std::unique_ptr<CDiagnostics> InstallDiagnostics(CMotorProtectorDlg& window,
                                                  CMainController& controller,
-                                                 IFileDialogs& dialogs);
+                                                 IDialogService& dialogs);
 
 }  // namespace mp

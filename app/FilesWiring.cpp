@@ -10,7 +10,7 @@
 namespace mp {
 
 std::unique_ptr<CFilesController> InstallFiles(CMotorProtectorDlg& window,
-                                               CMainController& controller, IFileDialogs& dialogs,
+                                               CMainController& controller, IFileWindows& dialogs,
                                                QSettings* store) {
     FilesHost host;
     host.Window = &window;

@@ -11,11 +11,11 @@ namespace mp {
 class CFilesController;
 class CMainController;
 class CMotorProtectorDlg;
-class IFileDialogs;
+class IFileWindows;
 
 // The recent files are kept in `store` (none: for this run only).
 std::unique_ptr<CFilesController> InstallFiles(CMotorProtectorDlg& window,
-                                               CMainController& controller, IFileDialogs& dialogs,
+                                               CMainController& controller, IFileWindows& dialogs,
                                                QSettings* store);
 
 }  // namespace mp

@@ -85,14 +85,14 @@ constexpr MainCommand kAllCommands[] = {
 
 }  // namespace
 
-CMainController::CMainController(CMotorProtectorDlg& window, IDialogService& dialogs,
+CMainController::CMainController(CMotorProtectorDlg& window, IMainDialogs& dialogs,
                                  const ConnectionSettings& connection, QObject* parent)
     : QObject(parent), Window_(window), Dialogs_(dialogs), Relay_(window.Relay()) {
     Line_ = std::make_unique<CDeviceLine>(connection);
     Build(connection);
 }
 
-CMainController::CMainController(CMotorProtectorDlg& window, IDialogService& dialogs,
+CMainController::CMainController(CMotorProtectorDlg& window, IMainDialogs& dialogs,
                                  const ConnectionSettings& connection, IPort& port, IClock& clock,
                                  QObject* parent)
     : QObject(parent), Window_(window), Dialogs_(dialogs), Relay_(window.Relay()) {

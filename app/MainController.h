@@ -29,7 +29,7 @@ class CPollingActions;
 class CRelay;
 class CSettingsActions;
 class IClock;
-class IDialogService;
+class IMainDialogs;
 class IPort;
 
 class CMainController : public QObject, public IOperationQueue {
@@ -37,10 +37,10 @@ class CMainController : public QObject, public IOperationQueue {
 public:
     // Talks through the port the connection names (a serial port or the built-in simulated
     // device) to the relay the window shows.
-    CMainController(CMotorProtectorDlg& window, IDialogService& dialogs,
+    CMainController(CMotorProtectorDlg& window, IMainDialogs& dialogs,
                     const ConnectionSettings& connection, QObject* parent = nullptr);
     // Talks through the given port and clock (tests).
-    CMainController(CMotorProtectorDlg& window, IDialogService& dialogs,
+    CMainController(CMotorProtectorDlg& window, IMainDialogs& dialogs,
                     const ConnectionSettings& connection, IPort& port, IClock& clock,
                     QObject* parent = nullptr);
     ~CMainController() override;
@@ -88,7 +88,7 @@ private:
     void UpdateControls();
 
     CMotorProtectorDlg& Window_;
-    IDialogService& Dialogs_;
+    IMainDialogs& Dialogs_;
     CRelay& Relay_;
     std::unique_ptr<CDeviceLine> Line_;
     std::unique_ptr<CConnectionController> Connection_;

@@ -3,20 +3,19 @@
 #include <QApplication>
 #include <QFontInfo>
 #include <QFontMetricsF>
-#include <QMessageBox>
 #include <QSettings>
 
 #include "app/DiagnosticsWiring.h"
-#include "app/DialogService.h"
 #include "app/FilesWiring.h"
 #include "app/MainController.h"
+#include "app/MainDialogs.h"
 #include "app/MotorProtectorDlg.h"
 #include "app/TrendWiring.h"
 #include "connection/CommSetupDlg.h"
 #include "connection/ConnectionMemory.h"
 #include "diagnostics/Diagnostics.h"
-#include "files/FileDialogs.h"
 #include "files/FilesController.h"
+#include "files/StandardFileWindows.h"
 #include "language/ChineseFont.h"
 #include "language/LanguageChoice.h"
 #include "relay/Relay.h"
@@ -25,10 +24,6 @@
 namespace mp {
 
 namespace {
-
-// The title of the start-up dialog's messages, as the main window's.
-const char* const kMessageTitle =
-    QT_TRANSLATE_NOOP("mp::CMotorProtectorApp", "马达保护控制器演示软件-Quellar");
 
 const QColor kDialogBackground(195, 239, 255);
 const QColor kDialogText(0, 5, 10);
@@ -50,14 +45,11 @@ int CMotorProtectorApp::Run(const StartOptions& options, CLanguageChoice& langua
     }
     const ConnectionSettings start = options.Over(memory.Load(locations));
 
+    CMainDialogs dialogs;
     ConnectionSettings connection = start;
     if (!options.Connect) {
         CCommSetupDlg setup(
-            [](const QString& text) {
-                QMessageBox::information(
-                    QApplication::activeWindow(),
-                    QCoreApplication::translate("mp::CMotorProtectorApp", kMessageTitle), text);
-            },
+            [&dialogs](const QString& text) { dialogs.Inform(QApplication::activeWindow(), text); },
             ports);
         setup.Fill(start);
         if (setup.exec() != QDialog::Accepted) {
@@ -71,18 +63,17 @@ int CMotorProtectorApp::Run(const StartOptions& options, CLanguageChoice& langua
     ApplyWindowFont(*app);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/app-icon.png")));
 
-    CDialogService dialogs;
     CRelay relay;
     CMotorProtectorDlg window(relay, dialogs);
     CMainController controller(window, dialogs, connection);
-    CFileDialogs fileDialogs;
+    CStandardFileWindows fileWindows;
     QSettings userSettings(QSettings::IniFormat, QSettings::UserScope,
                            QStringLiteral("motor-protector"), QStringLiteral("motor-protector"));
-    const auto files = InstallFiles(window, controller, fileDialogs, &userSettings);
+    const auto files = InstallFiles(window, controller, fileWindows, &userSettings);
     QObject::connect(&controller, &CMainController::PortOpened,
                      [&memory](const ConnectionSettings& opened) { memory.Save(opened); });
-    const auto trend = InstallTrend(window, controller, fileDialogs);
-    const auto diagnostics = InstallDiagnostics(window, controller, fileDialogs);
+    const auto trend = InstallTrend(window, controller, dialogs);
+    const auto diagnostics = InstallDiagnostics(window, controller, dialogs);
     language.AddMenu(window.menuBar());
     controller.Start();
     window.show();

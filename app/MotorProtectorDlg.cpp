@@ -10,9 +10,9 @@
 #include <QStatusBar>
 #include <type_traits>
 
-#include "app/DialogService.h"
 #include "app/IndicatorLamp.h"
 #include "app/StaleMarks.h"
+#include "dialogs/DialogService.h"
 #include "language/Text.h"
 #include "language/WholeNumber.h"
 #include "relay/Relay.h"

@@ -8,7 +8,8 @@
 namespace mp {
 
 std::unique_ptr<CTrendController> InstallTrend(CMotorProtectorDlg& window,
-                                               CMainController& controller, IFileDialogs& dialogs) {
+                                               CMainController& controller,
+                                               IDialogService& dialogs) {
     TrendHost host;
     host.Window = &window;
     host.Settings = &window.Fields().Settings;

@@ -10,9 +10,10 @@ namespace mp {
 class CMainController;
 class CMotorProtectorDlg;
 class CTrendController;
-class IFileDialogs;
+class IDialogService;
 
 std::unique_ptr<CTrendController> InstallTrend(CMotorProtectorDlg& window,
-                                               CMainController& controller, IFileDialogs& dialogs);
+                                               CMainController& controller,
+                                               IDialogService& dialogs);
 
 }  // namespace mp

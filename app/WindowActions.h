@@ -15,7 +15,7 @@ namespace mp {
 
 struct WindowActions {
     CMotorProtectorDlg& Window;
-    IDialogService& Dialogs;
+    IMainDialogs& Dialogs;
     IOperationQueue& Operations;
     CRelay& Relay;
     // Every button and menu item enabled again as the operation state allows.

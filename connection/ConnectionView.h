@@ -8,6 +8,7 @@
 #include <string>
 
 #include "connection/LinkLamp.h"
+#include "dialogs/DialogService.h"
 
 class QWidget;
 
@@ -33,12 +34,9 @@ public:
     virtual void SetReconnectEnabled(bool enabled) = 0;
 };
 
-// The windows the connection opens.
-class IConnectionDialogs {
+// The windows the connection opens, beside the message boxes of the dialog service.
+class IConnectionDialogs : public virtual IDialogService {
 public:
-    virtual ~IConnectionDialogs() = default;
-    // Message box with an OK button.
-    virtual void Inform(QWidget* parent, const QString& text) = 0;
     // The device parameter-change window, filled from `values`; true and the new values on OK.
     virtual bool EditCommParams(QWidget* parent, CommParamValues& values) = 0;
     // The start-up dialog again, showing `settings`; true and the new choice on OK.

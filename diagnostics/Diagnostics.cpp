@@ -11,7 +11,7 @@
 
 namespace mp {
 
-CDiagnostics::CDiagnostics(DiagnosticsHost host, IFileDialogs& dialogs)
+CDiagnostics::CDiagnostics(DiagnosticsHost host, IDialogService& dialogs)
     : Host_(std::move(host)), Dialogs_(dialogs) {
     if (Host_.Link != nullptr) {
         Host_.Link->SetObserver(&Recorder_);

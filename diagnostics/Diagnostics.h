@@ -22,7 +22,7 @@ namespace mp {
 
 class CModbusTransaction;
 class CMonitorWindow;
-class IFileDialogs;
+class IDialogService;
 
 struct DiagnosticsHost {
     QMainWindow* Window = nullptr;
@@ -37,7 +37,7 @@ struct DiagnosticsHost {
 class CDiagnostics : public QObject {
     Q_OBJECT
 public:
-    CDiagnostics(DiagnosticsHost host, IFileDialogs& dialogs);
+    CDiagnostics(DiagnosticsHost host, IDialogService& dialogs);
     ~CDiagnostics() override;
 
     CExchangeLog& Log() { return Log_; }
@@ -67,7 +67,7 @@ private:
     void RetranslateMenu();
 
     DiagnosticsHost Host_;
-    IFileDialogs& Dialogs_;
+    IDialogService& Dialogs_;
     CExchangeLog Log_;
     CExchangeRecorder Recorder_{Log_};
     CMonitorWindow* Monitor_ = nullptr;

@@ -16,11 +16,11 @@
 #include <algorithm>
 
 #include "diagnostics/MonitorModel.h"
-#include "files/FileDialogs.h"
+#include "dialogs/DialogService.h"
 
 namespace mp {
 
-CMonitorWindow::CMonitorWindow(CExchangeLog& log, IFileDialogs& dialogs, QWidget* parent)
+CMonitorWindow::CMonitorWindow(CExchangeLog& log, IDialogService& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window), Log_(log), Dialogs_(dialogs) {
     Model_ = new CMonitorModel(log, this);
 

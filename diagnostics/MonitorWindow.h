@@ -20,14 +20,14 @@ class QTimer;
 namespace mp {
 
 class CMonitorModel;
-class IFileDialogs;
+class IDialogService;
 
 class CMonitorWindow : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kRefreshMs = 250;
 
-    CMonitorWindow(CExchangeLog& log, IFileDialogs& dialogs, QWidget* parent = nullptr);
+    CMonitorWindow(CExchangeLog& log, IDialogService& dialogs, QWidget* parent = nullptr);
 
     // The CT ratio the currents are decoded with (0: unknown, raw values shown).
     void SetCtRatioSource(std::function<int()> source) { CtRatio_ = std::move(source); }
@@ -62,7 +62,7 @@ private:
     void ShowRaw();
 
     CExchangeLog& Log_;
-    IFileDialogs& Dialogs_;
+    IDialogService& Dialogs_;
     std::function<int()> CtRatio_;
     CMonitorModel* Model_;
     QTableView* Table_;

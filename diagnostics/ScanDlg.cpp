@@ -17,7 +17,7 @@
 #include <iterator>
 
 #include "device/LineCodes.h"
-#include "files/FileDialogs.h"
+#include "dialogs/DialogService.h"
 #include "language/Text.h"
 #include "modbus/DeviceContext.h"
 
@@ -27,7 +27,7 @@ QString ParityText(int parity) {
     return QString::fromStdString(Tr(ParityTextOf(parity)));
 }
 
-CScanDlg::CScanDlg(ScanHost host, IFileDialogs& dialogs, QWidget* parent)
+CScanDlg::CScanDlg(ScanHost host, IDialogService& dialogs, QWidget* parent)
     : QDialog(parent), Host_(std::move(host)), Dialogs_(dialogs) {
     First_ = new QSpinBox(this);
     First_->setRange(1, 247);

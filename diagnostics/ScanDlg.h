@@ -23,7 +23,7 @@ class QTableWidget;
 namespace mp {
 
 class CDeviceContext;
-class IFileDialogs;
+class IDialogService;
 
 struct ScanHost {
     // True when nothing else runs on the line; otherwise the operator has been told why.
@@ -40,7 +40,7 @@ struct ScanHost {
 class CScanDlg : public QDialog {
     Q_OBJECT
 public:
-    CScanDlg(ScanHost host, IFileDialogs& dialogs, QWidget* parent = nullptr);
+    CScanDlg(ScanHost host, IDialogService& dialogs, QWidget* parent = nullptr);
     ~CScanDlg() override;
 
     ScanPlan Plan() const;
@@ -95,7 +95,7 @@ private:
     void UpdateButtons();
 
     ScanHost Host_;
-    IFileDialogs& Dialogs_;
+    IDialogService& Dialogs_;
     std::shared_ptr<std::atomic<bool>> Stop_;
     std::vector<FoundDevice> Found_;
     bool Running_ = false;

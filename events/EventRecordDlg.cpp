@@ -2,10 +2,9 @@
 
 #include <QDateTime>
 #include <QEvent>
-#include <QFileDialog>
 #include <QLineEdit>
-#include <QMessageBox>
 
+#include "dialogs/DialogService.h"
 #include "events/EventRecords.h"
 #include "events/EventRecordsCsv.h"
 #include "ui_EventRecordDlg.h"
@@ -19,26 +18,9 @@ const QString kEditStyle =
 
 }  // namespace
 
-CEventRecordDlg::CEventRecordDlg(const EventRecordTexts& texts, QWidget* parent,
-                                 ChooseCsvPath choose, Inform inform)
-    : QDialog(parent),
-      Ui_(new Ui::CEventRecordDlg),
-      Texts_(texts),
-      Choose_(std::move(choose)),
-      Inform_(std::move(inform)) {
-    if (!Choose_) {
-        Choose_ = [](QWidget* owner, const QString& suggested) {
-            QFileDialog dialog(owner, tr("导出事件记录"), suggested, tr("CSV 文件 (*.csv)"));
-            dialog.setAcceptMode(QFileDialog::AcceptSave);
-            dialog.setDefaultSuffix(QStringLiteral("csv"));
-            return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
-        };
-    }
-    if (!Inform_) {
-        Inform_ = [this](const QString& text) {
-            QMessageBox::information(this, windowTitle(), text);
-        };
-    }
+CEventRecordDlg::CEventRecordDlg(const EventRecordTexts& texts, IDialogService& dialogs,
+                                 QWidget* parent)
+    : QDialog(parent), Ui_(new Ui::CEventRecordDlg), Texts_(texts), Dialogs_(dialogs) {
     Ui_->setupUi(this);
     Ui_->summaryEdit->setStyleSheet(kEditStyle);
     for (QLineEdit* event : EventEdits()) {
@@ -80,13 +62,14 @@ void CEventRecordDlg::Export() {
     const QString suggested = tr("事件记录-地址%1-%2.csv")
                                   .arg(Texts_.Address)
                                   .arg(readAt.toString(QStringLiteral("yyyyMMdd-HHmmss")));
-    const QString path = Choose_(this, suggested);
+    const QString path = Dialogs_.SaveFileName(this, tr("导出事件记录"), suggested,
+                                               tr("CSV 文件 (*.csv)"), QStringLiteral("csv"));
     if (path.isEmpty()) {
         return;
     }
     QString reason;
     if (!SaveEventRecordsCsv(Texts_, path, &reason)) {
-        Inform_(tr("事件记录未能导出到“%1”：%2").arg(path, reason));
+        Dialogs_.Inform(this, tr("事件记录未能导出到“%1”：%2").arg(path, reason));
     }
 }
 

@@ -4,7 +4,6 @@
 
 #include <QDialog>
 #include <array>
-#include <functional>
 #include <memory>
 
 #include "events/EventRecordTexts.h"
@@ -18,17 +17,14 @@ class QLineEdit;
 
 namespace mp {
 
+class IDialogService;
+
 class CEventRecordDlg : public QDialog {
     Q_OBJECT
 public:
-    // Asks where to save, from a suggested file name; empty when the operator cancels.
-    using ChooseCsvPath = std::function<QString(QWidget* parent, const QString& suggested)>;
-    // Tells the operator why the file was not saved.
-    using Inform = std::function<void(const QString& text)>;
-
-    // Without `choose` and `inform` the standard file dialog and message box are used.
-    explicit CEventRecordDlg(const EventRecordTexts& texts, QWidget* parent = nullptr,
-                             ChooseCsvPath choose = {}, Inform inform = {});
+    // `dialogs` asks where to save the export and says why a file was not saved.
+    CEventRecordDlg(const EventRecordTexts& texts, IDialogService& dialogs,
+                    QWidget* parent = nullptr);
     ~CEventRecordDlg() override;
 
 protected:
@@ -42,8 +38,7 @@ private:
 
     std::unique_ptr<Ui::CEventRecordDlg> Ui_;
     EventRecordTexts Texts_;
-    ChooseCsvPath Choose_;
-    Inform Inform_;
+    IDialogService& Dialogs_;
 };
 
 }  // namespace mp

@@ -14,7 +14,7 @@
 #include <QUrl>
 
 #include "files/DeviceSettingsRead.h"
-#include "files/FileDialogs.h"
+#include "files/FileWindows.h"
 #include "files/SettingsTable.h"
 #include "language/Text.h"
 #include "monitoring/LiveValues.h"
@@ -40,7 +40,7 @@ QString CFilesController::PdfFilter() {
     return tr("PDF 文件 (*.pdf)");
 }
 
-CFilesController::CFilesController(FilesHost host, IFileDialogs& dialogs, QSettings* store,
+CFilesController::CFilesController(FilesHost host, IFileWindows& dialogs, QSettings* store,
                                    QObject* parent)
     : QObject(parent), Host_(std::move(host)), Dialogs_(dialogs), Recent_(store) {
     InstallMenu();
@@ -189,8 +189,9 @@ void CFilesController::SaveSettingsFile() {
     if (path.isEmpty()) {
         return;
     }
-    const std::optional<QString> note =
-        Dialogs_.EditNote(Host_.Window, Current_ ? Current_->File.Note : QString());
+    const std::optional<QString> note = Dialogs_.EditText(
+        Host_.Window, tr("保存定值文件"), tr("备注（柜号、回路、电动机，可不填）："),
+        Current_ ? Current_->File.Note : QString());
     if (!note) {
         return;
     }

@@ -29,7 +29,7 @@ class QSettings;
 
 namespace mp {
 
-class IFileDialogs;
+class IFileWindows;
 struct LiveValues;
 
 // What the file functions use of the main window and its handlers.
@@ -59,7 +59,7 @@ class CFilesController : public QObject {
 public:
     // Installs the "文件" menu first in the window's menu bar and accepts dropped files.
     // The recent files are kept in `store` (none: for this run only).
-    CFilesController(FilesHost host, IFileDialogs& dialogs, QSettings* store,
+    CFilesController(FilesHost host, IFileWindows& dialogs, QSettings* store,
                      QObject* parent = nullptr);
 
     // "打开定值文件...": asks for a file, then opens it.
@@ -121,7 +121,7 @@ private:
     static QString DroppedFile(const QMimeData* mime);
 
     FilesHost Host_;
-    IFileDialogs& Dialogs_;
+    IFileWindows& Dialogs_;
     CRecentFiles Recent_;
     QMenu* Menu_ = nullptr;
     QMenu* RecentMenu_ = nullptr;

@@ -1,3 +1,3 @@
 # The folders whose texts the window, its dialogs and messages show.
-MP_TRANSLATION_SOURCES=(app commands device diagnostics events files language maintenance monitoring
-                        resources serial settings trend)
+MP_TRANSLATION_SOURCES=(app commands connection device diagnostics dialogs events files language maintenance
+                        line monitoring relay resources serial settings trend)

@@ -13,7 +13,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "files/FileDialogs.h"
+#include "dialogs/DialogService.h"
 
 namespace mp {
 namespace {
@@ -29,7 +29,7 @@ std::optional<double> Positive(const std::string& text) {
 
 }  // namespace
 
-CTrendController::CTrendController(TrendHost host, IFileDialogs& dialogs, QObject* parent)
+CTrendController::CTrendController(TrendHost host, IDialogService& dialogs, QObject* parent)
     : QObject(parent), Host_(std::move(host)), Dialogs_(dialogs) {
     if (!Host_.Now) {
         Host_.Now = [] { return QDateTime::currentMSecsSinceEpoch(); };

@@ -23,7 +23,7 @@ class QMenu;
 
 namespace mp {
 
-class IFileDialogs;
+class IDialogService;
 
 struct TrendHost {
     QMainWindow* Window = nullptr;
@@ -41,7 +41,7 @@ public:
     // The share of the rated current above which a rise of a phase current counts as a start.
     static constexpr double kStartThreshold = 0.10;
 
-    CTrendController(TrendHost host, IFileDialogs& dialogs, QObject* parent = nullptr);
+    CTrendController(TrendHost host, IDialogService& dialogs, QObject* parent = nullptr);
     ~CTrendController() override;
 
     // The "曲线" menu in the main window's menu bar.
@@ -84,7 +84,7 @@ private:
     void FinishCapture();
 
     TrendHost Host_;
-    IFileDialogs& Dialogs_;
+    IDialogService& Dialogs_;
     CSampleStore Store_;
     CCsvRecorder Recorder_;
     CStartCapture Capture_;

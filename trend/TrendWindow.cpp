@@ -20,7 +20,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "files/FileDialogs.h"
+#include "dialogs/DialogService.h"
 #include "trend/SampleStore.h"
 #include "trend/TrendChartView.h"
 
@@ -54,7 +54,7 @@ QString Number(const std::optional<double>& value, int decimals) {
 
 }  // namespace
 
-CTrendWindow::CTrendWindow(const CSampleStore& store, IFileDialogs& dialogs, QWidget* parent)
+CTrendWindow::CTrendWindow(const CSampleStore& store, IDialogService& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window), Store_(store), Dialogs_(dialogs) {
     setObjectName(QStringLiteral("trendWindow"));
     resize(900, 640);

@@ -26,7 +26,7 @@ class QValueAxis;
 namespace mp {
 
 class CTrendChartView;
-class IFileDialogs;
+class IDialogService;
 
 // The settings the current chart shows; an absent one is not drawn.
 struct TrendOverlays {
@@ -41,7 +41,7 @@ class CTrendWindow : public QWidget {
 public:
     enum Range { LastMinute, LastFiveMinutes, LastThirtyMinutes, All };
 
-    CTrendWindow(const CSampleStore& store, IFileDialogs& dialogs, QWidget* parent = nullptr);
+    CTrendWindow(const CSampleStore& store, IDialogService& dialogs, QWidget* parent = nullptr);
     ~CTrendWindow() override;
 
     // Redraws from the store unless paused; `nowMs` is the right end of the live range.
@@ -87,7 +87,7 @@ private:
     void Redraw();
 
     const CSampleStore& Store_;
-    IFileDialogs& Dialogs_;
+    IDialogService& Dialogs_;
     Chart Currents_;
     Chart Voltages_;
     QLineSeries* RatedLine_ = nullptr;

@@ -1782,6 +1782,17 @@
     </message>
 </context>
 <context>
+    <name>mp::CCommandActions</name>
+    <message>
+        <source>起动方式的值不在列表中</source>
+        <translation>The start mode is not one of the list</translation>
+    </message>
+    <message>
+        <source>起动方式已设置</source>
+        <translation>Start mode set</translation>
+    </message>
+</context>
+<context>
     <name>mp::CCommandLine</name>
     <message>
         <source>智能马达保护控制器的配置与监视工具（Modbus RTU，RS-485）。</source>
@@ -1940,6 +1951,67 @@
     </message>
 </context>
 <context>
+    <name>mp::CConnectionController</name>
+    <message>
+        <source>读实时数据...</source>
+        <translation>Reading live data...</translation>
+    </message>
+    <message>
+        <source>串口已断开，正在重试...</source>
+        <translation>Serial port lost, retrying...</translation>
+    </message>
+    <message>
+        <source>串口已重新连接</source>
+        <translation>Serial port connected again</translation>
+    </message>
+    <message>
+        <source>内置模拟设备</source>
+        <translation>Simulator</translation>
+    </message>
+    <message>
+        <source>%1  %2 波特 %3  地址 %4</source>
+        <translation>%1  %2 baud, parity %3  address %4</translation>
+    </message>
+    <message>
+        <source>串口 %1 打开失败：%2</source>
+        <translation>Serial port %1 could not be opened: %2</translation>
+    </message>
+    <message>
+        <source>%1
+程序继续运行，但不会与设备通信。</source>
+        <translation>%1
+The program goes on running but will not talk to the device.</translation>
+    </message>
+    <message>
+        <source>%1，%2</source>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <source>内置模拟设备与串口之间的切换需要重新启动程序。</source>
+        <translation>Switching between the built-in simulated device and a serial port needs a restart of the program.</translation>
+    </message>
+    <message>
+        <source>连接 %1 ...</source>
+        <translation>Connecting %1 ...</translation>
+    </message>
+    <message>
+        <source>串口 %1 已连接</source>
+        <translation>Serial port %1 connected</translation>
+    </message>
+    <message>
+        <source>串口 %1 未能打开</source>
+        <translation>Port %1 could not be opened</translation>
+    </message>
+    <message>
+        <source>串口未能改为 %1 波特：%2</source>
+        <translation>The serial port could not be changed to %1 baud: %2</translation>
+    </message>
+    <message>
+        <source>已连接到地址 %1，%2 波特</source>
+        <translation>Connected to address %1, %2 baud</translation>
+    </message>
+</context>
+<context>
     <name>mp::CDiagnostics</name>
     <message>
         <source>通讯诊断</source>
@@ -1952,13 +2024,6 @@
     <message>
         <source>搜索设备...</source>
         <translation>Find devices...</translation>
-    </message>
-</context>
-<context>
-    <name>mp::CDialogService</name>
-    <message>
-        <source>马达保护控制器</source>
-        <translation>Motor protection controller</translation>
     </message>
 </context>
 <context>
@@ -1978,25 +2043,6 @@
     <message>
         <source>事件记录未能导出到“%1”：%2</source>
         <translation>The alarm events could not be exported to &quot;%1&quot;: %2</translation>
-    </message>
-</context>
-<context>
-    <name>mp::CFileDialogs</name>
-    <message>
-        <source>马达保护控制器</source>
-        <translation>Motor protector</translation>
-    </message>
-    <message>
-        <source>保存定值文件</source>
-        <translation>Save settings file</translation>
-    </message>
-    <message>
-        <source>备注（柜号、回路、电动机，可不填）：</source>
-        <translation>Note (panel, feeder, motor; optional):</translation>
-    </message>
-    <message>
-        <source>打印调试报告</source>
-        <translation>Print commissioning report</translation>
     </message>
 </context>
 <context>
@@ -2153,6 +2199,10 @@ Record this write (%2, %3) in the file?</translation>
         <translation>The device (%1) did not answer: its %2 could not be read.
 No report was made: a report holds only values read from the device when it is made.</translation>
     </message>
+    <message>
+        <source>备注（柜号、回路、电动机，可不填）：</source>
+        <translation>Note (panel, feeder, motor; optional):</translation>
+    </message>
 </context>
 <context>
     <name>mp::CIndicatorLamp</name>
@@ -2187,26 +2237,6 @@ No report was made: a report holds only values read from the device when it is m
 <context>
     <name>mp::CMainController</name>
     <message>
-        <source>读实时数据...</source>
-        <translation>Reading live data...</translation>
-    </message>
-    <message>
-        <source>读参数不成功</source>
-        <translation> Reading the settings failed</translation>
-    </message>
-    <message>
-        <source>停止运行...</source>
-        <translation>Stopped...</translation>
-    </message>
-    <message>
-        <source>串口已断开，正在重试...</source>
-        <translation>Serial port lost, retrying...</translation>
-    </message>
-    <message>
-        <source>串口已重新连接</source>
-        <translation>Serial port connected again</translation>
-    </message>
-    <message>
         <source>正在与设备通讯，请等当前操作完成后再试。</source>
         <translation>Talking to the device: try again when the present operation has finished.</translation>
     </message>
@@ -2215,70 +2245,8 @@ No report was made: a report holds only values read from the device when it is m
         <translation>Enter the maintenance password first</translation>
     </message>
     <message>
-        <source>串口 %1 打开失败：%2</source>
-        <translation>Serial port %1 could not be opened: %2</translation>
-    </message>
-    <message>
-        <source>%1
-程序继续运行，但不会与设备通信。</source>
-        <translation>%1
-The program goes on running but will not talk to the device.</translation>
-    </message>
-    <message>
-        <source>%1，%2</source>
-        <translation>%1, %2</translation>
-    </message>
-    <message>
-        <source>内置模拟设备与串口之间的切换需要重新启动程序。</source>
-        <translation>Switching between the built-in simulated device and a serial port needs a restart of the program.</translation>
-    </message>
-    <message>
-        <source>连接 %1 ...</source>
-        <translation>Connecting %1 ...</translation>
-    </message>
-    <message>
-        <source>串口 %1 已连接</source>
-        <translation>Serial port %1 connected</translation>
-    </message>
-    <message>
         <source>串口 %1 未打开，无法与设备通信。</source>
         <translation>Serial port %1 is not open: cannot talk to the device.</translation>
-    </message>
-    <message>
-        <source>%1%2</source>
-        <translation>%1%2</translation>
-    </message>
-    <message>
-        <source>内置模拟设备</source>
-        <translation>Simulator</translation>
-    </message>
-    <message>
-        <source>串口未能改为 %1 波特：%2</source>
-        <translation>The serial port could not be changed to %1 baud: %2</translation>
-    </message>
-    <message>
-        <source>起动方式的值不在列表中</source>
-        <translation>The start mode is not one of the list</translation>
-    </message>
-    <message>
-        <source>起动方式已设置</source>
-        <translation>Start mode set</translation>
-    </message>
-    <message>
-        <source>写数据参数值已取消</source>
-        <translation>Writing the settings was cancelled</translation>
-    </message>
-    <message>
-        <source>%1  %2 波特 %3  地址 %4</source>
-        <translation>%1  %2 baud, parity %3  address %4</translation>
-    </message>
-    <message>
-        <source>串口 %1 未能打开</source>
-        <translation>Port %1 could not be opened</translation>
-    </message>
-    <message>
-        <source>已连接到地址 %1，%2 波特</source>
-        <translation>Connected to address %1, %2 baud</translation>
     </message>
 </context>
 <context>
@@ -2442,13 +2410,6 @@ Received: %2</translation>
     </message>
 </context>
 <context>
-    <name>mp::CMotorProtectorApp</name>
-    <message>
-        <source>马达保护控制器演示软件-Quellar</source>
-        <translation>Motor Protection Controller - Quellar</translation>
-    </message>
-</context>
-<context>
     <name>mp::CMotorProtectorDlg</name>
     <message>
         <source>请输入一个整数。</source>
@@ -2469,6 +2430,25 @@ Received: %2</translation>
     <message>
         <source>设定值已修改，但尚未写入设备。关闭窗口将丢弃这些修改，确定要关闭吗?</source>
         <translation>The settings have been changed but not written to the device. Closing the window discards these changes. Close anyway?</translation>
+    </message>
+</context>
+<context>
+    <name>mp::CPollingActions</name>
+    <message>
+        <source>读实时数据...</source>
+        <translation>Reading live data...</translation>
+    </message>
+    <message>
+        <source>读参数不成功</source>
+        <translation> Reading the settings failed</translation>
+    </message>
+    <message>
+        <source>停止运行...</source>
+        <translation>Stopped...</translation>
+    </message>
+    <message>
+        <source>%1%2</source>
+        <translation>%1%2</translation>
     </message>
 </context>
 <context>
@@ -2595,6 +2575,13 @@ Received: %2</translation>
     </message>
 </context>
 <context>
+    <name>mp::CSettingsActions</name>
+    <message>
+        <source>写数据参数值已取消</source>
+        <translation>Writing the settings was cancelled</translation>
+    </message>
+</context>
+<context>
     <name>mp::CSettingsFile</name>
     <message>
         <source>文件不存在</source>
@@ -2647,6 +2634,20 @@ Received: %2</translation>
     <message>
         <source>保护投退“%1”（protections.%2）应为 true 或 false</source>
         <translation>the protection switch &quot;%1&quot; (protections.%2) must be true or false</translation>
+    </message>
+</context>
+<context>
+    <name>mp::CStandardDialogs</name>
+    <message>
+        <source>马达保护控制器</source>
+        <translation>Motor protection controller</translation>
+    </message>
+</context>
+<context>
+    <name>mp::CStandardFileWindows</name>
+    <message>
+        <source>打印调试报告</source>
+        <translation>Print commissioning report</translation>
     </message>
 </context>
 <context>

@@ -29,7 +29,6 @@
 #include "app/MainController.h"
 #include "app/MotorProtectorDlg.h"
 #include "diagnostics/Diagnostics.h"
-#include "files/FileDialogs.h"
 #include "line/IoWorker.h"
 #include "relay/Relay.h"
 
@@ -38,12 +37,21 @@ using namespace mp;
 namespace {
 
 // The benchmark answers nothing; any message would mean something went wrong.
-class CSilentDialogs : public IDialogService {
+class CSilentDialogs : public IMainDialogs {
 public:
     void Inform(QWidget*, const QString& text) override {
         std::fprintf(stderr, "message: %s\n", text.toUtf8().constData());
     }
     bool AskYesNo(QWidget*, const QString&) override { return false; }
+    QString OpenFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    QString SaveFileName(QWidget*, const QString&, const QString&, const QString&,
+                         const QString&) override {
+        return {};
+    }
+    std::optional<QString> EditText(QWidget*, const QString&, const QString&,
+                                    const QString&) override {
+        return std::nullopt;
+    }
     void ShowUsageNotes(QWidget*) override {}
     std::optional<QString> AskPassword(QWidget*) override { return std::nullopt; }
     bool EditCommParams(QWidget*, CommParamValues&) override { return false; }
@@ -134,10 +142,9 @@ bool RunAt(int baud, bool fast, int ticks, Result& result) {
     connection.BaudRate = baud;
     connection.SlaveAddress = 1;
     CMainController controller(window, dialogs, connection);
-    CFileDialogs fileDialogs;
     std::unique_ptr<CDiagnostics> diagnostics;
     if (MonitorMode() != QLatin1String("none")) {
-        diagnostics = InstallDiagnostics(window, controller, fileDialogs);
+        diagnostics = InstallDiagnostics(window, controller, dialogs);
     }
     window.show();
     controller.Start();

@@ -18,7 +18,7 @@
 #include "support/FileSizeLimit.h"
 #include "support/ImmediateWindow.h"
 #include "support/MarkingTranslator.h"
-#include "support/ScriptedFileDialogs.h"
+#include "support/ScriptedDialogs.h"
 
 using namespace mp;
 using namespace mp::test;
@@ -186,7 +186,7 @@ void TestBusScan::stopsWhenAsked() {
 
 void TestBusScan::dialogListsExportsAndConnects() {
     CBusRig rig;
-    CScriptedFileDialogs files;
+    CScriptedDialogs files;
     std::vector<FoundDevice> connected;
     ScanHost host;
     host.MayStart = [] { return true; };
@@ -244,7 +244,7 @@ void TestBusScan::dialogListsExportsAndConnects() {
 
 void TestBusScan::dialogRefusedWhenNotIdle() {
     CBusRig rig;
-    CScriptedFileDialogs files;
+    CScriptedDialogs files;
     int ran = 0;
     ScanHost host;
     host.MayStart = [] { return false; };
@@ -257,7 +257,7 @@ void TestBusScan::dialogRefusedWhenNotIdle() {
 
 void TestBusScan::dialogFollowsLanguageSwitch() {
     CBusRig rig;
-    CScriptedFileDialogs files;
+    CScriptedDialogs files;
     ScanHost host;
     host.MayStart = [] { return true; };
     host.RunOnDevice = [&rig](std::function<void(CDeviceContext&)> job) { job(rig.Ctx); };

@@ -25,7 +25,7 @@
 #include "support/DeviceRig.h"
 #include "support/FileSizeLimit.h"
 #include "support/MarkingTranslator.h"
-#include "support/ScriptedFileDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "support/WindowRig.h"
 #include "trend/TrendController.h"
 #include "trend/TrendWindow.h"
@@ -104,7 +104,7 @@ void TestMonitorWindow::showsAFaultyRun() {
     FaultyRun(rig);
     rig.Link.SetObserver(nullptr);
 
-    CScriptedFileDialogs files;
+    CScriptedDialogs files;
     CMonitorWindow monitor(log, files);
     monitor.SetCtRatioSource([] { return 50; });
     monitor.OpenMonitor();
@@ -159,7 +159,7 @@ void TestMonitorWindow::filterPauseClearAndSave() {
     CExchangeRecorder recorder(log);
     rig.Link.SetObserver(&recorder);
     FaultyRun(rig);
-    CScriptedFileDialogs files;
+    CScriptedDialogs files;
     CMonitorWindow monitor(log, files);
     monitor.OpenMonitor();
     auto* filter = monitor.findChild<QComboBox*>(QStringLiteral("filter"));
@@ -228,7 +228,7 @@ void TestMonitorWindow::followsLanguageSwitch() {
     CExchangeRecorder recorder(log);
     rig.Link.SetObserver(&recorder);
     FaultyRun(rig);
-    CScriptedFileDialogs files;
+    CScriptedDialogs files;
     CMonitorWindow monitor(log, files);
     monitor.OpenMonitor();
     auto* filter = Child<QComboBox>(monitor, QStringLiteral("filter"));
@@ -283,7 +283,7 @@ void TestMonitorWindow::followsLanguageSwitch() {
 
 void TestMonitorWindow::menuOpensMonitorAndScan() {
     CWindowRig rig;
-    CScriptedFileDialogs files;
+    CScriptedDialogs files;
     const auto diagnostics = InstallDiagnostics(rig.Window, *rig.Controller, files);
     QAction* monitor = diagnostics->MonitorAction();
     QCOMPARE(monitor->text(), QStringLiteral("通讯监视..."));
@@ -328,7 +328,7 @@ void TestMonitorWindow::menuOpensMonitorAndScan() {
 
 void TestMonitorWindow::scanRunsOnlyWhenIdleAndConnects() {
     CWindowRig rig(5);
-    CScriptedFileDialogs files;
+    CScriptedDialogs files;
     auto diagnostics = InstallDiagnostics(rig.Window, *rig.Controller, files);
     QVERIFY(rig.Drain());
     diagnostics->ScanAction()->trigger();
@@ -390,7 +390,7 @@ void TestMonitorWindow::closingDuringASearchEndsIt_data() {
 void TestMonitorWindow::closingDuringASearchEndsIt() {
     QFETCH(int, pass);
     CWindowRig rig;
-    CScriptedFileDialogs files;
+    CScriptedDialogs files;
     auto diagnostics = InstallDiagnostics(rig.Window, *rig.Controller, files);
     rig.Window.show();
     QVERIFY(rig.Drain());
@@ -420,7 +420,7 @@ void TestMonitorWindow::closingDuringASearchEndsIt() {
 // window of the program is left.
 void TestMonitorWindow::closingTakesTheOtherWindowsAlong() {
     CWindowRig rig;
-    CScriptedFileDialogs files;
+    CScriptedDialogs files;
     const auto trend = InstallTrend(rig.Window, *rig.Controller, files);
     const auto diagnostics = InstallDiagnostics(rig.Window, *rig.Controller, files);
     rig.Window.show();
@@ -446,7 +446,7 @@ void TestMonitorWindow::failedSaveKeepsTheOldFile() {
     CExchangeRecorder recorder(log);
     rig.Link.SetObserver(&recorder);
     FaultyRun(rig);
-    CScriptedFileDialogs files;
+    CScriptedDialogs files;
     CMonitorWindow monitor(log, files);
     monitor.OpenMonitor();
     QTemporaryDir dir;

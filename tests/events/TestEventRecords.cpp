@@ -10,6 +10,7 @@
 #include "events/EventRecords.h"
 #include "events/EventRecordsCsv.h"
 #include "support/DeviceRig.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TestTranslator.h"
 #include "support/Vectors.h"
 #include "support/Widgets.h"
@@ -151,7 +152,8 @@ void TestEventRecords::WindowShowsTextsReadOnly() {
     texts.Summary = "有2条告警信息";
     texts.Events[0] = "短路故障(E05)";
     texts.Events[1] = "堵转故障(E06)";
-    CEventRecordDlg dlg(texts, nullptr);
+    CScriptedDialogs dialogs;
+    CEventRecordDlg dlg(texts, dialogs);
     dlg.show();
     QCOMPARE(AccessibilityProblems(dlg), QStringList());
     QStringList shown;
@@ -193,26 +195,25 @@ void TestEventRecords::ExportSavesCsv() {
     QCOMPARE(EventRecordsCsv(*read), expected);
 
     QTemporaryDir dir;
-    QString chosen = dir.filePath("events.csv");
-    QString suggested;
-    QStringList told;
-    CEventRecordDlg dlg(
-        *read, nullptr,
-        [&](QWidget*, const QString& name) {
-            suggested = name;
-            return chosen;
-        },
-        [&](const QString& text) { told << text; });
+    CScriptedDialogs dialogs;
+    dialogs.SaveAnswer = dir.filePath("events.csv");
+    CEventRecordDlg dlg(*read, dialogs);
     QTest::mouseClick(Child<QPushButton>(dlg, "exportButton"), Qt::LeftButton);
-    QVERIFY(suggested.startsWith(QStringLiteral("事件记录-地址5-")));
-    QFile file(chosen);
+    QVERIFY(dialogs.SaveSuggested.startsWith(QStringLiteral("事件记录-地址5-")));
+    QFile file(dialogs.SaveAnswer);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), expected);
-    QVERIFY(told.isEmpty());
-    chosen = dir.filePath("missing/events.csv");
+    QVERIFY(dialogs.Messages.isEmpty());
+    // A file that cannot be written is said through the dialog service, naming the file.
+    dialogs.SaveAnswer = dir.filePath("missing/events.csv");
     QTest::mouseClick(Child<QPushButton>(dlg, "exportButton"), Qt::LeftButton);
-    QCOMPARE(told.size(), 1);
-    QVERIFY(told.first().contains(chosen));
+    QCOMPARE(dialogs.Messages.size(), 1);
+    QVERIFY(dialogs.Messages.first().contains(dialogs.SaveAnswer));
+    // Cancelled, nothing is written and nothing said.
+    dialogs.SaveAnswer.clear();
+    QTest::mouseClick(Child<QPushButton>(dlg, "exportButton"), Qt::LeftButton);
+    QCOMPARE(dialogs.SaveAsked, 3);
+    QCOMPARE(dialogs.Messages.size(), 1);
 }
 
 // Switched to English while open, the window shows the events in English and exports them in
@@ -226,14 +227,9 @@ void TestEventRecords::FollowsLanguage() {
     QVERIFY(read.has_value());
     QTemporaryDir dir;
     const QString chosen = dir.filePath("events.csv");
-    QString suggested;
-    CEventRecordDlg dlg(
-        *read, nullptr,
-        [&](QWidget*, const QString& name) {
-            suggested = name;
-            return chosen;
-        },
-        [](const QString& text) { QFAIL(qPrintable(text)); });
+    CScriptedDialogs dialogs;
+    dialogs.SaveAnswer = chosen;
+    CEventRecordDlg dlg(*read, dialogs);
     dlg.show();
     const auto shown = [&dlg] {
         QStringList texts;
@@ -271,7 +267,7 @@ void TestEventRecords::FollowsLanguage() {
         QCOMPARE(shown(), (QStringList{"3 alarm(s)", "Short circuit fault (E05)",
                                        "Locked rotor fault (E06)", "Overvoltage (E16)", ""}));
         QTest::mouseClick(Child<QPushButton>(dlg, "exportButton"), Qt::LeftButton);
-        QVERIFY(suggested.startsWith(QStringLiteral("alarm-events-address5-")));
+        QVERIFY(dialogs.SaveSuggested.startsWith(QStringLiteral("alarm-events-address5-")));
         QFile file(chosen);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QString when =
@@ -292,6 +288,7 @@ void TestEventRecords::FollowsLanguage() {
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
     QCOMPARE(shown(), chinese);
+    QCOMPARE(dialogs.Messages, QStringList());
 }
 
 QTEST_MAIN(TestEventRecords)

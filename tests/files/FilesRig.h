@@ -21,7 +21,6 @@
 #include "simulator/SimulatedPort.h"
 #include "simulator/VirtualClock.h"
 #include "support/ScriptedDialogs.h"
-#include "support/ScriptedFileDialogs.h"
 #include "support/Widgets.h"
 
 namespace mp::test {
@@ -100,7 +99,7 @@ struct CFilesRig {
     CSimulatedDevice Device;
     CSimulatedPort Port;
     CScriptedDialogs Dialogs;
-    CScriptedFileDialogs FileDialogs;
+    CScriptedDialogs FileDialogs;
     ConnectionSettings Connection;
     CRelay Relay;
     CMotorProtectorDlg Window;

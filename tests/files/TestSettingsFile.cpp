@@ -147,7 +147,7 @@ void TestSettingsFile::SaveThenOpenGivesTheSameFields() {
     const QStringList shown = rig.Screen();
     QCOMPARE(shown, ScreenOf(values));
     rig.FileDialogs.SaveAnswer = rig.Path("a.json");
-    rig.FileDialogs.NoteAnswer = QStringLiteral("3号柜, \"进线\" 电动机 M1\n第二行");
+    rig.FileDialogs.TextAnswer = QStringLiteral("3号柜, \"进线\" 电动机 M1\n第二行");
     rig.Trigger("actionSaveSettingsFile");
     QVERIFY2(rig.FileDialogs.Messages.isEmpty(), qPrintable(rig.FileDialogs.Messages.join('\n')));
 
@@ -161,7 +161,7 @@ void TestSettingsFile::SaveThenOpenGivesTheSameFields() {
     QString reason;
     const auto file = CSettingsFile::Load(rig.Path("a.json"), &reason);
     QVERIFY2(file, qPrintable(reason));
-    QCOMPARE(file->Note, *rig.FileDialogs.NoteAnswer);
+    QCOMPARE(file->Note, *rig.FileDialogs.TextAnswer);
     QCOMPARE(file->Source.Port, QStringLiteral("COM3"));
     QCOMPARE(file->Source.Address, 1);
     QCOMPARE(file->Source.BaudRate, 9600);

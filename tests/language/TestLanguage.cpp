@@ -32,7 +32,7 @@
 #include "language/LanguageChoice.h"
 #include "language/Text.h"
 #include "maintenance/PasswordDlg.h"
-#include "support/ScriptedFileDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "support/VisibleTexts.h"
 #include "support/WindowRig.h"
 #include "trend/TrendController.h"
@@ -100,7 +100,7 @@ class TestLanguage : public QObject {
     Q_OBJECT
 
 private:
-    CScriptedFileDialogs ScanFileDialogs_;
+    CScriptedDialogs Dialogs_;
     QTemporaryDir Dir_;
     std::unique_ptr<QSettings> Settings_;          // one per test of the choice
     std::unique_ptr<QSettings> LanguageSettings_;  // the window's, for the whole run
@@ -287,7 +287,7 @@ private slots:
         QFETCH(Language, first);
         Language_->Apply(first);
         CWindowRig rig;
-        CScriptedFileDialogs fileDialogs;
+        CScriptedDialogs fileDialogs;
         const auto files = InstallFiles(rig.Window, *rig.Controller, fileDialogs, nullptr);
         const auto trend = InstallTrend(rig.Window, *rig.Controller, fileDialogs);
         const auto diagnostics = InstallDiagnostics(rig.Window, *rig.Controller, fileDialogs);
@@ -385,12 +385,12 @@ private slots:
             case 5: {
                 ScanHost host;
                 host.Line = [] { return PortSettings{"COM1", 9600, 0}; };
-                shown = std::make_unique<CScanDlg>(host, ScanFileDialogs_);
+                shown = std::make_unique<CScanDlg>(host, Dialogs_);
                 break;
             }
             default: {
                 const uint8_t records[16] = {0x01, 0x03, 5, 6, 7, 16, 17};
-                shown = std::make_unique<CEventRecordDlg>(DecodeEventRecords(5, records));
+                shown = std::make_unique<CEventRecordDlg>(DecodeEventRecords(5, records), Dialogs_);
                 break;
             }
         }
@@ -460,7 +460,7 @@ private slots:
         });
         QTest::newRow("recording") << Act([](CWindowRig& rig, QStringList& told) {
             static QTemporaryDir dir;
-            CScriptedFileDialogs files;
+            CScriptedDialogs files;
             files.SaveAnswer = dir.filePath(QStringLiteral("rec1.csv"));
             const auto trend = InstallTrend(rig.Window, *rig.Controller, files);
             trend->StartRecording();

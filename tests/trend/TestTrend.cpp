@@ -12,7 +12,7 @@
 #include <QtTest>
 #include <csignal>
 
-#include "support/ScriptedFileDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "trend/CsvRecorder.h"
 #include "trend/SampleStore.h"
 #include "trend/TrendController.h"
@@ -199,7 +199,7 @@ private slots:
         QMainWindow window;
         ProtectionSettings settings;
         const LiveValues live = Live();
-        CScriptedFileDialogs dialogs;
+        CScriptedDialogs dialogs;
         QTemporaryDir dir;
         dialogs.SaveAnswer = dir.filePath(QStringLiteral("full.csv"));
         TrendHost host;
@@ -246,7 +246,7 @@ private slots:
         QMainWindow window;
         ProtectionSettings settings;
         const LiveValues live = Live();
-        CScriptedFileDialogs dialogs;
+        CScriptedDialogs dialogs;
         TrendHost host;
         host.Window = &window;
         host.Settings = &settings;

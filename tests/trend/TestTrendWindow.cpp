@@ -16,7 +16,7 @@
 #include "app/TrendWiring.h"
 #include "language/Text.h"
 #include "support/MarkingTranslator.h"
-#include "support/ScriptedFileDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "support/WindowRig.h"
 #include "trend/TrendController.h"
 
@@ -32,7 +32,7 @@ struct CTrendRig : CWindowRig {
     bool WaitForSamples(size_t n) {
         return QTest::qWaitFor([&] { return Trend->Store().Samples().size() >= n; }, 10000);
     }
-    CScriptedFileDialogs FileDialogs;
+    CScriptedDialogs FileDialogs;
     std::unique_ptr<CTrendController> Trend;
 };
 

@@ -11,7 +11,7 @@
 #include <QElapsedTimer>
 
 #include "app/MotorProtectorApp.h"
-#include "support/ScriptedFileDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "support/WindowRig.h"
 #include "trend/TrendController.h"
 
@@ -42,7 +42,7 @@ int main(int argc, char* argv[]) {
     QDir().mkpath(out.path());
 
     auto rig = std::make_unique<CWindowRig>();
-    CScriptedFileDialogs dialogs;
+    CScriptedDialogs dialogs;
     const qint64 base = QDateTime::currentMSecsSinceEpoch();
     TrendHost host;
     host.Window = &rig->Window;
