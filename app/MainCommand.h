@@ -1,5 +1,10 @@
 #pragma once
-// The operations the main window's buttons and menu items ask for.
+// The operations the main window's buttons and menu items ask for, and the operator action
+// the operation state judges each one as.
+
+#include <vector>
+
+#include "relay/OperationState.h"
 
 namespace mp {
 
@@ -26,5 +31,10 @@ enum class MainCommand {
     ReadEventRecords,          // "保护事件记录"
     Reconnect,                 // menu "重新连接..."
 };
+
+// The commands whose buttons and menu items follow the operation state.
+extern const std::vector<MainCommand> kStateCommands;
+
+OperatorAction ActionOf(MainCommand command);
 
 }  // namespace mp

@@ -5,6 +5,7 @@
 
 #include "app/CommandActions.h"
 #include "app/DialogService.h"
+#include "app/MainCommand.h"
 #include "app/MaintenanceActions.h"
 #include "app/MotorProtectorDlg.h"
 #include "app/PollingActions.h"
@@ -19,69 +20,6 @@ namespace {
 
 // The start mode shown before the first read; data of the start-mode list, not a caption.
 const char* const kStartModeDirect = "直接起动";
-
-OperatorAction ActionOf(MainCommand command) {
-    switch (command) {
-        case MainCommand::ReadRealtimeData:
-            return OperatorAction::Read;
-        case MainCommand::StopRun:
-            return OperatorAction::Stop;
-        case MainCommand::WriteSettings:
-            return OperatorAction::WriteSettings;
-        case MainCommand::RestoreDefaults:
-            return OperatorAction::EditSettings;
-        case MainCommand::ChangeCommParams:
-            return OperatorAction::ChangeCommParams;
-        case MainCommand::SetStartMode:
-            return OperatorAction::SetStartMode;
-        case MainCommand::CloseOutputA:
-        case MainCommand::OpenOutputA:
-        case MainCommand::CloseOutputB:
-        case MainCommand::OpenOutputB:
-        case MainCommand::ResetOutputs:
-            return OperatorAction::OutputCommand;
-        case MainCommand::ShowUsageNotes:
-            return OperatorAction::ShowNotes;
-        case MainCommand::MaintenanceUnlock:
-            return OperatorAction::Unlock;
-        case MainCommand::CalibrateCurrent:
-        case MainCommand::SendPwmOutput:
-        case MainCommand::CalibrateVoltage:
-            return OperatorAction::TakeGrid;
-        case MainCommand::ReadCoefficients:
-            return OperatorAction::ReadCoefficients;
-        case MainCommand::ResetCurrentCoefficients:
-        case MainCommand::ResetVoltageCoefficients:
-            return OperatorAction::ResetCoefficients;
-        case MainCommand::ReadEventRecords:
-            return OperatorAction::ReadEvents;
-        case MainCommand::Reconnect:
-            return OperatorAction::Reconnect;
-    }
-    return OperatorAction::Stop;
-}
-
-// The commands whose buttons and menu items follow the operation state.
-constexpr MainCommand kAllCommands[] = {
-    MainCommand::ReadRealtimeData,
-    MainCommand::StopRun,
-    MainCommand::WriteSettings,
-    MainCommand::RestoreDefaults,
-    MainCommand::ChangeCommParams,
-    MainCommand::CalibrateCurrent,
-    MainCommand::SetStartMode,
-    MainCommand::CloseOutputA,
-    MainCommand::OpenOutputA,
-    MainCommand::CloseOutputB,
-    MainCommand::OpenOutputB,
-    MainCommand::ResetOutputs,
-    MainCommand::SendPwmOutput,
-    MainCommand::CalibrateVoltage,
-    MainCommand::ReadCoefficients,
-    MainCommand::ResetCurrentCoefficients,
-    MainCommand::ResetVoltageCoefficients,
-    MainCommand::ReadEventRecords,
-};
 
 }  // namespace
 
@@ -303,7 +241,7 @@ void CMainController::Finish(int token) {
 
 void CMainController::UpdateControls() {
     const COperationState& state = Relay_.Operation();
-    for (const MainCommand command : kAllCommands) {
+    for (const MainCommand command : kStateCommands) {
         const OperatorAction action = ActionOf(command);
         Window_.SetCommandEnabled(command, state.ButtonAllows(action), state.Allows(action));
     }

@@ -8,6 +8,7 @@ using namespace mp;
 
 Q_DECLARE_METATYPE(mp::OperatorAction)
 Q_DECLARE_METATYPE(mp::OperationState)
+Q_DECLARE_METATYPE(mp::Refusal)
 
 namespace {
 
@@ -38,6 +39,8 @@ COperationState Reach(const QString& steps) {
             state.Begin(A::OutputCommand);
         } else if (step == QLatin1String("begin:scan")) {
             state.Begin(A::ScanBus);
+        } else if (step == QLatin1String("begin:open")) {
+            state.Begin(A::OpenLine);
         } else {
             qFatal("unknown step %s", qPrintable(step));
         }
@@ -146,6 +149,54 @@ private slots:
             << "begin:comm" << S::Busy << A::MakeReport << false << S::Busy;
         QTest::newRow("polling and contactor queued, stop")
             << "read started begin:output" << S::Busy << A::Stop << true << S::Busy;
+        // The line being opened: nothing waits for it but another opening of the line.
+        QTest::newRow("line opening, reconnect")
+            << "begin:open" << S::Busy << A::Reconnect << false << S::Busy;
+        QTest::newRow("line opening, scan")
+            << "begin:open" << S::Busy << A::ScanBus << false << S::Busy;
+        QTest::newRow("line opening, read")
+            << "begin:open" << S::Busy << A::Read << true << S::Starting;
+        QTest::newRow("line opening, write")
+            << "begin:open" << S::Busy << A::WriteSettings << true << S::Busy;
+    }
+
+    // A button of the read command's lock set stays disabled from the read to the stop while
+    // its menu item follows the state alone; a refusal names the password only where it is
+    // the password that is missing.
+    void buttonsAndRefusals_data() {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<A>("action");
+        QTest::addColumn<bool>("button");
+        QTest::addColumn<Refusal>("refusal");
+
+        QTest::newRow("idle, read") << "" << A::Read << true << Refusal::None;
+        QTest::newRow("polling, read") << "read started" << A::Read << false << Refusal::Busy;
+        QTest::newRow("polling, write")
+            << "read started" << A::WriteSettings << false << Refusal::None;
+        QTest::newRow("polling, start mode")
+            << "read started" << A::SetStartMode << false << Refusal::None;
+        QTest::newRow("polling, address change")
+            << "read started" << A::ChangeCommParams << false << Refusal::None;
+        QTest::newRow("polling, contactor")
+            << "read started" << A::OutputCommand << true << Refusal::None;
+        QTest::newRow("locked, calibrate") << "" << A::TakeGrid << false << Refusal::Locked;
+        QTest::newRow("locked, reset coefficients")
+            << "" << A::ResetCoefficients << false << Refusal::Locked;
+        QTest::newRow("unlocked, coefficients being read, calibrate")
+            << "unlock begin:coefficients" << A::TakeGrid << false << Refusal::Busy;
+        QTest::newRow("scanning, write")
+            << "begin:scan" << A::WriteSettings << false << Refusal::Busy;
+    }
+
+    void buttonsAndRefusals() {
+        QFETCH(QString, steps);
+        QFETCH(A, action);
+        QFETCH(bool, button);
+        QFETCH(Refusal, refusal);
+
+        const COperationState state = Reach(steps);
+        QCOMPARE(state.ButtonAllows(action), button);
+        QCOMPARE(state.RefusalOf(action), refusal);
     }
 
     void transitions() {
