@@ -91,7 +91,7 @@ void CConnectionController::Inform(const QString& text) {
 }
 
 void CConnectionController::QueueOpen(std::function<void(bool, const QString&)> done) {
-    const PortSettings line = Line_.SettingsOf(Connection_);
+    const PortSettings line = Connection_.Line();
     const uint8_t address = Connection_.SlaveAddress;
     Operations_.Queue(OperatorAction::OpenLine, [this, line, address,
                                                  done = std::move(done)](CDeviceContext& ctx) {
@@ -129,7 +129,7 @@ void CConnectionController::OnPortLost(const QString& message) {
     View_.SetStatus(&PortLostStatus);
     ShowLinkState();
     // The retries start at once, not when the operator has read the message.
-    Line_.Recover(Line_.SettingsOf(Connection_));
+    Line_.Recover(Connection_.Line());
     Inform(message);
 }
 
@@ -243,7 +243,7 @@ void CConnectionController::ChangeDeviceCommParams() {
                 Operations_.Finish(token);
                 return;  // the dialog refuses any other rate
             }
-            const PortSettings oldLine = Line_.SettingsOf(Connection_);
+            const PortSettings oldLine = Connection_.Line();
             PortSettings newLine = oldLine;
             newLine.BaudRate = values.NewBaudRate;
             const int newAddress = values.Address;
@@ -303,7 +303,7 @@ void CConnectionController::UseLine(uint8_t address, int baudRate, int parity,
     Connection_.BaudRate = baudRate;
     Connection_.ParityCode = parity;
     Relay_.SetAddress(address);
-    const PortSettings line = Line_.SettingsOf(Connection_);
+    const PortSettings line = Connection_.Line();
     Operations_.Queue(
         OperatorAction::Reconnect, [this, line, address, baudRate, done](CDeviceContext& ctx) {
             const bool opened = CDeviceLine::Reconfigure(ctx, line, address);

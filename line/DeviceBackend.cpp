@@ -15,9 +15,6 @@ public:
     CSerialBackend() : Clock_(Port_) {}
     IPort& Port() override { return Port_; }
     IClock& Clock() override { return Clock_; }
-    PortSettings LineSettings(const ConnectionSettings& connection) const override {
-        return connection.Line();
-    }
 
 private:
     CSerialPort Port_;
@@ -41,9 +38,6 @@ public:
     }
     IPort& Port() override { return Port_; }
     IClock& Clock() override { return Clock_; }
-    PortSettings LineSettings(const ConnectionSettings& connection) const override {
-        return connection.Line();
-    }
 
 private:
     CSteadyClock Clock_;

@@ -17,8 +17,6 @@ public:
     virtual ~CDeviceBackend() = default;
     virtual IPort& Port() = 0;
     virtual IClock& Clock() = 0;
-    // The line settings OpenPort is given for this connection.
-    virtual PortSettings LineSettings(const ConnectionSettings& connection) const = 0;
     // Another connection of the same kind was chosen while the tool runs (the built-in
     // device takes its address and baud rate, as at start-up).
     virtual void Follow(const ConnectionSettings& /*connection*/) {}

@@ -82,10 +82,6 @@ void CDeviceLine::Shutdown() {
     Worker_->Shutdown([](CDeviceContext& ctx) { ctx.Link.Port().ClosePort(); });
 }
 
-PortSettings CDeviceLine::SettingsOf(const ConnectionSettings& connection) const {
-    return Backend_ ? Backend_->LineSettings(connection) : connection.Line();
-}
-
 void CDeviceLine::Follow(const ConnectionSettings& connection) {
     if (Backend_) {
         Backend_->Follow(connection);

@@ -45,8 +45,6 @@ public:
     CIoWorker& Worker() { return *Worker_; }
     CModbusTransaction& Link() { return Link_; }
 
-    // The port settings OpenPort is given for a connection on this line.
-    PortSettings SettingsOf(const ConnectionSettings& connection) const;
     // True when the line was made for a connection (not handed a port); such a line cannot
     // change between the built-in device and a serial port while the program runs.
     bool OwnsPort() const { return Backend_ != nullptr; }
