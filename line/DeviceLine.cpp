@@ -76,10 +76,19 @@ void CDeviceLine::Shutdown() {
     if (ShutDown_ || !Worker_) {
         return;
     }
+    BeginShutdown();
     ShutDown_ = true;
+    Worker_->Shutdown({});
+}
+
+void CDeviceLine::BeginShutdown() {
+    if (ShutDown_ || ShutdownBegun_ || !Worker_) {
+        return;
+    }
+    ShutdownBegun_ = true;
     ++Recovery_;
     Worker_->StopPollTimer();
-    Worker_->Shutdown([](CDeviceContext& ctx) { ctx.Link.Port().ClosePort(); });
+    Worker_->BeginShutdown([](CDeviceContext& ctx) { ctx.Link.Port().ClosePort(); });
 }
 
 void CDeviceLine::Follow(const ConnectionSettings& connection) {

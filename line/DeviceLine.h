@@ -40,6 +40,9 @@ public:
     // Ends what runs on the worker (at its next exchange) and the clock's waits, stops the
     // retries, closes the port and ends the worker; runs once.
     void Shutdown();
+    // Shutdown's first half: tells the worker to stop and close the port, without waiting.
+    // A plant tells every line first, then shuts each down.
+    void BeginShutdown();
     bool IsShutDown() const { return ShutDown_; }
 
     CIoWorker& Worker() { return *Worker_; }
@@ -89,6 +92,7 @@ private:
     std::unique_ptr<CIoWorker> Worker_;
     bool Started_ = false;
     bool ShutDown_ = false;
+    bool ShutdownBegun_ = false;
     bool Recovering_ = false;
     // Numbers the recoveries: a reopen attempt of an earlier one does nothing.
     std::atomic<unsigned> Recovery_{0};

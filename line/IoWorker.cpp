@@ -68,8 +68,23 @@ void CIoWorker::Start(Launcher launch) {
 }
 
 void CIoWorker::Shutdown(Job last) {
+    BeginShutdown(std::move(last));
+    if (Running_) {
+        Join_();
+        Join_ = nullptr;
+        Running_ = false;
+    } else {
+        while (RunOnce()) {
+        }
+    }
+}
+
+void CIoWorker::BeginShutdown(Job last) {
     {
         std::lock_guard<std::mutex> guard(Mutex_);
+        if (ShuttingDown_) {
+            return;
+        }
         Jobs_.clear();
         Delayed_.clear();
         if (last) {
@@ -83,14 +98,6 @@ void CIoWorker::Shutdown(Job last) {
     Closing_.store(true);
     Link_.Clock().EndSleeps();
     Wake_.notify_all();
-    if (Running_) {
-        Join_();
-        Join_ = nullptr;
-        Running_ = false;
-    } else {
-        while (RunOnce()) {
-        }
-    }
 }
 
 void CIoWorker::Post(Job job) {

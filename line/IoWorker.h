@@ -36,6 +36,10 @@ public:
     // `last` (for instance closing the port) and ends the thread. From its start nothing the
     // operations hand the window reaches it.
     void Shutdown(Job last);
+    // Shutdown's first half, without waiting for the thread: the running operation is told
+    // to stop and `last` queued. Lets the owner of several lines tell them all before it
+    // waits for each. Shutdown afterwards only waits.
+    void BeginShutdown(Job last);
     // True from the start of Shutdown.
     bool Closing() const { return Closing_.load(); }
 

@@ -21,7 +21,8 @@ struct FeederSample {
     std::optional<DigitalInputReading> Inputs;
     std::optional<OutputStateReading> Outputs;
     std::optional<StatusLampReading> Status;
-    // The relay's CT ratio and rated current as read from it (absent until read).
+    // The relay's CT ratio and rated current: the feeder's rated data when the plant gives
+    // them, else as read from the relay (absent until read).
     std::optional<double> CtRatio;
     std::optional<double> RatedCurrent;
     // Rounds this relay is skipped after this visit (0: polled every round).
