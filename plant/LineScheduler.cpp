@@ -190,11 +190,10 @@ void CLineScheduler::Visit(State& state, CDeviceContext& ctx) {
         ctx.Sleep(kClosedPortPauseMs);
         return;
     }
-    // The next relay due; a skipped relay counts one round off its back-off. When every relay
-    // is backed off the rounds pass without exchanges until one is due (at most 8 of them).
+    // The next relay due in this round; a skipped relay counts one round off its back-off.
+    // When every relay is backed off, rounds pass without exchanges until one is due.
     Entry* due = nullptr;
-    const size_t most = state.Relays.size() * static_cast<size_t>(kMaxBackOffRounds + 2);
-    for (size_t looked = 0; looked < most && due == nullptr; ++looked) {
+    while (due == nullptr) {
         if (state.Next == 0 && !state.RoundOpen) {
             state.RoundOpen = true;
             state.RoundStart = ctx.Link.Clock().TickCount();
@@ -206,7 +205,10 @@ void CLineScheduler::Visit(State& state, CDeviceContext& ctx) {
         if (entry.SkipLeft > 0) {
             --entry.SkipLeft;
             if (++state.Next == state.Relays.size()) {
+                // The round ends here: the next one starts with the next tick, so that a
+                // round's end is seen between two ticks.
                 EndRound(state, ctx, ctx.Link.Clock().TickCount());
+                return;
             }
             continue;
         }
