@@ -154,6 +154,39 @@ private slots:
         QCOMPARE(gap(true), gap(false));
     }
 
+    // A line's scheduler reads with fast reply end and switches it off after each visit; a
+    // relay window's frame right after keeps the silence after the visit's last early reply,
+    // at the line's rate, read or write alike.
+    void silenceKeptOnceFastReplyEndIsOff_data() {
+        QTest::addColumn<int>("baud");
+        QTest::addColumn<bool>("write");
+        QTest::addColumn<uint64_t>("gapMs");  // reply complete, then the silence
+        QTest::newRow("read at 9600") << 9600 << false << uint64_t{26 + 6};
+        QTest::newRow("write at 9600") << 9600 << true << uint64_t{26 + 6};
+        QTest::newRow("read at 19200") << 19200 << false << uint64_t{16 + 4};
+    }
+    void silenceKeptOnceFastReplyEndIsOff() {
+        QFETCH(int, baud);
+        QFETCH(bool, write);
+        QFETCH(uint64_t, gapMs);
+        CDeviceRig rig;
+        rig.Device.SetBaudCode(BaudCodeOf(baud));
+        rig.Port.Reconfigure({"sim", baud, kParityNone});
+        rig.Link.SetFastReplyEnd(true, baud);
+        QCOMPARE(rig.Link.ReadSequence(0x03, 0x0106, 3, 200), int16_t{0});
+        rig.Link.SetFastReplyEnd(false, baud);
+        if (write) {
+            const std::vector<uint8_t> frame = WriteFrame(1, 0x0153, {0x00, 0x32});
+            std::copy(frame.begin(), frame.end(), rig.Link.Tx().begin());
+            rig.Link.WriteSequence(static_cast<int16_t>(frame.size()), 0);
+        } else {
+            rig.Link.ReadSequence(0x03, 0x0103, 3, 300);
+        }
+        const auto sent = rig.Port.Sent();
+        QCOMPARE(sent.size(), size_t{2});
+        QCOMPARE(sent[1].Time - sent[0].Time, gapMs);
+    }
+
     // The request after an early reply waits for the silence.
     void nextRequestKeepsTheSilence() {
         CDeviceRig rig;
