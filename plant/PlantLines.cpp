@@ -116,8 +116,9 @@ void CPlantLines::OpenLine(int index) {
     const PortSettings settings = run.Settings;
     const uint8_t address = run.FirstAddress;
     QPointer<CPlantLines> self(this);
-    run.Device->Worker().Post([self, index, settings, address](CDeviceContext& ctx) {
-        const bool opened = CDeviceLine::Open(ctx, settings, address);
+    CDeviceLine* device = run.Device.get();  // its worker's jobs end before it goes
+    device->Worker().Post([self, device, index, settings, address](CDeviceContext& ctx) {
+        const bool opened = device->Open(ctx, settings, address);
         const QString reason =
             opened ? QString() : QString::fromStdString(ctx.Link.Port().LastError());
         ctx.Post([self, index, opened, reason] {
