@@ -251,9 +251,7 @@ void CLineScheduler::Visit(State& state, CDeviceContext& ctx) {
 bool CLineScheduler::ReadRelay(Entry& relay, CDeviceContext& visit, FeederSample& sample) {
     CModbusTransaction& link = visit.Link;
     // A read whose reply is owed makes the next frame to the relay wait for it (up to 3 s):
-    // the first such read ends the visit, and so does a second one later in it (a relay that
-    // answers late now and then still gives the other groups).
-    int owed = 0;
+    // such a read ends the visit, so a relay that falls silent costs the line one wait.
     bool go = true;
     auto read = [&](auto fetch, auto& into) {
         if (!go) {
@@ -265,8 +263,7 @@ bool CLineScheduler::ReadRelay(Entry& relay, CDeviceContext& visit, FeederSample
         }
         into = fetch(visit);
         if (!into && ReplyOwed(link)) {
-            ++owed;
-            go = owed == 1 && sample.Currents.has_value();
+            go = false;
         }
     };
     read(FetchPhaseCurrents, sample.Currents);

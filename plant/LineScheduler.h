@@ -4,11 +4,11 @@
 // soon as its whole reply is there (fast reply end, the 3.5-character silence kept) and reads
 // the five live groups; the relay windows' own jobs run between two ticks with the fixed waits.
 //
-// A relay whose first read gets no reply is not read further in that round, and a visit
-// without any reply skips the relay for 1, 3, then 7 rounds (at most every 8th round) until
-// one good reply brings it back to every round: a silent relay costs the line one wait now
-// and then, not one per relay read. A relay whose window is open is never skipped for more
-// than one round.
+// A relay whose read gets no reply is not read further in that round (its reply may still
+// come, and nothing is sent to it meanwhile), and a visit without any reply skips the relay
+// for 1, 3, then 7 rounds (at most every 8th round) until one good reply brings it back to
+// every round: a silent relay costs the line one wait now and then, not one per relay read. A relay
+// whose window is open is never skipped for more than one round.
 //
 // Each visit's FeederSample is handed to the window thread. Start, Stop, SetWindowOpen and the
 // handlers are called on the window thread; the visits run on the worker.
