@@ -108,6 +108,9 @@ void CModbusTransaction::TakeReplyAsItComes(uint8_t function, int expected, uint
     const uint32_t t0 = Clock_.TickCount();
     std::vector<uint8_t> taken;
     bool located = false;
+    // Each slept slice lasts at least 1 ms: counted too, so that the wait ends even on a clock
+    // whose time stands still once its sleeps are over (the program closing).
+    uint32_t slices = 0;
     for (;;) {
         const int16_t waiting = Port_.WaitingCount();
         if (waiting > 0) {
@@ -118,10 +121,11 @@ void CModbusTransaction::TakeReplyAsItComes(uint8_t function, int expected, uint
                                                       static_cast<int16_t>(expected)) >= 0;
         }
         // Unsigned difference: right across the wrap of the tick count.
-        if (located || Clock_.TickCount() - t0 >= waitMs) {
+        if (located || Clock_.TickCount() - t0 >= waitMs || slices >= waitMs) {
             break;
         }
         Clock_.Sleep(1);
+        ++slices;
     }
     Took(taken.data(), taken.size());
     if (located) {

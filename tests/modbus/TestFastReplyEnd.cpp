@@ -5,6 +5,7 @@
 
 #include <QtTest>
 
+#include "modbus/ClosingClock.h"
 #include "support/DeviceRig.h"
 
 Q_DECLARE_METATYPE(mp::SimFaults)
@@ -185,6 +186,18 @@ private slots:
         const auto sent = rig.Port.Sent();
         QCOMPARE(sent.size(), size_t{2});
         QCOMPARE(sent[1].Time - sent[0].Time, gapMs);
+    }
+
+    // A read that starts just after the close (the line's clock has leapt and stands still)
+    // ends instead of waiting for ever for a reply that cannot come.
+    void readEndsOnAClosedClock() {
+        CDeviceRig rig;
+        CClosingClock closing(rig.Clock);
+        CModbusTransaction link(rig.Port, closing);
+        link.SetFastReplyEnd(true, 9600);
+        rig.Port.SetFaults(Faults({}, true));
+        closing.EndSleeps();
+        QCOMPARE(link.ReadSequence(0x03, 0x0106, 3, 200), int16_t{-1});
     }
 
     // The request after an early reply waits for the silence.
