@@ -6,6 +6,7 @@
 #include "network/TcpPortClock.h"
 #include "serial/SerialPort.h"
 #include "serial/SerialPortClock.h"
+#include "simulator/SimulatedBus.h"
 #include "simulator/SimulatedDevice.h"
 #include "simulator/SimulatedPort.h"
 
@@ -73,6 +74,7 @@ public:
                 k == 0 ? First_
                        : *Others_.emplace_back(std::make_unique<CSimulatedDevice>(Addresses_[k]));
             device.SetAddress(Addresses_[k]);
+            SetOwnLiveValues(device, Addresses_[k]);
             if (code >= 0) {
                 device.SetBaudCode(code);
             }
