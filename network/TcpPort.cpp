@@ -174,6 +174,8 @@ void CTcpPort::WriteBytes(const std::vector<uint8_t>& bytes) {
         const uint16_t transaction = ++Transaction_;
         const std::vector<uint8_t> adu = MbapFromRtu(bytes, transaction);
         Decoder_.Expect(transaction);
+        // A frame accepted before this request cannot be its reply.
+        Input_.clear();
         if (adu.empty()) {
             return;  // not a whole RTU frame: nothing a gateway could take
         }
