@@ -1750,6 +1750,34 @@
         <source>偶校验</source>
         <translation>Even</translation>
     </message>
+    <message>
+        <source>连接被拒绝</source>
+        <translation>connection refused</translation>
+    </message>
+    <message>
+        <source>连接超时</source>
+        <translation>connection timed out</translation>
+    </message>
+    <message>
+        <source>找不到主机</source>
+        <translation>host not found</translation>
+    </message>
+    <message>
+        <source>无法连接网关 %1：%2</source>
+        <translation>Cannot connect to gateway %1: %2</translation>
+    </message>
+    <message>
+        <source>网关 %1 未连接</source>
+        <translation>Gateway %1 is not connected</translation>
+    </message>
+    <message>
+        <source>网关关闭了连接</source>
+        <translation>the gateway closed the connection</translation>
+    </message>
+    <message>
+        <source>与网关 %1 的连接中断：%2</source>
+        <translation>Connection to gateway %1 lost: %2</translation>
+    </message>
 </context>
 <context>
     <name>mp::CCommParamChangeDlg</name>
