@@ -20,9 +20,9 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/socket.h>
 #include <termios.h>
 #include <time.h>
-#include <sys/socket.h>
 #include <unistd.h>
 #if defined(__linux__)
 #include <signal.h>
