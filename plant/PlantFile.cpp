@@ -23,8 +23,6 @@ class PlantFileText {
 namespace mp {
 namespace {
 
-using Text = PlantFileText;
-
 const QString kFormatKey = QStringLiteral("format");
 const QString kVersionKey = QStringLiteral("version");
 const QString kNameKey = QStringLiteral("name");
@@ -62,13 +60,13 @@ QString Entry(const QString& array, int index) {
 
 // "线路 L1", or "第 2 条线路" while the line has no id.
 QString LineName(int index, const QString& id) {
-    return id.trimmed().isEmpty() ? Text::tr("第 %1 条线路").arg(index + 1)
-                                  : Text::tr("线路 %1").arg(id);
+    return id.trimmed().isEmpty() ? PlantFileText::tr("第 %1 条线路").arg(index + 1)
+                                  : PlantFileText::tr("线路 %1").arg(id);
 }
 
 QString FeederName(int index, const QString& tag) {
-    return tag.trimmed().isEmpty() ? Text::tr("第 %1 条馈线").arg(index + 1)
-                                   : Text::tr("馈线 %1").arg(tag);
+    return tag.trimmed().isEmpty() ? PlantFileText::tr("第 %1 条馈线").arg(index + 1)
+                                   : PlantFileText::tr("馈线 %1").arg(tag);
 }
 
 QString NumberText(double value) {
@@ -170,14 +168,14 @@ struct Reader {
             return true;
         }
         if (required) {
-            Add(Path(prefix, key), Text::tr("%1 缺少必填项 %2").arg(who, key));
+            Add(Path(prefix, key), PlantFileText::tr("%1 缺少必填项 %2").arg(who, key));
         }
         return false;
     }
 
     void WrongType(const QString& prefix, const QString& key, const QString& who,
                    const QString& kind) {
-        Add(Path(prefix, key), Text::tr("%1 的 %2 应为%3").arg(who, key, kind));
+        Add(Path(prefix, key), PlantFileText::tr("%1 的 %2 应为%3").arg(who, key, kind));
     }
 
     std::optional<QString> String(const QJsonObject& object, const QString& prefix,
@@ -187,7 +185,7 @@ struct Reader {
         }
         const QJsonValue value = object.value(key);
         if (!value.isString()) {
-            WrongType(prefix, key, who, Text::tr("文本"));
+            WrongType(prefix, key, who, PlantFileText::tr("文本"));
             return std::nullopt;
         }
         return value.toString();
@@ -200,7 +198,7 @@ struct Reader {
         }
         const std::optional<int> value = WholeJson(object.value(key));
         if (!value) {
-            WrongType(prefix, key, who, Text::tr("整数"));
+            WrongType(prefix, key, who, PlantFileText::tr("整数"));
         }
         return value;
     }
@@ -212,7 +210,7 @@ struct Reader {
         }
         const QJsonValue value = object.value(key);
         if (!value.isDouble() || !std::isfinite(value.toDouble())) {
-            WrongType(prefix, key, who, Text::tr("数值"));
+            WrongType(prefix, key, who, PlantFileText::tr("数值"));
             return std::nullopt;
         }
         return value.toDouble();
@@ -227,7 +225,7 @@ struct Reader {
         }
         const int index = words.indexOf(*text);
         if (index < 0) {
-            Add(Path(prefix, key), Text::tr("%1 的 %2 \"%3\" 未知（应为 %4）")
+            Add(Path(prefix, key), PlantFileText::tr("%1 的 %2 \"%3\" 未知（应为 %4）")
                                        .arg(who, key, *text, words.join(QStringLiteral(", "))));
             return std::nullopt;
         }
@@ -346,9 +344,9 @@ PlantFileErrors Check(const Plant& plant, const QString& file, const QSet<QStrin
         const QString idKey = Path(prefix, kIdKey);
         if (usable(idKey)) {
             if (line.Id.trimmed().isEmpty()) {
-                add(idKey, Text::tr("%1 的标识未填写").arg(who));
+                add(idKey, PlantFileText::tr("%1 的标识未填写").arg(who));
             } else if (lineIds.contains(line.Id)) {
-                add(idKey, Text::tr("线路标识 %1 重复（第 %2 条与第 %3 条线路）")
+                add(idKey, PlantFileText::tr("线路标识 %1 重复（第 %2 条与第 %3 条线路）")
                                .arg(line.Id)
                                .arg(lineIds.value(line.Id) + 1)
                                .arg(i + 1));
@@ -361,41 +359,43 @@ PlantFileErrors Check(const Plant& plant, const QString& file, const QSet<QStrin
         }
         if (line.Kind == PlantLineKind::Serial) {
             if (usable(Path(prefix, kPortKey)) && line.Port.trimmed().isEmpty()) {
-                add(Path(prefix, kPortKey), Text::tr("%1 的串口未填写").arg(who));
+                add(Path(prefix, kPortKey), PlantFileText::tr("%1 的串口未填写").arg(who));
             }
             if (usable(Path(prefix, kBaudKey)) && !IsBaudRate(line.BaudRate)) {
                 QStringList rates;
                 for (int rate : kBaudRates) {
                     rates << QString::number(rate);
                 }
-                add(Path(prefix, kBaudKey), Text::tr("%1 的波特率 %2 不是设备支持的速率（%3）")
-                                                .arg(who)
-                                                .arg(line.BaudRate)
-                                                .arg(rates.join(QStringLiteral(", "))));
+                add(Path(prefix, kBaudKey),
+                    PlantFileText::tr("%1 的波特率 %2 不是设备支持的速率（%3）")
+                        .arg(who)
+                        .arg(line.BaudRate)
+                        .arg(rates.join(QStringLiteral(", "))));
             }
             if (usable(Path(prefix, kParityKey)) && !IsParityCode(line.Parity)) {
                 add(Path(prefix, kParityKey),
-                    Text::tr("%1 的校验 %2 无效").arg(who).arg(line.Parity));
+                    PlantFileText::tr("%1 的校验 %2 无效").arg(who).arg(line.Parity));
             }
         } else if (line.Kind == PlantLineKind::Tcp) {
             const QString hostKey = Path(prefix, kHostKey);
             if (usable(hostKey) && line.Host.trimmed().isEmpty()) {
-                add(hostKey, Text::tr("%1 的主机地址未填写").arg(who));
+                add(hostKey, PlantFileText::tr("%1 的主机地址未填写").arg(who));
             } else if (usable(hostKey) && !IsHost(line.Host)) {
-                add(hostKey,
-                    Text::tr("%1 的主机地址 \"%2\" 不是主机名或 IP 地址").arg(who, line.Host));
+                add(hostKey, PlantFileText::tr("%1 的主机地址 \"%2\" 不是主机名或 IP 地址")
+                                 .arg(who, line.Host));
             }
             if (usable(Path(prefix, kPortKey)) && (line.TcpPort < 1 || line.TcpPort > 65535)) {
                 add(Path(prefix, kPortKey),
-                    Text::tr("%1 的端口 %2 超出 1–65535").arg(who).arg(line.TcpPort));
+                    PlantFileText::tr("%1 的端口 %2 超出 1–65535").arg(who).arg(line.TcpPort));
             }
             if (usable(Path(prefix, kTimeoutKey)) && (line.ConnectTimeoutMs < kLowestTimeoutMs ||
                                                       line.ConnectTimeoutMs > kHighestTimeoutMs)) {
-                add(Path(prefix, kTimeoutKey), Text::tr("%1 的连接超时 %2 ms 超出 %3–%4 ms")
-                                                   .arg(who)
-                                                   .arg(line.ConnectTimeoutMs)
-                                                   .arg(kLowestTimeoutMs)
-                                                   .arg(kHighestTimeoutMs));
+                add(Path(prefix, kTimeoutKey),
+                    PlantFileText::tr("%1 的连接超时 %2 ms 超出 %3–%4 ms")
+                        .arg(who)
+                        .arg(line.ConnectTimeoutMs)
+                        .arg(kLowestTimeoutMs)
+                        .arg(kHighestTimeoutMs));
             }
         }
     }
@@ -409,9 +409,9 @@ PlantFileErrors Check(const Plant& plant, const QString& file, const QSet<QStrin
         const QString tagKey = Path(prefix, kTagKey);
         if (usable(tagKey)) {
             if (feeder.Tag.trimmed().isEmpty()) {
-                add(tagKey, Text::tr("%1 的位号未填写").arg(who));
+                add(tagKey, PlantFileText::tr("%1 的位号未填写").arg(who));
             } else if (tags.contains(feeder.Tag)) {
-                add(tagKey, Text::tr("馈线位号 %1 重复（第 %2 条与第 %3 条馈线）")
+                add(tagKey, PlantFileText::tr("馈线位号 %1 重复（第 %2 条与第 %3 条馈线）")
                                 .arg(feeder.Tag)
                                 .arg(tags.value(feeder.Tag) + 1)
                                 .arg(i + 1));
@@ -423,9 +423,9 @@ PlantFileErrors Check(const Plant& plant, const QString& file, const QSet<QStrin
         bool onLine = false;
         if (usable(lineKey)) {
             if (feeder.Line.trimmed().isEmpty()) {
-                add(lineKey, Text::tr("%1 的线路未填写").arg(who));
+                add(lineKey, PlantFileText::tr("%1 的线路未填写").arg(who));
             } else if (plant.FindLine(feeder.Line) == nullptr) {
-                add(lineKey, Text::tr("%1 的线路 %2 不存在").arg(who, feeder.Line));
+                add(lineKey, PlantFileText::tr("%1 的线路 %2 不存在").arg(who, feeder.Line));
             } else {
                 onLine = true;
             }
@@ -433,7 +433,7 @@ PlantFileErrors Check(const Plant& plant, const QString& file, const QSet<QStrin
         const QString addressKey = Path(prefix, kAddressKey);
         if (usable(addressKey)) {
             if (feeder.Address < kLowestSlaveAddress || feeder.Address > kHighestSlaveAddress) {
-                add(addressKey, Text::tr("%1 的地址 %2 超出 %3–%4")
+                add(addressKey, PlantFileText::tr("%1 的地址 %2 超出 %3–%4")
                                     .arg(who)
                                     .arg(feeder.Address)
                                     .arg(kLowestSlaveAddress)
@@ -443,7 +443,7 @@ PlantFileErrors Check(const Plant& plant, const QString& file, const QSet<QStrin
                 if (addresses.contains(place)) {
                     const int first = addresses.value(place);
                     add(addressKey,
-                        Text::tr("%1 的地址 %2 与%3在线路 %4 上重复")
+                        PlantFileText::tr("%1 的地址 %2 与%3在线路 %4 上重复")
                             .arg(who)
                             .arg(feeder.Address)
                             .arg(FeederName(first, plant.Feeders[first].Tag), feeder.Line));
@@ -464,8 +464,8 @@ PlantFileErrors Check(const Plant& plant, const QString& file, const QSet<QStrin
         for (const auto& item : rated) {
             const QString key = Path(prefix, item.Key);
             if (usable(key) && item.Value && !(std::isfinite(*item.Value) && *item.Value > 0)) {
-                add(key, Text::tr("%1 的%2 %3 必须大于 0")
-                             .arg(who, Text::tr(item.Caption), NumberText(*item.Value)));
+                add(key, PlantFileText::tr("%1 的%2 %3 必须大于 0")
+                             .arg(who, PlantFileText::tr(item.Caption), NumberText(*item.Value)));
             }
         }
     }
@@ -575,43 +575,42 @@ PlantFileResult ParsePlant(const QByteArray& bytes, const QString& fileName) {
     Reader reader{fileName, {}, {}};
     PlantFileResult result;
     if (bytes.size() > kLargestPlantFile) {
-        reader.Add(QString(), Text::tr("文件过大，不是厂站文件"));
+        reader.Add(QString(), PlantFileText::tr("文件过大，不是厂站文件"));
         result.Errors = reader.Errors;
         return result;
     }
     QJsonParseError parseError{};
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
     if (parseError.error != QJsonParseError::NoError) {
-        reader.Add(QString(), Text::tr("不是 JSON 文件（第 %1 个字节处：%2）")
+        reader.Add(QString(), PlantFileText::tr("不是 JSON 文件（第 %1 个字节处：%2）")
                                   .arg(parseError.offset)
                                   .arg(parseError.errorString()));
     } else if (!document.isObject()) {
-        reader.Add(QString(), Text::tr("不是厂站文件：内容不是 JSON 对象"));
+        reader.Add(QString(), PlantFileText::tr("不是厂站文件：内容不是 JSON 对象"));
     } else if (!document.object().contains(kFormatKey)) {
-        reader.Add(
-            kFormatKey,
-            Text::tr("不是厂站文件：缺少 \"format\": \"%1\"").arg(QLatin1String(kPlantFormatName)));
+        reader.Add(kFormatKey, PlantFileText::tr("不是厂站文件：缺少 \"format\": \"%1\"")
+                                   .arg(QLatin1String(kPlantFormatName)));
     } else if (document.object().value(kFormatKey) != QLatin1String(kPlantFormatName)) {
-        reader.Add(
-            kFormatKey,
-            Text::tr("不是厂站文件：format 应为 \"%1\"").arg(QLatin1String(kPlantFormatName)));
+        reader.Add(kFormatKey, PlantFileText::tr("不是厂站文件：format 应为 \"%1\"")
+                                   .arg(QLatin1String(kPlantFormatName)));
     }
     if (!reader.Errors.isEmpty()) {
         result.Errors = reader.Errors;
         return result;
     }
     const QJsonObject root = document.object();
-    const QString plantName = Text::tr("厂站");
+    const QString plantName = PlantFileText::tr("厂站");
     const std::optional<int> version = reader.Whole(root, QString(), kVersionKey, plantName, true);
     if (version && *version != Plant::kVersion) {
-        reader.Add(
-            kVersionKey,
-            *version > Plant::kVersion
-                ? Text::tr("文件的格式版本 %1 比本工具能读的版本 %2 新，"
-                           "请用更新的工具打开")
-                      .arg(*version)
-                      .arg(Plant::kVersion)
-                : Text::tr("格式版本 %1 无效（应为 %2）").arg(*version).arg(Plant::kVersion));
+        reader.Add(kVersionKey,
+                   *version > Plant::kVersion
+                       ? PlantFileText::tr("文件的格式版本 %1 比本工具能读的版本 %2 新，"
+                                           "请用更新的工具打开")
+                             .arg(*version)
+                             .arg(Plant::kVersion)
+                       : PlantFileText::tr("格式版本 %1 无效（应为 %2）")
+                             .arg(*version)
+                             .arg(Plant::kVersion));
     }
     if (!reader.Errors.isEmpty()) {
         // Keys of another version mean something else: nothing more is checked.
@@ -626,7 +625,7 @@ PlantFileResult ParsePlant(const QByteArray& bytes, const QString& fileName) {
             return QJsonArray();
         }
         if (!root.value(key).isArray()) {
-            reader.WrongType(QString(), key, plantName, Text::tr("数组"));
+            reader.WrongType(QString(), key, plantName, PlantFileText::tr("数组"));
             return QJsonArray();
         }
         return root.value(key).toArray();
@@ -634,7 +633,8 @@ PlantFileResult ParsePlant(const QByteArray& bytes, const QString& fileName) {
     const QJsonArray lines = entries(kLinesKey);
     for (int i = 0; i < lines.size(); ++i) {
         if (!lines[i].isObject()) {
-            reader.Add(Entry(kLinesKey, i), Text::tr("%1 应为对象").arg(LineName(i, QString())));
+            reader.Add(Entry(kLinesKey, i),
+                       PlantFileText::tr("%1 应为对象").arg(LineName(i, QString())));
             continue;
         }
         plant.Lines.push_back(ReadLine(reader, lines[i].toObject(), i));
@@ -643,7 +643,7 @@ PlantFileResult ParsePlant(const QByteArray& bytes, const QString& fileName) {
     for (int i = 0; i < feeders.size(); ++i) {
         if (!feeders[i].isObject()) {
             reader.Add(Entry(kFeedersKey, i),
-                       Text::tr("%1 应为对象").arg(FeederName(i, QString())));
+                       PlantFileText::tr("%1 应为对象").arg(FeederName(i, QString())));
             continue;
         }
         plant.Feeders.push_back(ReadFeeder(reader, feeders[i].toObject(), i));
@@ -669,11 +669,11 @@ PlantFileResult LoadPlant(const QString& path) {
         return result;
     };
     if (!QFileInfo(path).isFile()) {
-        return refuse(Text::tr("文件不存在"));
+        return refuse(PlantFileText::tr("文件不存在"));
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        return refuse(Text::tr("无法读取（%1）").arg(file.errorString()));
+        return refuse(PlantFileText::tr("无法读取（%1）").arg(file.errorString()));
     }
     return ParsePlant(file.read(kLargestPlantFile + 1), path);
 }
@@ -711,7 +711,8 @@ PlantFileErrors SavePlant(const QString& path, const Plant& plant) {
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
         file.write(bytes) != bytes.size() || !file.commit()) {
         errors.push_back(
-            {path, QString(), Text::tr("无法保存（%1），原文件未改动").arg(file.errorString())});
+            {path, QString(),
+             PlantFileText::tr("无法保存（%1），原文件未改动").arg(file.errorString())});
     }
     return errors;
 }

@@ -68,6 +68,7 @@ private slots:
     void BadFilesRefusedWhole_data();
     void BadFilesRefusedWhole();
     void RoundTripKeepsUnknownKeys();
+    void ReadmeExampleLoads();
     void FailedSaveLeavesOldFile_data();
     void FailedSaveLeavesOldFile();
     void RecentPlantsKeptApart();
@@ -222,6 +223,21 @@ void TestPlantFile::RoundTripKeepsUnknownKeys() {
         QVERIFY2(saved.indexOf(key) > last, key);
         last = saved.indexOf(key);
     }
+}
+
+// The README's example is a plant file this tool takes, and writes back as it stands.
+void TestPlantFile::ReadmeExampleLoads() {
+    QFile readme(MP_SOURCE_DIR "/README.md");
+    QVERIFY(readme.open(QIODevice::ReadOnly));
+    const QByteArray text = readme.readAll();
+    const qsizetype section = text.indexOf("\n## Plant file\n");
+    const qsizetype begin = text.indexOf("```json\n", section) + 8;
+    const QByteArray example = text.mid(begin, text.indexOf("```", begin) - begin);
+    QVERIFY(section > 0 && example.size() > 100);
+    const PlantFileResult read = ParsePlant(example, "README.md");
+    QVERIFY2(read.Ok(), read.Errors.isEmpty() ? "" : qPrintable(read.Errors.first().Text()));
+    QCOMPARE(read.Value->Lines.size(), 4);
+    QCOMPARE(PlantJson(*read.Value), example);
 }
 
 void TestPlantFile::FailedSaveLeavesOldFile_data() {
