@@ -318,8 +318,8 @@ void TestPlantFile::EditorRefusesNamingField_data() {
                                      << "馈线 M-101 的地址 300 超出 1–247";
     QTest::newRow("address no number") << false << 0 << int(D::FeederAddress) << "3a"
                                        << "馈线 M-101 的地址 \"3a\" 不是整数";
-    QTest::newRow("address taken on line") << false << 1 << int(D::FeederTag) << "M-101"
-                                           << "馈线位号 M-101 重复";
+    QTest::newRow("tag taken") << false << 1 << int(D::FeederTag) << "M-101"
+                               << "馈线位号 M-101 重复";
     QTest::newRow("gateway port") << true << 1 << int(D::LineTcpPort) << "0"
                                   << "线路 G1 的端口 0 超出 1–65535";
     QTest::newRow("gateway host") << true << 1 << int(D::LineHost) << "gw_1"
