@@ -38,6 +38,17 @@ CMainController::CMainController(CMotorProtectorDlg& window, IMainDialogs& dialo
     Build(connection);
 }
 
+CMainController::CMainController(CMotorProtectorDlg& window, IMainDialogs& dialogs,
+                                 const ConnectionSettings& connection,
+                                 std::unique_ptr<CDeviceLine> line, QObject* parent)
+    : QObject(parent),
+      Window_(window),
+      Dialogs_(dialogs),
+      Relay_(window.Relay()),
+      Line_(std::move(line)) {
+    Build(connection);
+}
+
 CMainController::~CMainController() {
     Shutdown();
 }

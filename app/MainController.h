@@ -43,6 +43,10 @@ public:
     CMainController(CMotorProtectorDlg& window, IMainDialogs& dialogs,
                     const ConnectionSettings& connection, IPort& port, IClock& clock,
                     QObject* parent = nullptr);
+    // Talks through `line`: a relay's share of a plant's line.
+    CMainController(CMotorProtectorDlg& window, IMainDialogs& dialogs,
+                    const ConnectionSettings& connection, std::unique_ptr<CDeviceLine> line,
+                    QObject* parent = nullptr);
     ~CMainController() override;
 
     // The window's initialisation: factory values, fields shown, the line opened.

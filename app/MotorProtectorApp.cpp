@@ -5,21 +5,12 @@
 #include <QFontMetricsF>
 #include <QSettings>
 
-#include "app/DiagnosticsWiring.h"
-#include "app/FilesWiring.h"
-#include "app/MainController.h"
 #include "app/MainDialogs.h"
-#include "app/MotorProtectorDlg.h"
-#include "app/TrendWiring.h"
+#include "app/RelayWindow.h"
 #include "connection/CommSetupDlg.h"
 #include "connection/ConnectionMemory.h"
-#include "diagnostics/Diagnostics.h"
-#include "files/FilesController.h"
-#include "files/StandardFileWindows.h"
 #include "language/ChineseFont.h"
 #include "language/LanguageChoice.h"
-#include "relay/Relay.h"
-#include "trend/TrendController.h"
 
 namespace mp {
 
@@ -63,17 +54,11 @@ int CMotorProtectorApp::Run(const StartOptions& options, CLanguageChoice& langua
     ApplyWindowFont(*app);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/app-icon.png")));
 
-    CRelay relay;
-    CMotorProtectorDlg window(relay, dialogs);
-    CMainController controller(window, dialogs, connection);
-    CStandardFileWindows fileWindows;
-    QSettings userSettings(QSettings::IniFormat, QSettings::UserScope,
-                           QStringLiteral("motor-protector"), QStringLiteral("motor-protector"));
-    const auto files = InstallFiles(window, controller, fileWindows, &userSettings);
-    QObject::connect(&controller, &CMainController::PortOpened,
+    CRelayWindow relay(connection);
+    QObject::connect(&relay.Controller(), &CMainController::PortOpened,
                      [&memory](const ConnectionSettings& opened) { memory.Save(opened); });
-    const auto trend = InstallTrend(window, controller, dialogs);
-    const auto diagnostics = InstallDiagnostics(window, controller, dialogs);
+    CMotorProtectorDlg& window = relay.Window();
+    CMainController& controller = relay.Controller();
     language.AddMenu(window.menuBar());
     controller.Start();
     window.show();

@@ -87,7 +87,7 @@ void CPollingActions::Stop() {
 }
 
 void CPollingActions::SetFastRefresh(bool on) {
-    Line_.Link().SetFastReplyEnd(on, Connection_.Connection().BaudRate);
+    Line_.SetFastReplyEnd(on, Connection_.Connection().BaudRate);
     Line_.Worker().SetPollPeriod(on ? 0 : CIoWorker::kPollPeriodMs);
 }
 

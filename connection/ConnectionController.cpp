@@ -95,7 +95,7 @@ void CConnectionController::QueueOpen(std::function<void(bool, const QString&)> 
     const uint8_t address = Connection_.SlaveAddress;
     Operations_.Queue(OperatorAction::OpenLine, [this, line, address,
                                                  done = std::move(done)](CDeviceContext& ctx) {
-        const bool opened = CDeviceLine::Open(ctx, line, address);
+        const bool opened = Line_.Open(ctx, line, address);
         const QString reason = Text(ctx.Link.Port().LastError());
         ctx.Post([this, opened, reason, done] {
             Relay_.Operation().SetLine(opened ? LineCondition::Open : LineCondition::Closed);
@@ -243,6 +243,15 @@ void CConnectionController::ChangeDeviceCommParams() {
                 Operations_.Finish(token);
                 return;  // the dialog refuses any other rate
             }
+            if (Line_.IsShare() && values.NewBaudRate != Connection_.BaudRate) {
+                // The other relays of the plant's line talk at the line's rate: a relay at
+                // another rate would fall off it.
+                Inform(
+                    tr("这台继电器与厂站线路上的其他继电器共用线路，不能在此更改波特率；"
+                       "请先在厂站中更改线路速率。"));
+                Operations_.Finish(token);
+                return;
+            }
             const PortSettings oldLine = Connection_.Line();
             PortSettings newLine = oldLine;
             newLine.BaudRate = values.NewBaudRate;
@@ -306,7 +315,7 @@ void CConnectionController::UseLine(uint8_t address, int baudRate, int parity,
     const PortSettings line = Connection_.Line();
     Operations_.Queue(
         OperatorAction::Reconnect, [this, line, address, baudRate, done](CDeviceContext& ctx) {
-            const bool opened = CDeviceLine::Reconfigure(ctx, line, address);
+            const bool opened = Line_.Reconfigure(ctx, line, address);
             const QString reason = Text(ctx.Link.Port().LastError());
             ctx.Post([this, opened, reason, address, baudRate, done] {
                 Relay_.Operation().SetLine(opened ? LineCondition::Open : LineCondition::Closed);

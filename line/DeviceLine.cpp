@@ -14,7 +14,7 @@ CDeviceLine::CDeviceLine(const ConnectionSettings& connection, QObject* parent)
       Port_(Backend_->Port()),
       Clock_(Backend_->Clock()),
       WorkerClock_(Clock_),
-      Link_(Port_, WorkerClock_) {
+      OwnLink_(Port_, WorkerClock_) {
     Build();
 }
 
@@ -24,7 +24,7 @@ CDeviceLine::CDeviceLine(const LineEndpoint& endpoint, QObject* parent)
       Port_(Backend_->Port()),
       Clock_(Backend_->Clock()),
       WorkerClock_(Clock_),
-      Link_(Port_, WorkerClock_) {
+      OwnLink_(Port_, WorkerClock_) {
     Build();
 }
 
@@ -33,8 +33,50 @@ CDeviceLine::CDeviceLine(IPort& port, IClock& clock, QObject* parent)
       Port_(port),
       Clock_(clock),
       WorkerClock_(Clock_),
-      Link_(Port_, WorkerClock_) {
+      OwnLink_(Port_, WorkerClock_) {
     Build();
+}
+
+CDeviceLine::CDeviceLine(CDeviceLine& host, uint8_t address, int baudRate, QObject* parent)
+    : QObject(parent),
+      Port_(host.Port_),
+      Clock_(host.Clock_),
+      WorkerClock_(Clock_),
+      OwnLink_(Port_, WorkerClock_),
+      Link_(&host.Link()),
+      Host_(&host) {
+    ShareAddress_.store(address);
+    ShareBaud_.store(baudRate);
+    Queue_ = std::make_unique<CWindowQueue>(this, [this] {
+        if (ShowFields_) {
+            ShowFields_();
+        }
+    });
+    Worker_ = std::make_unique<CIoWorker>(*Link_, *Queue_);
+    Worker_->JoinHost(
+        host.Worker(),
+        [this](CModbusTransaction& link) {
+            link.SetSlaveAddress(ShareAddress_.load());
+            link.SetFastReplyEnd(ShareFast_.load(), ShareBaud_.load());
+        },
+        [this](CModbusTransaction& link) {
+            // What the share's operation left (a confirmed address change) stays its own.
+            ShareAddress_.store(link.SlaveAddress());
+            link.SetFastReplyEnd(false, ShareBaud_.load());
+        });
+    // The host's port is the host's to recover; the share says what the host says.
+    connect(&host, &CDeviceLine::PortLost, this, [this](const QString& message) {
+        if (!Recovering_ && !ShutDown_) {
+            Recovering_ = true;
+            emit PortLost(message);
+        }
+    });
+    connect(&host, &CDeviceLine::PortBack, this, [this] {
+        if (Recovering_ && !ShutDown_) {
+            Recovering_ = false;
+            emit PortBack();
+        }
+    });
 }
 
 CDeviceLine::~CDeviceLine() {
@@ -42,13 +84,22 @@ CDeviceLine::~CDeviceLine() {
 }
 
 void CDeviceLine::Build() {
-    InstallFrameLog(Link_);
+    InstallFrameLog(*Link_);
     Queue_ = std::make_unique<CWindowQueue>(this, [this] {
         if (ShowFields_) {
             ShowFields_();
         }
     });
-    Worker_ = std::make_unique<CIoWorker>(Link_, *Queue_);
+    Worker_ = std::make_unique<CIoWorker>(*Link_, *Queue_);
+}
+
+void CDeviceLine::SetFastReplyEnd(bool on, int baudRate) {
+    if (Host_ != nullptr) {
+        ShareBaud_.store(baudRate);
+        ShareFast_.store(on);
+        return;
+    }
+    Link_->SetFastReplyEnd(on, baudRate);
 }
 
 void CDeviceLine::SetShowFields(std::function<void()> show) {
@@ -60,6 +111,9 @@ void CDeviceLine::Start() {
         return;
     }
     Started_ = true;
+    if (Host_ != nullptr) {
+        return;  // runs on the host's thread; the host watches the port
+    }
     Port_.SetLostHandler([this](const std::string& message) {
         const QString text = QString::fromStdString(message);
         Queue_->Post([this, text] {
@@ -89,6 +143,10 @@ void CDeviceLine::Shutdown() {
     ShutDown_ = true;
     ++Recovery_;
     Worker_->StopPollTimer();
+    if (Host_ != nullptr) {
+        Worker_->Shutdown({});
+        return;
+    }
     Worker_->Shutdown([](CDeviceContext& ctx) { ctx.Link.Port().ClosePort(); });
 }
 
@@ -100,6 +158,9 @@ void CDeviceLine::Follow(const ConnectionSettings& connection) {
 
 bool CDeviceLine::Open(CDeviceContext& ctx, const PortSettings& line, uint8_t address) {
     ctx.Link.SetSlaveAddress(address);
+    if (Host_ != nullptr) {
+        return ctx.Link.Port().IsPortOpen();
+    }
     const bool opened = ctx.Link.OpenLine(line);
     if (opened) {
         ctx.Link.Port().DiscardInput();
@@ -109,6 +170,10 @@ bool CDeviceLine::Open(CDeviceContext& ctx, const PortSettings& line, uint8_t ad
 
 bool CDeviceLine::Reconfigure(CDeviceContext& ctx, const PortSettings& line, uint8_t address) {
     IPort& port = ctx.Link.Port();
+    if (Host_ != nullptr) {
+        ctx.Link.SetSlaveAddress(address);
+        return port.IsPortOpen() && line.BaudRate == ShareBaud_.load();
+    }
     const bool opened =
         port.IsPortOpen() ? ctx.Link.ReconfigureLine(line) : ctx.Link.OpenLine(line);
     ctx.Link.SetSlaveAddress(address);
@@ -117,6 +182,9 @@ bool CDeviceLine::Reconfigure(CDeviceContext& ctx, const PortSettings& line, uin
 
 void CDeviceLine::Recover(const PortSettings& line) {
     Recovering_ = true;
+    if (Host_ != nullptr) {
+        return;  // the host tries its port again and says when it is back
+    }
     ScheduleReopen(line);
 }
 

@@ -34,6 +34,12 @@ public:
     explicit CDeviceLine(const LineEndpoint& endpoint, QObject* parent = nullptr);
     // Talks through the given port and clock (tests).
     CDeviceLine(IPort& port, IClock& clock, QObject* parent = nullptr);
+    // A relay's share of `host`, a line of a plant: its own queue of operations, poll timer and
+    // window, run on the host's worker thread between the host's own work, with its own slave
+    // address and fast reply end. It neither opens, changes nor closes the host's port; a lost
+    // port is the host's to recover, and the share says so as the host does. The host
+    // outlives it.
+    CDeviceLine(CDeviceLine& host, uint8_t address, int baudRate, QObject* parent = nullptr);
     ~CDeviceLine() override;
 
     // What runs on the window thread after every change an operation hands it: the view
@@ -47,7 +53,12 @@ public:
     bool IsShutDown() const { return ShutDown_; }
 
     CIoWorker& Worker() { return *Worker_; }
-    CModbusTransaction& Link() { return Link_; }
+    CModbusTransaction& Link() { return *Link_; }
+    // Whether this is a relay's share of a plant's line.
+    bool IsShare() const { return Host_ != nullptr; }
+    // Fast reply end for this line's reads (a share keeps its own, the line's other users
+    // theirs). May be called from the window thread.
+    void SetFastReplyEnd(bool on, int baudRate);
 
     // True when the line was made for a connection or an endpoint (not handed a port); such a
     // line cannot change between the built-in device and a serial port while the program runs.
@@ -57,10 +68,12 @@ public:
     void Follow(const ConnectionSettings& connection);
 
     // On the worker: opens the line with `line` (closing what was open), talks to `address`,
-    // and drops whatever the port held. False when the port did not open.
-    static bool Open(CDeviceContext& ctx, const PortSettings& line, uint8_t address);
-    // On the worker: the same port at another rate or parity, opened if it was not.
-    static bool Reconfigure(CDeviceContext& ctx, const PortSettings& line, uint8_t address);
+    // and drops whatever the port held. False when the port did not open. A share only talks
+    // to `address`, and says whether the host's port is open.
+    bool Open(CDeviceContext& ctx, const PortSettings& line, uint8_t address);
+    // On the worker: the same port at another rate or parity, opened if it was not. A share
+    // cannot change the rate of a line other relays use: false unless `line` keeps it.
+    bool Reconfigure(CDeviceContext& ctx, const PortSettings& line, uint8_t address);
 
     // The port failed while open: tries `line` again every kReopenPeriodMs on the worker's
     // clock until it opens (PortBack) or StopRecovery.
@@ -87,7 +100,13 @@ private:
     IClock& Clock_;
     // The clock of every exchange: the line's, with its waits ended at the close.
     CClosingClock WorkerClock_;
-    CModbusTransaction Link_;
+    CModbusTransaction OwnLink_;
+    CModbusTransaction* Link_ = &OwnLink_;  // a share's is the host's
+    CDeviceLine* Host_ = nullptr;
+    // A share's own part of the link, kept while the host's other users talk.
+    std::atomic<uint8_t> ShareAddress_{1};
+    std::atomic<bool> ShareFast_{false};
+    std::atomic<int> ShareBaud_{9600};
     std::function<void()> ShowFields_;
     std::unique_ptr<CWindowQueue> Queue_;
     std::unique_ptr<CIoWorker> Worker_;

@@ -28,7 +28,7 @@ std::function<void()> CIoWorker::CCountingWindow::Counted(std::function<void()> 
             std::lock_guard<std::mutex> guard(worker->Mutex_);
             --worker->Outstanding_;
         }
-        worker->Wake_.notify_all();
+        worker->Notify();
         if (fn) {
             fn();
         }
@@ -49,6 +49,9 @@ void CIoWorker::CCountingWindow::Post(std::function<void()> fn) {
 }
 
 void CIoWorker::Start(Launcher launch) {
+    if (Host_ != nullptr) {
+        return;  // a lane runs on its host's thread
+    }
     {
         std::lock_guard<std::mutex> guard(Mutex_);
         if (Running_) {
@@ -68,6 +71,20 @@ void CIoWorker::Start(Launcher launch) {
 }
 
 void CIoWorker::Shutdown(Job last) {
+    if (Host_ != nullptr) {
+        {
+            std::lock_guard<std::mutex> guard(Mutex_);
+            Jobs_.clear();
+            Delayed_.clear();
+            Polling_ = false;
+            ShuttingDown_ = true;
+        }
+        // The running operation of the lane stops before its next exchange; the host's clock
+        // is not ended, the host goes on.
+        Closing_.store(true);
+        LeaveHost();
+        return;
+    }
     {
         std::lock_guard<std::mutex> guard(Mutex_);
         Jobs_.clear();
@@ -101,7 +118,7 @@ void CIoWorker::Post(Job job) {
         }
         Jobs_.push_back(std::move(job));
     }
-    Wake_.notify_all();
+    Notify();
 }
 
 void CIoWorker::PostAfter(uint32_t delayMs, Job job) {
@@ -113,7 +130,7 @@ void CIoWorker::PostAfter(uint32_t delayMs, Job job) {
         }
         Delayed_.push_back({due, std::move(job)});
     }
-    Wake_.notify_all();
+    Notify();
 }
 
 bool CIoWorker::IsIdle() const {
@@ -141,7 +158,7 @@ void CIoWorker::StartPollTimerUnless(const std::atomic<bool>& stopped) {
         Polling_ = true;
         NextDue_ = now + PeriodMs_;
     }
-    Wake_.notify_all();
+    Notify();
 }
 
 void CIoWorker::StopPollTimer() {
@@ -149,7 +166,7 @@ void CIoWorker::StopPollTimer() {
         std::lock_guard<std::mutex> guard(Mutex_);
         Polling_ = false;
     }
-    Wake_.notify_all();
+    Notify();
 }
 
 void CIoWorker::SetPollPeriod(uint32_t ms) {
@@ -160,7 +177,7 @@ void CIoWorker::SetPollPeriod(uint32_t ms) {
             NextDue_ = Link_.Clock().TickCount();
         }
     }
-    Wake_.notify_all();
+    Notify();
 }
 
 bool CIoWorker::IsPolling() const {
@@ -174,6 +191,18 @@ CIoWorker::Next CIoWorker::Choose(Job& job) {
         Jobs_.pop_front();
         JobRunning_ = true;  // until Run has run it
         return Next::Job;
+    }
+    if (!ShuttingDown_ && !Lanes_.empty()) {
+        Next laneNext = Next::Nothing;
+        Job laneJob;
+        if (CIoWorker* lane = ChooseLane(laneNext, laneJob)) {
+            LaneRunning_ = lane;
+            // The lane's own choice rides along in the job: RunLane takes it apart again.
+            job = [lane, laneNext, laneJob = std::move(laneJob)](CDeviceContext&) mutable {
+                lane->Host_->RunLane(*lane, laneNext, laneJob);
+            };
+            return Next::Lane;
+        }
     }
     const uint32_t now = Link_.Clock().TickCount();
     if (!ShuttingDown_) {
@@ -206,6 +235,65 @@ void CIoWorker::Run(Next next, Job& job) {
         std::lock_guard<std::mutex> guard(Mutex_);
         JobRunning_ = false;
     }
+    if (next == Next::Lane) {
+        {
+            std::lock_guard<std::mutex> guard(Mutex_);
+            LaneRunning_ = nullptr;
+        }
+        LaneDone_.notify_all();
+    }
+}
+
+void CIoWorker::Notify() {
+    if (Host_ == nullptr) {
+        Wake_.notify_all();
+        return;
+    }
+    // Through the host's lock: the host either has not yet looked at its lanes (and will see
+    // this change) or already waits (and is woken).
+    { std::lock_guard<std::mutex> guard(Host_->Mutex_); }
+    Host_->Wake_.notify_all();
+}
+
+void CIoWorker::JoinHost(CIoWorker& host, LinkHook enter, LinkHook leave) {
+    Host_ = &host;
+    Enter_ = std::move(enter);
+    Leave_ = std::move(leave);
+    {
+        std::lock_guard<std::mutex> guard(host.Mutex_);
+        host.Lanes_.push_back(this);
+    }
+    Notify();
+}
+
+void CIoWorker::LeaveHost() {
+    CIoWorker& host = *Host_;
+    std::unique_lock<std::mutex> lock(host.Mutex_);
+    host.LaneDone_.wait(lock, [&] { return host.LaneRunning_ != this; });
+    host.Lanes_.erase(std::remove(host.Lanes_.begin(), host.Lanes_.end(), this), host.Lanes_.end());
+}
+
+CIoWorker* CIoWorker::ChooseLane(Next& next, Job& job) {
+    for (size_t k = 0; k < Lanes_.size(); ++k) {
+        CIoWorker* lane = Lanes_[(NextLane_ + k) % Lanes_.size()];
+        std::lock_guard<std::mutex> guard(lane->Mutex_);
+        next = lane->Choose(job);
+        if (next != Next::Nothing) {
+            NextLane_ = (NextLane_ + k + 1) % Lanes_.size();
+            return lane;
+        }
+    }
+    return nullptr;
+}
+
+void CIoWorker::RunLane(CIoWorker& lane, Next next, Job& job) {
+    if (lane.Enter_) {
+        lane.Enter_(Link_);
+    }
+    lane.Run(next, job);
+    if (lane.Leave_) {
+        lane.Leave_(Link_);
+    }
 }
 
 bool CIoWorker::RunOnce() {
@@ -236,6 +324,13 @@ bool CIoWorker::NextWait(uint32_t& ms) const {
     }
     for (const DelayedJob& delayed : Delayed_) {
         consider(delayed.Due);
+    }
+    for (CIoWorker* lane : Lanes_) {
+        std::lock_guard<std::mutex> guard(lane->Mutex_);
+        uint32_t laneMs = 0;
+        if (lane->NextWait(laneMs)) {
+            consider(now + laneMs);
+        }
     }
     return waiting;
 }

@@ -3,6 +3,11 @@
 // time, in the order they were asked for; the poll timer's ticks run between them. The
 // window thread never waits on the line. At the close the running operation sees Stopped()
 // and ends before its next exchange, the clock's waits end, and nothing more reaches the window.
+//
+// A worker can also be a lane of another: it has no thread of its own, and its operations and
+// ticks run on the host's thread between the host's own, ahead of the host's tick. So several
+// relays' windows on one line each keep their own queue, poll timer and stops, while the line
+// still runs strictly one exchange at a time.
 
 #include <atomic>
 #include <condition_variable>
@@ -10,6 +15,7 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <vector>
 
 #include "modbus/DeviceContext.h"
 
@@ -65,6 +71,14 @@ public:
     // everything the previous one sent it. False when there was nothing to run.
     bool RunOnce();
 
+    // Makes this worker a lane of `host` (before anything is queued; the host outlives it).
+    // Start does nothing for a lane; its Shutdown waits for an operation of it that runs on
+    // the host's thread, drops `last` (a lane never closes the host's port) and leaves the
+    // host. `enter` and `leave` run on the host's thread around each of the lane's operations
+    // and ticks: what the lane keeps of the shared link (its slave address, say).
+    using LinkHook = std::function<void(CModbusTransaction&)>;
+    void JoinHost(CIoWorker& host, LinkHook enter = {}, LinkHook leave = {});
+
 private:
     // Hands closures to the window and counts those it has not yet begun to apply.
     class CCountingWindow : public IWindowQueue {
@@ -80,7 +94,7 @@ private:
         CIoWorker& Worker_;
     };
 
-    enum class Next { Nothing, Job, Delayed, Tick };
+    enum class Next { Nothing, Job, Delayed, Tick, Lane };
     struct DelayedJob {
         uint32_t Due;
         Job Run;
@@ -92,6 +106,12 @@ private:
     void Run(Next next, Job& job);
     // Milliseconds until the next tick or delayed job falls due; false when none is waited for.
     bool NextWait(uint32_t& ms) const;
+    // Wakes the thread that runs this worker's operations (the host's, for a lane).
+    void Notify();
+    // Host, with its lock held: the next lane with something to run, round robin.
+    CIoWorker* ChooseLane(Next& next, Job& job);
+    void RunLane(CIoWorker& lane, Next next, Job& job);
+    void LeaveHost();
 
     CModbusTransaction& Link_;
     CCountingWindow Window_;
@@ -111,6 +131,16 @@ private:
     std::atomic<bool> Closing_{false};
     bool Running_ = false;
     std::function<void()> Join_;
+
+    // A lane: its host and the hooks around its operations.
+    CIoWorker* Host_ = nullptr;
+    LinkHook Enter_;
+    LinkHook Leave_;
+    // A host: its lanes, the next to be asked, and the one whose operation runs now.
+    std::vector<CIoWorker*> Lanes_;
+    size_t NextLane_ = 0;
+    CIoWorker* LaneRunning_ = nullptr;
+    std::condition_variable LaneDone_;
 };
 
 }  // namespace mp

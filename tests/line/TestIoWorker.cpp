@@ -5,6 +5,7 @@
 
 #include <QSignalSpy>
 #include <QtTest>
+#include <algorithm>
 #include <atomic>
 #include <map>
 #include <mutex>
@@ -287,7 +288,7 @@ private slots:
         std::map<int, std::optional<PhaseCurrentReading>> got;
         std::atomic<bool> done{false};
         line.Worker().Post([&](CDeviceContext& ctx) {
-            CDeviceLine::Open(ctx, endpoint.Serial, 3);
+            line.Open(ctx, endpoint.Serial, 3);
             ctx.Link.SetFastReplyEnd(true, endpoint.Serial.BaudRate);
             for (int address : {3, 7, 5}) {
                 ctx.Link.SetSlaveAddress(static_cast<uint8_t>(address));
@@ -329,7 +330,7 @@ private slots:
         std::atomic<int> answered{0};
         auto read = [&](CDeviceContext& ctx) { answered += FetchPhaseCurrents(ctx).has_value(); };
         line.Worker().Post([&](CDeviceContext& ctx) {
-            CDeviceLine::Open(ctx, endpoint.Serial, 1);
+            line.Open(ctx, endpoint.Serial, 1);
             read(ctx);
         });
         QTRY_COMPARE_WITH_TIMEOUT(answered.load(), 1, 5000);
@@ -356,6 +357,81 @@ private slots:
         serving.join();
     }
 #endif
+    // Two relays' windows share a line as lanes of its worker: their operations and ticks run
+    // on the line's worker ahead of its own tick (the plant's round), each with its own slave
+    // address, and a lane that leaves stops running while the line goes on.
+    void lanesShareTheLineAheadOfItsTick() {
+        Rig rig;
+        test::CImmediateWindow laneWindow;
+        CIoWorker a(rig.Link, laneWindow);
+        CIoWorker b(rig.Link, laneWindow);
+        std::vector<std::string> ran;
+        auto keep = [](uint8_t address) {
+            return [address](CModbusTransaction& link) { link.SetSlaveAddress(address); };
+        };
+        a.JoinHost(rig.Worker, keep(7));
+        b.JoinHost(rig.Worker, keep(12));
+        auto note = [&](const char* who) {
+            return [&ran, who](CDeviceContext& ctx) {
+                ran.push_back(std::string(who) + std::to_string(ctx.Link.SlaveAddress()));
+            };
+        };
+        rig.Worker.SetTick([&](CDeviceContext& ctx) {
+            ctx.Link.SetSlaveAddress(1);
+            note("round")(ctx);
+        });
+        rig.Worker.SetPollPeriod(0);
+        rig.Worker.StartPollTimer();
+        a.SetTick(note("tickA"));
+        a.StartPollTimer();
+        a.Post(note("jobA"));
+        b.Post(note("jobB"));
+        a.Post(note("jobA"));
+        while (ran.size() < 5 && rig.Worker.RunOnce()) {
+        }
+        // Lanes in turn, each lane's own work in order, the round after them.
+        QCOMPARE(ran, (std::vector<std::string>{"jobA7", "jobB12", "jobA7", "round1", "round1"}));
+        rig.Clock.Advance(1000);
+        QVERIFY(rig.Worker.RunOnce());
+        QCOMPARE(ran.back(), std::string("tickA7"));
+        a.Shutdown([&](CDeviceContext&) { ran.push_back("closed the port"); });
+        a.Post(note("jobA"));
+        b.Post(note("jobB"));
+        QVERIFY(rig.Worker.RunOnce());
+        QCOMPARE(ran.back(), std::string("jobB12"));
+        rig.Clock.Advance(5000);
+        QVERIFY(rig.Worker.RunOnce());
+        QCOMPARE(ran.back(), std::string("round1"));
+        QVERIFY(std::find(ran.begin(), ran.end(), "closed the port") == ran.end());
+        b.Shutdown({});
+    }
+
+    // A lane leaving while one of its operations runs on the line's thread waits for it; the
+    // operation sees the stop before its next exchange.
+    void laneLeavesAfterItsRunningOperation() {
+        Rig rig;
+        test::CImmediateWindow laneWindow;
+        CIoWorker lane(rig.Link, laneWindow);
+        lane.JoinHost(rig.Worker);
+        rig.Worker.Start();
+        std::atomic<bool> started{false};
+        std::atomic<int> exchanges{0};
+        lane.Post([&](CDeviceContext& ctx) {
+            started = true;
+            while (!ctx.Stopped()) {
+                ctx.Link.ReadSequence(kReadHoldingRegisters, 0x0106, 3, 200);
+                ++exchanges;
+            }
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(started.load(), 5000);
+        lane.Shutdown({});
+        const int after = exchanges.load();
+        std::atomic<bool> lineGoesOn{false};
+        rig.Worker.Post([&](CDeviceContext&) { lineGoesOn = true; });
+        QTRY_VERIFY_WITH_TIMEOUT(lineGoesOn.load(), 5000);
+        QCOMPARE(exchanges.load(), after);
+        rig.Worker.Shutdown({});
+    }
 };
 
 QTEST_GUILESS_MAIN(TestIoWorker)
