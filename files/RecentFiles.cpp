@@ -4,15 +4,12 @@
 #include <QSettings>
 
 namespace mp {
-namespace {
 
-const QString kKey = QStringLiteral("files/recentSettingsFiles");
+const char* const CRecentFiles::kSettingsFilesKey = "files/recentSettingsFiles";
 
-}  // namespace
-
-CRecentFiles::CRecentFiles(QSettings* store) : Store_(store) {
+CRecentFiles::CRecentFiles(QSettings* store, const QString& key) : Store_(store), Key_(key) {
     if (Store_ != nullptr) {
-        Paths_ = Store_->value(kKey).toStringList();
+        Paths_ = Store_->value(Key_).toStringList();
         while (Paths_.size() > kLimit) {
             Paths_.removeLast();
         }
@@ -36,7 +33,7 @@ void CRecentFiles::Remove(const QString& path) {
 
 void CRecentFiles::Keep() {
     if (Store_ != nullptr) {
-        Store_->setValue(kKey, Paths_);
+        Store_->setValue(Key_, Paths_);
         Store_->sync();
     }
 }

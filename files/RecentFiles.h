@@ -1,7 +1,8 @@
 #pragma once
-// The settings files opened or saved last, newest first, kept between runs in the tool's
-// user settings.
+// The files opened or saved last, newest first, kept between runs in the tool's user
+// settings: the settings files, and under another key other kinds of file (the plants).
 
+#include <QString>
 #include <QStringList>
 
 class QSettings;
@@ -12,8 +13,11 @@ class CRecentFiles {
 public:
     static constexpr int kLimit = 8;
 
-    // Keeps the list in `store` (nothing is kept between runs without one).
-    explicit CRecentFiles(QSettings* store);
+    // The settings files' list.
+    static const char* const kSettingsFilesKey;
+
+    // Keeps the list in `store` under `key` (nothing is kept between runs without a store).
+    explicit CRecentFiles(QSettings* store, const QString& key = QLatin1String(kSettingsFilesKey));
 
     QStringList Paths() const { return Paths_; }
     // Puts the file first.
@@ -24,6 +28,7 @@ private:
     void Keep();
 
     QSettings* Store_;
+    QString Key_;
     QStringList Paths_;
 };
 

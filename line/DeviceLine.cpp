@@ -18,6 +18,16 @@ CDeviceLine::CDeviceLine(const ConnectionSettings& connection, QObject* parent)
     Build();
 }
 
+CDeviceLine::CDeviceLine(const LineEndpoint& endpoint, QObject* parent)
+    : QObject(parent),
+      Backend_(CDeviceBackend::Create(endpoint)),
+      Port_(Backend_->Port()),
+      Clock_(Backend_->Clock()),
+      WorkerClock_(Clock_),
+      OwnLink_(Port_, WorkerClock_) {
+    Build();
+}
+
 CDeviceLine::CDeviceLine(IPort& port, IClock& clock, QObject* parent)
     : QObject(parent),
       Port_(port),

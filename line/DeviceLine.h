@@ -1,9 +1,10 @@
 #pragma once
-// One line to the devices: a port (a serial port, or the built-in simulated device), the
-// clock of its waits, the transaction that keeps the exchange rules (silence, late replies,
-// one exchange at a time), and the one I/O worker every exchange on the line runs on. A lost
-// port is tried again here until it is back or another line is chosen. The relays on the
-// line queue their operations on its worker.
+// One line to the devices: a port (a serial port, an Ethernet gateway, or the built-in
+// simulated devices), the clock of its waits, the transaction that keeps the exchange rules
+// (silence, late replies, one exchange at a time), and the one I/O worker every exchange on
+// the line runs on. A lost port (or a gateway's closed connection) is tried again here until
+// it is back or another line is chosen. The relays on the line queue their operations on its
+// worker.
 
 #include <QObject>
 #include <QString>
@@ -15,6 +16,7 @@
 #include "line/IoWorker.h"
 #include "modbus/Clock.h"
 #include "modbus/ClosingClock.h"
+#include "modbus/LineEndpoint.h"
 #include "modbus/ModbusTransaction.h"
 #include "modbus/Port.h"
 
@@ -28,6 +30,8 @@ class CDeviceLine : public QObject {
 public:
     // Talks through the port the connection names (a serial port or the built-in device).
     explicit CDeviceLine(const ConnectionSettings& connection, QObject* parent = nullptr);
+    // Talks through the port the endpoint names: a line of a plant.
+    explicit CDeviceLine(const LineEndpoint& endpoint, QObject* parent = nullptr);
     // Talks through the given port and clock (tests).
     CDeviceLine(IPort& port, IClock& clock, QObject* parent = nullptr);
     // A relay's share of `host`, a line of a plant: its own queue of operations, poll timer and
@@ -59,8 +63,8 @@ public:
     // theirs). May be called from the window thread.
     void SetFastReplyEnd(bool on, int baudRate);
 
-    // True when the line was made for a connection (not handed a port); such a line cannot
-    // change between the built-in device and a serial port while the program runs.
+    // True when the line was made for a connection or an endpoint (not handed a port); such a
+    // line cannot change between the built-in device and a serial port while the program runs.
     bool OwnsPort() const { return Backend_ != nullptr; }
     // Another connection of the same kind was chosen (the built-in device follows its
     // address and rate).

@@ -1,21 +1,16 @@
 #pragma once
 // Serves a simulated device on a pseudo-terminal, so the tool can talk to it through the real
-// serial stack. Requests are found in the byte stream by their expected length and CRC; each
-// reply goes out byte by byte at the pace of the line's baud rate, after the request's own
-// wire time and the device's turnaround (a queuing device: one reply after another, each
-// request taken up once the reply before it has left). A device set to another baud rate than the
-// tool's port hears only garbage and keeps quiet. A pseudo-terminal carries no parity on Linux, so
-// the tool should open it without parity. POSIX only.
+// serial stack. The line's timing and faults are the simulated bus's (simulator/SimulatedBus.h):
+// each reply goes out byte by byte at the pace of the line's baud rate. A pseudo-terminal
+// carries no parity on Linux, so the tool should open it without parity. POSIX only.
 
 #include <atomic>
-#include <chrono>
 #include <cstdint>
-#include <deque>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "modbus/Port.h"
+#include "simulator/SimulatedBus.h"
 #include "simulator/SimulatedDevice.h"
 
 namespace mp {
@@ -24,7 +19,7 @@ class CPtyServer {
 public:
     // Observer of the line: every batch of bytes heard from the tool (incoming) and every
     // reply the device queued (outgoing).
-    using TraceFn = std::function<void(bool incoming, const std::vector<uint8_t>& bytes)>;
+    using TraceFn = CSimulatedBus::TraceFn;
 
     explicit CPtyServer(CSimulatedDevice& device);
     ~CPtyServer();
@@ -40,11 +35,15 @@ public:
 
     // Faults applied to every reply: silence, extra delay, a queue of requests served one at a
     // time, stray bytes, a bad CRC, pauses between pieces.
-    void SetFaults(const SimFaults& faults) { Faults_ = faults; }
-    void SetTrace(TraceFn trace) { Trace_ = std::move(trace); }
+    void SetFaults(const SimFaults& faults) { Bus_.SetFaults(faults); }
+    // Faults of one device's replies in place of those above (the queue stays the line's).
+    void SetDeviceFaults(const CSimulatedDevice& device, const SimFaults& faults) {
+        Bus_.SetDeviceFaults(device, faults);
+    }
+    void SetTrace(TraceFn trace) { Bus_.SetTrace(std::move(trace)); }
     // Another device on the same line, answering its own address at its own baud rate. It
     // must outlive the server.
-    void AddDevice(CSimulatedDevice& device) { Others_.push_back(&device); }
+    void AddDevice(CSimulatedDevice& device) { Bus_.AddDevice(device); }
 
     // Serves until `stop` becomes true (checked at least every 50 ms).
     void Run(const std::atomic<bool>& stop);
@@ -57,31 +56,15 @@ public:
     int LineParity() const;
 
 private:
-    using Time = std::chrono::steady_clock::time_point;
-    struct OutByte {
-        Time Due;
-        uint8_t Byte;
-    };
-
-    std::chrono::microseconds WireTime(size_t bytes, int baud, int parity) const;
     void TakeInput();
-    void Queue(std::vector<uint8_t> reply, Time start, int baud, int parity);
     void WriteDue();
 
     CSimulatedDevice& Device_;
-    std::vector<CSimulatedDevice*> Others_;
+    CSimulatedBus Bus_;
     int Master_ = -1;
     int Slave_ = -1;  // held open so the line stays up while the tool has it closed
     std::string DevicePath_;
     std::string LastError_;
-    SimFaults Faults_;
-    TraceFn Trace_;
-    std::deque<OutByte> Out_;
-    // A queuing device: when the requests waiting are taken up, in order, and the end of the
-    // last reply it scheduled.
-    std::deque<Time> QueueStarts_;
-    Time BusyUntil_{};
-    bool Busy_ = false;
 };
 
 }  // namespace mp

@@ -1,5 +1,6 @@
-// motor-protector-sim: a simulated motor protection controller on a pseudo-terminal. Prints
-// the device path to open; the tool then talks to it over the real serial stack.
+// motor-protector-sim: simulated motor protection controllers on a pseudo-terminal, or behind
+// a TCP gateway on loopback. Prints the device path (or the gateway's address) to open; the
+// tool then talks to it over the real serial stack or through its TCP port.
 
 #include <unistd.h>
 
@@ -18,7 +19,9 @@
 #include "device/LineCodes.h"
 #include "modbus/SteadyClock.h"
 #include "simulator/PtyServer.h"
+#include "simulator/SimulatedBus.h"
 #include "simulator/SimulatedDevice.h"
+#include "simulator/TcpServer.h"
 
 namespace {
 
@@ -33,12 +36,25 @@ void PrintUsage(const char* program) {
                  "Usage: %s [options]\n"
                  "Serves a simulated motor protection controller on a pseudo-terminal and\n"
                  "prints the device path to open. Open it with 8 data bits, no parity, 1 stop bit\n"
-                 "(a pseudo-terminal carries no parity).\n\n"
+                 "(a pseudo-terminal carries no parity). With --tcp it serves the devices as an\n"
+                 "Ethernet gateway on 127.0.0.1 instead and prints 127.0.0.1:PORT.\n\n"
                  "  --address N          slave address, 1 to 247 (default 1)\n"
-                 "  --devices A,B,...    several devices on the line at these addresses, e.g.\n"
-                 "                       1,5,12 (each may carry its own rate: 5@19200)\n"
+                 "  --devices LIST       several devices on the line at these addresses, e.g.\n"
+                 "                       1,5,12 or 1..30 or 1..10,12@19200 (each may carry its\n"
+                 "                       own rate: 5@19200; a range takes it for all of it).\n"
+                 "                       Each device has live values of its own.\n"
+                 "  --fault A:SWITCH     a fault of the device at address A only, in place of the\n"
+                 "                       line's: silent, corrupt-crc, reply-delay-ms=N,\n"
+                 "                       stray=HEX, split=N, piece-gap-ms=N (repeatable, e.g.\n"
+                 "                       --fault 7:silent --fault 12:reply-delay-ms=400)\n"
+                 "  --tcp PORT           serve as a TCP gateway on 127.0.0.1:PORT (0: a free\n"
+                 "                       port); its serial side runs at --baud. Several clients\n"
+                 "                       may connect; requests are served one at a time\n"
+                 "  --framing rtu|mbap   with --tcp: RTU frames as they are (default), or Modbus\n"
+                 "                       TCP (MBAP header, no CRC)\n"
                  "  --baud RATE          1200, 2400, 4800, 9600 or 19200 (default 9600)\n"
-                 "  --seed N             seed of the live values' motion (default 1)\n"
+                 "  --seed N             seed of the live values' motion (default 1; device k of\n"
+                 "                       --devices takes seed + k)\n"
                  "  --still              live values do not move\n"
                  "  --reply-delay-ms N   extra delay before every reply\n"
                  "  --queue-delay-ms N   a busy device: requests queue (at most 16 wait, more\n"
@@ -65,8 +81,13 @@ struct DeviceEntry {
     long Baud;  // 0: the --baud rate
 };
 
-// "1,5@19200,12" -> the devices' addresses and rates.
+// "1,5@19200,12" or "1..30" -> the devices' addresses and rates.
 bool ParseDevices(const std::string& text, std::vector<DeviceEntry>* devices);
+
+struct DeviceFault {
+    long Address;
+    mp::SimFaults Faults;
+};
 
 bool ParseInt(const char* text, long low, long high, long* value) {
     char* end = nullptr;
@@ -111,24 +132,73 @@ bool ParseDevices(const std::string& text, std::vector<DeviceEntry>* devices) {
         const size_t comma = std::min(text.find(',', from), text.size());
         const std::string item = text.substr(from, comma - from);
         const size_t at = item.find('@');
-        DeviceEntry entry{0, 0};
-        if (!ParseInt(item.substr(0, at).c_str(), 1, 247, &entry.Address)) {
-            return false;
-        }
-        if (at != std::string::npos &&
-            (!ParseInt(item.substr(at + 1).c_str(), 1, 1000000, &entry.Baud) ||
-             BaudCodeOf(entry.Baud) < 0)) {
-            return false;
-        }
-        for (const DeviceEntry& other : *devices) {
-            if (other.Address == entry.Address) {
-                return false;  // two devices at one address would answer together
+        const std::string addresses = item.substr(0, at);
+        const size_t dots = addresses.find("..");
+        long first = 0;
+        long last = 0;
+        if (dots == std::string::npos) {
+            if (!ParseInt(addresses.c_str(), 1, 247, &first)) {
+                return false;
             }
+            last = first;
+        } else if (!ParseInt(addresses.substr(0, dots).c_str(), 1, 247, &first) ||
+                   !ParseInt(addresses.substr(dots + 2).c_str(), first, 247, &last)) {
+            return false;
         }
-        devices->push_back(entry);
+        long baud = 0;
+        if (at != std::string::npos &&
+            (!ParseInt(item.substr(at + 1).c_str(), 1, 1000000, &baud) || BaudCodeOf(baud) < 0)) {
+            return false;
+        }
+        for (long address = first; address <= last; ++address) {
+            for (const DeviceEntry& other : *devices) {
+                if (other.Address == address) {
+                    return false;  // two devices at one address would answer together
+                }
+            }
+            devices->push_back({address, baud});
+        }
         from = comma + 1;
     }
     return !devices->empty();
+}
+
+// "7:silent", "12:reply-delay-ms=400" -> a fault of one device, added to those it has.
+bool ParseFault(const std::string& text, std::vector<DeviceFault>* faults) {
+    const size_t colon = text.find(':');
+    long address = 0;
+    if (colon == std::string::npos || !ParseInt(text.substr(0, colon).c_str(), 1, 247, &address)) {
+        return false;
+    }
+    const std::string item = text.substr(colon + 1);
+    const size_t equals = item.find('=');
+    const std::string name = item.substr(0, equals);
+    const std::string value = equals == std::string::npos ? std::string() : item.substr(equals + 1);
+    auto it = std::find_if(faults->begin(), faults->end(),
+                           [address](const DeviceFault& f) { return f.Address == address; });
+    if (it == faults->end()) {
+        faults->push_back({address, {}});
+        it = faults->end() - 1;
+    }
+    mp::SimFaults& target = it->Faults;
+    long number = 0;
+    if (name == "silent" && equals == std::string::npos) {
+        target.Silent = true;
+    } else if (name == "corrupt-crc" && equals == std::string::npos) {
+        target.CorruptCrc = true;
+    } else if (name == "reply-delay-ms" && ParseInt(value.c_str(), 0, 60000, &number)) {
+        target.ReplyDelayMs = static_cast<uint32_t>(number);
+    } else if (name == "split" && ParseInt(value.c_str(), 1, 300, &number)) {
+        target.SplitPieces = static_cast<int>(number);
+    } else if (name == "piece-gap-ms" && ParseInt(value.c_str(), 0, 60000, &number)) {
+        target.PieceGapMs = static_cast<uint32_t>(number);
+    } else if (name == "stray" && !value.empty()) {
+        target.StrayBytes.clear();
+        return ParseHex(value, &target.StrayBytes);
+    } else {
+        return false;
+    }
+    return true;
 }
 
 void Trace(bool incoming, const std::vector<uint8_t>& bytes) {
@@ -150,6 +220,9 @@ int main(int argc, char** argv) {
     std::string link;
     long motorStartMs = -1;
     std::vector<DeviceEntry> entries;
+    std::vector<DeviceFault> deviceFaults;
+    long tcpPort = -1;
+    std::string framing = "rtu";
     mp::SimFaults faults;
     std::optional<uint16_t> ignoredWrite;
 
@@ -203,6 +276,13 @@ int main(int argc, char** argv) {
                 ok = ParseInt(value, 0, 86400000, &motorStartMs);
             } else if (option == "--devices") {
                 ok = ParseDevices(value, &entries);
+            } else if (option == "--fault") {
+                ok = ParseFault(value, &deviceFaults);
+            } else if (option == "--tcp") {
+                ok = ParseInt(value, 0, 65535, &tcpPort);
+            } else if (option == "--framing") {
+                framing = value;
+                ok = framing == "rtu" || framing == "mbap";
             } else if (option == "--link") {
                 link = value;
             } else {
@@ -234,18 +314,86 @@ int main(int argc, char** argv) {
                    : *others.emplace_back(std::make_unique<mp::CSimulatedDevice>(
                          static_cast<uint32_t>(seed + static_cast<long>(k))));
         target.SetAddress(static_cast<uint8_t>(entries[k].Address));
+        mp::SetOwnLiveValues(target, static_cast<uint8_t>(entries[k].Address));
         target.SetBaudCode(BaudCodeOf(entries[k].Baud != 0 ? entries[k].Baud : baud));
         target.SetLiveMotion(!still);
     }
 
+    // A fault names a device on the line.
+    auto deviceAt = [&](long at) -> mp::CSimulatedDevice* {
+        if (device.Address() == at) {
+            return &device;
+        }
+        for (const auto& other : others) {
+            if (other->Address() == at) {
+                return other.get();
+            }
+        }
+        return nullptr;
+    };
+    for (const DeviceFault& fault : deviceFaults) {
+        if (deviceAt(fault.Address) == nullptr) {
+            std::fprintf(stderr, "%s: --fault names address %ld, where no device is\n", argv[0],
+                         fault.Address);
+            return 2;
+        }
+    }
+    if (tcpPort >= 0 && !link.empty()) {
+        std::fprintf(stderr, "%s: --link needs a pseudo-terminal, not --tcp\n", argv[0]);
+        return 2;
+    }
+    if (tcpPort < 0 && framing != "rtu") {
+        std::fprintf(stderr, "%s: --framing goes with --tcp\n", argv[0]);
+        return 2;
+    }
+    auto setUp = [&](auto& server) {
+        for (const auto& other : others) {
+            server.AddDevice(*other);
+        }
+        server.SetFaults(faults);
+        for (const DeviceFault& fault : deviceFaults) {
+            server.SetDeviceFaults(*deviceAt(fault.Address), fault.Faults);
+        }
+        if (trace) {
+            server.SetTrace(Trace);
+        }
+    };
+    auto describe = [&] {
+        if (entries.empty()) {
+            std::fprintf(stderr, "Simulated device at address %ld, %ld baud.\n", address, baud);
+        } else {
+            for (const DeviceEntry& entry : entries) {
+                std::fprintf(stderr, "Simulated device at address %ld, %ld baud.\n", entry.Address,
+                             entry.Baud != 0 ? entry.Baud : baud);
+            }
+        }
+        std::fprintf(stderr, "Ctrl+C stops.\n");
+    };
+
+    std::signal(SIGINT, OnStopSignal);
+    std::signal(SIGTERM, OnStopSignal);
+    if (tcpPort >= 0) {
+        mp::CTcpServer server(
+            device,
+            framing == "mbap" ? mp::CTcpServer::Framing::Mbap : mp::CTcpServer::Framing::Rtu,
+            static_cast<int>(baud));
+        setUp(server);
+        if (!server.Listen(static_cast<uint16_t>(tcpPort))) {
+            std::fprintf(stderr, "%s: cannot listen on 127.0.0.1:%ld: %s\n", argv[0], tcpPort,
+                         server.LastError().c_str());
+            return 1;
+        }
+        std::printf("127.0.0.1:%u\n", static_cast<unsigned>(server.Port()));
+        std::fflush(stdout);
+        std::fprintf(stderr, "Gateway (%s framing, serial side at %ld baud).\n",
+                     framing == "mbap" ? "Modbus TCP" : "RTU over TCP", baud);
+        describe();
+        server.Run(StopRequested);
+        return 0;
+    }
+
     mp::CPtyServer server(device);
-    for (const auto& other : others) {
-        server.AddDevice(*other);
-    }
-    server.SetFaults(faults);
-    if (trace) {
-        server.SetTrace(Trace);
-    }
+    setUp(server);
     if (!server.Open()) {
         std::fprintf(stderr, "%s: cannot create a pseudo-terminal: %s\n", argv[0],
                      server.LastError().c_str());
@@ -259,21 +407,9 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-
-    std::signal(SIGINT, OnStopSignal);
-    std::signal(SIGTERM, OnStopSignal);
     std::printf("%s\n", server.DevicePath().c_str());
     std::fflush(stdout);
-    if (entries.empty()) {
-        std::fprintf(stderr, "Simulated device at address %ld, %ld baud. Ctrl+C stops.\n", address,
-                     baud);
-    } else {
-        for (const DeviceEntry& entry : entries) {
-            std::fprintf(stderr, "Simulated device at address %ld, %ld baud.\n", entry.Address,
-                         entry.Baud != 0 ? entry.Baud : baud);
-        }
-        std::fprintf(stderr, "Ctrl+C stops.\n");
-    }
+    describe();
 
     server.Run(StopRequested);
     if (!link.empty()) {

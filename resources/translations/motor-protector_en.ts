@@ -1750,6 +1750,217 @@
         <source>偶校验</source>
         <translation>Even</translation>
     </message>
+    <message>
+        <source>连接被拒绝</source>
+        <translation>connection refused</translation>
+    </message>
+    <message>
+        <source>连接超时</source>
+        <translation>connection timed out</translation>
+    </message>
+    <message>
+        <source>找不到主机</source>
+        <translation>host not found</translation>
+    </message>
+    <message>
+        <source>无法连接网关 %1：%2</source>
+        <translation>Cannot connect to gateway %1: %2</translation>
+    </message>
+    <message>
+        <source>网关 %1 未连接</source>
+        <translation>Gateway %1 is not connected</translation>
+    </message>
+    <message>
+        <source>网关关闭了连接</source>
+        <translation>the gateway closed the connection</translation>
+    </message>
+    <message>
+        <source>与网关 %1 的连接中断：%2</source>
+        <translation>Connection to gateway %1 lost: %2</translation>
+    </message>
+</context>
+<context>
+    <name>PlantFileText</name>
+    <message>
+        <source>第 %1 条线路</source>
+        <translation>line %1</translation>
+    </message>
+    <message>
+        <source>线路 %1</source>
+        <translation>Line %1</translation>
+    </message>
+    <message>
+        <source>第 %1 条馈线</source>
+        <translation>feeder %1</translation>
+    </message>
+    <message>
+        <source>馈线 %1</source>
+        <translation>Feeder %1</translation>
+    </message>
+    <message>
+        <source>%1 缺少必填项 %2</source>
+        <translation>%1 lacks the required key %2</translation>
+    </message>
+    <message>
+        <source>%1 的 %2 应为%3</source>
+        <translation>%1: %2 must be %3</translation>
+    </message>
+    <message>
+        <source>文本</source>
+        <translation>a text</translation>
+    </message>
+    <message>
+        <source>整数</source>
+        <translation>a whole number</translation>
+    </message>
+    <message>
+        <source>数值</source>
+        <translation>a number</translation>
+    </message>
+    <message>
+        <source>%1 的 %2 &quot;%3&quot; 未知（应为 %4）</source>
+        <translation>%1: %2 &quot;%3&quot; is unknown (must be %4)</translation>
+    </message>
+    <message>
+        <source>%1 的标识未填写</source>
+        <translation>%1: the id is missing</translation>
+    </message>
+    <message>
+        <source>线路标识 %1 重复（第 %2 条与第 %3 条线路）</source>
+        <translation>Line id %1 used twice (lines %2 and %3)</translation>
+    </message>
+    <message>
+        <source>%1 的串口未填写</source>
+        <translation>%1: the serial port is missing</translation>
+    </message>
+    <message>
+        <source>%1 的波特率 %2 不是设备支持的速率（%3）</source>
+        <translation>%1: baud rate %2 is not one the device takes (%3)</translation>
+    </message>
+    <message>
+        <source>%1 的校验 %2 无效</source>
+        <translation>%1: parity %2 is not valid</translation>
+    </message>
+    <message>
+        <source>%1 的主机地址未填写</source>
+        <translation>%1: the host is missing</translation>
+    </message>
+    <message>
+        <source>%1 的主机地址 &quot;%2&quot; 不是主机名或 IP 地址</source>
+        <translation>%1: host &quot;%2&quot; is not a host name or IP address</translation>
+    </message>
+    <message>
+        <source>%1 的端口 %2 超出 1–65535</source>
+        <translation>%1: port %2 is outside 1–65535</translation>
+    </message>
+    <message>
+        <source>%1 的连接超时 %2 ms 超出 %3–%4 ms</source>
+        <translation>%1: connect timeout %2 ms is outside %3–%4 ms</translation>
+    </message>
+    <message>
+        <source>%1 的位号未填写</source>
+        <translation>%1: the tag is missing</translation>
+    </message>
+    <message>
+        <source>馈线位号 %1 重复（第 %2 条与第 %3 条馈线）</source>
+        <translation>Feeder tag %1 used twice (feeders %2 and %3)</translation>
+    </message>
+    <message>
+        <source>%1 的线路未填写</source>
+        <translation>%1: the line is missing</translation>
+    </message>
+    <message>
+        <source>%1 的线路 %2 不存在</source>
+        <translation>%1: line %2 does not exist</translation>
+    </message>
+    <message>
+        <source>%1 的地址 %2 超出 %3–%4</source>
+        <translation>%1: address %2 is outside %3–%4</translation>
+    </message>
+    <message>
+        <source>%1 的地址 %2 与%3在线路 %4 上重复</source>
+        <translation>%1: address %2 is already taken by %3 on line %4</translation>
+    </message>
+    <message>
+        <source>额定电流</source>
+        <translation>rated current</translation>
+    </message>
+    <message>
+        <source>电流变比</source>
+        <translation>CT ratio</translation>
+    </message>
+    <message>
+        <source>额定电压</source>
+        <translation>rated voltage</translation>
+    </message>
+    <message>
+        <source>%1 的%2 %3 必须大于 0</source>
+        <translation>%1: %2 %3 must be above 0</translation>
+    </message>
+    <message>
+        <source>%1：%2（%3）</source>
+        <translation>%1: %2 (%3)</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>%1（%2）</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>文件过大，不是厂站文件</source>
+        <translation>file too large: not a plant file</translation>
+    </message>
+    <message>
+        <source>不是 JSON 文件（第 %1 个字节处：%2）</source>
+        <translation>not a JSON file (at byte %1: %2)</translation>
+    </message>
+    <message>
+        <source>不是厂站文件：内容不是 JSON 对象</source>
+        <translation>not a plant file: the content is not a JSON object</translation>
+    </message>
+    <message>
+        <source>不是厂站文件：缺少 &quot;format&quot;: &quot;%1&quot;</source>
+        <translation>not a plant file: &quot;format&quot;: &quot;%1&quot; is missing</translation>
+    </message>
+    <message>
+        <source>不是厂站文件：format 应为 &quot;%1&quot;</source>
+        <translation>not a plant file: format must be &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>厂站</source>
+        <translation>The plant</translation>
+    </message>
+    <message>
+        <source>文件的格式版本 %1 比本工具能读的版本 %2 新，请用更新的工具打开</source>
+        <translation>the file&apos;s format version %1 is newer than version %2 this tool reads: open it with a newer tool</translation>
+    </message>
+    <message>
+        <source>格式版本 %1 无效（应为 %2）</source>
+        <translation>format version %1 is not valid (must be %2)</translation>
+    </message>
+    <message>
+        <source>数组</source>
+        <translation>an array</translation>
+    </message>
+    <message>
+        <source>%1 应为对象</source>
+        <translation>%1 must be an object</translation>
+    </message>
+    <message>
+        <source>文件不存在</source>
+        <translation>the file does not exist</translation>
+    </message>
+    <message>
+        <source>无法读取（%1）</source>
+        <translation>cannot be read (%1)</translation>
+    </message>
+    <message>
+        <source>无法保存（%1），原文件未改动</source>
+        <translation>cannot be saved (%1); the old file is unchanged</translation>
+    </message>
 </context>
 <context>
     <name>mp::CCommParamChangeDlg</name>
@@ -2009,6 +2220,10 @@ The program goes on running but will not talk to the device.</translation>
     <message>
         <source>已连接到地址 %1，%2 波特</source>
         <translation>Connected to address %1, %2 baud</translation>
+    </message>
+    <message>
+        <source>这台继电器与厂站线路上的其他继电器共用线路，不能在此更改波特率；请先在厂站中更改线路速率。</source>
+        <translation>This relay shares its line with other relays of the plant: its baud rate cannot be changed here; change the line's rate in the plant first.</translation>
     </message>
 </context>
 <context>
@@ -2430,6 +2645,183 @@ Received: %2</translation>
     <message>
         <source>设定值已修改，但尚未写入设备。关闭窗口将丢弃这些修改，确定要关闭吗?</source>
         <translation>The settings have been changed but not written to the device. Closing the window discards these changes. Close anyway?</translation>
+    </message>
+</context>
+<context>
+    <name>mp::CPlantEditorDlg</name>
+    <message>
+        <source>厂站设置</source>
+        <translation>Plant setup</translation>
+    </message>
+    <message>
+        <source>厂站名称</source>
+        <translation>Plant name</translation>
+    </message>
+    <message>
+        <source>线路</source>
+        <translation>Lines</translation>
+    </message>
+    <message>
+        <source>馈线</source>
+        <translation>Feeders</translation>
+    </message>
+    <message>
+        <source>标识</source>
+        <translation>Id</translation>
+    </message>
+    <message>
+        <source>类型</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>串口</source>
+        <translation>Serial port</translation>
+    </message>
+    <message>
+        <source>波特率</source>
+        <translation>Baud rate</translation>
+    </message>
+    <message>
+        <source>校验</source>
+        <translation>Parity</translation>
+    </message>
+    <message>
+        <source>主机</source>
+        <translation>Host</translation>
+    </message>
+    <message>
+        <source>端口</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>帧格式</source>
+        <translation>Framing</translation>
+    </message>
+    <message>
+        <source>连接超时 (ms)</source>
+        <translation>Connect timeout (ms)</translation>
+    </message>
+    <message>
+        <source>位号</source>
+        <translation>Tag</translation>
+    </message>
+    <message>
+        <source>说明</source>
+        <translation>Description</translation>
+    </message>
+    <message>
+        <source>地址</source>
+        <translation>Address</translation>
+    </message>
+    <message>
+        <source>定值文件</source>
+        <translation>Settings file</translation>
+    </message>
+    <message>
+        <source>额定电流 (A)</source>
+        <translation>Rated current (A)</translation>
+    </message>
+    <message>
+        <source>电流变比</source>
+        <translation>CT ratio</translation>
+    </message>
+    <message>
+        <source>额定电压 (V)</source>
+        <translation>Rated voltage (V)</translation>
+    </message>
+    <message>
+        <source>添加线路</source>
+        <translation>Add line</translation>
+    </message>
+    <message>
+        <source>删除线路</source>
+        <translation>Remove line</translation>
+    </message>
+    <message>
+        <source>扫描并加入...</source>
+        <translation>Scan and add...</translation>
+    </message>
+    <message>
+        <source>添加馈线</source>
+        <translation>Add feeder</translation>
+    </message>
+    <message>
+        <source>删除馈线</source>
+        <translation>Remove feeder</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>以太网网关</source>
+        <translation>Ethernet gateway</translation>
+    </message>
+    <message>
+        <source>模拟设备</source>
+        <translation>Simulated devices</translation>
+    </message>
+    <message>
+        <source>请先填写线路的标识</source>
+        <translation>Enter the line&apos;s id first</translation>
+    </message>
+    <message>
+        <source>正在扫描线路 %1...</source>
+        <translation>Scanning line %1...</translation>
+    </message>
+    <message>
+        <source>线路 %1：找到 %2 台设备，加入 %3 条新馈线</source>
+        <translation>Line %1: %2 devices found, %3 new feeders added</translation>
+    </message>
+    <message>
+        <source>第 %1 条线路</source>
+        <translation>line %1</translation>
+    </message>
+    <message>
+        <source>线路 %1</source>
+        <translation>Line %1</translation>
+    </message>
+    <message>
+        <source>连接超时</source>
+        <translation>connect timeout</translation>
+    </message>
+    <message>
+        <source>%1 的%2 &quot;%3&quot; 不是整数</source>
+        <translation>%1: %2 &quot;%3&quot; is not a whole number</translation>
+    </message>
+    <message>
+        <source>第 %1 条馈线</source>
+        <translation>feeder %1</translation>
+    </message>
+    <message>
+        <source>馈线 %1</source>
+        <translation>Feeder %1</translation>
+    </message>
+    <message>
+        <source>%1 的地址 &quot;%2&quot; 不是整数</source>
+        <translation>%1: address &quot;%2&quot; is not a whole number</translation>
+    </message>
+    <message>
+        <source>额定电流</source>
+        <translation>rated current</translation>
+    </message>
+    <message>
+        <source>额定电压</source>
+        <translation>rated voltage</translation>
+    </message>
+    <message>
+        <source>%1 的%2 &quot;%3&quot; 不是数值</source>
+        <translation>%1: %2 &quot;%3&quot; is not a number</translation>
+    </message>
+    <message>
+        <source>厂站设置有误，请改正：
+%1</source>
+        <translation>The plant setup has faults; correct them:
+%1</translation>
     </message>
 </context>
 <context>

@@ -1,19 +1,29 @@
 // The I/O worker: one exchange at a time, operations whole, the poll timer's ticks back to
-// back without piling up, and the window kept from drowning in results.
+// back without piling up, and the window kept from drowning in results. A line made from its
+// endpoint: simulated devices at several addresses, and a gateway whose connection is lost and
+// comes back (real time, kept short).
 
+#include <QSignalSpy>
 #include <QtTest>
 #include <algorithm>
 #include <atomic>
+#include <map>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "line/DeviceLine.h"
 #include "line/IoWorker.h"
 #include "modbus/FrameBuffers.h"
 #include "modbus/RequestBuilder.h"
+#include "monitoring/LiveReads.h"
 #include "simulator/SimulatedPort.h"
 #include "simulator/VirtualClock.h"
 #include "support/ImmediateWindow.h"
+#ifdef Q_OS_UNIX
+#include "simulator/TcpServer.h"
+#endif
 
 using namespace mp;
 
@@ -264,6 +274,89 @@ private slots:
         QVERIFY(!rig.Worker.IsPolling());
         rig.Worker.Shutdown({});
     }
+
+    // Simulated devices at the endpoint's addresses share one line, each with currents of its
+    // own (302 + 20 x address, +-3); an address where none is stays silent.
+    void lineOfSimulatedDevices() {
+        LineEndpoint endpoint;
+        endpoint.Type = LineEndpoint::Kind::Simulated;
+        endpoint.Serial = {"sim", 19200, kParityNone};
+        endpoint.SimulatedAddresses = {3, 7};
+        CDeviceLine line(endpoint);
+        line.Start();
+        std::mutex mutex;
+        std::map<int, std::optional<PhaseCurrentReading>> got;
+        std::atomic<bool> done{false};
+        line.Worker().Post([&](CDeviceContext& ctx) {
+            line.Open(ctx, endpoint.Serial, 3);
+            ctx.Link.SetFastReplyEnd(true, endpoint.Serial.BaudRate);
+            for (int address : {3, 7, 5}) {
+                ctx.Link.SetSlaveAddress(static_cast<uint8_t>(address));
+                const std::optional<PhaseCurrentReading> reading = FetchPhaseCurrents(ctx);
+                std::lock_guard<std::mutex> guard(mutex);
+                got[address] = reading;
+            }
+            done = true;
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(done.load(), 5000);
+        line.Shutdown();
+        QVERIFY(got[3].has_value());
+        QVERIFY(got[7].has_value());
+        QVERIFY(!got[5].has_value());
+        QVERIFY(std::abs(got[3]->Counts[0] - (302 + 60)) <= 3);
+        QVERIFY(std::abs(got[7]->Counts[0] - (302 + 140)) <= 3);
+    }
+
+#ifdef Q_OS_UNIX
+    // A gateway that closes the connection is said lost once, like an unplugged adapter; the
+    // line tries again every 2 s and says it is back once the gateway listens again.
+    void gatewayLostAndBack() {
+        CSimulatedDevice device;
+        CTcpServer server(device, CTcpServer::Framing::Rtu, 9600);
+        QVERIFY2(server.Listen(0), server.LastError().c_str());
+        const uint16_t tcpPort = server.Port();
+        std::atomic<bool> stop{false};
+        std::thread serving([&] { server.Run(stop); });
+
+        LineEndpoint endpoint;
+        endpoint.Type = LineEndpoint::Kind::Tcp;
+        endpoint.Host = "127.0.0.1";
+        endpoint.TcpPort = tcpPort;
+        endpoint.Serial = {"gateway", 9600, kParityNone};
+        CDeviceLine line(endpoint);
+        QSignalSpy lost(&line, &CDeviceLine::PortLost);
+        QSignalSpy back(&line, &CDeviceLine::PortBack);
+        line.Start();
+        std::atomic<int> answered{0};
+        auto read = [&](CDeviceContext& ctx) { answered += FetchPhaseCurrents(ctx).has_value(); };
+        line.Worker().Post([&](CDeviceContext& ctx) {
+            line.Open(ctx, endpoint.Serial, 1);
+            read(ctx);
+        });
+        QTRY_COMPARE_WITH_TIMEOUT(answered.load(), 1, 5000);
+
+        stop = true;
+        serving.join();
+        server.Close();  // the gateway goes away with its connections
+        line.Worker().Post(read);
+        line.Worker().Post(read);
+        QTRY_COMPARE_WITH_TIMEOUT(lost.count(), 1, 5000);
+        QVERIFY2(lost.at(0).at(0).toString().contains(QStringLiteral("127.0.0.1:%1").arg(tcpPort)),
+                 qPrintable(lost.at(0).at(0).toString()));
+        line.Recover(endpoint.Serial);
+
+        QVERIFY2(server.Listen(tcpPort), server.LastError().c_str());
+        stop = false;
+        serving = std::thread([&] { server.Run(stop); });
+        QTRY_COMPARE_WITH_TIMEOUT(back.count(), 1, 6000);
+        line.Worker().Post(read);
+        QTRY_COMPARE_WITH_TIMEOUT(answered.load(), 2, 5000);
+        QCOMPARE(lost.count(), 1);
+        line.Shutdown();
+        stop = true;
+        serving.join();
+    }
+#endif
     // Two relays' windows share a line as lanes of its worker: their operations and ticks run
     // on the line's worker ahead of its own tick (the plant's round), each with its own slave
     // address, and a lane that leaves stops running while the line goes on.

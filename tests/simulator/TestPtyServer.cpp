@@ -2,11 +2,17 @@
 // found in the stream and answered at the pace of the baud rate, and an address and baud
 // change that the device follows at once. Real time, kept short.
 
+#include <QProcess>
 #include <QtTest>
 #include <chrono>
+#include <memory>
 
 #include "diagnostics/BusScan.h"
 #include "modbus/RequestBuilder.h"
+#include "monitoring/LiveReads.h"
+#include "network/TcpPort.h"
+#include "network/TcpPortClock.h"
+#include "support/ImmediateWindow.h"
 #include "support/PtyDeviceRig.h"
 #include "support/Vectors.h"
 
@@ -128,6 +134,86 @@ private slots:
         QCOMPARE(found[2].Address, 12);
         QCOMPARE(found[2].BaudRate, 19200);
         QCOMPARE(found[2].StoredBaudCode, 4);
+    }
+
+    // The simulator program serving a plant: a range of devices on a pseudo-terminal or behind
+    // its TCP gateway, faults of single devices, each device with live values of its own
+    // (currents 302 + 20 x address, +-3), read with the tool's own ports and live reads.
+    void programServesAPlant_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("transport");  // pty, rtu or mbap
+        QTest::addColumn<QList<int>>("addresses");
+        QTest::addColumn<QList<bool>>("answered");
+        QTest::newRow("pty, --devices 1..30")
+            << QStringList{"--devices", "1..30"} << "pty" << QList<int>{1, 17, 30, 31}
+            << QList<bool>{true, true, true, false};
+        QTest::newRow("RTU over TCP, a silent device")
+            << QStringList{"--tcp", "0", "--devices", "1..4,9", "--fault", "2:silent"} << "rtu"
+            << QList<int>{1, 2, 3, 9} << QList<bool>{true, false, true, true};
+        // The gateway drops the reply with the bad CRC; the late one comes after its read's
+        // wait (it is read last: requests sent meanwhile would wait behind it at the gateway).
+        QTest::newRow("Modbus TCP, a bad CRC and a late device")
+            << QStringList{"--tcp",     "0",
+                           "--framing", "mbap",
+                           "--devices", "5..8",
+                           "--fault",   "6:reply-delay-ms=400",
+                           "--fault",   "8:corrupt-crc"}
+            << "mbap" << QList<int>{5, 7, 8, 6} << QList<bool>{true, true, false, false};
+        QTest::newRow("Modbus TCP at 19200, ranges and a list")
+            << QStringList{"--tcp",  "0",     "--framing", "mbap",
+                           "--baud", "19200", "--devices", "3,10..12,200"}
+            << "mbap" << QList<int>{3, 11, 200, 4} << QList<bool>{true, true, true, false};
+    }
+    void programServesAPlant() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, transport);
+        QFETCH(QList<int>, addresses);
+        QFETCH(QList<bool>, answered);
+        QProcess sim;
+        sim.start(QStringLiteral(MP_SIMULATOR), args);
+        QVERIFY2(sim.waitForStarted(5000), qPrintable(sim.errorString()));
+        QVERIFY2(sim.waitForReadyRead(5000), sim.readAllStandardError().constData());
+        const QString where = QString::fromLocal8Bit(sim.readLine()).trimmed();
+        const int baud = args.contains("19200") ? 19200 : 9600;
+
+        std::unique_ptr<IPort> port;
+        std::unique_ptr<IClock> clock;
+        if (transport == "pty") {
+            auto serial = std::make_unique<CSerialPort>();
+            clock = std::make_unique<CSerialPortClock>(*serial);
+            port = std::move(serial);
+        } else {
+            LineEndpoint endpoint;
+            endpoint.Type = LineEndpoint::Kind::Tcp;
+            endpoint.Host = where.section(':', 0, 0).toStdString();
+            endpoint.TcpPort = static_cast<uint16_t>(where.section(':', 1).toUInt());
+            endpoint.TcpFraming =
+                transport == "mbap" ? LineEndpoint::Framing::Mbap : LineEndpoint::Framing::Rtu;
+            auto tcp = std::make_unique<CTcpPort>(endpoint);
+            clock = std::make_unique<CTcpPortClock>(*tcp);
+            port = std::move(tcp);
+        }
+        CModbusTransaction link(*port, *clock);
+        CImmediateWindow window;
+        CDeviceContext ctx(link, window, window);
+        QVERIFY2(link.OpenLine({where.toStdString(), baud, kParityNone}),
+                 port->LastError().c_str());
+        for (int k = 0; k < addresses.size(); ++k) {
+            link.SetSlaveAddress(static_cast<uint8_t>(addresses[k]));
+            const std::optional<PhaseCurrentReading> currents = FetchPhaseCurrents(ctx);
+            QVERIFY2(currents.has_value() == answered[k],
+                     qPrintable(QStringLiteral("address %1").arg(addresses[k])));
+            if (currents) {
+                const int own = 302 + 20 * addresses[k];
+                QVERIFY2(std::abs(currents->Counts[0] - own) <= 3,
+                         qPrintable(QStringLiteral("address %1: %2 is another device's")
+                                        .arg(addresses[k])
+                                        .arg(currents->Counts[0])));
+            }
+        }
+        link.Port().ClosePort();
+        sim.terminate();
+        QVERIFY(sim.waitForFinished(5000));
     }
 };
 
