@@ -6,11 +6,13 @@
 #include <QSettings>
 
 #include "app/MainDialogs.h"
+#include "app/PlantWindows.h"
 #include "app/RelayWindow.h"
 #include "connection/CommSetupDlg.h"
 #include "connection/ConnectionMemory.h"
 #include "language/ChineseFont.h"
 #include "language/LanguageChoice.h"
+#include "plant/OverviewDlg.h"
 
 namespace mp {
 
@@ -36,6 +38,9 @@ int CMotorProtectorApp::Run(const StartOptions& options, CLanguageChoice& langua
     }
     const ConnectionSettings start = options.Over(memory.Load(locations));
 
+    if (!options.PlantFile.isEmpty()) {
+        return RunPlant(options.PlantFile, language);
+    }
     CMainDialogs dialogs;
     ConnectionSettings connection = start;
     if (!options.Connect) {
@@ -59,9 +64,23 @@ int CMotorProtectorApp::Run(const StartOptions& options, CLanguageChoice& langua
                      [&memory](const ConnectionSettings& opened) { memory.Save(opened); });
     CMotorProtectorDlg& window = relay.Window();
     CMainController& controller = relay.Controller();
+    CPlantWindows plants;
+    plants.AddMenu(window.menuBar());
     language.AddMenu(window.menuBar());
     controller.Start();
     window.show();
+    return QApplication::exec();
+}
+
+int CMotorProtectorApp::RunPlant(const QString& path, CLanguageChoice& language) {
+    auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+    ApplyWindowColours(*app);
+    ApplyWindowFont(*app);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/images/app-icon.png")));
+    CPlantWindows plants;
+    language.AddMenu(plants.Overview().menuBar());
+    plants.Overview().show();
+    plants.Open(path);
     return QApplication::exec();
 }
 

@@ -17,6 +17,8 @@ public:
     // 0 when the operator leaves the setup dialog, else the event loop's result. The
     // window's "语言/Language" menu switches `language`.
     int Run(const StartOptions& options, CLanguageChoice& language);
+    // --plant: the plant's overview, no setup dialog.
+    int RunPlant(const QString& path, CLanguageChoice& language);
 
     // The dialog colours of every window opened after the setup dialog, and the colours of
     // the enabled, editable edit fields.

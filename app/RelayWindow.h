@@ -30,6 +30,8 @@ public:
 
     CMotorProtectorDlg& Window() { return Window_; }
     CMainController& Controller() { return Controller_; }
+    CTrendController& Trend() { return *Trend_; }
+    CDiagnostics& Diagnostics() { return *Diagnostics_; }
 
 private:
     void Install();

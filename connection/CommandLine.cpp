@@ -79,8 +79,11 @@ CommandLineResult CCommandLine::Parse(const QStringList& arguments) {
                                        tr("连接内置模拟设备，无需串口和设备。"));
     const QCommandLineOption connect(QStringLiteral("connect"),
                                      tr("不显示通讯设置对话框，直接按所给的值连接。"));
+    const QCommandLineOption plant(QStringLiteral("plant"),
+                                   tr("打开厂站文件，显示厂站总览，而不是单台仪表。"),
+                                   QStringLiteral("file"));
     for (const QCommandLineOption& option :
-         {help, version, port, baud, parity, address, simulated, connect}) {
+         {help, version, port, baud, parity, address, simulated, connect, plant}) {
         parser.addOption(option);
     }
 
@@ -101,7 +104,7 @@ CommandLineResult CCommandLine::Parse(const QStringList& arguments) {
         return refuse(tr("多余的参数 \"%1\"").arg(parser.positionalArguments().first()));
     }
     // An option given twice is refused: which of the two was meant is unclear.
-    for (const QCommandLineOption* option : {&port, &baud, &parity, &address}) {
+    for (const QCommandLineOption* option : {&port, &baud, &parity, &address, &plant}) {
         if (parser.values(*option).size() > 1) {
             return refuse(tr("选项 --%1 只能给一次").arg(option->names().first()));
         }
@@ -149,6 +152,12 @@ CommandLineResult CCommandLine::Parse(const QStringList& arguments) {
         options.SlaveAddress = *value;
     }
     options.Connect = parser.isSet(connect);
+    if (parser.isSet(plant)) {
+        if (options.PortText || options.Connect) {
+            return refuse(tr("--plant 不能与单台仪表的连接选项同时使用"));
+        }
+        options.PlantFile = parser.value(plant);
+    }
     return result;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // CCommandLine: the program's command line. --version and --help, and the connection options
 // that fill the start-up dialog (--port, --baud, --parity, --address, --simulated) or skip it
-// (--connect). Parsing prints nothing and ends nothing: the caller writes Output and Error and
-// ends with ExitCode when Proceed is false.
+// (--connect), or a plant to open (--plant). Parsing prints nothing and ends nothing: the caller
+// writes Output and Error and ends with ExitCode when Proceed is false.
 
 #include <QCoreApplication>
 #include <QString>
@@ -20,6 +20,7 @@ struct StartOptions {
     std::optional<int> ParityCode;
     std::optional<int> SlaveAddress;
     bool Connect = false;  // connect at once, without the start-up dialog
+    QString PlantFile;     // open this plant's overview instead of one relay
 
     // `base` with every named value put in its place.
     ConnectionSettings Over(ConnectionSettings base) const;

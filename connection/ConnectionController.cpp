@@ -181,7 +181,8 @@ void CConnectionController::Reconnect() {
         return;
     }
     ConnectionSettings chosen = Connection_;
-    if (!Dialogs_.AskConnection(View_.DialogParent(), chosen)) {
+    // A relay of a plant stays on its line: reconnecting looks at the line again.
+    if (!Line_.IsShare() && !Dialogs_.AskConnection(View_.DialogParent(), chosen)) {
         return;
     }
     if (Line_.OwnsPort() && chosen.Simulated() != Connection_.Simulated()) {

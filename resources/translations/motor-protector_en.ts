@@ -2069,6 +2069,14 @@
         <source>--address &quot;%1&quot; 不是仪表地址：应为 1 至 247 之间的整数</source>
         <translation>--address &quot;%1&quot; is not a device address: give a whole number from 1 to 247</translation>
     </message>
+    <message>
+        <source>打开厂站文件，显示厂站总览，而不是单台仪表。</source>
+        <translation>Open a plant file and show the plant overview instead of one device.</translation>
+    </message>
+    <message>
+        <source>--plant 不能与单台仪表的连接选项同时使用</source>
+        <translation>--plant cannot be used with the options of a single device connection</translation>
+    </message>
 </context>
 <context>
     <name>mp::CComparisonDlg</name>
@@ -2223,7 +2231,7 @@ The program goes on running but will not talk to the device.</translation>
     </message>
     <message>
         <source>这台继电器与厂站线路上的其他继电器共用线路，不能在此更改波特率；请先在厂站中更改线路速率。</source>
-        <translation>This relay shares its line with other relays of the plant: its baud rate cannot be changed here; change the line's rate in the plant first.</translation>
+        <translation>This relay shares its line with other relays of the plant: its baud rate cannot be changed here; change the line&apos;s rate in the plant first.</translation>
     </message>
 </context>
 <context>
@@ -2648,6 +2656,184 @@ Received: %2</translation>
     </message>
 </context>
 <context>
+    <name>mp::COverviewDlg</name>
+    <message>
+        <source>厂站总览</source>
+        <translation>Plant overview</translation>
+    </message>
+    <message>
+        <source>厂站</source>
+        <translation>Plant</translation>
+    </message>
+    <message>
+        <source>新建厂站...</source>
+        <translation>New plant...</translation>
+    </message>
+    <message>
+        <source>打开厂站...</source>
+        <translation>Open plant...</translation>
+    </message>
+    <message>
+        <source>保存厂站</source>
+        <translation>Save plant</translation>
+    </message>
+    <message>
+        <source>编辑厂站...</source>
+        <translation>Edit plant...</translation>
+    </message>
+    <message>
+        <source>最近的厂站</source>
+        <translation>Recent plants</translation>
+    </message>
+    <message>
+        <source>导出CSV...</source>
+        <translation>Export CSV...</translation>
+    </message>
+    <message>
+        <source>线路</source>
+        <translation>Line</translation>
+    </message>
+    <message>
+        <source>状态</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>全部</source>
+        <translation>All</translation>
+    </message>
+    <message>
+        <source>馈线</source>
+        <translation>Feeders</translation>
+    </message>
+    <message>
+        <source>厂站总览 - %1</source>
+        <translation>Plant overview - %1</translation>
+    </message>
+    <message>
+        <source>导出CSV</source>
+        <translation>Export CSV</translation>
+    </message>
+    <message>
+        <source>厂站总览.csv</source>
+        <translation>plant-overview.csv</translation>
+    </message>
+    <message>
+        <source>CSV 文件 (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <source>无法写入文件 %1：%2</source>
+        <translation>Cannot write the file %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>mp::COverviewModel</name>
+    <message>
+        <source>应答</source>
+        <translation>Answering</translation>
+    </message>
+    <message>
+        <source>数据过时</source>
+        <translation>Stale</translation>
+    </message>
+    <message>
+        <source>无应答</source>
+        <translation>Not answering</translation>
+    </message>
+    <message>
+        <source>线路中断</source>
+        <translation>Line lost</translation>
+    </message>
+    <message>
+        <source>等待</source>
+        <translation>Waiting</translation>
+    </message>
+    <message>
+        <source>位号</source>
+        <translation>Tag</translation>
+    </message>
+    <message>
+        <source>说明</source>
+        <translation>Description</translation>
+    </message>
+    <message>
+        <source>线路</source>
+        <translation>Line</translation>
+    </message>
+    <message>
+        <source>地址</source>
+        <translation>Address</translation>
+    </message>
+    <message>
+        <source>状态</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>Ia (A)</source>
+        <translation>Ia (A)</translation>
+    </message>
+    <message>
+        <source>Ib (A)</source>
+        <translation>Ib (A)</translation>
+    </message>
+    <message>
+        <source>Ic (A)</source>
+        <translation>Ic (A)</translation>
+    </message>
+    <message>
+        <source>Ia (%Ie)</source>
+        <translation>Ia (%Ie)</translation>
+    </message>
+    <message>
+        <source>Ib (%Ie)</source>
+        <translation>Ib (%Ie)</translation>
+    </message>
+    <message>
+        <source>Ic (%Ie)</source>
+        <translation>Ic (%Ie)</translation>
+    </message>
+    <message>
+        <source>Ua (V)</source>
+        <translation>Ua (V)</translation>
+    </message>
+    <message>
+        <source>Ub (V)</source>
+        <translation>Ub (V)</translation>
+    </message>
+    <message>
+        <source>Uc (V)</source>
+        <translation>Uc (V)</translation>
+    </message>
+    <message>
+        <source>DI1–DI8</source>
+        <translation>DI1–DI8</translation>
+    </message>
+    <message>
+        <source>输出 A B 复归</source>
+        <translation>Outputs A B reset</translation>
+    </message>
+    <message>
+        <source>状态字</source>
+        <translation>Status word</translation>
+    </message>
+    <message>
+        <source>数据时间</source>
+        <translation>Age</translation>
+    </message>
+    <message>
+        <source>%1 自 %2：%3</source>
+        <translation>%1 since %2: %3</translation>
+    </message>
+    <message>
+        <source>%1 自 %2</source>
+        <translation>%1 since %2</translation>
+    </message>
+    <message>
+        <source>%1 s 前</source>
+        <translation>%1 s ago</translation>
+    </message>
+</context>
+<context>
     <name>mp::CPlantEditorDlg</name>
     <message>
         <source>厂站设置</source>
@@ -2822,6 +3008,61 @@ Received: %2</translation>
 %1</source>
         <translation>The plant setup has faults; correct them:
 %1</translation>
+    </message>
+</context>
+<context>
+    <name>mp::CPlantWindows</name>
+    <message>
+        <source>模拟线路 %1</source>
+        <translation>Simulated line %1</translation>
+    </message>
+    <message>
+        <source>%1：正常</source>
+        <translation>%1: OK</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>%1 - %2</source>
+        <translation>%1 - %2</translation>
+    </message>
+    <message>
+        <source>保存厂站</source>
+        <translation>Save plant</translation>
+    </message>
+    <message>
+        <source>厂站.json</source>
+        <translation>plant.json</translation>
+    </message>
+    <message>
+        <source>厂站文件 (*.json)</source>
+        <translation>Plant files (*.json)</translation>
+    </message>
+    <message>
+        <source>打开厂站</source>
+        <translation>Open plant</translation>
+    </message>
+    <message>
+        <source>线路 %1 尚未打开：请先确定并保存厂站。</source>
+        <translation>Line %1 is not open yet: confirm and save the plant first.</translation>
+    </message>
+    <message>
+        <source>厂站</source>
+        <translation>Plant</translation>
+    </message>
+    <message>
+        <source>厂站总览...</source>
+        <translation>Plant overview...</translation>
+    </message>
+    <message>
+        <source>新建厂站...</source>
+        <translation>New plant...</translation>
+    </message>
+    <message>
+        <source>打开厂站...</source>
+        <translation>Open plant...</translation>
     </message>
 </context>
 <context>

@@ -102,6 +102,10 @@ private slots:
         QTest::newRow("stray argument") << QStringList{"COM3"} << QStringList{"COM3"};
         QTest::newRow("given twice")
             << QStringList{"--baud", "9600", "--baud", "19200"} << QStringList{"--baud"};
+        QTest::newRow("plant with a port")
+            << QStringList{"--plant", "mcc.json", "--port", "COM2"} << QStringList{"--plant"};
+        QTest::newRow("plant twice")
+            << QStringList{"--plant", "a.json", "--plant", "b.json"} << QStringList{"--plant"};
     }
     void refused() {
         QFETCH(QStringList, arguments);
@@ -125,8 +129,8 @@ private slots:
         QTest::newRow("--version") << "--version" << QStringList{"motor-protector " MP_VERSION};
         QTest::newRow("-v") << "-v" << QStringList{MP_VERSION};
         QTest::newRow("--help") << "--help"
-                                << QStringList{"--port",      "--baud",    "--parity", "--address",
-                                               "--simulated", "--connect", "--version"};
+                                << QStringList{"--port",      "--baud",    "--parity",  "--address",
+                                               "--simulated", "--connect", "--version", "--plant"};
         QTest::newRow("help wins over a bad value") << "--help" << QStringList{"--port"};
     }
     void versionAndHelp() {

@@ -1,0 +1,275 @@
+#include "app/PlantWindows.h"
+
+#include <QAction>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "app/RelayWindow.h"
+#include "diagnostics/BusScan.h"
+#include "line/DeviceLine.h"
+#include "plant/OverviewDlg.h"
+#include "plant/PlantEditorDlg.h"
+#include "plant/PlantFile.h"
+#include "plant/PlantLines.h"
+#include "plant/RecentPlants.h"
+
+namespace mp {
+namespace {
+
+QString Errors(const PlantFileErrors& errors) {
+    QStringList lines;
+    for (const PlantFileError& error : errors) {
+        lines << error.Text();
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+// What a relay window of the feeder says of its line.
+QString LineName(const PlantLine& line) {
+    switch (line.Kind) {
+        case PlantLineKind::Tcp:
+            return QStringLiteral("%1:%2").arg(line.Host).arg(line.TcpPort);
+        case PlantLineKind::Simulated:
+            return CPlantWindows::tr("模拟线路 %1").arg(line.Id);
+        case PlantLineKind::Serial:
+            break;
+    }
+    return line.Port;
+}
+
+}  // namespace
+
+CPlantWindows::CPlantWindows(LineFactory factory, QObject* parent)
+    : QObject(parent),
+      Factory_(std::move(factory)),
+      Store_(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("motor-protector"),
+             QStringLiteral("motor-protector")),
+      Overview_(std::make_unique<COverviewDlg>(Dialogs_)) {
+    COverviewDlg& overview = *Overview_;
+    connect(overview.NewPlantAction(), &QAction::triggered, this, &CPlantWindows::NewPlant);
+    connect(overview.OpenPlantAction(), &QAction::triggered, this, &CPlantWindows::ChoosePlant);
+    connect(overview.SavePlantAction(), &QAction::triggered, this, &CPlantWindows::SavePlant);
+    connect(overview.EditPlantAction(), &QAction::triggered, this, &CPlantWindows::EditPlant);
+    connect(&overview, &COverviewDlg::OpenFeeder, this, [this](int row) { OpenFeeder(row); });
+    connect(&overview, &COverviewDlg::Closing, this, &CPlantWindows::Close);
+    overview.ShowPlant(QString(), nullptr, {}, {});
+    FillRecent();
+}
+
+CPlantWindows::~CPlantWindows() {
+    Close();
+}
+
+bool CPlantWindows::Open(const QString& path) {
+    PlantFileResult loaded = LoadPlant(path);
+    if (!loaded.Ok()) {
+        Dialogs_.Inform(Overview_.get(), Errors(loaded.Errors));
+        return false;
+    }
+    RecentPlants(&Store_).Add(path);
+    Show(std::move(*loaded.Value), path);
+    return true;
+}
+
+void CPlantWindows::Show(Plant plant, const QString& path) {
+    Close();
+    Plant_ = std::move(plant);
+    Path_ = path;
+    Lines_ = std::make_unique<CPlantLines>(Plant_, [this](const PlantLine& line) {
+        return Factory_ ? Factory_(line)
+                        : std::make_unique<CDeviceLine>(LineEndpointOf(line, Plant_));
+    });
+    connect(Lines_.get(), &CPlantLines::LineUp, this, &CPlantWindows::ShowLineConditions);
+    connect(Lines_.get(), &CPlantLines::LineDown, this, &CPlantWindows::ShowLineConditions);
+    QStringList lineNames;
+    for (const PlantLine& line : Plant_.Lines) {
+        lineNames << line.Id;
+    }
+    const QString title = Plant_.Name.isEmpty() ? QFileInfo(path).fileName() : Plant_.Name;
+    Overview_->ShowPlant(title, &Lines_->States(), lineNames,
+                         [] { return QDateTime::currentMSecsSinceEpoch(); });
+    Lines_->Start();
+    ShowLineConditions();
+    FillRecent();
+}
+
+void CPlantWindows::ShowLineConditions() {
+    if (!Lines_) {
+        Overview_->SetLineText(QString());
+        return;
+    }
+    QStringList parts;
+    for (int k = 0; k < Lines_->LineCount(); ++k) {
+        const QString message = Lines_->LineMessage(k);
+        parts << (message.isEmpty() ? tr("%1：正常").arg(Plant_.Lines[k].Id)
+                                    : tr("%1：%2").arg(Plant_.Lines[k].Id, message));
+    }
+    Overview_->SetLineText(parts.join(QStringLiteral("；")));
+}
+
+CRelayWindow* CPlantWindows::OpenFeeder(int row) {
+    if (!Lines_ || row < 0 || row >= Lines_->States().Count()) {
+        return nullptr;
+    }
+    const FeederState& feeder = Lines_->States().At(row);
+    auto open = Windows_.find(feeder.Tag);
+    if (open != Windows_.end()) {
+        open->second->Window().raise();
+        open->second->Window().activateWindow();
+        return open->second.get();
+    }
+    CDeviceLine* host = Lines_->Line(feeder.Line);
+    if (host == nullptr) {
+        return nullptr;
+    }
+    const PlantLine& line = Plant_.Lines[feeder.Line];
+    ConnectionSettings connection;
+    connection.PortText = LineName(line);
+    connection.PortNumber = 0;
+    connection.BaudRate = line.BaudRate;
+    connection.ParityCode = line.Parity;
+    connection.SlaveAddress = feeder.Address;
+    auto window = std::make_unique<CRelayWindow>(
+        connection, std::make_unique<CDeviceLine>(*host, feeder.Address, line.BaudRate));
+    CRelayWindow* relay = window.get();
+    const QString tag = feeder.Tag;
+    relay->Window().setWindowTitle(tr("%1 - %2").arg(tag, relay->Window().windowTitle()));
+    relay->Window().setAttribute(Qt::WA_DeleteOnClose, false);
+    connect(&relay->Window(), &CMotorProtectorDlg::Closing, this, [this, tag] {
+        // After the close event has run: the window goes with its bundle.
+        QMetaObject::invokeMethod(
+            this,
+            [this, tag] {
+                Windows_.erase(tag);
+                if (Lines_) {
+                    Lines_->SetWindowOpen(tag, false);
+                }
+            },
+            Qt::QueuedConnection);
+    });
+    Windows_[tag] = std::move(window);
+    Lines_->SetWindowOpen(tag, true);
+    relay->Controller().Start();
+    relay->Window().show();
+    return relay;
+}
+
+void CPlantWindows::Close() {
+    // The relay windows first: their operations run on the lines' workers.
+    Windows_.clear();
+    if (Lines_) {
+        Lines_->Shutdown();
+        Overview_->ShowPlant(QString(), nullptr, {}, {});
+        Lines_.reset();
+    }
+    ShowLineConditions();
+}
+
+void CPlantWindows::NewPlant() {
+    Plant plant;
+    CPlantEditorDlg editor(plant, Dialogs_, {}, Overview_.get());
+    if (editor.exec() != QDialog::Accepted) {
+        return;
+    }
+    const QString path = Dialogs_.SaveFileName(Overview_.get(), tr("保存厂站"), tr("厂站.json"),
+                                               tr("厂站文件 (*.json)"), QStringLiteral("json"));
+    if (path.isEmpty()) {
+        return;
+    }
+    const PlantFileErrors errors = mp::SavePlant(path, editor.Result());
+    if (!errors.isEmpty()) {
+        Dialogs_.Inform(Overview_.get(), Errors(errors));
+        return;
+    }
+    RecentPlants(&Store_).Add(path);
+    Show(editor.Result(), path);
+}
+
+void CPlantWindows::ChoosePlant() {
+    const QString path =
+        Dialogs_.OpenFileName(Overview_.get(), tr("打开厂站"), tr("厂站文件 (*.json)"));
+    if (!path.isEmpty()) {
+        Open(path);
+    }
+}
+
+void CPlantWindows::SavePlant() {
+    if (!Lines_ || Path_.isEmpty()) {
+        return;
+    }
+    const PlantFileErrors errors = mp::SavePlant(Path_, Plant_);
+    if (!errors.isEmpty()) {
+        Dialogs_.Inform(Overview_.get(), Errors(errors));
+    }
+}
+
+void CPlantWindows::EditPlant() {
+    if (!Lines_) {
+        return;
+    }
+    CPlantEditorDlg editor(
+        Plant_, Dialogs_,
+        [this](const PlantLine& line, std::function<void(QVector<int>)> found) {
+            ScanLine(line, std::move(found));
+        },
+        Overview_.get());
+    if (editor.exec() != QDialog::Accepted) {
+        return;
+    }
+    // The edited plant runs from now on; "保存厂站" writes it.
+    Show(editor.Result(), Path_);
+}
+
+void CPlantWindows::ScanLine(const PlantLine& line, std::function<void(QVector<int>)> found) {
+    CDeviceLine* host = Lines_ ? Lines_->Line(line.Id) : nullptr;
+    if (host == nullptr) {
+        Dialogs_.Inform(Overview_.get(), tr("线路 %1 尚未打开：请先确定并保存厂站。").arg(line.Id));
+        found({});
+        return;
+    }
+    ScanPlan plan;
+    plan.BaudRates = {line.BaudRate};
+    plan.Parities = {line.Parity};
+    plan.Line = PortSettingsOf(LineEndpointOf(line, Plant_));
+    auto addresses = std::make_shared<QVector<int>>();
+    host->Worker().Post([plan, addresses, found](CDeviceContext& ctx) {
+        static const std::atomic<bool> kNeverStopped{false};
+        const std::atomic<bool>& stop = ctx.CloseFlag() ? *ctx.CloseFlag() : kNeverStopped;
+        CBusScan::Run(
+            ctx.Link, plan, stop,
+            [addresses](const FoundDevice& device) { addresses->push_back(device.Address); }, {});
+        ctx.Post([addresses, found] { found(*addresses); });
+    });
+}
+
+void CPlantWindows::AddMenu(QMenuBar* bar) {
+    QMenu* menu = bar->addMenu(tr("厂站"));
+    auto showing = [this](QAction* action) {
+        return [this, action] {
+            Overview_->show();
+            Overview_->raise();
+            if (action != nullptr) {
+                action->trigger();
+            }
+        };
+    };
+    connect(menu->addAction(tr("厂站总览...")), &QAction::triggered, this, showing(nullptr));
+    connect(menu->addAction(tr("新建厂站...")), &QAction::triggered, this,
+            showing(Overview_->NewPlantAction()));
+    connect(menu->addAction(tr("打开厂站...")), &QAction::triggered, this,
+            showing(Overview_->OpenPlantAction()));
+}
+
+void CPlantWindows::FillRecent() {
+    QMenu* menu = Overview_->RecentMenu();
+    menu->clear();
+    const QStringList paths = RecentPlants(&Store_).Paths();
+    for (const QString& path : paths) {
+        connect(menu->addAction(path), &QAction::triggered, this, [this, path] { Open(path); });
+    }
+    menu->setEnabled(!paths.isEmpty());
+}
+
+}  // namespace mp

@@ -1,0 +1,69 @@
+#pragma once
+// The plant in the shell: the overview window, the plant open in it with its lines running,
+// and the relay windows opened from it, each on its share of its feeder's line. Opening
+// another plant (or closing the overview) closes the relay windows first, then the lines.
+
+#include <QObject>
+#include <QSettings>
+#include <QString>
+#include <functional>
+#include <map>
+#include <memory>
+
+class QMenuBar;
+
+#include "app/MainDialogs.h"
+#include "plant/Plant.h"
+
+namespace mp {
+
+class COverviewDlg;
+class CDeviceLine;
+class CPlantLines;
+class CRelayWindow;
+
+class CPlantWindows : public QObject {
+    Q_OBJECT
+public:
+    // The lines are made from the plant's endpoints, or by `factory` (tests).
+    using LineFactory = std::function<std::unique_ptr<CDeviceLine>(const PlantLine&)>;
+    explicit CPlantWindows(LineFactory factory = {}, QObject* parent = nullptr);
+    ~CPlantWindows() override;
+
+    COverviewDlg& Overview() { return *Overview_; }
+    // Loads the plant file and shows it; a file with faults is refused with all of them and
+    // the plant open before stays as it is.
+    bool Open(const QString& path);
+    // Shows `plant` (read from `path`) with its lines running, in place of the plant before.
+    void Show(Plant plant, const QString& path);
+    // The plant open now (nothing: none).
+    const Plant* Current() const { return Lines_ ? &Plant_ : nullptr; }
+    CPlantLines* Lines() { return Lines_.get(); }
+    // The relay window of a feeder, opened when it is not open yet.
+    CRelayWindow* OpenFeeder(int row);
+    int OpenRelayWindows() const { return static_cast<int>(Windows_.size()); }
+    // Stops every relay window and every line (within about a second).
+    void Close();
+    // The menu "厂站" of a relay's window: the overview, a new plant, a plant file.
+    void AddMenu(QMenuBar* bar);
+
+private:
+    void NewPlant();
+    void ChoosePlant();
+    void SavePlant();
+    void EditPlant();
+    void FillRecent();
+    void ScanLine(const PlantLine& line, std::function<void(QVector<int>)> found);
+    void ShowLineConditions();
+
+    LineFactory Factory_;
+    CMainDialogs Dialogs_;
+    QSettings Store_;
+    std::unique_ptr<COverviewDlg> Overview_;
+    Plant Plant_;
+    QString Path_;
+    std::unique_ptr<CPlantLines> Lines_;
+    std::map<QString, std::unique_ptr<CRelayWindow>> Windows_;
+};
+
+}  // namespace mp
