@@ -25,6 +25,8 @@ CDeviceLine::CDeviceLine(const LineEndpoint& endpoint, QObject* parent)
       Clock_(Backend_->Clock()),
       WorkerClock_(Clock_),
       OwnLink_(Port_, WorkerClock_) {
+    OwnLink_.SetRepliesMatched(endpoint.Type == LineEndpoint::Kind::Tcp &&
+                               endpoint.TcpFraming == LineEndpoint::Framing::Mbap);
     Build();
 }
 

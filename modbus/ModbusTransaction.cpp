@@ -230,6 +230,9 @@ void CModbusTransaction::AwaitOwedReply(uint8_t address) {
 }
 
 void CModbusTransaction::Owe(uint8_t function, int16_t length, uint32_t sentAt) {
+    if (RepliesMatched_) {
+        return;
+    }
     DropOverdue(Clock_.TickCount());
     const uint8_t address = SlaveAddress_;
     Owed_.erase(std::remove_if(Owed_.begin(), Owed_.end(),

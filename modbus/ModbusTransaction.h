@@ -97,6 +97,11 @@ public:
     ReplyVerdict LastVerdict() const { return LastVerdict_; }
     uint8_t LastExceptionCode() const { return LastExceptionCode_; }
 
+    // The transport matches every reply to its request (Modbus TCP's transaction id) and
+    // drops a late one: it can never be taken for a later read's reply, so a read without a
+    // reply leaves nothing owed and the next frame to the device need not wait for it.
+    void SetRepliesMatched(bool matched) { RepliesMatched_ = matched; }
+
     // Replies still owed by reads that found none (at most one per device).
     size_t OwedReplies() const { return Owed_.size(); }
     // Forgets the owed replies: after the line's rate or parity changed, a reply sent at the
@@ -174,6 +179,7 @@ private:
     ReplyVerdict LastVerdict_ = ReplyVerdict::NoReply;
     uint8_t LastExceptionCode_ = 0;
     bool ReplyEndedEarly_ = false;
+    bool RepliesMatched_ = false;
     uint32_t ReplyEndTick_ = 0;
 };
 
