@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "events/EventRecordTexts.h"
 #include "monitoring/LiveReads.h"
 
 namespace mp {
@@ -25,6 +26,9 @@ struct FeederSample {
     // them, else as read from the relay (absent until read).
     std::optional<double> CtRatio;
     std::optional<double> RatedCurrent;
+    // The relay's stored alarm events, read at first contact and whenever its status byte
+    // changes (absent when not read this visit).
+    std::optional<EventRecordTexts> Events;
     // Rounds this relay is skipped after this visit (0: polled every round).
     int BackOffRounds = 0;
 };

@@ -80,6 +80,7 @@ void CFeederStates::Apply(const FeederSample& sample) {
     take(state.Inputs, sample.Inputs);
     take(state.Outputs, sample.Outputs);
     take(state.Status, sample.Status);
+    take(state.Events, sample.Events);
     if (sample.CtRatio) {
         state.CtRatio = sample.CtRatio;
     }

@@ -41,6 +41,7 @@ struct FeederState {
     std::optional<TimedValue<DigitalInputReading>> Inputs;
     std::optional<TimedValue<OutputStateReading>> Outputs;
     std::optional<TimedValue<StatusLampReading>> Status;
+    std::optional<TimedValue<EventRecordTexts>> Events;
     // The plant's rated data, else what the relay holds (absent until known).
     std::optional<double> CtRatio;
     std::optional<double> RatedCurrent;

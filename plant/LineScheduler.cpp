@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <mutex>
 
+#include "events/EventRecords.h"
 #include "line/IoWorker.h"
 #include "monitoring/LiveReads.h"
 #include "settings/SettingsRead.h"
@@ -46,6 +47,9 @@ struct CLineScheduler::Entry {
     int Misses = 0;    // visits in a row without a reply
     int SkipLeft = 0;  // rounds still skipped
     bool NeedRated = true;
+    // The status byte of the last events read: an alarm changes it, and the events are read
+    // again (none yet: read at first contact).
+    std::optional<uint8_t> EventsAtStatus;
     std::optional<double> ReadCtRatio;
     std::optional<double> ReadRatedCurrent;
     // Window side, read by the worker.
@@ -290,6 +294,15 @@ bool CLineScheduler::ReadRelay(Entry& relay, CDeviceContext& visit, FeederSample
                 relay.ReadCtRatio = PositiveNumber(block->CtRatio);
                 relay.ReadRatedCurrent = PositiveNumber(block->RatedCurrent);
                 relay.NeedRated = false;
+            }
+        }
+        const bool statusChanged =
+            sample.Status &&
+            (!relay.EventsAtStatus || *relay.EventsAtStatus != sample.Status->LowByte);
+        if (statusChanged && !visit.Stopped()) {
+            sample.Events = FetchEventRecords(visit);
+            if (sample.Events) {
+                relay.EventsAtStatus = sample.Status->LowByte;
             }
         }
     } else {

@@ -1,6 +1,7 @@
 #include "plant/OverviewDlg.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -35,10 +36,13 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
+        // The cell's background and selection without its text: the lamps say it.
         QStyleOptionViewItem plain = option;
         initStyleOption(&plain, index);
         plain.text.clear();
-        QStyledItemDelegate::paint(painter, plain, QModelIndex());
+        const QWidget* widget = option.widget;
+        QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &plain, painter, widget);
         const int bits = index.data(COverviewModel::BitsRole).toInt();
         const bool stale = index.data(COverviewModel::StaleRole).toBool();
         const int size = std::min(option.rect.height() - 6, 10);
@@ -149,6 +153,7 @@ COverviewDlg::COverviewDlg(IDialogService& dialogs, QWidget* parent)
     Table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Table_->setSortingEnabled(true);
     Table_->verticalHeader()->hide();
+    Table_->verticalHeader()->setDefaultSectionSize(Table_->fontMetrics().height() + 6);
     Table_->setItemDelegateForColumn(COverviewModel::Inputs, new CLampDelegate(8, Table_));
     Table_->setItemDelegateForColumn(COverviewModel::Outputs, new CLampDelegate(3, Table_));
     layout->addWidget(Table_);
@@ -174,7 +179,7 @@ COverviewDlg::COverviewDlg(IDialogService& dialogs, QWidget* parent)
             Model_->RefreshAges();
         }
     });
-    resize(1100, 600);
+    resize(1400, 640);
 }
 
 COverviewDlg::~COverviewDlg() = default;
@@ -201,6 +206,11 @@ void COverviewDlg::ShowPlant(const QString& title, const CFeederStates* states,
     Table_->sortByColumn(COverviewModel::Tag, Qt::AscendingOrder);
     Table_->sortByColumn(-1, Qt::AscendingOrder);  // the plant's order until the operator sorts
     Table_->resizeColumnsToContents();
+    // The state says since when and why: it takes the room its words need as they change.
+    for (int column : {int(COverviewModel::State), int(COverviewModel::Inputs),
+                       int(COverviewModel::Outputs), int(COverviewModel::Age)}) {
+        Table_->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
     ApplyFilter();
     Ages_->start();
 }

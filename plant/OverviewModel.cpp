@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "device/Scaling.h"
+#include "events/EventRecords.h"
 
 namespace mp {
 namespace {
@@ -119,6 +120,8 @@ QVariant COverviewModel::headerData(int section, Qt::Orientation orientation, in
             return tr("输出 A B 复归");
         case StatusWord:
             return tr("状态字");
+        case Events:
+            return tr("告警事件");
         case Age:
             return tr("数据时间");
         default:
@@ -181,9 +184,6 @@ QVariant COverviewModel::Display(const FeederState& row, int column) const {
             if (row.Link == FeederLink::Unknown || row.Link == FeederLink::Answering) {
                 return text;
             }
-            if (row.Link == FeederLink::LineLost && !row.LineMessage.isEmpty()) {
-                return tr("%1 自 %2：%3").arg(text, SinceText(row.LinkSinceMs), row.LineMessage);
-            }
             return tr("%1 自 %2").arg(text, SinceText(row.LinkSinceMs));
         }
         case Ia:
@@ -208,6 +208,20 @@ QVariant COverviewModel::Display(const FeederState& row, int column) const {
                                       .arg(row.Status->Value.LowByte, 2, 16, QLatin1Char('0'))
                                       .toUpper())
                        : QVariant();
+        case Events: {
+            // The device does not say which stored event is the newest: the count, and the
+            // last of the events it holds.
+            if (!row.Events) {
+                return {};
+            }
+            const EventRecordTexts& texts = row.Events->Value;
+            const QString summary = QString::fromStdString(ShownSummary(texts));
+            if (texts.Count < 1 || texts.Count > kMaxEvents) {
+                return summary;
+            }
+            return tr("%1：%2").arg(summary, QString::fromStdString(ShownEvent(
+                                                 texts, static_cast<size_t>(texts.Count - 1))));
+        }
         case Age: {
             const int64_t newest = NewestValueMs(row);
             if (newest == 0) {
@@ -261,11 +275,17 @@ QVariant COverviewModel::data(const QModelIndex& index, int role) const {
     }
     const FeederState& row = States_.At(index.row());
     const int column = index.column();
-    const bool valueColumn = column >= Ia && column <= StatusWord;
+    const bool valueColumn = column >= Ia && column <= Events;
     switch (role) {
         case Qt::DisplayRole:
-        case Qt::AccessibleTextRole:
             return Display(row, column);
+        case Qt::AccessibleTextRole:
+        case Qt::ToolTipRole:
+            // Why the line is lost, beside since when (the status bar says it too).
+            if (column == State && row.Link == FeederLink::LineLost && !row.LineMessage.isEmpty()) {
+                return tr("%1：%2").arg(Display(row, column).toString(), row.LineMessage);
+            }
+            return role == Qt::AccessibleTextRole ? Display(row, column) : QVariant();
         case Qt::UserRole:
             return SortKey(row, column);
         case LinkRole:

@@ -33,6 +33,7 @@ public:
         Inputs,
         Outputs,
         StatusWord,
+        Events,
         Age,
         ColumnCount
     };

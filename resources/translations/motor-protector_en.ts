@@ -2821,16 +2821,20 @@ Received: %2</translation>
         <translation>Age</translation>
     </message>
     <message>
-        <source>%1 自 %2：%3</source>
-        <translation>%1 since %2: %3</translation>
-    </message>
-    <message>
         <source>%1 自 %2</source>
         <translation>%1 since %2</translation>
     </message>
     <message>
         <source>%1 s 前</source>
         <translation>%1 s ago</translation>
+    </message>
+    <message>
+        <source>告警事件</source>
+        <translation>Alarm events</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>

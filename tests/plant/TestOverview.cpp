@@ -38,6 +38,9 @@ struct PlantRig {
                 Port.AddDevice(Devices[k]);
             }
         }
+        // M-103 holds two alarm events: codes 5 and 6.
+        Devices[2].SetRegister(0x0124, 2 << 8);
+        Devices[2].SetRegister(0x0120, 0x0506);
         PlantLine line;
         line.Id = QStringLiteral("L1");
         line.Port = QStringLiteral("sim");
@@ -88,6 +91,18 @@ private slots:
             QCOMPARE(rig.Cell(overview, row, COverviewModel::State),
                      COverviewModel::LinkText(FeederLink::Answering));
         }
+
+        // Its alarm events: read at first contact, and again when its status byte changes.
+        QTRY_COMPARE_WITH_TIMEOUT(rig.Cell(overview, 2, COverviewModel::Events),
+                                  QStringLiteral("有2条告警信息：堵转故障(E06)"), 5000);
+        rig.Devices[2].SetRegister(0x0124, 3 << 8);
+        rig.Devices[2].SetRegister(0x0121, 0x0700);
+        QTest::qWait(300);
+        QCOMPARE(rig.Cell(overview, 2, COverviewModel::Events),
+                 QStringLiteral("有2条告警信息：堵转故障(E06)"));
+        rig.Devices[2].SetRegister(0x011B, rig.Devices[2].Register(0x011B) ^ 0x04);
+        QTRY_COMPARE_WITH_TIMEOUT(rig.Cell(overview, 2, COverviewModel::Events),
+                                  QStringLiteral("有3条告警信息：缺相保护(E07)"), 5000);
 
         // M-102 stops answering: its row says so, keeps its last values, greyed as stale.
         rig.Devices[1].SetAddress(200);
