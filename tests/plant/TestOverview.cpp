@@ -7,6 +7,7 @@
 #include <QTableView>
 #include <QtTest>
 
+#include "app/MainCommand.h"
 #include "app/MotorProtectorDlg.h"
 #include "app/PlantWindows.h"
 #include "app/RelayWindow.h"
@@ -134,6 +135,9 @@ private slots:
         QCOMPARE(int(relay->Window().Relay().Address()), 3);
         QVERIFY(relay->Controller().Line().IsShare());
         QTRY_VERIFY_WITH_TIMEOUT(relay->Controller().PortOpen(), 5000);
+        // Its own read command polls it on the share, its ticks between the overview's visits.
+        relay->Controller().Run(MainCommand::ReadRealtimeData);
+        QTRY_COMPARE_WITH_TIMEOUT(relay->Window().Relay().Values().Live.CurrentAddress, 3, 10000);
 
         // The overview keeps polling the other relays while the window is open.
         rig.Devices[0].SetRegister(0x0106, 1500);
