@@ -1,11 +1,10 @@
 #include "line/DeviceBackend.h"
 
 #include "device/LineCodes.h"
+#include "modbus/ReceivingClock.h"
 #include "modbus/SteadyClock.h"
 #include "network/TcpPort.h"
-#include "network/TcpPortClock.h"
 #include "serial/SerialPort.h"
-#include "serial/SerialPortClock.h"
 #include "simulator/SimulatedBus.h"
 #include "simulator/SimulatedDevice.h"
 #include "simulator/SimulatedPort.h"
@@ -21,7 +20,7 @@ public:
 
 private:
     CSerialPort Port_;
-    CSerialPortClock Clock_;
+    CReceivingClock Clock_;
 };
 
 // The built-in simulated device answers at the address and rate chosen at start-up, so
@@ -56,7 +55,7 @@ public:
 
 private:
     CTcpPort Port_;
-    CTcpPortClock Clock_;
+    CReceivingClock Clock_;
 };
 
 // Simulated devices sharing one line, each at its own address with live values of its own

@@ -48,4 +48,13 @@ public:
     virtual void SetLostHandler(LostFn lost) { (void)lost; }
 };
 
+// A port that takes bytes in only while one of its waits runs (a port living on a thread
+// without an event loop: the serial port, the TCP connection to a gateway).
+class IReceivingPort : public IPort {
+public:
+    // Keeps receiving for up to `ms` milliseconds, returning early when bytes arrive. False
+    // when the port cannot receive (closed or failed): the caller must wait some other way.
+    virtual bool Receive(int ms) = 0;
+};
+
 }  // namespace mp

@@ -19,7 +19,7 @@
 
 namespace mp {
 
-class CTcpPort : public IPort {
+class CTcpPort : public IReceivingPort {
 public:
     explicit CTcpPort(const LineEndpoint& endpoint);
     ~CTcpPort() override;
@@ -44,9 +44,7 @@ public:
     int16_t WaitingCount() override;
     std::vector<uint8_t> ReadAllWaiting() override;
 
-    // Keeps receiving for up to `ms` milliseconds, returning early when bytes arrive. False
-    // when the connection cannot receive (closed or lost): the caller must wait some other way.
-    bool Receive(int ms);
+    bool Receive(int ms) override;
 
     // Called on the I/O thread once when the open connection is closed by the gateway or
     // fails; the port is closed by then and LastError() holds the message.

@@ -15,7 +15,7 @@
 
 namespace mp {
 
-class CSerialPort : public IPort {
+class CSerialPort : public IReceivingPort {
 public:
     CSerialPort();
     ~CSerialPort() override;
@@ -38,9 +38,7 @@ public:
     int16_t WaitingCount() override;
     std::vector<uint8_t> ReadAllWaiting() override;
 
-    // Keeps receiving for up to `ms` milliseconds, returning early when bytes arrive. False
-    // when the port cannot receive (closed or failed): the caller must wait some other way.
-    bool Receive(int ms);
+    bool Receive(int ms) override;
 
     PortSettings Settings() const;
     // Called (on the I/O thread) when an open port fails, for instance when its adapter is

@@ -26,13 +26,12 @@
 #include "diagnostics/ExchangeRecorder.h"
 #include "interop/PeerRegisters.h"
 #include "line/IoWorker.h"
+#include "modbus/ReceivingClock.h"
 #include "monitoring/LiveDecoders.h"
 #include "monitoring/LiveReads.h"
 #include "monitoring/PollingCycle.h"
 #include "network/TcpPort.h"
-#include "network/TcpPortClock.h"
 #include "serial/SerialPort.h"
-#include "serial/SerialPortClock.h"
 #include "support/ImmediateWindow.h"
 #include "support/WrongMonitorRows.h"
 #include "support/WrongValues.h"
@@ -173,7 +172,7 @@ private slots:
             endpoint.TcpPort = relay->Port();
         }
         CTcpPort port(endpoint);
-        CTcpPortClock clock(port);
+        CReceivingClock clock(port);
         CModbusTransaction link(port, clock);
         CImmediateWindow window;
         CDeviceContext ctx(link, window, window);
@@ -237,7 +236,7 @@ private slots:
         CSimulatedDevice reference;
         HoldPeerValues(reference);
         CSerialPort port;
-        CSerialPortClock clock(port);
+        CReceivingClock clock(port);
         CModbusTransaction link(port, clock);
         CExchangeLog log;
         CExchangeRecorder recorder(log);

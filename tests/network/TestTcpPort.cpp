@@ -11,8 +11,8 @@
 #include <future>
 #include <thread>
 
+#include "modbus/ReceivingClock.h"
 #include "network/TcpPort.h"
-#include "network/TcpPortClock.h"
 #include "support/Vectors.h"
 
 using mp::test::VectorFrame;
@@ -175,7 +175,7 @@ void TestTcpPort::exchange() {
     endpoint.TcpFraming = mbap ? mp::LineEndpoint::Framing::Mbap : mp::LineEndpoint::Framing::Rtu;
     endpoint.ConnectTimeoutMs = 2000;
     mp::CTcpPort port(endpoint);
-    mp::CTcpPortClock clock(port);
+    mp::CReceivingClock clock(port);
     int lostCount = 0;
     port.SetLostHandler([&](const std::string&) { ++lostCount; });
 

@@ -100,7 +100,7 @@ private slots:
         QVERIFY(!inUse || rig.Connect());
         const std::string path = name.isEmpty() ? rig.Server.DevicePath() : name.toStdString();
         CSerialPort port;
-        CSerialPortClock clock(port);
+        CReceivingClock clock(port);
         CModbusTransaction link(port, clock);
         QVERIFY(!port.OpenPort({path, baud, parity}));
         QVERIFY(!port.IsPortOpen());

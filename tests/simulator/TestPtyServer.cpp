@@ -8,10 +8,10 @@
 #include <memory>
 
 #include "diagnostics/BusScan.h"
+#include "modbus/ReceivingClock.h"
 #include "modbus/RequestBuilder.h"
 #include "monitoring/LiveReads.h"
 #include "network/TcpPort.h"
-#include "network/TcpPortClock.h"
 #include "support/ImmediateWindow.h"
 #include "support/PtyDeviceRig.h"
 #include "support/Vectors.h"
@@ -180,7 +180,7 @@ private slots:
         std::unique_ptr<IClock> clock;
         if (transport == "pty") {
             auto serial = std::make_unique<CSerialPort>();
-            clock = std::make_unique<CSerialPortClock>(*serial);
+            clock = std::make_unique<CReceivingClock>(*serial);
             port = std::move(serial);
         } else {
             LineEndpoint endpoint;
@@ -190,7 +190,7 @@ private slots:
             endpoint.TcpFraming =
                 transport == "mbap" ? LineEndpoint::Framing::Mbap : LineEndpoint::Framing::Rtu;
             auto tcp = std::make_unique<CTcpPort>(endpoint);
-            clock = std::make_unique<CTcpPortClock>(*tcp);
+            clock = std::make_unique<CReceivingClock>(*tcp);
             port = std::move(tcp);
         }
         CModbusTransaction link(*port, *clock);

@@ -7,8 +7,8 @@
 #include <thread>
 
 #include "modbus/ModbusTransaction.h"
+#include "modbus/ReceivingClock.h"
 #include "serial/SerialPort.h"
-#include "serial/SerialPortClock.h"
 #include "simulator/PtyServer.h"
 
 namespace mp::test {
@@ -58,7 +58,7 @@ struct CPtyDeviceRig {
     std::thread Thread;
     bool Ready = false;
     CSerialPort Port;
-    CSerialPortClock Clock{Port};
+    CReceivingClock Clock{Port};
     CModbusTransaction Link{Port, Clock};
 };
 

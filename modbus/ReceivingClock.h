@@ -1,19 +1,18 @@
 #pragma once
-// The clock of the real serial line: a wrapping millisecond tick from the monotonic clock,
-// and a wait that keeps the port receiving, since the port takes bytes in only while one of
-// its wait functions runs.
+// The clock of a line whose port takes bytes in only while one of its waits runs (the serial
+// port, the TCP connection to a gateway): a wrapping millisecond tick from the monotonic
+// clock, and a sleep that keeps the port receiving all the while.
 
 #include <atomic>
 
 #include "modbus/Clock.h"
+#include "modbus/Port.h"
 
 namespace mp {
 
-class CSerialPort;
-
-class CSerialPortClock : public IClock {
+class CReceivingClock : public IClock {
 public:
-    explicit CSerialPortClock(CSerialPort& port) : Port_(port) {}
+    explicit CReceivingClock(IReceivingPort& port) : Port_(port) {}
 
     uint32_t TickCount() override;
     // Lasts at least `ms` milliseconds by the monotonic clock, receiving all the while; on a
@@ -27,7 +26,7 @@ public:
     static constexpr int kSleepSliceMs = 50;
 
 private:
-    CSerialPort& Port_;
+    IReceivingPort& Port_;
     std::atomic<bool> SleepsEnded_{false};
 };
 

@@ -1,26 +1,24 @@
-#include "serial/SerialPortClock.h"
+#include "modbus/ReceivingClock.h"
 
 #include <algorithm>
 #include <chrono>
 #include <thread>
 
-#include "serial/SerialPort.h"
-
 namespace mp {
 namespace {
 
-// Longest pause before a failed port is asked again during a wait.
+// Longest pause before a port that cannot receive is asked again during a wait.
 constexpr auto kRetryPause = std::chrono::milliseconds(10);
 
 }  // namespace
 
-uint32_t CSerialPortClock::TickCount() {
+uint32_t CReceivingClock::TickCount() {
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
     return static_cast<uint32_t>(
         std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
 }
 
-void CSerialPortClock::Sleep(uint32_t ms) {
+void CReceivingClock::Sleep(uint32_t ms) {
     using Clock = std::chrono::steady_clock;
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(ms);
     const auto slice = std::chrono::milliseconds(kSleepSliceMs);
