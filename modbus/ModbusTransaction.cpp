@@ -6,6 +6,12 @@
 #include "modbus/RequestBuilder.h"
 
 namespace mp {
+namespace {
+
+// Address, function, start, quantity, CRC.
+constexpr int kReadRequestLength = 8;
+
+}  // namespace
 
 CModbusTransaction::CModbusTransaction(IPort& port, IClock& clock) : Port_(port), Clock_(clock) {}
 
@@ -108,6 +114,18 @@ void CModbusTransaction::TakeReplyAsItComes(uint8_t function, int expected, uint
     const uint32_t t0 = Clock_.TickCount();
     std::vector<uint8_t> taken;
     bool located = false;
+    // The whole reply cannot be in before request and reply have crossed the line (10 bits a
+    // character at the least): that long is slept at once, then in slices of 1 ms, so that a
+    // wait takes a few wake-ups instead of one every millisecond.
+    const int rate = LineRate_.load();
+    if (rate > 0) {
+        const auto wireMs = static_cast<uint32_t>(
+            (static_cast<uint64_t>(kReadRequestLength + expected) * 10 * 1000) /
+            static_cast<uint64_t>(rate));
+        if (wireMs > 1) {
+            Clock_.Sleep(std::min(wireMs - 1, waitMs));
+        }
+    }
     // Each slept slice lasts at least 1 ms: counted too, so that the wait ends even on a clock
     // whose time stands still once its sleeps are over (the program closing).
     uint32_t slices = 0;
@@ -124,7 +142,10 @@ void CModbusTransaction::TakeReplyAsItComes(uint8_t function, int expected, uint
         if (located || Clock_.TickCount() - t0 >= waitMs || slices >= waitMs) {
             break;
         }
-        Clock_.Sleep(1);
+        const uint32_t left = waitMs - std::min(waitMs, Clock_.TickCount() - t0);
+        if (!Port_.WaitForInput(Clock_, std::max<uint32_t>(left, 1))) {
+            Clock_.Sleep(1);
+        }
         ++slices;
     }
     Took(taken.data(), taken.size());

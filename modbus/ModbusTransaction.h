@@ -72,7 +72,10 @@ public:
     bool FastReplyEnd() const { return FastReplyEnd_.load(); }
     // The line's rate, which sets the silence kept after a reply that ended a wait early or
     // was waited out late (9600 until told). May be set from another thread.
-    void SetLineRate(int baudRate) { SilenceMs_.store(SilenceMs(baudRate)); }
+    void SetLineRate(int baudRate) {
+        SilenceMs_.store(SilenceMs(baudRate));
+        LineRate_.store(baudRate);
+    }
 
     // Opens the port (closing it first when open) or sets an open port anew, and takes the
     // line's rate for the silence. A reply owed at another setting can no longer come in as a
@@ -176,6 +179,7 @@ private:
     std::vector<OwedReply> Owed_;
     std::atomic<bool> FastReplyEnd_{false};
     std::atomic<uint32_t> SilenceMs_{SilenceMs(9600)};
+    std::atomic<int> LineRate_{9600};
     ReplyVerdict LastVerdict_ = ReplyVerdict::NoReply;
     uint8_t LastExceptionCode_ = 0;
     bool ReplyEndedEarly_ = false;

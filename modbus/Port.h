@@ -2,12 +2,15 @@
 // The small port interface every exchange runs over. The real serial port, the simulated
 // device's in-process port and the test ports implement it.
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace mp {
+
+class IClock;
 
 // Parity codes as the setup dialog gives them.
 enum ParityCode : int { kParityNone = 0, kParityOdd = 1, kParityEven = 2 };
@@ -46,6 +49,15 @@ public:
     // Called on the thread that uses the port when the open port fails for good (an adapter
     // unplugged); the port is closed by then. A port that cannot fail so ignores it.
     virtual void SetLostHandler(LostFn lost) { (void)lost; }
+
+    // Lets up to `ms` milliseconds of `clock` pass, ending early once input has arrived, so
+    // that a wait for a reply wakes when the bytes come rather than every millisecond. False
+    // when the port cannot wait so: the caller then sleeps in short slices itself.
+    virtual bool WaitForInput(IClock& clock, uint32_t ms) {
+        (void)clock;
+        (void)ms;
+        return false;
+    }
 };
 
 // A port that takes bytes in only while one of its waits runs (a port living on a thread
@@ -55,6 +67,12 @@ public:
     // Keeps receiving for up to `ms` milliseconds, returning early when bytes arrive. False
     // when the port cannot receive (closed or failed): the caller must wait some other way.
     virtual bool Receive(int ms) = 0;
+
+    // Receives in slices short enough for a close to be noticed between them.
+    bool WaitForInput(IClock& /*clock*/, uint32_t ms) override {
+        return IsPortOpen() && Receive(static_cast<int>(std::min<uint32_t>(ms, kInputSliceMs)));
+    }
+    static constexpr uint32_t kInputSliceMs = 50;
 };
 
 }  // namespace mp

@@ -206,11 +206,23 @@ void COverviewDlg::ShowPlant(const QString& title, const CFeederStates* states,
     Table_->sortByColumn(COverviewModel::Tag, Qt::AscendingOrder);
     Table_->sortByColumn(-1, Qt::AscendingOrder);  // the plant's order until the operator sorts
     Table_->resizeColumnsToContents();
-    // The state says since when and why: it takes the room its words need as they change.
-    for (int column : {int(COverviewModel::State), int(COverviewModel::Inputs),
-                       int(COverviewModel::Outputs), int(COverviewModel::Age)}) {
-        Table_->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    // Widths for the longest texts these columns take, set once: a column sized to its
+    // contents would measure every row again at each of the many updates a second.
+    const QFontMetrics metrics = Table_->fontMetrics();
+    const int padding = 2 * metrics.averageCharWidth();
+    auto atLeast = [this, padding, &metrics](int column, const QString& widest) {
+        const int width = metrics.horizontalAdvance(widest) + padding;
+        Table_->setColumnWidth(column, std::max(Table_->columnWidth(column), width));
+    };
+    for (FeederLink link : {FeederLink::Stale, FeederLink::NotAnswering, FeederLink::LineLost}) {
+        atLeast(COverviewModel::State,
+                COverviewModel::tr("%1 自 %2")
+                    .arg(COverviewModel::LinkText(link), QStringLiteral("00:00:00")));
     }
+    atLeast(COverviewModel::Inputs, QString(8 * 2, QLatin1Char('0')));
+    atLeast(COverviewModel::Outputs, QString(3 * 2, QLatin1Char('0')));
+    atLeast(COverviewModel::Age, COverviewModel::tr("%1 s 前").arg(99999));
+    atLeast(COverviewModel::Events, QString(28, QLatin1Char('0')));
     ApplyFilter();
     Ages_->start();
 }

@@ -53,8 +53,25 @@ COverviewModel::COverviewModel(const CFeederStates& states, QStringList lineName
       States_(states),
       LineNames_(std::move(lineNames)),
       Now_(std::move(now)) {
-    connect(&States_, &CFeederStates::Changed, this,
-            [this](int row) { emit dataChanged(index(row, 0), index(row, ColumnCount - 1)); });
+    Show_ = new QTimer(this);
+    Show_->setSingleShot(true);
+    Show_->setInterval(kShowPeriodMs);
+    connect(Show_, &QTimer::timeout, this, &COverviewModel::ShowChanged);
+    connect(&States_, &CFeederStates::Changed, this, [this](int row) {
+        FirstChanged_ = FirstChanged_ < 0 ? row : std::min(FirstChanged_, row);
+        LastChanged_ = std::max(LastChanged_, row);
+        if (!Show_->isActive()) {
+            Show_->start();
+        }
+    });
+}
+
+void COverviewModel::ShowChanged() {
+    if (FirstChanged_ >= 0) {
+        emit dataChanged(index(FirstChanged_, 0), index(LastChanged_, ColumnCount - 1));
+    }
+    FirstChanged_ = -1;
+    LastChanged_ = -1;
 }
 
 int COverviewModel::rowCount(const QModelIndex& parent) const {

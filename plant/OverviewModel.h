@@ -6,6 +6,7 @@
 
 #include <QAbstractTableModel>
 #include <QStringList>
+#include <QTimer>
 #include <functional>
 
 #include "plant/FeederStates.h"
@@ -55,6 +56,9 @@ public:
     const QStringList& LineNames() const { return LineNames_; }
     // The ages move with the clock.
     void RefreshAges();
+    // Changed rows are shown together at most this often: a plant of 120 relays changes a row
+    // some 40 times a second, more than the eye follows.
+    static constexpr int kShowPeriodMs = 250;
 
 private:
     QVariant Display(const FeederState& row, int column) const;
@@ -62,7 +66,12 @@ private:
     bool Stale(const FeederState& row, int64_t valueTimeMs) const;
     int64_t NewestValueMs(const FeederState& row) const;
 
+    void ShowChanged();
+
     const CFeederStates& States_;
+    QTimer* Show_ = nullptr;
+    int FirstChanged_ = -1;
+    int LastChanged_ = -1;
     QStringList LineNames_;
     std::function<int64_t()> Now_;
 };

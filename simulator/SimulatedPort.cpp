@@ -255,6 +255,29 @@ void CSimulatedPort::WriteBytes(const std::vector<uint8_t>& bytes) {
     }
 }
 
+bool CSimulatedPort::WaitForInput(IClock& clock, uint32_t ms) {
+    uint32_t sleep = ms;
+    {
+        std::lock_guard<std::mutex> guard(Mutex_);
+        if (!Open_) {
+            return false;
+        }
+        Deliver();
+        if (!Input_.empty()) {
+            return true;
+        }
+        if (!InFlight_.empty()) {
+            const uint32_t now = Clock_.TickCount();
+            const uint32_t due = InFlight_.front().Due;
+            sleep = Due(due, now) ? 0 : std::min(ms, due - now);
+        }
+    }
+    if (sleep > 0) {
+        clock.Sleep(sleep);
+    }
+    return true;
+}
+
 int16_t CSimulatedPort::WaitingCount() {
     NoticeLoss();
     std::lock_guard<std::mutex> guard(Mutex_);

@@ -37,6 +37,9 @@ public:
     int16_t WaitingCount() override;
     std::vector<uint8_t> ReadAllWaiting() override;
     void SetLostHandler(LostFn lost) override;
+    // Sleeps until the next piece of a reply is due (or `ms` is over): the line's clock
+    // knows when the bytes come.
+    bool WaitForInput(IClock& clock, uint32_t ms) override;
 
     // Bytes the input holds at most; older ones are dropped, as a driver's buffer overruns.
     static constexpr size_t kInputCapacity = 4096;

@@ -1,7 +1,7 @@
 // What a whole plant costs the program: four lines of 30 simulated relays each at 19200, in
 // real time with the simulated line's wire timing, polled by the lines' schedulers while the
 // overview shows them. Prints the processor time of the program as a share of one core, the
-// window's event loop latency (how late a 5 ms timer fires: p50, p99) and the rounds each
+// window's event loop latency (how late a 16 ms timer fires: p50, p99) and the rounds each
 // line made. With --relay-window, one relay's window is also open, polling at wire speed with
 // its monitor and trend windows open.
 //
@@ -112,12 +112,12 @@ int main(int argc, char* argv[]) {
     double cpuStart = 0;
     QTimer probe;
     probe.setTimerType(Qt::PreciseTimer);
-    probe.setInterval(5);
+    probe.setInterval(16);
     qint64 last = 0;
     QObject::connect(&probe, &QTimer::timeout, [&] {
         const qint64 now = wall.nsecsElapsed();
         if (last != 0) {
-            lateness.push_back(std::max(0.0, (now - last) / 1e6 - 5.0));
+            lateness.push_back(std::max(0.0, (now - last) / 1e6 - 16.0));
         }
         last = now;
     });
