@@ -11,6 +11,7 @@
 
 #include "files/SettingsTable.h"
 #include "language/Text.h"
+#include "language/WholeNumber.h"
 
 namespace mp {
 
@@ -41,18 +42,6 @@ std::optional<CSettingsFile> Refuse(QString* reason, const QString& text) {
         *reason = text;
     }
     return std::nullopt;
-}
-
-// A whole number that a JSON number holds exactly, or nothing.
-std::optional<int> WholeJson(const QJsonValue& value) {
-    if (!value.isDouble()) {
-        return std::nullopt;
-    }
-    const double number = value.toDouble();
-    if (!std::isfinite(number) || number != std::floor(number) || std::fabs(number) > 1e9) {
-        return std::nullopt;
-    }
-    return static_cast<int>(number);
 }
 
 DeviceLine LineOf(const QJsonObject& object) {

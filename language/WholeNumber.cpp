@@ -1,5 +1,6 @@
 #include "language/WholeNumber.h"
 
+#include <cmath>
 #include <limits>
 
 namespace mp {
@@ -45,6 +46,17 @@ std::optional<int32_t> ParseWholeNumber(const QString& text) {
         return std::nullopt;
     }
     return static_cast<int32_t>(value);
+}
+
+std::optional<int> WholeJson(const QJsonValue& value) {
+    if (!value.isDouble()) {
+        return std::nullopt;
+    }
+    const double number = value.toDouble();
+    if (!std::isfinite(number) || number != std::floor(number) || std::fabs(number) > 1e9) {
+        return std::nullopt;
+    }
+    return static_cast<int>(number);
 }
 
 }  // namespace mp

@@ -14,6 +14,7 @@
 #include <cmath>
 
 #include "device/LineCodes.h"
+#include "language/WholeNumber.h"
 
 // The translation context of the plant file's texts.
 class PlantFileText {
@@ -71,18 +72,6 @@ QString FeederName(int index, const QString& tag) {
 
 QString NumberText(double value) {
     return QString::number(value, 'g', 12);
-}
-
-// A whole number that a JSON number holds exactly, or nothing.
-std::optional<int> WholeJson(const QJsonValue& value) {
-    if (!value.isDouble()) {
-        return std::nullopt;
-    }
-    const double number = value.toDouble();
-    if (!std::isfinite(number) || number != std::floor(number) || std::fabs(number) > 1e9) {
-        return std::nullopt;
-    }
-    return static_cast<int>(number);
 }
 
 bool IsIpv4(const QString& host) {
