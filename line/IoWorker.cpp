@@ -117,6 +117,7 @@ void CIoWorker::BeginShutdown(Job last) {
     // close at its next exchange or wait, and nothing queued behind it runs any more.
     Closing_.store(true);
     Link_.Clock().EndSleeps();
+    Link_.Port().EndWaits();
     Wake_.notify_all();
 }
 

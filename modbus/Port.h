@@ -50,6 +50,10 @@ public:
     // unplugged); the port is closed by then. A port that cannot fail so ignores it.
     virtual void SetLostHandler(LostFn lost) { (void)lost; }
 
+    // The program is closing (any thread): a wait of the port's own that may last long (a
+    // connection being made) gives up within half a second. A port without one ignores it.
+    virtual void EndWaits() {}
+
     // Lets up to `ms` milliseconds of `clock` pass, ending early once input has arrived, so
     // that a wait for a reply wakes when the bytes come rather than every millisecond. False
     // when the port cannot wait so: the caller then sleeps in short slices itself.

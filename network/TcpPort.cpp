@@ -55,8 +55,25 @@ bool CTcpPort::OpenPort(const PortSettings& settings) {
     ClosePort();
     Settings_ = settings;
     Socket_ = std::make_unique<QTcpSocket>();
-    Socket_->connectToHost(QString::fromStdString(Endpoint_.Host), Endpoint_.TcpPort);
-    if (!Socket_->waitForConnected(std::max(Endpoint_.ConnectTimeoutMs, 1))) {
+    // In attempts, so that a close of the program is not held up for the whole timeout by a
+    // gateway that does not answer; a timed-out attempt starts the connection anew.
+    const auto start = std::chrono::steady_clock::now();
+    const int timeoutMs = std::max(Endpoint_.ConnectTimeoutMs, 1);
+    bool connected = false;
+    for (;;) {
+        Socket_->connectToHost(QString::fromStdString(Endpoint_.Host), Endpoint_.TcpPort);
+        const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(
+                               std::chrono::steady_clock::now() - start)
+                               .count();
+        const int left = std::max(timeoutMs - static_cast<int>(spent), 1);
+        connected = Socket_->waitForConnected(std::min(left, kAttemptMs));
+        if (connected || Socket_->error() != QAbstractSocket::SocketTimeoutError ||
+            left <= kAttemptMs || WaitsEnded_.load()) {
+            break;
+        }
+        Socket_->abort();
+    }
+    if (!connected) {
         const std::string reason =
             ConnectReason(Socket_->error(), Socket_->errorString().toStdString());
         SetLastError(FillIn(Tr(QT_TRANSLATE_NOOP("MotorProtector", "无法连接网关 %1：%2")),

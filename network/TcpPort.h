@@ -51,6 +51,10 @@ public:
     void SetLostHandler(LostFn lost) override { Lost_ = std::move(lost); }
 
     const LineEndpoint& Endpoint() const { return Endpoint_; }
+    // A connection being made gives up at its next attempt (any thread).
+    void EndWaits() override { WaitsEnded_.store(true); }
+    // A connection is tried in attempts of at most this long, the end looked at between them.
+    static constexpr int kAttemptMs = 500;
     PortSettings Settings() const { return Settings_; }
 
 private:
@@ -64,6 +68,7 @@ private:
     PortSettings Settings_;
     std::unique_ptr<QTcpSocket> Socket_;
     std::atomic<bool> Open_{false};
+    std::atomic<bool> WaitsEnded_{false};
     std::vector<uint8_t> Input_;
     CMbapDecoder Decoder_;
     uint16_t Transaction_ = 0;

@@ -3,6 +3,11 @@
 // RTU frames carried as they are and as Modbus TCP. Expected frames come from the independent
 // vectors; ADUs are written out by hand.
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <QElapsedTimer>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -127,6 +132,7 @@ class TestTcpPort : public QObject {
 private slots:
     void exchange_data();
     void exchange();
+    void connectionNeverMadeGivesUpAtTheClose();
 };
 
 void TestTcpPort::exchange_data() {
@@ -208,6 +214,48 @@ void TestTcpPort::exchange() {
         const QString message = QString::fromStdString(port.LastError());
         QVERIFY2(message.contains(label) && message.contains(error), qPrintable(message));
     }
+}
+
+// A gateway that is off, or a route that drops packets: the connection is never made. A
+// listening socket whose queue is full (nothing is ever accepted) drops the handshake so.
+// The program closing (EndWaits) makes the port give up within half a second, not at the end
+// of its 3 s timeout.
+void TestTcpPort::connectionNeverMadeGivesUpAtTheClose() {
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    QVERIFY(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0);
+    socklen_t length = sizeof address;
+    ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+    QVERIFY(::listen(listener, 0) == 0);
+    std::vector<int> queued;
+    for (int k = 0; k < 4; ++k) {
+        queued.push_back(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0));
+        ::connect(queued.back(), reinterpret_cast<sockaddr*>(&address), sizeof address);
+    }
+    QTest::qWait(200);
+
+    mp::LineEndpoint endpoint;
+    endpoint.Type = mp::LineEndpoint::Kind::Tcp;
+    endpoint.Host = "127.0.0.1";
+    endpoint.TcpPort = ntohs(address.sin_port);
+    endpoint.ConnectTimeoutMs = 3000;
+    mp::CTcpPort port(endpoint);
+    QElapsedTimer took;
+    took.start();
+    auto opened = std::async(std::launch::async, [&port] {
+        return port.OpenPort({"gateway", 9600, mp::kParityNone});
+    });
+    QTest::qWait(700);
+    port.EndWaits();
+    const qint64 ended = took.elapsed();
+    QVERIFY(!opened.get());
+    QVERIFY2(took.elapsed() - ended < 600, qPrintable(QString::number(took.elapsed() - ended)));
+    for (int socket : queued) {
+        ::close(socket);
+    }
+    ::close(listener);
 }
 
 QTEST_GUILESS_MAIN(TestTcpPort)
