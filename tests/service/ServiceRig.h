@@ -3,6 +3,8 @@
 // values of their own, a fake broker client that records what it is handed, and a real
 // mosquitto broker on a free loopback port with its own configuration.
 
+#include <unistd.h>
+
 #include <QDir>
 #include <QJsonDocument>
 #include <QProcess>
@@ -143,15 +145,19 @@ public:
         if (!conf.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
             return false;
         }
-        conf.write(QStringLiteral("listener %1 127.0.0.1\n"
-                                  "allow_anonymous true\n"
-                                  "persistence true\n"
-                                  "persistence_location %2/\n"
-                                  "log_dest file %2/mosquitto.log\n"
-                                  "%3\n")
-                       .arg(Port)
-                       .arg(Dir.path(), Extra_)
-                       .toUtf8());
+        // As root the broker would become the user mosquitto, who may not read the test's
+        // folder.
+        conf.write(
+            QStringLiteral("%4\n"
+                           "listener %1 127.0.0.1\n"
+                           "allow_anonymous true\n"
+                           "persistence true\n"
+                           "persistence_location %2/\n"
+                           "log_dest file %2/mosquitto.log\n"
+                           "%3\n")
+                .arg(Port)
+                .arg(Dir.path(), Extra_, ::geteuid() == 0 ? QStringLiteral("user root") : QString())
+                .toUtf8());
         conf.close();
         Process.start(QStringLiteral("/usr/sbin/mosquitto"),
                       {QStringLiteral("-c"), conf.fileName()});
