@@ -63,8 +63,8 @@ QString CRemotePlant::ConditionText() const {
         text += tr("；服务在线");
     } else if (ServiceState_ == QLatin1String("offline")) {
         text += tr("；服务离线 自 %1")
-                    .arg(QDateTime::fromMSecsSinceEpoch(ServiceSinceMs_).toString(
-                        QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+                    .arg(QDateTime::fromMSecsSinceEpoch(ServiceSinceMs_)
+                             .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
     } else if (Connected_ && !States_) {
         text += tr("；等待服务的厂站");
     }
