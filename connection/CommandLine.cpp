@@ -46,24 +46,52 @@ ConnectionSettings StartOptions::Over(ConnectionSettings base) const {
     return base;
 }
 
-CommandLineResult CCommandLine::Parse(const QStringList& arguments) {
-    CommandLineResult result;
+CommandLineEnd CCommandLine::Refuse(const QStringList& arguments, const QString& message) {
     const QString program = arguments.isEmpty() ? QStringLiteral("motor-protector")
                                                 : QFileInfo(arguments.first()).fileName();
-    auto refuse = [&](const QString& message) {
+    return {kUsageError, QString(), program + QStringLiteral(": ") + message + QLatin1Char('\n')};
+}
+
+void CCommandLine::AddCommon(QCommandLineParser& parser) {
+    parser.addOption(QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")},
+                                        tr("显示本帮助并退出。")));
+    parser.addOption(QCommandLineOption(QStringList{QStringLiteral("v"), QStringLiteral("version")},
+                                        tr("显示版本并退出。")));
+}
+
+std::optional<CommandLineEnd> CCommandLine::ParseCommon(QCommandLineParser& parser,
+                                                        const QStringList& arguments) {
+    if (!parser.parse(arguments)) {
+        return Refuse(arguments, parser.errorText());
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        return CommandLineEnd{0, parser.helpText(), QString()};
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        const QString program = QFileInfo(arguments.value(0)).fileName();
+        return CommandLineEnd{
+            0, program + QLatin1Char(' ') + QLatin1String(MP_VERSION) + QLatin1Char('\n'), {}};
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        return Refuse(arguments, tr("多余的参数 \"%1\"").arg(parser.positionalArguments().first()));
+    }
+    return std::nullopt;
+}
+
+CommandLineResult CCommandLine::Parse(const QStringList& arguments) {
+    CommandLineResult result;
+    auto end = [&](const CommandLineEnd& end) {
         result.Proceed = false;
-        result.ExitCode = kUsageError;
-        result.Error = program + QStringLiteral(": ") + message + QLatin1Char('\n');
+        result.ExitCode = end.ExitCode;
+        result.Output = end.Output;
+        result.Error = end.Error;
         return result;
     };
+    auto refuse = [&](const QString& message) { return end(Refuse(arguments, message)); };
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
         tr("智能马达保护控制器的配置与监视工具（Modbus RTU，RS-485）。"));
-    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
-                                  tr("显示本帮助并退出。"));
-    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")},
-                                     tr("显示版本并退出。"));
     const QCommandLineOption port(QStringLiteral("port"),
                                   tr("串口：COM1 至 COM32，或设备路径，如 /dev/ttyUSB0。"),
                                   QStringLiteral("port"));
@@ -82,26 +110,13 @@ CommandLineResult CCommandLine::Parse(const QStringList& arguments) {
     const QCommandLineOption plant(QStringLiteral("plant"),
                                    tr("打开厂站文件，显示厂站总览，而不是单台仪表。"),
                                    QStringLiteral("file"));
+    AddCommon(parser);
     for (const QCommandLineOption& option :
-         {help, version, port, baud, parity, address, simulated, connect, plant}) {
+         {port, baud, parity, address, simulated, connect, plant}) {
         parser.addOption(option);
     }
-
-    if (!parser.parse(arguments)) {
-        return refuse(parser.errorText());
-    }
-    if (parser.isSet(help)) {
-        result.Proceed = false;
-        result.Output = parser.helpText();
-        return result;
-    }
-    if (parser.isSet(version)) {
-        result.Proceed = false;
-        result.Output = program + QLatin1Char(' ') + QLatin1String(MP_VERSION) + QLatin1Char('\n');
-        return result;
-    }
-    if (!parser.positionalArguments().isEmpty()) {
-        return refuse(tr("多余的参数 \"%1\"").arg(parser.positionalArguments().first()));
+    if (const std::optional<CommandLineEnd> ended = ParseCommon(parser, arguments)) {
+        return end(*ended);
     }
     // An option given twice is refused: which of the two was meant is unclear.
     for (const QCommandLineOption* option : {&port, &baud, &parity, &address, &plant}) {

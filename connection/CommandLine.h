@@ -4,6 +4,7 @@
 // (--connect), or a plant to open (--plant). Parsing prints nothing and ends nothing: the caller
 // writes Output and Error and ends with ExitCode when Proceed is false.
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QString>
 #include <QStringList>
@@ -34,6 +35,13 @@ struct CommandLineResult {
     StartOptions Options;
 };
 
+// How a program of the tool ends before it starts: its exit code and what it prints.
+struct CommandLineEnd {
+    int ExitCode = 0;
+    QString Output;  // for stdout
+    QString Error;   // for stderr, one line starting with the program's name
+};
+
 class CCommandLine {
     Q_DECLARE_TR_FUNCTIONS(mp::CCommandLine)
 
@@ -43,6 +51,15 @@ public:
 
     // The exit code of a refused argument.
     static constexpr int kUsageError = 2;
+
+    // What every program of the tool answers alike: --help and --version (AddCommon adds them
+    // to `parser`, first), a parse error and a stray argument. ParseCommon parses `arguments`
+    // and says how the program ends; nothing when it goes on.
+    static void AddCommon(QCommandLineParser& parser);
+    static std::optional<CommandLineEnd> ParseCommon(QCommandLineParser& parser,
+                                                     const QStringList& arguments);
+    // `message` refused, as one line naming the program.
+    static CommandLineEnd Refuse(const QStringList& arguments, const QString& message);
 };
 
 }  // namespace mp

@@ -119,81 +119,54 @@ bool CMosquittoClient::Subscribe(const QString& filter, int qos) {
 }
 
 // The callbacks run on libmosquitto's network thread: the signals are sent from this
-// object's thread.
+// object's thread, unless the object is gone by then.
+template <typename Emit>
+void Later(CMosquittoClient* client, Emit emitIt) {
+    QPointer<CMosquittoClient> guard(client);
+    QMetaObject::invokeMethod(
+        client,
+        [guard, emitIt] {
+            if (guard) {
+                emitIt(*guard);
+            }
+        },
+        Qt::QueuedConnection);
+}
+
 void CMosquittoClient::OnConnect(mosquitto*, void* self, int rc, int flags) {
     auto* client = static_cast<CMosquittoClient*>(self);
-    QPointer<CMosquittoClient> guard(client);
     if (rc != 0) {
         const QString reason = RefusalText(rc);
-        QMetaObject::invokeMethod(
-            client,
-            [guard, reason] {
-                if (guard) {
-                    emit guard->Disconnected(reason);
-                }
-            },
-            Qt::QueuedConnection);
+        Later(client, [reason](CMosquittoClient& c) { emit c.Disconnected(reason); });
         return;
     }
     client->Connected_ = true;
     const bool present = (flags & 1) != 0;
-    QMetaObject::invokeMethod(
-        client,
-        [guard, present] {
-            if (guard) {
-                emit guard->Connected(present);
-            }
-        },
-        Qt::QueuedConnection);
+    Later(client, [present](CMosquittoClient& c) { emit c.Connected(present); });
 }
 
 void CMosquittoClient::OnDisconnect(mosquitto*, void* self, int rc) {
     auto* client = static_cast<CMosquittoClient*>(self);
-    const bool was = client->Connected_.exchange(false);
-    if (!was) {
+    if (!client->Connected_.exchange(false)) {
         return;
     }
-    QPointer<CMosquittoClient> guard(client);
     const QString reason = rc == 0 ? QString() : ErrorText(rc);
-    QMetaObject::invokeMethod(
-        client,
-        [guard, reason] {
-            if (guard) {
-                emit guard->Disconnected(reason);
-            }
-        },
-        Qt::QueuedConnection);
+    Later(client, [reason](CMosquittoClient& c) { emit c.Disconnected(reason); });
 }
 
 void CMosquittoClient::OnPublish(mosquitto*, void* self, int mid) {
-    auto* client = static_cast<CMosquittoClient*>(self);
-    QPointer<CMosquittoClient> guard(client);
-    QMetaObject::invokeMethod(
-        client,
-        [guard, mid] {
-            if (guard) {
-                emit guard->Delivered(mid);
-            }
-        },
-        Qt::QueuedConnection);
+    Later(static_cast<CMosquittoClient*>(self),
+          [mid](CMosquittoClient& c) { emit c.Delivered(mid); });
 }
 
 void CMosquittoClient::OnMessage(mosquitto*, void* self, const mosquitto_message* m) {
-    auto* client = static_cast<CMosquittoClient*>(self);
-    QPointer<CMosquittoClient> guard(client);
     MqttMessage message;
     message.Topic = QString::fromUtf8(m->topic);
     message.Payload = QByteArray(static_cast<const char*>(m->payload), m->payloadlen);
     message.Qos = m->qos;
     message.Retain = m->retain;
-    QMetaObject::invokeMethod(
-        client,
-        [guard, message] {
-            if (guard) {
-                emit guard->Received(message);
-            }
-        },
-        Qt::QueuedConnection);
+    Later(static_cast<CMosquittoClient*>(self),
+          [message](CMosquittoClient& c) { emit c.Received(message); });
 }
 
 }  // namespace mp

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include "connection/CommandLine.h"
 #include "language/WholeNumber.h"
 
 namespace mp {
@@ -41,11 +42,11 @@ QHash<QString, QString> ReadConfig(const QString& path, QString* error) {
 
 ServiceOptionsResult CServiceOptions::Parse(const QStringList& arguments) {
     ServiceOptionsResult result;
-    const QString program = QFileInfo(arguments.value(0)).fileName();
     auto refuse = [&](const QString& message) {
+        const CommandLineEnd end = CCommandLine::Refuse(arguments, message);
         result.Proceed = false;
-        result.ExitCode = kUsageError;
-        result.Error = program + QStringLiteral(": ") + message + QLatin1Char('\n');
+        result.ExitCode = end.ExitCode;
+        result.Error = end.Error;
         return result;
     };
 
@@ -78,35 +79,21 @@ ServiceOptionsResult CServiceOptions::Parse(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         tr("智能马达保护控制器的厂站服务：轮询厂站文件中的线路，并发布到MQTT服务器。"));
-    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
-                                  tr("显示本帮助并退出。"));
-    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")},
-                                     tr("显示版本并退出。"));
     const QCommandLineOption config(QStringLiteral("config"),
                                     tr("配置文件（键 = 值，键为选项的长名）。"),
                                     QStringLiteral("file"));
-    parser.addOption(help);
-    parser.addOption(version);
+    CCommandLine::AddCommon(parser);
     parser.addOption(config);
     for (const Spec& spec : specs) {
         parser.addOption(
             QCommandLineOption(QLatin1String(spec.Name), tr(spec.Help), QLatin1String(spec.Value)));
     }
-    if (!parser.parse(arguments)) {
-        return refuse(parser.errorText());
-    }
-    if (parser.isSet(help)) {
+    if (const std::optional<CommandLineEnd> end = CCommandLine::ParseCommon(parser, arguments)) {
         result.Proceed = false;
-        result.Output = parser.helpText();
+        result.ExitCode = end->ExitCode;
+        result.Output = end->Output;
+        result.Error = end->Error;
         return result;
-    }
-    if (parser.isSet(version)) {
-        result.Proceed = false;
-        result.Output = program + QLatin1Char(' ') + QLatin1String(MP_VERSION) + QLatin1Char('\n');
-        return result;
-    }
-    if (!parser.positionalArguments().isEmpty()) {
-        return refuse(tr("多余的参数 \"%1\"").arg(parser.positionalArguments().first()));
     }
 
     // The file's values first, the command line's over them.

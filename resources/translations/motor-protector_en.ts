@@ -3453,20 +3453,8 @@ Received: %2</translation>
         <translation>Plant service of the intelligent motor protection controller: polls the lines of a plant file and publishes to an MQTT broker.</translation>
     </message>
     <message>
-        <source>显示本帮助并退出。</source>
-        <translation>Show this help and exit.</translation>
-    </message>
-    <message>
-        <source>显示版本并退出。</source>
-        <translation>Show the version and exit.</translation>
-    </message>
-    <message>
         <source>配置文件（键 = 值，键为选项的长名）。</source>
         <translation>Configuration file (key = value, the keys being the options&apos; long names).</translation>
-    </message>
-    <message>
-        <source>多余的参数 &quot;%1&quot;</source>
-        <translation>Unexpected argument &quot;%1&quot;</translation>
     </message>
     <message>
         <source>配置文件 %1: %2</source>
