@@ -1,3 +1,3 @@
 # The folders whose texts the window, its dialogs and messages show.
 MP_TRANSLATION_SOURCES=(app commands connection device diagnostics dialogs events files language maintenance
-                        line monitoring network plant relay resources serial settings trend)
+                        line monitoring network plant relay resources serial settings starts trend)
