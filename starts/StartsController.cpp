@@ -10,6 +10,7 @@
 
 #include "dialogs/DialogService.h"
 #include "starts/StartsWindow.h"
+#include "trend/CsvRecorder.h"
 
 namespace mp {
 
@@ -34,6 +35,15 @@ void CStartsController::InstallMenu(QMenu* menu) {
     ExportBinary_->setObjectName(QStringLiteral("actionExportComtradeBinary"));
     connect(ExportBinary_, &QAction::triggered, this,
             [this] { ExportTrend(ComtradeFormat::Binary); });
+    ExportMenu_->addSeparator();
+    ConvertAscii_ = ExportMenu_->addAction(QString());
+    ConvertAscii_->setObjectName(QStringLiteral("actionConvertRecordingAscii"));
+    connect(ConvertAscii_, &QAction::triggered, this,
+            [this] { ConvertRecording(ComtradeFormat::Ascii); });
+    ConvertBinary_ = ExportMenu_->addAction(QString());
+    ConvertBinary_->setObjectName(QStringLiteral("actionConvertRecordingBinary"));
+    connect(ConvertBinary_, &QAction::triggered, this,
+            [this] { ConvertRecording(ComtradeFormat::Binary); });
     if (Host_.Window != nullptr) {
         Host_.Window->installEventFilter(this);
     }
@@ -42,9 +52,11 @@ void CStartsController::InstallMenu(QMenu* menu) {
 
 void CStartsController::RetranslateTexts() {
     StartsAction_->setText(tr("起动记录..."));
-    ExportMenu_->setTitle(tr("曲线导出为 COMTRADE"));
-    ExportAscii_->setText(tr("ASCII..."));
-    ExportBinary_->setText(tr("二进制..."));
+    ExportMenu_->setTitle(tr("导出 COMTRADE"));
+    ExportAscii_->setText(tr("曲线, ASCII..."));
+    ExportBinary_->setText(tr("曲线, 二进制..."));
+    ConvertAscii_->setText(tr("CSV 记录文件, ASCII..."));
+    ConvertBinary_->setText(tr("CSV 记录文件, 二进制..."));
 }
 
 bool CStartsController::eventFilter(QObject* watched, QEvent* event) {
@@ -124,6 +136,23 @@ void CStartsController::ExportTrend(ComtradeFormat format) {
            tr("曲线-%1").arg(QDateTime::fromMSecsSinceEpoch(samples.front().TimeMs)
                                  .toString(QStringLiteral("yyyyMMdd-HHmmss"))),
            format);
+}
+
+void CStartsController::ConvertRecording(ComtradeFormat format) {
+    const QString path =
+        Dialogs_.OpenFileName(Host_.Window, tr("选择记录文件"), tr("CSV 文件 (*.csv)"));
+    if (path.isEmpty()) {
+        return;
+    }
+    QString error;
+    const std::optional<std::vector<TrendSample>> samples = CCsvRecorder::ReadAll(path, &error);
+    if (!samples || samples->empty()) {
+        Dialogs_.Inform(Host_.Window, tr("%1 无法转换 (%2)。")
+                                          .arg(QDir::toNativeSeparators(path),
+                                               samples ? tr("文件中没有采样") : error));
+        return;
+    }
+    Export(*samples, samples->front().TimeMs, QFileInfo(path).completeBaseName(), format);
 }
 
 void CStartsController::ExportStart(const QString& id, ComtradeFormat format) {

@@ -53,6 +53,9 @@ public:
     void ShowStartsWindow();
     // The trend's samples as COMTRADE files; the operator chooses the .cfg name.
     void ExportTrend(ComtradeFormat format);
+    // A recording (a CSV file of "开始记录..." or "起动录波") as COMTRADE files; the operator
+    // chooses the recording, then the .cfg name.
+    void ConvertRecording(ComtradeFormat format);
     // A kept start as COMTRADE files.
     void ExportStart(const QString& id, ComtradeFormat format);
 
@@ -79,6 +82,8 @@ private:
     QMenu* ExportMenu_ = nullptr;
     QAction* ExportAscii_ = nullptr;
     QAction* ExportBinary_ = nullptr;
+    QAction* ConvertAscii_ = nullptr;
+    QAction* ConvertBinary_ = nullptr;
 };
 
 }  // namespace mp

@@ -84,6 +84,17 @@
     </message>
 </context>
 <context>
+    <name>CCsvRecorder</name>
+    <message>
+        <source>不是本工具的记录文件 (第一行不是列名)</source>
+        <translation>not a recording of this tool (the first line is not its column names)</translation>
+    </message>
+    <message>
+        <source>第 %1 行无法读取</source>
+        <translation>line %1 cannot be read</translation>
+    </message>
+</context>
+<context>
     <name>CEventRecordDlg</name>
     <message>
         <source>告警事件记录</source>
@@ -3301,18 +3312,6 @@ Received: %2</translation>
         <translation>Start records...</translation>
     </message>
     <message>
-        <source>曲线导出为 COMTRADE</source>
-        <translation>Export trend as COMTRADE</translation>
-    </message>
-    <message>
-        <source>ASCII...</source>
-        <translation>ASCII...</translation>
-    </message>
-    <message>
-        <source>二进制...</source>
-        <translation>Binary...</translation>
-    </message>
-    <message>
         <source>
 起动记录未能保存到 %1 (%2); 以前的起动记录不受影响。</source>
         <translation>
@@ -3355,6 +3354,38 @@ Kept in the start records (%1 starts).</translation>
     <message>
         <source>已导出 %1 个采样到 %2 和 .dat 文件。</source>
         <translation>Exported %1 samples to %2 and its .dat file.</translation>
+    </message>
+    <message>
+        <source>曲线, ASCII...</source>
+        <translation>Trend, ASCII...</translation>
+    </message>
+    <message>
+        <source>曲线, 二进制...</source>
+        <translation>Trend, binary...</translation>
+    </message>
+    <message>
+        <source>CSV 记录文件, ASCII...</source>
+        <translation>CSV recording, ASCII...</translation>
+    </message>
+    <message>
+        <source>CSV 记录文件, 二进制...</source>
+        <translation>CSV recording, binary...</translation>
+    </message>
+    <message>
+        <source>选择记录文件</source>
+        <translation>Choose a recording</translation>
+    </message>
+    <message>
+        <source>CSV 文件 (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <source>%1 无法转换 (%2)。</source>
+        <translation>%1 cannot be converted (%2).</translation>
+    </message>
+    <message>
+        <source>文件中没有采样</source>
+        <translation>the file holds no samples</translation>
     </message>
 </context>
 <context>

@@ -90,6 +90,7 @@ private slots:
         rig.Click("readRealtimeButton");
         // The start sequence has read the rated current.
         QVERIFY(QTest::qWaitFor([&] { return !trend.Store().Samples().empty(); }, 10000));
+        dialogs.SaveAnswer = dir.filePath(QStringLiteral("capture.csv"));
         trend.ArmStartCapture();
         rig.Device.PlayMotorStart(rig.Clock, 2000);  // stopped for 2 s, then started
         QVERIFY(QTest::qWaitFor(
@@ -110,6 +111,14 @@ private slots:
             QStringLiteral("0,%1\r\n").arg(trend.Store().Samples().size()).toUtf8()));
         QCOMPARE(QFileInfo(dir.filePath(QStringLiteral("trend.dat"))).size(),
                  qint64(trend.Store().Samples().size()) * 22);
+
+        // The capture's CSV file made into COMTRADE: one data line per captured tick.
+        dialogs.OpenAnswer = dir.filePath(QStringLiteral("capture.csv"));
+        dialogs.SaveAnswer = dir.filePath(QStringLiteral("capture.cfg"));
+        rig.Trigger("actionConvertRecordingAscii");
+        QFile dat(dir.filePath(QStringLiteral("capture.dat")));
+        QVERIFY(dat.open(QIODevice::ReadOnly));
+        QCOMPARE(dat.readAll().count("\r\n"), qsizetype(trend.Capture().Samples().size()));
     }
 
     void ticksReachTrendAndRecording() {
