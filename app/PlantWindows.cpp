@@ -9,11 +9,14 @@
 #include "app/RelayWindow.h"
 #include "diagnostics/BusScan.h"
 #include "line/DeviceLine.h"
+#include "mqtt/MosquittoClient.h"
 #include "plant/OverviewDlg.h"
 #include "plant/PlantEditorDlg.h"
 #include "plant/PlantFile.h"
 #include "plant/PlantLines.h"
 #include "plant/RecentPlants.h"
+#include "service/BrokerDlg.h"
+#include "service/RemotePlant.h"
 
 namespace mp {
 namespace {
@@ -52,7 +55,15 @@ CPlantWindows::CPlantWindows(LineFactory factory, QObject* parent)
     connect(overview.OpenPlantAction(), &QAction::triggered, this, &CPlantWindows::ChoosePlant);
     connect(overview.SavePlantAction(), &QAction::triggered, this, &CPlantWindows::SavePlant);
     connect(overview.EditPlantAction(), &QAction::triggered, this, &CPlantWindows::EditPlant);
-    connect(&overview, &COverviewDlg::OpenFeeder, this, [this](int row) { OpenFeeder(row); });
+    connect(overview.WatchBrokerAction(), &QAction::triggered, this, &CPlantWindows::ChooseBroker);
+    connect(&overview, &COverviewDlg::OpenFeeder, this, [this](int row) {
+        if (Remote_) {
+            Dialogs_.Inform(Overview_.get(),
+                            tr("从服务器监视的厂站是只读的：写入和命令需要直接连接线路。"));
+            return;
+        }
+        OpenFeeder(row);
+    });
     connect(&overview, &COverviewDlg::Closing, this, &CPlantWindows::Close);
     overview.ShowPlant(QString(), nullptr, {}, {});
     FillRecent();
@@ -95,7 +106,67 @@ void CPlantWindows::Show(Plant plant, const QString& path) {
     FillRecent();
 }
 
+void CPlantWindows::ChooseBroker() {
+    MqttOptions last;
+    last.Host = Store_.value(QStringLiteral("broker/host"), QStringLiteral("127.0.0.1")).toString();
+    last.Port = Store_.value(QStringLiteral("broker/port"), 1883).toInt();
+    last.User = Store_.value(QStringLiteral("broker/user")).toString();
+    last.CaFile = Store_.value(QStringLiteral("broker/ca")).toString();
+    const QString prefix = Store_
+                               .value(QStringLiteral("broker/prefix"),
+                                      QString::fromLatin1(CPlantTopics::kDefaultPrefix))
+                               .toString();
+    CBrokerDlg dialog(last, prefix, Dialogs_, Overview_.get());
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    const MqttOptions chosen = dialog.Options();
+    Store_.setValue(QStringLiteral("broker/host"), chosen.Host);
+    Store_.setValue(QStringLiteral("broker/port"), chosen.Port);
+    Store_.setValue(QStringLiteral("broker/user"), chosen.User);
+    Store_.setValue(QStringLiteral("broker/ca"), chosen.CaFile);
+    Store_.setValue(QStringLiteral("broker/prefix"), dialog.Prefix());
+    Watch(chosen, dialog.Prefix());
+}
+
+void CPlantWindows::Watch(const MqttOptions& options, const QString& prefix,
+                          std::unique_ptr<CMqttClient> client) {
+    Close();
+    RemoteClient_ = client ? std::move(client) : std::make_unique<CMosquittoClient>();
+    Remote_ = std::make_unique<CRemotePlant>(*RemoteClient_, CPlantTopics(prefix),
+                                             [] { return QDateTime::currentMSecsSinceEpoch(); });
+    connect(Remote_.get(), &CRemotePlant::PlantArrived, this, &CPlantWindows::ShowRemotePlant);
+    connect(Remote_.get(), &CRemotePlant::ConditionChanged, this,
+            &CPlantWindows::ShowLineConditions);
+    Overview_->setWindowTitle(tr("厂站总览 - 服务器 %1:%2").arg(options.Host).arg(options.Port));
+    QString reason;
+    if (!Remote_->Start(options, &reason)) {
+        Dialogs_.Inform(
+            Overview_.get(),
+            tr("无法连接服务器 %1:%2：%3").arg(options.Host).arg(options.Port).arg(reason));
+        Close();
+        return;
+    }
+    ShowLineConditions();
+}
+
+void CPlantWindows::ShowRemotePlant() {
+    const Plant& plant = Remote_->PlantModel();
+    QStringList lineNames;
+    for (const PlantLine& line : plant.Lines) {
+        lineNames << line.Id;
+    }
+    Overview_->ShowPlant(tr("%1（服务器）").arg(plant.Name), Remote_->States(), lineNames,
+                         [] { return QDateTime::currentMSecsSinceEpoch(); });
+    Overview_->SetReadOnly(true);
+    ShowLineConditions();
+}
+
 void CPlantWindows::ShowLineConditions() {
+    if (Remote_) {
+        Overview_->SetLineText(Remote_->ConditionText());
+        return;
+    }
     if (!Lines_) {
         Overview_->SetLineText(QString());
         return;
@@ -160,6 +231,12 @@ CRelayWindow* CPlantWindows::OpenFeeder(int row) {
 void CPlantWindows::Close() {
     // The relay windows first: their operations run on the lines' workers.
     Windows_.clear();
+    if (Remote_) {
+        Overview_->ShowPlant(QString(), nullptr, {}, {});
+        Remote_->Stop();
+        Remote_.reset();
+        RemoteClient_.reset();
+    }
     if (Lines_) {
         Lines_->Shutdown();
         Overview_->ShowPlant(QString(), nullptr, {}, {});

@@ -13,11 +13,14 @@
 class QMenuBar;
 
 #include "app/MainDialogs.h"
+#include "mqtt/MqttClient.h"
 #include "plant/Plant.h"
 
 namespace mp {
 
 class COverviewDlg;
+class CMqttClient;
+class CRemotePlant;
 class CDeviceLine;
 class CPlantLines;
 class CRelayWindow;
@@ -42,8 +45,13 @@ public:
     // The relay window of a feeder, opened when it is not open yet.
     CRelayWindow* OpenFeeder(int row);
     int OpenRelayWindows() const { return static_cast<int>(Windows_.size()); }
-    // Stops every relay window and every line (within about a second).
+    // Stops every relay window and every line (within about a second), or the watch.
     void Close();
+    // Watches the plant a service publishes on a broker in the overview, read-only, in place
+    // of the plant before. The client is the broker's (tests give their own).
+    void Watch(const MqttOptions& options, const QString& prefix,
+               std::unique_ptr<CMqttClient> client = {});
+    CRemotePlant* Remote() { return Remote_.get(); }
     // The menu "厂站" of a relay's window: the overview, a new plant, a plant file.
     void AddMenu(QMenuBar* bar);
 
@@ -55,6 +63,8 @@ private:
     void FillRecent();
     void ScanLine(const PlantLine& line, std::function<void(QVector<int>)> found);
     void ShowLineConditions();
+    void ChooseBroker();
+    void ShowRemotePlant();
 
     LineFactory Factory_;
     CMainDialogs Dialogs_;
@@ -64,6 +74,8 @@ private:
     QString Path_;
     std::unique_ptr<CPlantLines> Lines_;
     std::map<QString, std::unique_ptr<CRelayWindow>> Windows_;
+    std::unique_ptr<CMqttClient> RemoteClient_;
+    std::unique_ptr<CRemotePlant> Remote_;
 };
 
 }  // namespace mp

@@ -7,6 +7,7 @@
 
 #include "events/EventRecordTexts.h"
 #include "monitoring/LiveReads.h"
+#include "settings/ProtectionSettings.h"
 
 namespace mp {
 
@@ -29,6 +30,9 @@ struct FeederSample {
     // The relay's stored alarm events, read at first contact and whenever its status byte
     // changes (absent when not read this visit).
     std::optional<EventRecordTexts> Events;
+    // The relay's whole protection settings, when the line reads them and read them this
+    // visit.
+    std::optional<ProtectionSettings> Settings;
     // Rounds this relay is skipped after this visit (0: polled every round).
     int BackOffRounds = 0;
 };

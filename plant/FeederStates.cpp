@@ -63,6 +63,21 @@ void CFeederStates::SetLink(FeederState& state, FeederLink link, int64_t sinceMs
     }
 }
 
+void CFeederStates::Put(int row, const FeederState& state) {
+    if (row < 0 || row >= Rows_.size()) {
+        return;
+    }
+    FeederState& into = Rows_[row];
+    const FeederState kept = into;
+    into = state;
+    // Where the feeder is in the plant stays as the plant says.
+    into.Tag = kept.Tag;
+    into.Description = kept.Description;
+    into.Line = kept.Line;
+    into.Address = kept.Address;
+    emit Changed(row);
+}
+
 void CFeederStates::Apply(const FeederSample& sample) {
     const int row = Find(sample.Line, sample.Address);
     if (row < 0) {
@@ -81,6 +96,7 @@ void CFeederStates::Apply(const FeederSample& sample) {
     take(state.Outputs, sample.Outputs);
     take(state.Status, sample.Status);
     take(state.Events, sample.Events);
+    take(state.Settings, sample.Settings);
     if (sample.CtRatio) {
         state.CtRatio = sample.CtRatio;
     }

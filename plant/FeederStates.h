@@ -42,6 +42,7 @@ struct FeederState {
     std::optional<TimedValue<OutputStateReading>> Outputs;
     std::optional<TimedValue<StatusLampReading>> Status;
     std::optional<TimedValue<EventRecordTexts>> Events;
+    std::optional<TimedValue<ProtectionSettings>> Settings;  // when the line reads them
     // The plant's rated data, else what the relay holds (absent until known).
     std::optional<double> CtRatio;
     std::optional<double> RatedCurrent;
@@ -76,6 +77,9 @@ public:
 
     // A visit's sample. A group the visit did not read keeps its last value and time.
     void Apply(const FeederSample& sample);
+    // The row's values and link as another source has them (the service's broker): all but
+    // the feeder's place in the plant.
+    void Put(int row, const FeederState& state);
     // The line failed: every feeder on it is LineLost from `nowMs`, with the message.
     void LineLost(int line, const QString& message, int64_t nowMs);
     // The line is back: its feeders are stale (with values) or unknown until visited again.

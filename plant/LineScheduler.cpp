@@ -52,6 +52,8 @@ struct CLineScheduler::Entry {
     std::optional<uint8_t> EventsAtStatus;
     std::optional<double> ReadCtRatio;
     std::optional<double> ReadRatedCurrent;
+    bool NeedSettings = true;
+    uint32_t SettingsReadAt = 0;  // line clock ms of the last whole settings read
     // Window side, read by the worker.
     std::atomic<bool> WindowOpen{false};
 };
@@ -71,6 +73,7 @@ struct CLineScheduler::State : std::enable_shared_from_this<CLineScheduler::Stat
     std::atomic<uint64_t> Generation{0};
     std::atomic<uint64_t> Rounds{0};
     std::atomic<uint32_t> LastRoundMs{0};
+    std::atomic<uint32_t> SettingsEveryMs{0};
 
     // Window side.
     SampleFn OnSample;
@@ -112,6 +115,10 @@ void CLineScheduler::SetRoundHandler(RoundFn handler) {
 void CLineScheduler::SetWallClock(WallClock clock) {
     std::lock_guard<std::mutex> guard(State_->WallMutex);
     State_->Wall = std::move(clock);
+}
+
+void CLineScheduler::SetSettingsRead(uint32_t everyMs) {
+    State_->SettingsEveryMs.store(everyMs);
 }
 
 void CLineScheduler::Start() {
@@ -229,7 +236,7 @@ void CLineScheduler::Visit(State& state, CDeviceContext& ctx) {
     const uint8_t previous = link.SlaveAddress();
     link.SetSlaveAddress(due->Config.Address);
     link.SetFastReplyEnd(true, state.Baud);
-    const bool whole = ReadRelay(*due, visit, sample);
+    const bool whole = ReadRelay(*due, visit, sample, state.SettingsEveryMs.load());
     // The relay windows on this line keep the fixed waits and their own address.
     link.SetFastReplyEnd(false, state.Baud);
     link.SetSlaveAddress(previous);
@@ -252,7 +259,8 @@ void CLineScheduler::Visit(State& state, CDeviceContext& ctx) {
     });
 }
 
-bool CLineScheduler::ReadRelay(Entry& relay, CDeviceContext& visit, FeederSample& sample) {
+bool CLineScheduler::ReadRelay(Entry& relay, CDeviceContext& visit, FeederSample& sample,
+                               uint32_t settingsEveryMs) {
     CModbusTransaction& link = visit.Link;
     // A read whose reply is owed makes the next frame to the relay wait for it (up to 3 s):
     // such a read ends the visit, so a relay that falls silent costs the line one wait.
@@ -285,6 +293,7 @@ bool CLineScheduler::ReadRelay(Entry& relay, CDeviceContext& visit, FeederSample
         if (relay.Misses > 0) {
             // Back from silence: it may have been set anew meanwhile.
             relay.NeedRated = true;
+            relay.NeedSettings = true;
         }
         relay.Misses = 0;
         relay.SkipLeft = 0;
@@ -303,6 +312,17 @@ bool CLineScheduler::ReadRelay(Entry& relay, CDeviceContext& visit, FeederSample
             sample.Events = FetchEventRecords(visit);
             if (sample.Events) {
                 relay.EventsAtStatus = sample.Status->LowByte;
+            }
+        }
+        const uint32_t now = visit.Link.Clock().TickCount();
+        const bool settingsDue =
+            settingsEveryMs > 0 &&
+            (relay.NeedSettings || now - relay.SettingsReadAt >= settingsEveryMs);
+        if (settingsDue && !visit.Stopped()) {
+            sample.Settings = FetchProtectionSettings(visit);
+            if (sample.Settings) {
+                relay.NeedSettings = false;
+                relay.SettingsReadAt = now;
             }
         }
     } else {

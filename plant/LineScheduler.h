@@ -58,6 +58,10 @@ public:
     void SetSampleHandler(SampleFn handler);
     void SetRoundHandler(RoundFn handler);
     void SetWallClock(WallClock clock);
+    // Also reads each relay's whole protection settings: at first contact, when it answers
+    // again after silence, and then every `everyMs` of the line's clock (0: never, the
+    // default; the overview has no use for them and its rounds stay short).
+    void SetSettingsRead(uint32_t everyMs);
 
     // Starts the poll (again after Stop). Nothing happens without relays.
     void Start();
@@ -83,7 +87,8 @@ private:
     struct Entry;
     static void Visit(State& state, CDeviceContext& ctx);
     // Reads the relay's live groups into `sample`; true when the visit was not stopped.
-    static bool ReadRelay(Entry& relay, CDeviceContext& visit, FeederSample& sample);
+    static bool ReadRelay(Entry& relay, CDeviceContext& visit, FeederSample& sample,
+                          uint32_t settingsEveryMs);
     static void EndRound(State& state, CDeviceContext& ctx, uint32_t now);
     std::shared_ptr<State> State_;
     CIoWorker& Worker_;

@@ -117,6 +117,8 @@ COverviewDlg::COverviewDlg(IDialogService& dialogs, QWidget* parent)
     EditPlant_ = PlantMenu_->addAction(tr("编辑厂站..."));
     Recent_ = PlantMenu_->addMenu(tr("最近的厂站"));
     PlantMenu_->addSeparator();
+    WatchBroker_ = PlantMenu_->addAction(tr("连接到服务器..."));
+    PlantMenu_->addSeparator();
     QAction* exportCsv = PlantMenu_->addAction(tr("导出CSV..."));
     connect(exportCsv, &QAction::triggered, this, &COverviewDlg::ExportCsv);
 
@@ -183,6 +185,11 @@ COverviewDlg::COverviewDlg(IDialogService& dialogs, QWidget* parent)
 }
 
 COverviewDlg::~COverviewDlg() = default;
+
+void COverviewDlg::SetReadOnly(bool readOnly) {
+    SavePlant_->setEnabled(!readOnly && Model_ != nullptr);
+    EditPlant_->setEnabled(!readOnly && Model_ != nullptr);
+}
 
 void COverviewDlg::ShowPlant(const QString& title, const CFeederStates* states,
                              const QStringList& lineNames, std::function<int64_t()> now) {

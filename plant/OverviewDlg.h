@@ -39,6 +39,10 @@ public:
     QAction* SavePlantAction() const { return SavePlant_; }
     QAction* EditPlantAction() const { return EditPlant_; }
     QMenu* RecentMenu() const { return Recent_; }
+    // "连接到服务器...": the plant as a service publishes it, read-only.
+    QAction* WatchBrokerAction() const { return WatchBroker_; }
+    // The plant shown is watched from a server: saving and editing it are not offered.
+    void SetReadOnly(bool readOnly);
     QMenu* PlantMenu() const { return PlantMenu_; }
     QTableView* Table() const { return Table_; }
 
@@ -65,6 +69,7 @@ private:
     QAction* OpenPlant_ = nullptr;
     QAction* SavePlant_ = nullptr;
     QAction* EditPlant_ = nullptr;
+    QAction* WatchBroker_ = nullptr;
     QMenu* Recent_ = nullptr;
     QComboBox* LineFilter_ = nullptr;
     QComboBox* StateFilter_ = nullptr;

@@ -74,6 +74,10 @@ void CPlantLines::Start() {
         return;
     }
     Started_ = true;
+    Refresh_ = new QTimer(this);
+    Refresh_->setInterval(1000);
+    connect(Refresh_, &QTimer::timeout, this, [this] { States_.Refresh(Now()); });
+    Refresh_->start();
     Lines_.resize(static_cast<size_t>(Plant_.Lines.size()));
     for (int index = 0; index < Plant_.Lines.size(); ++index) {
         LineRun& run = Lines_[static_cast<size_t>(index)];
@@ -98,6 +102,7 @@ void CPlantLines::Start() {
         if (Wall_) {
             run.Scheduler->SetWallClock(Wall_);
         }
+        run.Scheduler->SetSettingsRead(SettingsEveryMs_);
         run.Scheduler->SetSampleHandler(
             [this](const FeederSample& sample) { States_.Apply(sample); });
         run.Scheduler->SetRoundHandler(
@@ -175,6 +180,9 @@ void CPlantLines::Shutdown() {
         return;
     }
     ShutDown_ = true;
+    if (Refresh_) {
+        Refresh_->stop();
+    }
     // Every line is told first, so that their current exchanges end side by side; then each
     // is waited for.
     for (LineRun& run : Lines_) {

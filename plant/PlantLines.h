@@ -7,6 +7,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -58,6 +59,9 @@ public:
     // The feeder's relay window opened or closed: its relay keeps at least every 2nd round.
     void SetWindowOpen(const QString& tag, bool open);
 
+    // The relays' whole settings are read too, every `everyMs` (before Start; 0: never).
+    void SetSettingsRead(uint32_t everyMs) { SettingsEveryMs_ = everyMs; }
+
     // Wall time for the samples and the line states (tests use the virtual clock's).
     void SetWallClock(CLineScheduler::WallClock clock);
 
@@ -89,6 +93,8 @@ private:
     CFeederStates States_;
     std::vector<LineRun> Lines_;
     CLineScheduler::WallClock Wall_;
+    uint32_t SettingsEveryMs_ = 0;
+    QTimer* Refresh_ = nullptr;  // turns feeders without a recent answer stale
     bool Started_ = false;
     bool ShutDown_ = false;
 };

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package, installs it into a clean Debian 12 root (made with debootstrap,
 # nothing else installed by hand), runs `motor-protector --version` (offscreen) and
-# `motor-protector-sim --help` from the installed paths, removes the package and checks that
+# `motor-protector-sim --help` from the installed paths, checks the plant service's user, unit
+# and configuration, removes the package and checks that
 # nothing of it is left. Needs root (debootstrap, chroot) and the Debian mirror.
 #
 #   scripts/package-check.sh [build-dir]
@@ -81,9 +82,20 @@ in_root env QT_QPA_PLATFORM=offscreen /usr/bin/motor-protector --baud 9601 2>/de
 [ "$status" -eq 2 ] || { echo "a bad option value gave exit code $status, not 2" >&2; exit 1; }
 for f in /usr/share/applications/example.quellar.MotorProtector.desktop \
          /usr/share/metainfo/example.quellar.MotorProtector.metainfo.xml \
-         /usr/share/icons/hicolor/48x48/apps/motor-protector.png; do
+         /usr/share/icons/hicolor/48x48/apps/motor-protector.png \
+         /usr/lib/systemd/system/motor-protector-service.service \
+         /etc/motor-protector/service.conf; do
     [ -f "$chroot_dir$f" ] || { echo "$f is missing" >&2; exit 1; }
 done
+# The plant service: its own user in the serial ports' group, its help, its refusal of a bad
+# option, and its unit not enabled.
+in_root /usr/bin/motor-protector-service --version
+in_root id motor-protector | grep -q dialout || { echo "motor-protector is not in dialout" >&2; exit 1; }
+status=0
+in_root /usr/bin/motor-protector-service --plant /x --broker h:0 2>/dev/null || status=$?
+[ "$status" -eq 2 ] || { echo "the service's bad option gave exit code $status, not 2" >&2; exit 1; }
+[ ! -e "$chroot_dir/etc/systemd/system/multi-user.target.wants/motor-protector-service.service" ] ||
+    { echo "the service is enabled before it is configured" >&2; exit 1; }
 
 echo "== Removing =="
 in_root apt-get purge -y -qq motor-protector
@@ -93,7 +105,8 @@ if ! diff -u "$chroot_dir/tmp/before.txt" "$chroot_dir/tmp/after.txt"; then
     echo "packages differ from the clean root after removal" >&2
     exit 1
 fi
-for f in /usr/bin/motor-protector /usr/bin/motor-protector-sim \
+for f in /usr/bin/motor-protector /usr/bin/motor-protector-sim /usr/bin/motor-protector-service \
+         /etc/motor-protector/service.conf /usr/lib/systemd/system/motor-protector-service.service \
          /usr/share/applications/example.quellar.MotorProtector.desktop \
          /usr/share/metainfo/example.quellar.MotorProtector.metainfo.xml; do
     [ ! -e "$chroot_dir$f" ] || { echo "$f left behind" >&2; exit 1; }

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(build-essential cmake qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-charts-dev
           libqt6opengl6-dev libgl-dev qt6-qpa-plugins qt6-translations-l10n
-          qt6-tools-dev qt6-l10n-tools libmodbus-dev pkg-config clang clang-format "$@")
+          qt6-tools-dev qt6-l10n-tools libmodbus-dev libmosquitto-dev mosquitto pkg-config clang clang-format "$@")
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1981,6 +1981,69 @@
     </message>
 </context>
 <context>
+    <name>mp::CBrokerDlg</name>
+    <message>
+        <source>连接到服务器</source>
+        <translation>Connect to server</translation>
+    </message>
+    <message>
+        <source>服务器</source>
+        <translation>Server</translation>
+    </message>
+    <message>
+        <source>端口</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>主题前缀</source>
+        <translation>Topic prefix</translation>
+    </message>
+    <message>
+        <source>用户名</source>
+        <translation>User name</translation>
+    </message>
+    <message>
+        <source>密码</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>CA证书 (TLS)</source>
+        <translation>CA certificate (TLS)</translation>
+    </message>
+    <message>
+        <source>浏览...</source>
+        <translation>Browse...</translation>
+    </message>
+    <message>
+        <source>选择CA证书</source>
+        <translation>Choose CA certificate</translation>
+    </message>
+    <message>
+        <source>CA证书</source>
+        <translation>CA certificate</translation>
+    </message>
+    <message>
+        <source>证书 (*.pem *.crt);;所有文件 (*)</source>
+        <translation>Certificates (*.pem *.crt);;All files (*)</translation>
+    </message>
+    <message>
+        <source>服务器：请填写主机名或IP地址</source>
+        <translation>Server: enter a host name or IP address</translation>
+    </message>
+    <message>
+        <source>主题前缀：不能为空，不能含 + 或 #，不能以 / 开头</source>
+        <translation>Topic prefix: must not be empty, contain + or #, or start with /</translation>
+    </message>
+    <message>
+        <source>密码：没有用户名时不能给密码</source>
+        <translation>Password: a password needs a user name</translation>
+    </message>
+    <message>
+        <source>CA证书 (TLS)：文件 %1 无法读取</source>
+        <translation>CA certificate (TLS): file %1 cannot be read</translation>
+    </message>
+</context>
+<context>
     <name>mp::CCommParamChangeDlg</name>
     <message>
         <source>请输入一个整数。</source>
@@ -2651,6 +2714,13 @@ Received: %2</translation>
     </message>
 </context>
 <context>
+    <name>mp::CMosquittoClient</name>
+    <message>
+        <source>无法建立MQTT客户端</source>
+        <translation>Cannot create the MQTT client</translation>
+    </message>
+</context>
+<context>
     <name>mp::CMotorProtectorDlg</name>
     <message>
         <source>请输入一个整数。</source>
@@ -2742,6 +2812,10 @@ Received: %2</translation>
     <message>
         <source>无法写入文件 %1：%2</source>
         <translation>Cannot write the file %1: %2</translation>
+    </message>
+    <message>
+        <source>连接到服务器...</source>
+        <translation>Connect to server...</translation>
     </message>
 </context>
 <context>
@@ -3033,6 +3107,56 @@ Received: %2</translation>
     </message>
 </context>
 <context>
+    <name>mp::CPlantPublisher</name>
+    <message>
+        <source>已连接到MQTT服务器</source>
+        <translation>Connected to the MQTT broker</translation>
+    </message>
+    <message>
+        <source>MQTT服务器不在时丢弃了 %1 个实时数据和 %2 个事件</source>
+        <translation>While the MQTT broker was away, %1 live samples and %2 events were dropped</translation>
+    </message>
+    <message>
+        <source>与MQTT服务器的连接已断开</source>
+        <translation>Connection to the MQTT broker lost</translation>
+    </message>
+    <message>
+        <source>与MQTT服务器的连接已断开: %1</source>
+        <translation>Connection to the MQTT broker lost: %1</translation>
+    </message>
+</context>
+<context>
+    <name>mp::CPlantService</name>
+    <message>
+        <source>服务已停止</source>
+        <translation>Service stopped</translation>
+    </message>
+    <message>
+        <source>线路 %1 已连通</source>
+        <translation>Line %1 is up</translation>
+    </message>
+    <message>
+        <source>线路 %1 中断: %2</source>
+        <translation>Line %1 is down: %2</translation>
+    </message>
+    <message>
+        <source>无法连接MQTT服务器 %1:%2: %3</source>
+        <translation>Cannot connect to the MQTT broker %1:%2: %3</translation>
+    </message>
+    <message>
+        <source>厂站 %1: %2 条线路，%3 台仪表；发布到 %4:%5，主题前缀 %6</source>
+        <translation>Plant %1: %2 lines, %3 relays; publishing to %4:%5, topic prefix %6</translation>
+    </message>
+    <message>
+        <source>馈线 %1 (地址 %2) 应答</source>
+        <translation>Feeder %1 (address %2) answers</translation>
+    </message>
+    <message>
+        <source>馈线 %1 (地址 %2) 无应答</source>
+        <translation>Feeder %1 (address %2) does not answer</translation>
+    </message>
+</context>
+<context>
     <name>mp::CPlantWindows</name>
     <message>
         <source>模拟线路 %1</source>
@@ -3086,6 +3210,22 @@ Received: %2</translation>
         <source>打开厂站...</source>
         <translation>Open plant...</translation>
     </message>
+    <message>
+        <source>从服务器监视的厂站是只读的：写入和命令需要直接连接线路。</source>
+        <translation>A plant watched from a server is read-only: writes and commands need a direct line.</translation>
+    </message>
+    <message>
+        <source>厂站总览 - 服务器 %1:%2</source>
+        <translation>Plant overview - server %1:%2</translation>
+    </message>
+    <message>
+        <source>无法连接服务器 %1:%2：%3</source>
+        <translation>Cannot connect to server %1:%2: %3</translation>
+    </message>
+    <message>
+        <source>%1（服务器）</source>
+        <translation>%1 (server)</translation>
+    </message>
 </context>
 <context>
     <name>mp::CPollingActions</name>
@@ -3104,6 +3244,37 @@ Received: %2</translation>
     <message>
         <source>%1%2</source>
         <translation>%1%2</translation>
+    </message>
+</context>
+<context>
+    <name>mp::CRemotePlant</name>
+    <message>
+        <source>服务器 %1：已连接</source>
+        <translation>Server %1: connected</translation>
+    </message>
+    <message>
+        <source>服务器 %1：连接中</source>
+        <translation>Server %1: connecting</translation>
+    </message>
+    <message>
+        <source>服务器 %1：连接中断（%2），重试中</source>
+        <translation>Server %1: connection lost (%2), retrying</translation>
+    </message>
+    <message>
+        <source>；服务在线</source>
+        <translation>; service online</translation>
+    </message>
+    <message>
+        <source>；服务离线 自 %1</source>
+        <translation>; service offline since %1</translation>
+    </message>
+    <message>
+        <source>；等待服务的厂站</source>
+        <translation>; waiting for the service&apos;s plant</translation>
+    </message>
+    <message>
+        <source>；只读：写入和命令需要直接连接线路</source>
+        <translation>; read-only: writes and commands need a direct line</translation>
     </message>
 </context>
 <context>
@@ -3227,6 +3398,149 @@ Received: %2</translation>
     <message>
         <source>未能连接到地址 %1，%2 波特，%3</source>
         <translation>Could not connect to address %1, %2 baud, %3</translation>
+    </message>
+</context>
+<context>
+    <name>mp::CServiceOptions</name>
+    <message>
+        <source>第 %1 行不是 &quot;键 = 值&quot;</source>
+        <translation>line %1 is not &quot;key = value&quot;</translation>
+    </message>
+    <message>
+        <source>要运行的厂站文件（必需）。</source>
+        <translation>The plant file to run (required).</translation>
+    </message>
+    <message>
+        <source>MQTT服务器，默认 127.0.0.1:1883（TLS 时 8883）。</source>
+        <translation>The MQTT broker, default 127.0.0.1:1883 (8883 with TLS).</translation>
+    </message>
+    <message>
+        <source>MQTT客户端标识，会话按它保留；默认 motor-protector-&lt;主机名&gt;。</source>
+        <translation>The MQTT client id the session is kept under; default motor-protector-&lt;host name&gt;.</translation>
+    </message>
+    <message>
+        <source>MQTT用户名。</source>
+        <translation>The MQTT user name.</translation>
+    </message>
+    <message>
+        <source>MQTT密码。</source>
+        <translation>The MQTT password.</translation>
+    </message>
+    <message>
+        <source>含MQTT密码的文件（第一行）。</source>
+        <translation>A file holding the MQTT password (first line).</translation>
+    </message>
+    <message>
+        <source>检验服务器证书的CA证书文件；给出则使用TLS。</source>
+        <translation>The CA certificate that checks the broker&apos;s certificate; given, TLS is used.</translation>
+    </message>
+    <message>
+        <source>本客户端的证书文件（TLS）。</source>
+        <translation>This client&apos;s certificate (TLS).</translation>
+    </message>
+    <message>
+        <source>本客户端证书的私钥文件（TLS）。</source>
+        <translation>The private key of this client&apos;s certificate (TLS).</translation>
+    </message>
+    <message>
+        <source>主题前缀，默认 motor-protector。</source>
+        <translation>The topic prefix, default motor-protector.</translation>
+    </message>
+    <message>
+        <source>同一馈线实时数据的最短发布间隔，默认 1000。</source>
+        <translation>Least interval between a feeder&apos;s live messages, default 1000.</translation>
+    </message>
+    <message>
+        <source>同一馈线实时数据的最长发布间隔，默认 30000。</source>
+        <translation>Longest interval between a feeder&apos;s live messages, default 30000.</translation>
+    </message>
+    <message>
+        <source>重新读取定值的间隔，默认 600；0 只在首次联系时读取。</source>
+        <translation>How often the settings are read again, default 600; 0 only at first contact.</translation>
+    </message>
+    <message>
+        <source>服务器不在时最多保留的事件数，默认 20000。</source>
+        <translation>Events kept at most while the broker is away, default 20000.</translation>
+    </message>
+    <message>
+        <source>服务器不在时最多保留的实时数据数，默认 5000。</source>
+        <translation>Live samples kept at most while the broker is away, default 5000.</translation>
+    </message>
+    <message>
+        <source>智能马达保护控制器的厂站服务：轮询厂站文件中的线路，并发布到MQTT服务器。</source>
+        <translation>Plant service of the intelligent motor protection controller: polls the lines of a plant file and publishes to an MQTT broker.</translation>
+    </message>
+    <message>
+        <source>显示本帮助并退出。</source>
+        <translation>Show this help and exit.</translation>
+    </message>
+    <message>
+        <source>显示版本并退出。</source>
+        <translation>Show the version and exit.</translation>
+    </message>
+    <message>
+        <source>配置文件（键 = 值，键为选项的长名）。</source>
+        <translation>Configuration file (key = value, the keys being the options&apos; long names).</translation>
+    </message>
+    <message>
+        <source>多余的参数 &quot;%1&quot;</source>
+        <translation>Unexpected argument &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>配置文件 %1: %2</source>
+        <translation>Configuration file %1: %2</translation>
+    </message>
+    <message>
+        <source>配置文件 %1: 未知的键 &quot;%2&quot;</source>
+        <translation>Configuration file %1: unknown key &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <source>配置文件中的 %1</source>
+        <translation>%1 in the configuration file</translation>
+    </message>
+    <message>
+        <source>选项 --%1 只能给一次</source>
+        <translation>Option --%1 may be given only once</translation>
+    </message>
+    <message>
+        <source>缺少厂站文件：请给出 --plant</source>
+        <translation>No plant file: give --plant</translation>
+    </message>
+    <message>
+        <source>%1 &quot;%2&quot; 不是可读的文件</source>
+        <translation>%1 &quot;%2&quot; is not a readable file</translation>
+    </message>
+    <message>
+        <source>客户端证书需要 --ca、--cert 和 --key 一起给出</source>
+        <translation>A client certificate needs --ca, --cert and --key together</translation>
+    </message>
+    <message>
+        <source>%1 &quot;%2&quot; 不是 主机:端口（端口 1–65535）</source>
+        <translation>%1 &quot;%2&quot; is not host:port (port 1–65535)</translation>
+    </message>
+    <message>
+        <source>%1 太长</source>
+        <translation>%1 is too long</translation>
+    </message>
+    <message>
+        <source>%1 &quot;%2&quot;: %3</source>
+        <translation>%1 &quot;%2&quot;: %3</translation>
+    </message>
+    <message>
+        <source>给了密码却没有 --user</source>
+        <translation>A password was given without --user</translation>
+    </message>
+    <message>
+        <source>%1 &quot;%2&quot; 不能作主题前缀（不能为空，不能含 + 或 #，不能以 / 开头）</source>
+        <translation>%1 &quot;%2&quot; cannot be a topic prefix (not empty, no + or #, not starting with /)</translation>
+    </message>
+    <message>
+        <source>%1 &quot;%2&quot; 应为 %3 至 %4 的整数</source>
+        <translation>%1 &quot;%2&quot; must be a whole number from %3 to %4</translation>
+    </message>
+    <message>
+        <source>--max-interval-ms 不能小于 --min-interval-ms</source>
+        <translation>--max-interval-ms must not be less than --min-interval-ms</translation>
     </message>
 </context>
 <context>
