@@ -157,7 +157,6 @@ void CStartsWindow::RetranslateTexts() {
     FormatBox_->setItemText(0, tr("ASCII"));
     FormatBox_->setItemText(1, tr("二进制"));
     ExportButton_->setText(tr("导出 COMTRADE..."));
-    FolderLabel_->setText(tr("保存位置: %1").arg(QDir::toNativeSeparators(History_.Folder())));
     Chart_->setTitle(tr("最大相电流, 从起动时刻起"));
     const QStringList compared = Compared_;
     Reload();
@@ -169,6 +168,7 @@ void CStartsWindow::RetranslateTexts() {
 
 void CStartsWindow::Reload() {
     const QStringList selected = SelectedIds();
+    FolderLabel_->setText(tr("保存位置: %1").arg(QDir::toNativeSeparators(History_.Folder())));
     List_->setRowCount(0);
     const QVector<StartRecord>& records = History_.Records();
     // Newest first.
