@@ -120,19 +120,20 @@ void CPlantPublisher::OnChanged(int row) {
         sent.Events = s.Events->Value;
         sent.EventsReadMs = s.Events->TimeMs;
     }
-    if (s.Settings) {
+    if (s.Settings && s.Settings->TimeMs != sent.SettingsReadMs) {
+        // Read again: published only when a value differs.
+        sent.SettingsReadMs = s.Settings->TimeMs;
         QJsonObject settings = SettingsJson(s);
-        settings.remove(QStringLiteral("read"));
+        const QJsonValue read = settings.take(QStringLiteral("read"));
         const QByteArray values = Compact(settings);
         if (values != sent.Settings) {
             sent.Settings = values;
-            Queue({Topics_.Settings(s.Tag), Compact(SettingsJson(s)), 1, true},
-                  COutbox::Kind::Latest);
+            settings.insert(QStringLiteral("read"), read);
+            Queue({Topics_.Settings(s.Tag), Compact(settings), 1, true}, COutbox::Kind::Latest);
         }
     }
-    const QJsonObject live = LiveJson(s);
-    const int64_t at = UtcMs(live.value(QStringLiteral("time")).toString()).value_or(0);
-    const bool stale = live.value(QStringLiteral("stale")).toBool();
+    const int64_t at = LatestValueMs(s);
+    const bool stale = s.Link != FeederLink::Answering;
     const bool fresh = at > sent.LiveValuesMs || stale != sent.LiveStale;
     if (at > 0 && fresh && now - sent.LiveAtMs >= Limits_.MinIntervalMs) {
         PublishLive(row, now);
@@ -145,8 +146,8 @@ void CPlantPublisher::PublishLive(int row, int64_t now) {
     const QJsonObject live = LiveJson(s);
     Sent& sent = Sent_[row];
     sent.LiveAtMs = now;
-    sent.LiveValuesMs = UtcMs(live.value(QStringLiteral("time")).toString()).value_or(0);
-    sent.LiveStale = live.value(QStringLiteral("stale")).toBool();
+    sent.LiveValuesMs = LatestValueMs(s);
+    sent.LiveStale = s.Link != FeederLink::Answering;
     Queue({Topics_.Live(s.Tag), Compact(live), 0, true}, COutbox::Kind::Live);
 }
 

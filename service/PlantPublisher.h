@@ -66,7 +66,8 @@ private:
         bool LiveStale = false;
         std::optional<EventRecordTexts> Events;
         int64_t EventsReadMs = 0;
-        QByteArray Settings;
+        QByteArray Settings;  // the values last published, without their time
+        int64_t SettingsReadMs = 0;
     };
 
     void OnChanged(int row);

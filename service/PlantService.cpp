@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QThread>
+#include <limits>
 
 #include "line/DeviceLine.h"
 #include "plant/PlantFile.h"
@@ -38,7 +39,10 @@ bool CPlantService::Start() {
         };
     }
     Lines_ = std::make_unique<CPlantLines>(plant, factory);
-    Lines_->SetSettingsRead(static_cast<uint32_t>(Options_.SettingsEveryS) * 1000u);
+    // 0: read at first contact and after silence only.
+    Lines_->SetSettingsRead(Options_.SettingsEveryS > 0
+                                ? static_cast<uint32_t>(Options_.SettingsEveryS) * 1000u
+                                : std::numeric_limits<uint32_t>::max());
     CFeederStates& states = Lines_->States();
     Said_.fill(FeederLink::Unknown, states.Count());
     connect(&states, &CFeederStates::Changed, this, &CPlantService::SayFeeder);

@@ -130,13 +130,20 @@ std::optional<FeederLink> LinkOfWord(const QString& word) {
     return std::nullopt;
 }
 
+int64_t LatestValueMs(const FeederState& s) {
+    int64_t latest = 0;
+    for (const int64_t ms : {s.Currents ? s.Currents->TimeMs : 0,
+                             s.Voltages ? s.Voltages->TimeMs : 0, s.Inputs ? s.Inputs->TimeMs : 0,
+                             s.Outputs ? s.Outputs->TimeMs : 0, s.Status ? s.Status->TimeMs : 0}) {
+        latest = std::max(latest, ms);
+    }
+    return latest;
+}
+
 QJsonObject LiveJson(const FeederState& s) {
     QJsonObject o;
-    int64_t latest = 0;
-    auto seen = [&latest](int64_t ms) { latest = std::max(latest, ms); };
     QJsonObject units;
     if (s.Currents) {
-        seen(s.Currents->TimeMs);
         QJsonArray counts;
         QJsonArray amperes;
         for (int phase = 0; phase < 3; ++phase) {
@@ -159,7 +166,6 @@ QJsonObject LiveJson(const FeederState& s) {
         units[QStringLiteral("rated_current")] = QStringLiteral("A");
     }
     if (s.Voltages) {
-        seen(s.Voltages->TimeMs);
         QJsonArray volts;
         for (uint16_t tenths : s.Voltages->Value.Tenths) {
             volts.append(tenths / kTenthsPerUnit);
@@ -168,19 +174,16 @@ QJsonObject LiveJson(const FeederState& s) {
         units[QStringLiteral("voltages")] = QStringLiteral("V");
     }
     if (s.Inputs) {
-        seen(s.Inputs->TimeMs);
         o[QStringLiteral("di")] = Bits(s.Inputs->Value.Bits, 8);
     }
     if (s.Outputs) {
-        seen(s.Outputs->TimeMs);
         o[QStringLiteral("outputs")] = Bits(s.Outputs->Value.Bits, 3);
     }
     if (s.Status) {
-        seen(s.Status->TimeMs);
         o[QStringLiteral("status")] = s.Status->Value.LowByte;
     }
     o[QStringLiteral("units")] = units;
-    o[QStringLiteral("time")] = TimeOrNull(latest);
+    o[QStringLiteral("time")] = TimeOrNull(LatestValueMs(s));
     o[QStringLiteral("stale")] = s.Link != FeederLink::Answering;
     return o;
 }

@@ -53,6 +53,8 @@ std::optional<int64_t> UtcMs(const QString& text);
 // The live values of a feeder as it stands (groups never read are left out); `stale` when
 // they are not from an answering relay.
 QJsonObject LiveJson(const FeederState& state);
+// The time of the newest live value (the "time" of the live message); 0 when none.
+int64_t LatestValueMs(const FeederState& state);
 QJsonObject LinkJson(const FeederState& state);
 // Event k (0 to 7) of the feeder's last events read.
 QJsonObject EventJson(const FeederState& state, int k);

@@ -1,5 +1,6 @@
 #include "service/RemotePlant.h"
 
+#include <QDateTime>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTimer>
@@ -61,7 +62,9 @@ QString CRemotePlant::ConditionText() const {
     if (ServiceState_ == QLatin1String("online")) {
         text += tr("；服务在线");
     } else if (ServiceState_ == QLatin1String("offline")) {
-        text += tr("；服务离线 自 %1").arg(UtcText(ServiceSinceMs_));
+        text += tr("；服务离线 自 %1")
+                    .arg(QDateTime::fromMSecsSinceEpoch(ServiceSinceMs_)
+                             .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
     } else if (Connected_ && !States_) {
         text += tr("；等待服务的厂站");
     }

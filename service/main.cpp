@@ -13,6 +13,7 @@
 #include <cstdio>
 
 #include "language/LanguageChoice.h"
+#include "language/Text.h"
 #include "mqtt/MosquittoClient.h"
 #include "service/PlantService.h"
 #include "service/ServiceOptions.h"
@@ -24,6 +25,11 @@ int g_signalPipe[2] = {-1, -1};
 void OnSignal(int) {
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(g_signalPipe[1], &byte, 1);
+}
+
+// The plain C++ layers' texts (a port's or gateway's words) in the log's language.
+std::string TranslateText(const char* context, const char* source) {
+    return QCoreApplication::translate(context, source).toStdString();
 }
 
 void Print(FILE* stream, const QString& text) {
@@ -40,6 +46,7 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("motor-protector-service"));
     QCoreApplication::setApplicationVersion(QStringLiteral(MP_VERSION));
 
+    mp::SetTextTranslator(&TranslateText);
     QTranslator english;
     if (mp::CLanguageChoice::ForLocale(QLocale::system()) == mp::Language::English &&
         english.load(QStringLiteral(":/translations/motor-protector_en.qm"))) {

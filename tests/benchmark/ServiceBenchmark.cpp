@@ -8,6 +8,8 @@
 //
 //   service-benchmark [seconds, default 60]
 
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -19,7 +21,6 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
-#include <unistd.h>
 #include <vector>
 
 #include "mqtt/MosquittoClient.h"
@@ -87,14 +88,16 @@ int main(int argc, char* argv[]) {
         }
         const QString endpoint = QString::fromUtf8(sim->readLine()).trimmed();
         const QString port = endpoint.section(QLatin1Char(':'), 1);
-        lines += QStringLiteral("%1{\"id\":\"G%2\",\"type\":\"tcp\",\"host\":\"127.0.0.1\",\"port\":%3,"
-                                "\"framing\":\"rtu\",\"baud\":19200}")
+        lines += QStringLiteral(
+                     "%1{\"id\":\"G%2\",\"type\":\"tcp\",\"host\":\"127.0.0.1\",\"port\":%3,"
+                     "\"framing\":\"rtu\",\"baud\":19200}")
                      .arg(line ? QStringLiteral(",") : QString())
                      .arg(line + 1)
                      .arg(port);
         for (int k = 1; k <= kRelaysPerLine; ++k) {
-            feeders += QStringLiteral("%1{\"tag\":\"M-%2%3\",\"line\":\"G%2\",\"address\":%4,"
-                                      "\"ratedCurrent\":15,\"ctRatio\":50}")
+            feeders += QStringLiteral(
+                           "%1{\"tag\":\"M-%2%3\",\"line\":\"G%2\",\"address\":%4,"
+                           "\"ratedCurrent\":15,\"ctRatio\":50}")
                            .arg(feeders.isEmpty() ? QString() : QStringLiteral(","))
                            .arg(line + 1)
                            .arg(k, 2, 10, QLatin1Char('0'))
@@ -104,10 +107,11 @@ int main(int argc, char* argv[]) {
     }
     QFile plant(dir.filePath(QStringLiteral("plant.json")));
     plant.open(QIODevice::WriteOnly);
-    plant.write(QStringLiteral("{\"format\":\"motor-protector-plant\",\"version\":1,\"name\":\"bench\","
-                               "\"lines\":[%1],\"feeders\":[%2]}")
-                    .arg(lines, feeders)
-                    .toUtf8());
+    plant.write(
+        QStringLiteral("{\"format\":\"motor-protector-plant\",\"version\":1,\"name\":\"bench\","
+                       "\"lines\":[%1],\"feeders\":[%2]}")
+            .arg(lines, feeders)
+            .toUtf8());
     plant.close();
 
     // The subscriber: every live message's latency.
@@ -129,8 +133,7 @@ int main(int argc, char* argv[]) {
             const auto at = UtcMs(QJsonDocument::fromJson(m.Payload)["time"].toString());
             if (at && *at > lastTime.value(m.Topic)) {
                 lastTime[m.Topic] = *at;
-                latencies.push_back(
-                    static_cast<double>(QDateTime::currentMSecsSinceEpoch() - *at));
+                latencies.push_back(static_cast<double>(QDateTime::currentMSecsSinceEpoch() - *at));
             }
         }
     });
@@ -141,10 +144,11 @@ int main(int argc, char* argv[]) {
 
     QProcess service;
     service.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    service.start(QStringLiteral(MP_SERVICE_PATH),
-                  {QStringLiteral("--plant"), plant.fileName(), QStringLiteral("--broker"),
-                   QStringLiteral("127.0.0.1:%1").arg(broker.Port), QStringLiteral("--prefix"),
-                   QStringLiteral("bench"), QStringLiteral("--client-id"), QStringLiteral("bench")});
+    service.start(
+        QStringLiteral(MP_SERVICE_PATH),
+        {QStringLiteral("--plant"), plant.fileName(), QStringLiteral("--broker"),
+         QStringLiteral("127.0.0.1:%1").arg(broker.Port), QStringLiteral("--prefix"),
+         QStringLiteral("bench"), QStringLiteral("--client-id"), QStringLiteral("bench")});
     if (!service.waitForStarted()) {
         std::fprintf(stderr, "the service did not start\n");
         return 1;

@@ -4,6 +4,7 @@
 // the overview filled from the broker.
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QProcess>
@@ -109,6 +110,7 @@ private slots:
     void EventsAcrossBrokerRestarts();
     void Tls();
     void OverviewWatchesTheBroker();
+    void StopsAtOnceWithTheBrokerAway();
 };
 
 void TestBroker::init() {
@@ -328,6 +330,21 @@ void TestBroker::OverviewWatchesTheBroker() {
     QCOMPARE(windows.Remote()->States()->At(1).LinkSinceMs, silent.TimeMs);
     QCOMPARE(windows.OpenRelayWindows(), 0);
     windows.Close();
+}
+
+void TestBroker::StopsAtOnceWithTheBrokerAway() {
+    CBroker broker;  // never started: nothing listens on its port
+    CMosquittoClient client;
+    MqttOptions options = At(broker.Port);
+    options.ReconnectFirstS = 5;
+    options.ReconnectLastS = 30;
+    QString reason;
+    QVERIFY(client.Start(options, &reason));
+    QTest::qWait(1500);  // the first attempt failed: the client waits to try again
+    QElapsedTimer stop;
+    stop.start();
+    client.Stop();
+    QVERIFY2(stop.elapsed() < 1000, qPrintable(QString::number(stop.elapsed())));
 }
 
 QTEST_MAIN(TestBroker)
