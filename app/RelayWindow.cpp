@@ -1,5 +1,7 @@
 #include "app/RelayWindow.h"
 
+#include <QFileInfo>
+
 #include "app/DiagnosticsWiring.h"
 #include "app/FilesWiring.h"
 #include "app/TrendWiring.h"
@@ -31,6 +33,7 @@ CRelayWindow::CRelayWindow(const ConnectionSettings& connection, std::unique_ptr
 CRelayWindow::~CRelayWindow() {
     // The capabilities' windows first, then the line's work, before the window goes.
     Diagnostics_.reset();
+    Starts_.reset();
     Trend_.reset();
     Files_.reset();
     Controller_.Shutdown();
@@ -40,6 +43,36 @@ void CRelayWindow::Install() {
     Files_ = InstallFiles(Window_, Controller_, FileWindows_, &UserSettings_);
     Trend_ = InstallTrend(Window_, Controller_, Dialogs_);
     Diagnostics_ = InstallDiagnostics(Window_, Controller_, Dialogs_);
+    Starts_ = InstallStarts(*Trend_, Window_, Dialogs_, [this] { return Place(); });
+}
+
+void CRelayWindow::SetPlantFeeder(const QString& plantPath, const QString& plantName,
+                                  const QString& tag) {
+    PlantPath_ = plantPath;
+    PlantName_ = plantName.isEmpty() ? QFileInfo(plantPath).completeBaseName() : plantName;
+    if (PlantName_.isEmpty()) {
+        PlantName_ = tag;
+    }
+    Tag_ = tag;
+}
+
+StartsPlace CRelayWindow::Place() const {
+    StartsPlace place;
+    if (!Tag_.isEmpty()) {
+        // A plant not saved yet has no folder of its own: the relay's address folder.
+        place.Folder = PlantPath_.isEmpty() ? CStartHistory::AddressFolder(UserSettings_.fileName(),
+                                                                           Relay_.Address())
+                                            : CStartHistory::PlantFolder(PlantPath_, Tag_);
+        place.Station = PlantName_;
+        place.Device = Tag_;
+        return place;
+    }
+    // The device's address as the files name it (data, not a window text).
+    const QString address = QStringLiteral("地址 %1").arg(Relay_.Address());
+    place.Folder = CStartHistory::AddressFolder(UserSettings_.fileName(), Relay_.Address());
+    place.Station = address;
+    place.Device = address;
+    return place;
 }
 
 }  // namespace mp

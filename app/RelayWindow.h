@@ -12,6 +12,7 @@
 #include "app/MotorProtectorDlg.h"
 #include "files/StandardFileWindows.h"
 #include "relay/Relay.h"
+#include "starts/StartsController.h"
 
 namespace mp {
 
@@ -32,9 +33,14 @@ public:
     CMainController& Controller() { return Controller_; }
     CTrendController& Trend() { return *Trend_; }
     CDiagnostics& Diagnostics() { return *Diagnostics_; }
+    CStartsController& Starts() { return *Starts_; }
+    // The relay is a feeder of the plant in `plantPath`: its starts are kept beside the plant
+    // file under its tag, and its COMTRADE files name the plant and the tag.
+    void SetPlantFeeder(const QString& plantPath, const QString& plantName, const QString& tag);
 
 private:
     void Install();
+    StartsPlace Place() const;
 
     CMainDialogs Dialogs_;
     CRelay Relay_;
@@ -45,6 +51,10 @@ private:
     std::unique_ptr<CFilesController> Files_;
     std::unique_ptr<CTrendController> Trend_;
     std::unique_ptr<CDiagnostics> Diagnostics_;
+    std::unique_ptr<CStartsController> Starts_;
+    QString PlantPath_;
+    QString PlantName_;
+    QString Tag_;
 };
 
 }  // namespace mp

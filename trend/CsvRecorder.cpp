@@ -1,6 +1,8 @@
 #include "trend/CsvRecorder.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
+#include <QFile>
 #include <QSaveFile>
 #include <QStringList>
 
@@ -19,12 +21,97 @@ QString Flag(bool answered) {
     return answered ? QStringLiteral("1") : QStringLiteral("0");
 }
 
+std::optional<double> Number(const QString& field, bool* ok) {
+    if (field.isEmpty()) {
+        return std::nullopt;
+    }
+    const double value = field.toDouble(ok);
+    return value;
+}
+
+// Bits from `count` fields of "0"/"1"; nothing when they are all empty (the read got no reply).
+std::optional<uint8_t> Bits(const QStringList& fields, int first, int count, bool* ok) {
+    uint8_t bits = 0;
+    int empty = 0;
+    for (int k = 0; k < count; ++k) {
+        const QString& field = fields[first + k];
+        if (field.isEmpty()) {
+            ++empty;
+        } else if (field == QLatin1String("1")) {
+            bits = static_cast<uint8_t>(bits | 1U << k);
+        } else if (field != QLatin1String("0")) {
+            *ok = false;
+        }
+    }
+    if (empty != 0 && empty != count) {
+        *ok = false;
+    }
+    return empty == count ? std::nullopt : std::optional<uint8_t>(bits);
+}
+
 }  // namespace
 
 CCsvRecorder::CCsvRecorder() = default;
 
 CCsvRecorder::~CCsvRecorder() {
     Stop();
+}
+
+std::optional<std::vector<TrendSample>> CCsvRecorder::ReadAll(const QString& path, QString* error) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = file.errorString();
+        return std::nullopt;
+    }
+    QString text = QString::fromUtf8(file.readAll());
+    if (text.startsWith(QChar(0xFEFF))) {
+        text.remove(0, 1);
+    }
+    QStringList lines = text.split(QStringLiteral("\r\n"));
+    if (!lines.isEmpty() && lines.back().isEmpty()) {
+        lines.removeLast();
+    }
+    if (lines.isEmpty() || lines.front() != Heading()) {
+        *error =
+            QCoreApplication::translate("CCsvRecorder", "不是本工具的记录文件 (第一行不是列名)");
+        return std::nullopt;
+    }
+    const int columns = static_cast<int>(Heading().count(QLatin1Char(',')) + 1);
+    std::vector<TrendSample> samples;
+    for (int n = 1; n < lines.size(); ++n) {
+        const QStringList fields = lines[n].split(QLatin1Char(','));
+        bool ok = fields.size() == columns;
+        TrendSample sample;
+        if (ok) {
+            const QDateTime time = QDateTime::fromString(fields[0], Qt::ISODateWithMs);
+            ok = time.isValid();
+            sample.TimeMs = time.toMSecsSinceEpoch();
+            for (int k = 0; k < 3; ++k) {
+                sample.Currents[static_cast<size_t>(k)] = Number(fields[1 + k], &ok);
+                sample.Voltages[static_cast<size_t>(k)] = Number(fields[4 + k], &ok);
+            }
+            sample.Inputs = Bits(fields, 7, 8, &ok);
+            sample.Outputs = Bits(fields, 15, 3, &ok);
+            if (!fields[18].isEmpty()) {
+                bool whole = fields[18].size() == 8;
+                const uint value = fields[18].toUInt(&whole, 2);
+                ok = ok && whole;
+                sample.Status = static_cast<uint8_t>(value);
+            }
+            PollTickResult& a = sample.Answered;
+            a.Currents = fields[19] == QLatin1String("1");
+            a.Outputs = fields[20] == QLatin1String("1");
+            a.Inputs = fields[21] == QLatin1String("1");
+            a.Voltages = fields[22] == QLatin1String("1");
+            a.Status = fields[23] == QLatin1String("1");
+        }
+        if (!ok) {
+            *error = QCoreApplication::translate("CCsvRecorder", "第 %1 行无法读取").arg(n + 1);
+            return std::nullopt;
+        }
+        samples.push_back(sample);
+    }
+    return samples;
 }
 
 QString CCsvRecorder::Heading() {

@@ -8,6 +8,7 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "trend/TrendSample.h"
@@ -38,6 +39,10 @@ public:
     // place of an older file only once it is whole. False with the reason in `error`.
     static bool SaveAll(const QString& path, const std::vector<TrendSample>& samples,
                         QString* error);
+
+    // The samples of a recording or capture file this tool wrote, oldest first; nothing, with
+    // the reason in `error`, when the file cannot be read or is not such a file.
+    static std::optional<std::vector<TrendSample>> ReadAll(const QString& path, QString* error);
 
     static QString Heading();
     // The line of one sample, without its line end: a missing value is an empty field.

@@ -24,6 +24,7 @@ void CStartCapture::Arm(const StartSettings& settings, double threshold, int64_t
     CaptureMs_ = captureMs;
     SeenBelow_ = false;
     Samples_.clear();
+    Before_.reset();
     State_ = State::Armed;
 }
 
@@ -41,6 +42,7 @@ bool CStartCapture::Feed(const TrendSample& sample) {
         // A motor already running when armed is no start: it must be seen stopped first.
         if (*highest < Threshold_) {
             SeenBelow_ = true;
+            Before_ = sample;
             return false;
         }
         if (!SeenBelow_) {

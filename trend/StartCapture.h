@@ -48,6 +48,9 @@ public:
     State CurrentState() const { return State_; }
     const std::vector<TrendSample>& Samples() const { return Samples_; }
     const StartSettings& Settings() const { return Settings_; }
+    // The last answered sample before the start (the motor stopped), for the voltage before
+    // the start; nothing when the capture began without one.
+    const std::optional<TrendSample>& Before() const { return Before_; }
 
     // The judgement of captured samples (their first sample is the start).
     static StartJudgement Judge(const std::vector<TrendSample>& samples,
@@ -60,6 +63,7 @@ private:
     int64_t CaptureMs_ = 0;
     bool SeenBelow_ = false;
     std::vector<TrendSample> Samples_;
+    std::optional<TrendSample> Before_;
 };
 
 }  // namespace mp

@@ -149,6 +149,8 @@ void CTrendController::FinishCapture() {
     }
     Host_.Window->statusBar()->clearMessage();
     const StartJudgement judgement = CStartCapture::Judge(Capture_.Samples(), Capture_.Settings());
+    // Kept before anything is asked, so a cancelled CSV save loses nothing.
+    const QString kept = Host_.KeepStart ? Host_.KeepStart(Capture_) : QString();
 
     ShowTrendWindow();
     TrendWindow_->SetPaused(false);
@@ -168,7 +170,7 @@ void CTrendController::FinishCapture() {
         saved = ok ? tr("\n录波已保存到 %1。").arg(QDir::toNativeSeparators(path))
                    : tr("\n录波未能保存到 %1 (%2)。").arg(QDir::toNativeSeparators(path), error);
     }
-    Inform(JudgementText(judgement, Capture_.Settings()) + saved);
+    Inform(JudgementText(judgement, Capture_.Settings()) + saved + kept);
 }
 
 QString CTrendController::JudgementText(const StartJudgement& j, const StartSettings& settings) {

@@ -33,6 +33,9 @@ struct TrendHost {
     std::function<void(bool on)> SetFastRefresh;
     // Milliseconds since the epoch (tests give their own).
     std::function<qint64()> Now;
+    // Keeps a finished start capture (the start records); the words added to the capture's
+    // message. Nothing kept without it.
+    std::function<QString(const CStartCapture&)> KeepStart;
 };
 
 class CTrendController : public QObject {
@@ -63,6 +66,12 @@ public:
     static QString JudgementText(const StartJudgement& judgement, const StartSettings& settings);
 
     const CSampleStore& Store() const { return Store_; }
+    // Keeps every finished start capture from now on (see TrendHost::KeepStart).
+    void SetKeepStart(std::function<QString(const CStartCapture&)> keep) {
+        Host_.KeepStart = std::move(keep);
+    }
+    // The "曲线" menu, for the functions other capabilities add to it (after InstallMenu).
+    QMenu* Menu() const { return Menu_; }
     const CCsvRecorder& Recorder() const { return Recorder_; }
     CTrendWindow* TrendWindow() const { return TrendWindow_; }
     // The settings the current chart shows, from the window's settings and the samples.

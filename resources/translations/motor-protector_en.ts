@@ -84,6 +84,17 @@
     </message>
 </context>
 <context>
+    <name>CCsvRecorder</name>
+    <message>
+        <source>不是本工具的记录文件 (第一行不是列名)</source>
+        <translation>not a recording of this tool (the first line is not its column names)</translation>
+    </message>
+    <message>
+        <source>第 %1 行无法读取</source>
+        <translation>line %1 cannot be read</translation>
+    </message>
+</context>
+<context>
     <name>CEventRecordDlg</name>
     <message>
         <source>告警事件记录</source>
@@ -773,6 +784,13 @@
     <message>
         <source>取消</source>
         <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>CStartHistory</name>
+    <message>
+        <source>无法建立文件夹 %1</source>
+        <translation>cannot create the folder %1</translation>
     </message>
 </context>
 <context>
@@ -3587,6 +3605,220 @@ Received: %2</translation>
     <message>
         <source>打印调试报告</source>
         <translation>Print commissioning report</translation>
+    </message>
+</context>
+<context>
+    <name>mp::CStartsController</name>
+    <message>
+        <source>起动记录...</source>
+        <translation>Start records...</translation>
+    </message>
+    <message>
+        <source>
+起动记录未能保存到 %1 (%2); 以前的起动记录不受影响。</source>
+        <translation>
+The start record could not be saved in %1 (%2); the start records kept before are not affected.</translation>
+    </message>
+    <message>
+        <source>
+已存入起动记录 (共 %1 次)。</source>
+        <translation>
+Kept in the start records (%1 starts).</translation>
+    </message>
+    <message>
+        <source>以下文件不是可读的起动记录, 未列出: %1</source>
+        <translation>These files are not readable start records and are not listed: %1</translation>
+    </message>
+    <message>
+        <source>曲线中还没有数据。</source>
+        <translation>The trend holds no data yet.</translation>
+    </message>
+    <message>
+        <source>曲线-%1</source>
+        <translation>trend-%1</translation>
+    </message>
+    <message>
+        <source>起动-%1</source>
+        <translation>start-%1</translation>
+    </message>
+    <message>
+        <source>导出 COMTRADE</source>
+        <translation>Export COMTRADE</translation>
+    </message>
+    <message>
+        <source>COMTRADE 配置文件 (*.cfg)</source>
+        <translation>COMTRADE configuration files (*.cfg)</translation>
+    </message>
+    <message>
+        <source>COMTRADE 文件未能写入 %1 (%2)。</source>
+        <translation>The COMTRADE files could not be written to %1 (%2).</translation>
+    </message>
+    <message>
+        <source>已导出 %1 个采样到 %2 和 .dat 文件。</source>
+        <translation>Exported %1 samples to %2 and its .dat file.</translation>
+    </message>
+    <message>
+        <source>曲线, ASCII...</source>
+        <translation>Trend, ASCII...</translation>
+    </message>
+    <message>
+        <source>曲线, 二进制...</source>
+        <translation>Trend, binary...</translation>
+    </message>
+    <message>
+        <source>CSV 记录文件, ASCII...</source>
+        <translation>CSV recording, ASCII...</translation>
+    </message>
+    <message>
+        <source>CSV 记录文件, 二进制...</source>
+        <translation>CSV recording, binary...</translation>
+    </message>
+    <message>
+        <source>选择记录文件</source>
+        <translation>Choose a recording</translation>
+    </message>
+    <message>
+        <source>CSV 文件 (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <source>%1 无法转换 (%2)。</source>
+        <translation>%1 cannot be converted (%2).</translation>
+    </message>
+    <message>
+        <source>文件中没有采样</source>
+        <translation>the file holds no samples</translation>
+    </message>
+</context>
+<context>
+    <name>mp::CStartsWindow</name>
+    <message>
+        <source>请选择一次起动导出。</source>
+        <translation>Select one start to export.</translation>
+    </message>
+    <message>
+        <source>起动记录</source>
+        <translation>Start records</translation>
+    </message>
+    <message>
+        <source>基准</source>
+        <translation>Baseline</translation>
+    </message>
+    <message>
+        <source>起动时间</source>
+        <translation>Start time</translation>
+    </message>
+    <message>
+        <source>峰值电流 (A)</source>
+        <translation>Peak current (A)</translation>
+    </message>
+    <message>
+        <source>起动用时 (s)</source>
+        <translation>Acceleration time (s)</translation>
+    </message>
+    <message>
+        <source>电压跌落 (%)</source>
+        <translation>Voltage dip (%)</translation>
+    </message>
+    <message>
+        <source>保护判断</source>
+        <translation>Protection verdict</translation>
+    </message>
+    <message>
+        <source>相对基准</source>
+        <translation>Against baseline</translation>
+    </message>
+    <message>
+        <source>设为基准</source>
+        <translation>Set as baseline</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>比较</source>
+        <translation>Compare</translation>
+    </message>
+    <message>
+        <source>ASCII</source>
+        <translation>ASCII</translation>
+    </message>
+    <message>
+        <source>二进制</source>
+        <translation>Binary</translation>
+    </message>
+    <message>
+        <source>导出 COMTRADE...</source>
+        <translation>Export COMTRADE...</translation>
+    </message>
+    <message>
+        <source>保存位置: %1</source>
+        <translation>Kept in: %1</translation>
+    </message>
+    <message>
+        <source>最大相电流, 从起动时刻起</source>
+        <translation>Highest phase current from the start</translation>
+    </message>
+    <message>
+        <source>未降到 1.2 倍</source>
+        <translation>not below 1.2 ×</translation>
+    </message>
+    <message>
+        <source>启动超时会动作</source>
+        <translation>start timeout would trip</translation>
+    </message>
+    <message>
+        <source>堵转会动作</source>
+        <translation>locked rotor would trip</translation>
+    </message>
+    <message>
+        <source>不动作</source>
+        <translation>no trip</translation>
+    </message>
+    <message>
+        <source>请选择一次起动作为基准。</source>
+        <translation>Select one start as the baseline.</translation>
+    </message>
+    <message>
+        <source>基准未能保存 (%1)。</source>
+        <translation>The baseline could not be saved (%1).</translation>
+    </message>
+    <message>
+        <source>删除所选的 %1 次起动记录?</source>
+        <translation>Delete the %1 selected start records?</translation>
+    </message>
+    <message>
+        <source>起动记录未能删除 (%1)。</source>
+        <translation>The start record could not be deleted (%1).</translation>
+    </message>
+    <message>
+        <source>请选择两次或更多起动进行比较。</source>
+        <translation>Select two or more starts to compare.</translation>
+    </message>
+    <message>
+        <source>%1 %</source>
+        <translation>%1 %</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>%1 个百分点</source>
+        <translation>%1 points</translation>
+    </message>
+    <message>
+        <source>起动后时间 (s)</source>
+        <translation>Time after the start (s)</translation>
+    </message>
+    <message>
+        <source>电流 (A)</source>
+        <translation>Current (A)</translation>
+    </message>
+    <message>
+        <source>%1 (基准)</source>
+        <translation>%1 (baseline)</translation>
     </message>
 </context>
 <context>

@@ -291,13 +291,19 @@ private slots:
         const auto files = InstallFiles(rig.Window, *rig.Controller, fileDialogs, nullptr);
         const auto trend = InstallTrend(rig.Window, *rig.Controller, fileDialogs);
         const auto diagnostics = InstallDiagnostics(rig.Window, *rig.Controller, fileDialogs);
+        QTemporaryDir startsDir;
+        const auto starts = InstallStarts(*trend, rig.Window, fileDialogs, [&startsDir] {
+            return StartsPlace{startsDir.path(), QStringLiteral("地址 1"),
+                               QStringLiteral("地址 1")};
+        });
         Language_->AddMenu(rig.Window.menuBar());
         rig.Window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&rig.Window));
         diagnostics->OpenMonitor();
         trend->ShowTrendWindow();
+        starts->ShowStartsWindow();
         const std::vector<QWidget*> windows = {&rig.Window, &diagnostics->Monitor(),
-                                               trend->TrendWindow()};
+                                               trend->TrendWindow(), starts->StartsWindow()};
         QVERIFY(rig.Drain());
 
         auto allTexts = [&windows] {

@@ -91,6 +91,24 @@ private slots:
         };
         QCOMPARE(lines, expected);
         QCOMPARE(recorder.Lines(), int64_t{4});
+
+        // Read back (for the COMTRADE export of a recording): the same samples, the missed
+        // reads missing again; a line that is not the tool's is refused naming it.
+        recorder.Stop();
+        QString error;
+        const auto read = CCsvRecorder::ReadAll(path, &error);
+        QVERIFY2(read, qPrintable(error));
+        QCOMPARE(read->size(), run.size());
+        for (size_t k = 0; k < run.size(); ++k) {
+            QCOMPARE((*read)[k].TimeMs, run[k].TimeMs);
+            QCOMPARE(CCsvRecorder::Line((*read)[k]), CCsvRecorder::Line(run[k]));
+        }
+        file.close();
+        QVERIFY(file.open(QIODevice::Append));
+        file.write("2026-12-07T14:30:05.000,1.0\r\n");
+        file.close();
+        QVERIFY(!CCsvRecorder::ReadAll(path, &error));
+        QVERIFY2(error.contains(QLatin1String("6")), qPrintable(error));
     }
 
     void sampleOfUnknownLamps() {

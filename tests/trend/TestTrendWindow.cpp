@@ -6,6 +6,7 @@
 #include <QChartView>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QImage>
 #include <QLegendMarker>
 #include <QMenu>
@@ -63,6 +64,63 @@ double MsPerTick(CTrendRig& rig, int ticks) {
 class TestTrendWindow : public QObject {
     Q_OBJECT
 private slots:
+    // A finished "起动录波" is kept as a start record without being asked, even when the CSV
+    // save is cancelled; the trend's samples are exported as COMTRADE from the menu.
+    void finishedCaptureIsKept() {
+        CWindowRig rig;
+        CScriptedDialogs dialogs;
+        // The trend on the rig's virtual clock, so the 30 s capture takes no real 30 s.
+        TrendHost host;
+        host.Window = &rig.Window;
+        host.Settings = &rig.Window.Fields().Settings;
+        host.Live = &rig.Window.Fields().Live;
+        host.SetFastRefresh = [&rig](bool on) { rig.Controller->SetFastRefresh(on); };
+        host.Now = [&rig] { return 1'765'000'000'000 + static_cast<qint64>(rig.Clock.Elapsed()); };
+        CTrendController trend(host, dialogs);
+        trend.InstallMenu();
+        QObject::connect(rig.Controller.get(), &CMainController::PollTickShown, &trend,
+                         &CTrendController::OnPollTick);
+        QTemporaryDir dir;
+        const StartsPlace place{dir.filePath(QStringLiteral("starts")), QStringLiteral("地址 1"),
+                                QStringLiteral("地址 1")};
+        const auto starts = InstallStarts(trend, rig.Window, dialogs, [&] { return place; });
+        for (uint16_t k = 0; k < 3; ++k) {
+            rig.Device.SetRegister(static_cast<uint16_t>(0x0106 + k), 1300);
+        }
+        rig.Click("readRealtimeButton");
+        // The start sequence has read the rated current.
+        QVERIFY(QTest::qWaitFor([&] { return !trend.Store().Samples().empty(); }, 10000));
+        dialogs.SaveAnswer = dir.filePath(QStringLiteral("capture.csv"));
+        trend.ArmStartCapture();
+        rig.Device.PlayMotorStart(rig.Clock, 2000);  // stopped for 2 s, then started
+        QVERIFY(QTest::qWaitFor(
+            [&] { return trend.Capture().CurrentState() == CStartCapture::State::Done; }, 30000));
+        rig.Controller->Run(MainCommand::StopRun);
+        CStartHistory kept(place.Folder);
+        kept.Load();
+        QCOMPARE(kept.Records().size(), 1);
+        QCOMPARE(kept.Records().front().Samples.size(), trend.Capture().Samples().size());
+        QVERIFY2(dialogs.Messages.last().contains(QStringLiteral("已存入起动记录")),
+                 qPrintable(dialogs.Messages.last()));
+
+        dialogs.SaveAnswer = dir.filePath(QStringLiteral("trend.cfg"));
+        rig.Trigger("actionExportComtradeBinary");
+        QFile cfg(dialogs.SaveAnswer);
+        QVERIFY(cfg.open(QIODevice::ReadOnly));
+        QVERIFY(cfg.readAll().contains(
+            QStringLiteral("0,%1\r\n").arg(trend.Store().Samples().size()).toUtf8()));
+        QCOMPARE(QFileInfo(dir.filePath(QStringLiteral("trend.dat"))).size(),
+                 qint64(trend.Store().Samples().size()) * 22);
+
+        // The capture's CSV file made into COMTRADE: one data line per captured tick.
+        dialogs.OpenAnswer = dir.filePath(QStringLiteral("capture.csv"));
+        dialogs.SaveAnswer = dir.filePath(QStringLiteral("capture.cfg"));
+        rig.Trigger("actionConvertRecordingAscii");
+        QFile dat(dir.filePath(QStringLiteral("capture.dat")));
+        QVERIFY(dat.open(QIODevice::ReadOnly));
+        QCOMPARE(dat.readAll().count("\r\n"), qsizetype(trend.Capture().Samples().size()));
+    }
+
     void ticksReachTrendAndRecording() {
         CTrendRig rig;
         QTemporaryDir dir;
