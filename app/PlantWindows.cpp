@@ -106,6 +106,16 @@ void CPlantWindows::Show(Plant plant, const QString& path) {
     FillRecent();
 }
 
+PlantWork CPlantWindows::Work() {
+    PlantWork work;
+    work.CurrentPlant = [this]() -> const Plant* { return Lines_ ? &Plant_ : nullptr; };
+    work.PlantPath = [this] { return Path_; };
+    work.Lines = [this] { return Lines_.get(); };
+    work.Dialogs = &Dialogs_;
+    work.Parent = Overview_.get();
+    return work;
+}
+
 void CPlantWindows::ChooseBroker() {
     MqttOptions last;
     last.Host = Store_.value(QStringLiteral("broker/host"), QStringLiteral("127.0.0.1")).toString();

@@ -13,6 +13,7 @@
 class QMenuBar;
 
 #include "app/MainDialogs.h"
+#include "batch/PlantWork.h"
 #include "mqtt/MqttClient.h"
 #include "plant/Plant.h"
 
@@ -52,6 +53,8 @@ public:
     void Watch(const MqttOptions& options, const QString& prefix,
                std::unique_ptr<CMqttClient> client = {});
     CRemotePlant* Remote() { return Remote_.get(); }
+    // What work on the whole plant takes of the plant running here (none while watching).
+    PlantWork Work();
     // The menu "厂站" of a relay's window: the overview, a new plant, a plant file.
     void AddMenu(QMenuBar* bar);
 

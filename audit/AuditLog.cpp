@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
+#include <QStandardPaths>
 #include <QSysInfo>
 #include <cerrno>
 #include <cstring>
@@ -155,6 +156,19 @@ QVector<AuditEntry> CAuditLog::Read(const QString& path, int* skipped) {
         *skipped = bad;
     }
     return entries;
+}
+
+QString CAuditLog::PlantPath(const QString& plantFile) {
+    if (plantFile.isEmpty()) {
+        return DefaultPath();
+    }
+    const QFileInfo info(plantFile);
+    return info.absoluteDir().filePath(info.completeBaseName() + QStringLiteral("-audit.jsonl"));
+}
+
+QString CAuditLog::DefaultPath() {
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+        .filePath(QStringLiteral("audit.jsonl"));
 }
 
 QString CAuditLog::CurrentUser() {

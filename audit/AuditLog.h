@@ -48,6 +48,11 @@ public:
     // are no entry (a line torn by a crash).
     static QVector<AuditEntry> Read(const QString& path, int* skipped = nullptr);
 
+    // Where the log of a plant is kept: "<plant file's name>-audit.jsonl" beside the plant
+    // file; a relay outside a saved plant writes to DefaultPath() in the program's data folder.
+    static QString PlantPath(const QString& plantFile);
+    static QString DefaultPath();
+
     // Who and where, for new entries.
     static QString CurrentUser();
     static QString HostName();

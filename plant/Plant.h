@@ -36,6 +36,11 @@ struct Feeder {
     QString Line;  // the Id of its line
     int Address = 1;
     QString SettingsFile;  // optional, relative to the plant file's folder
+    // A settings file that serves as the template of the feeder's motor class (relative to
+    // the plant file's folder), and what the feeder sets otherwise: the settings file's keys
+    // ("settings": texts, "protections": true or false), over the template and the rated data.
+    QString Template;
+    QJsonObject Overrides;
     // Rated data (optional): what the overview scales the currents by.
     std::optional<double> RatedCurrent;  // A
     std::optional<double> CtRatio;

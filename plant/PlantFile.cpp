@@ -47,6 +47,8 @@ const QString kSettingsFileKey = QStringLiteral("settingsFile");
 const QString kRatedCurrentKey = QStringLiteral("ratedCurrent");
 const QString kCtRatioKey = QStringLiteral("ctRatio");
 const QString kRatedVoltageKey = QStringLiteral("ratedVoltage");
+const QString kTemplateKey = QStringLiteral("template");
+const QString kOverridesKey = QStringLiteral("overrides");
 
 constexpr int kLowestTimeoutMs = 100;
 constexpr int kHighestTimeoutMs = 60000;
@@ -265,7 +267,8 @@ QStringList LineKeys(PlantLineKind kind) {
 const QStringList& FeederKeys() {
     static const QStringList keys = {kTagKey,     kDescriptionKey,  kLineKey,
                                      kAddressKey, kSettingsFileKey, kRatedCurrentKey,
-                                     kCtRatioKey, kRatedVoltageKey};
+                                     kCtRatioKey, kRatedVoltageKey, kTemplateKey,
+                                     kOverridesKey};
     return keys;
 }
 
@@ -314,6 +317,14 @@ Feeder ReadFeeder(Reader& reader, const QJsonObject& object, int index) {
     feeder.RatedCurrent = reader.Number(object, prefix, kRatedCurrentKey, who);
     feeder.CtRatio = reader.Number(object, prefix, kCtRatioKey, who);
     feeder.RatedVoltage = reader.Number(object, prefix, kRatedVoltageKey, who);
+    feeder.Template = reader.String(object, prefix, kTemplateKey, who, false).value_or(QString());
+    if (object.contains(kOverridesKey)) {
+        if (object.value(kOverridesKey).isObject()) {
+            feeder.Overrides = object.value(kOverridesKey).toObject();
+        } else {
+            reader.WrongType(prefix, kOverridesKey, who, PlantFileText::tr("对象"));
+        }
+    }
     feeder.Unknown = UnknownKeys(object, FeederKeys());
     return feeder;
 }
@@ -517,6 +528,12 @@ QByteArray FeederJson(const Feeder& feeder) {
         if (item.second) {
             fields.append({item.first, *item.second});
         }
+    }
+    if (!feeder.Template.isEmpty()) {
+        fields.append({kTemplateKey, feeder.Template});
+    }
+    if (!feeder.Overrides.isEmpty()) {
+        fields.append({kOverridesKey, feeder.Overrides});
     }
     return Object(fields, feeder.Unknown);
 }
