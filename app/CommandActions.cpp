@@ -1,5 +1,6 @@
 #include "app/CommandActions.h"
 
+#include <QJsonObject>
 #include <optional>
 
 #include "commands/OutputCommands.h"
@@ -30,6 +31,23 @@ DeviceWriteOutcome OutcomeOf(StartModeOutcome outcome) {
     return DeviceWriteOutcome::NoReply;
 }
 
+QJsonObject OutputsJson(const LiveValues& live) {
+    auto state = [](Lamp lamp) {
+        switch (lamp) {
+            case Lamp::Red:
+                return QStringLiteral("closed");
+            case Lamp::Green:
+                return QStringLiteral("open");
+            case Lamp::Unknown:
+                break;
+        }
+        return QStringLiteral("unknown");
+    };
+    return {{QStringLiteral("outputA"), state(live.Outputs[0])},
+            {QStringLiteral("outputB"), state(live.Outputs[1])},
+            {QStringLiteral("reset"), state(live.Outputs[2])}};
+}
+
 }  // namespace
 
 CCommandActions::CCommandActions(WindowActions actions, QObject* parent)
@@ -57,11 +75,11 @@ void CCommandActions::SetStartMode() {
         }
         typed = settings.PhaseLossTime;
     }
-    if (!A_.Operations.RequireLine()) {
+    if (!A_.Operations.RequireLine() || !A_.AuditAdmits()) {
         return;
     }
     A_.Operations.Queue(OperatorAction::SetStartMode, [this, typed, mode](CDeviceContext& ctx) {
-        mp::SetStartMode(ctx, typed, mode, [this](const StartModeResult& result) {
+        mp::SetStartMode(ctx, typed, mode, [this, mode](const StartModeResult& result) {
             if (result.HeldMode >= 0) {
                 const auto held = static_cast<size_t>(result.HeldMode);
                 A_.Window.Fields().Settings.StartModeText =
@@ -69,8 +87,13 @@ void CCommandActions::SetStartMode() {
                 A_.Window.ShowFields();
             }
             if (result.Outcome != StartModeOutcome::NotSent) {
-                emit DeviceWritten(
-                    A_.WriteOf(DeviceWriteKind::StartMode, OutcomeOf(result.Outcome)));
+                DeviceWrite write =
+                    A_.WriteOf(DeviceWriteKind::StartMode, OutcomeOf(result.Outcome));
+                write.Detail = QStringLiteral("start mode %1 sent").arg(mode);
+                if (result.HeldMode >= 0) {
+                    write.After = {{QStringLiteral("startMode"), result.HeldMode}};
+                }
+                emit DeviceWritten(write);
             }
             switch (result.Outcome) {
                 case StartModeOutcome::Confirmed:
@@ -89,16 +112,22 @@ void CCommandActions::SetStartMode() {
 
 void CCommandActions::QueueOutputCommand(bool (*command)(CDeviceContext&, LiveValues*),
                                          DeviceWriteKind kind) {
-    if (!A_.Operations.Allowed(OperatorAction::OutputCommand) || !A_.Operations.RequireLine()) {
+    if (!A_.Operations.Allowed(OperatorAction::OutputCommand) || !A_.Operations.RequireLine() ||
+        !A_.AuditAdmits()) {
         return;
     }
     LiveValues* live = &A_.Window.Fields().Live;
     A_.Operations.Queue(
         OperatorAction::OutputCommand, [this, command, kind, live](CDeviceContext& ctx) {
             const bool confirmed = command(ctx, live);
-            ctx.Post([this, kind, confirmed] {
-                emit DeviceWritten(A_.WriteOf(
-                    kind, confirmed ? DeviceWriteOutcome::Confirmed : DeviceWriteOutcome::NoReply));
+            ctx.Post([this, kind, confirmed, live] {
+                DeviceWrite write = A_.WriteOf(
+                    kind, confirmed ? DeviceWriteOutcome::Confirmed : DeviceWriteOutcome::NoReply);
+                if (confirmed) {
+                    // The outputs as the command's read-back showed them.
+                    write.After = OutputsJson(*live);
+                }
+                emit DeviceWritten(write);
             });
             CMotorProtectorDlg* window = &A_.Window;
             ctx.Post([window, confirmed] {

@@ -85,6 +85,23 @@ void CMainController::Build(const ConnectionSettings& connection) {
             &CMainController::DeviceWritten);
     connect(Connection_.get(), &CConnectionController::PortOpened, this,
             &CMainController::PortOpened);
+    // Every change ends with its line in the relay's audit log; the operator is told when the
+    // line could not be written.
+    connect(this, &CMainController::DeviceWritten, this, [this](const DeviceWrite& write) {
+        QString message;
+        if (!Relay_.Audit().Record(WriteEntry(write), &message)) {
+            Dialogs_.Inform(&Window_, message);
+        }
+    });
+    // A relay outside a plant is logged under its port.
+    if (Relay_.Audit().Tag().isEmpty()) {
+        Relay_.Audit().SetLine(connection.PortText);
+    }
+    connect(this, &CMainController::PortOpened, this, [this](const ConnectionSettings& opened) {
+        if (Relay_.Audit().Tag().isEmpty()) {
+            Relay_.Audit().SetLine(opened.PortText);
+        }
+    });
 
     connect(&Window_, &CMotorProtectorDlg::CommandRequested, this, &CMainController::Run);
     connect(&Window_, &CMotorProtectorDlg::StepRequested, Settings_.get(), &CSettingsActions::Step);

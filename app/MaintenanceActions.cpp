@@ -55,7 +55,7 @@ void CMaintenanceActions::Calibrate(void (*calibrate)(CDeviceContext&, std::arra
         return;
     }
     A_.Window.ShowFields();
-    if (!A_.Operations.RequireLine()) {
+    if (!A_.Operations.RequireLine() || !A_.AuditAdmits()) {
         return;
     }
     A_.Operations.Queue(OperatorAction::TakeGrid,
@@ -86,7 +86,7 @@ void CMaintenanceActions::SendPwmOutput() {
         A_.Inform(Text(*error));
         return;
     }
-    if (!A_.Operations.RequireLine()) {
+    if (!A_.Operations.RequireLine() || !A_.AuditAdmits()) {
         return;
     }
     A_.Operations.Queue(OperatorAction::TakeGrid, [this, a, b](CDeviceContext& ctx) {
@@ -115,7 +115,8 @@ void CMaintenanceActions::ReadCoefficients() {
 
 void CMaintenanceActions::ResetCoefficients(void (*reset)(CDeviceContext&, CoefficientDone),
                                             DeviceWriteKind kind) {
-    if (!A_.Operations.Allowed(OperatorAction::ResetCoefficients) || !A_.Operations.RequireLine()) {
+    if (!A_.Operations.Allowed(OperatorAction::ResetCoefficients) ||
+        !A_.Operations.RequireLine() || !A_.AuditAdmits()) {
         return;
     }
     A_.Operations.Queue(

@@ -216,7 +216,7 @@ CRelayWindow* CPlantWindows::OpenFeeder(int row) {
         connection, std::make_unique<CDeviceLine>(*host, feeder.Address, line.BaudRate));
     CRelayWindow* relay = window.get();
     const QString tag = feeder.Tag;
-    relay->SetPlantFeeder(Path_, Plant_.Name, tag);
+    relay->SetPlantFeeder(Path_, Plant_.Name, tag, line.Id);
     relay->Window().setWindowTitle(tr("%1 - %2").arg(tag, relay->Window().windowTitle()));
     relay->Window().setAttribute(Qt::WA_DeleteOnClose, false);
     connect(&relay->Window(), &CMotorProtectorDlg::Closing, this, [this, tag] {

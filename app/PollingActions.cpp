@@ -1,8 +1,11 @@
 #include "app/PollingActions.h"
 
+#include <QDateTime>
+
 #include "connection/ConnectionController.h"
 #include "line/DeviceLine.h"
 #include "line/PollSession.h"
+#include "relay/RelayAudit.h"
 
 namespace mp {
 namespace {
@@ -59,6 +62,12 @@ void CPollingActions::Read() {
                     // The settings fields hold what the device gave (or kept what they held
                     // where a block did not answer): no edit of the operator.
                     A_.Window.MarkSettingsHeld();
+                    if (!settingsReadFailed) {
+                        // What a later write of the settings replaces, for the audit trail.
+                        A_.Relay.Audit().SettingsRead(
+                            SettingsRegisters(A_.Window.Fields().Settings),
+                            QDateTime::currentMSecsSinceEpoch());
+                    }
                     if (settingsReadFailed) {
                         A_.Window.SetStatus(
                             [] { return tr("%1%2").arg(ReadingStatus(), SettingsReadFailed()); });

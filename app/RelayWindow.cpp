@@ -40,6 +40,8 @@ CRelayWindow::~CRelayWindow() {
 }
 
 void CRelayWindow::Install() {
+    // A relay of its own logs its changes in the program's data folder, under its port.
+    Relay_.Audit().UseLog(CAuditLog::DefaultPath());
     Files_ = InstallFiles(Window_, Controller_, FileWindows_, &UserSettings_);
     Trend_ = InstallTrend(Window_, Controller_, Dialogs_);
     Diagnostics_ = InstallDiagnostics(Window_, Controller_, Dialogs_);
@@ -47,13 +49,16 @@ void CRelayWindow::Install() {
 }
 
 void CRelayWindow::SetPlantFeeder(const QString& plantPath, const QString& plantName,
-                                  const QString& tag) {
+                                  const QString& tag, const QString& lineId) {
     PlantPath_ = plantPath;
     PlantName_ = plantName.isEmpty() ? QFileInfo(plantPath).completeBaseName() : plantName;
     if (PlantName_.isEmpty()) {
         PlantName_ = tag;
     }
     Tag_ = tag;
+    Relay_.Audit().UseLog(CAuditLog::PlantPath(plantPath));
+    Relay_.Audit().SetTag(tag);
+    Relay_.Audit().SetLine(lineId);
 }
 
 StartsPlace CRelayWindow::Place() const {

@@ -34,9 +34,11 @@ public:
     CTrendController& Trend() { return *Trend_; }
     CDiagnostics& Diagnostics() { return *Diagnostics_; }
     CStartsController& Starts() { return *Starts_; }
-    // The relay is a feeder of the plant in `plantPath`: its starts are kept beside the plant
-    // file under its tag, and its COMTRADE files name the plant and the tag.
-    void SetPlantFeeder(const QString& plantPath, const QString& plantName, const QString& tag);
+    // The relay is a feeder of the plant in `plantPath` on its line `lineId`: its starts are
+    // kept beside the plant file under its tag, its COMTRADE files name the plant and the tag,
+    // and its changes go to the plant's audit log under the tag and the line.
+    void SetPlantFeeder(const QString& plantPath, const QString& plantName, const QString& tag,
+                        const QString& lineId = {});
 
 private:
     void Install();

@@ -1,5 +1,7 @@
 #include "app/SettingsActions.h"
 
+#include <QDateTime>
+
 #include "language/Text.h"
 #include "settings/FactoryDefaults.h"
 #include "settings/SettingNames.h"
@@ -38,20 +40,29 @@ void CSettingsActions::Write() {
         window.SetStatus([] { return tr("写数据参数值已取消"); });
         return;
     }
-    if (!A_.Operations.RequireLine()) {
+    if (!A_.Operations.RequireLine() || !A_.AuditAdmits()) {
         return;  // the operator was told; nothing was written
     }
-    A_.Operations.Queue(OperatorAction::WriteSettings, [this, snapshot](CDeviceContext& ctx) {
-        WriteAndVerifySettings(ctx, snapshot, [this, snapshot](const SettingsWriteReport& report) {
+    const QJsonObject before = A_.Relay.Audit().LastRead();
+    A_.Operations.Queue(OperatorAction::WriteSettings, [this, snapshot,
+                                                        before](CDeviceContext& ctx) {
+        WriteAndVerifySettings(ctx, snapshot, [this, snapshot,
+                                               before](const SettingsWriteReport& report) {
             for (const std::string& message : SettingsWriteMessages(report)) {
                 A_.Inform(Text(message));
             }
             A_.Window.SetStatus([] { return Text(Tr(kWriteStatusText)); });
             const bool confirmed = SettingsWriteConfirmed(report);
-            emit DeviceWritten(A_.WriteOf(DeviceWriteKind::Settings,
-                                          confirmed           ? DeviceWriteOutcome::Confirmed
-                                          : report.Unanswered ? DeviceWriteOutcome::NoReply
-                                                              : DeviceWriteOutcome::NotHeld));
+            DeviceWrite write = A_.WriteOf(DeviceWriteKind::Settings,
+                                           confirmed           ? DeviceWriteOutcome::Confirmed
+                                           : report.Unanswered ? DeviceWriteOutcome::NoReply
+                                                               : DeviceWriteOutcome::NotHeld);
+            DescribeSettingsWrite(write, before, report);
+            if (!report.Unanswered) {
+                // The read-back read every block: what the relay holds now.
+                A_.Relay.Audit().SettingsRead(report.Held, QDateTime::currentMSecsSinceEpoch());
+            }
+            emit DeviceWritten(write);
             if (confirmed) {
                 // What the device now holds is no longer an unwritten edit.
                 A_.Window.MarkSettingsHeld(snapshot);

@@ -22,6 +22,16 @@ struct WindowActions {
     std::function<void()> UpdateControls;
 
     void Inform(const QString& text) const { Dialogs.Inform(&Window, text); }
+    // Whether the relay's audit log can take the change about to be started; the operator is
+    // told why not, and nothing is sent.
+    bool AuditAdmits() const {
+        QString message;
+        if (Relay.Audit().Admit(&message)) {
+            return true;
+        }
+        Inform(message);
+        return false;
+    }
     // A write to the relay at its present address has ended with `outcome`.
     DeviceWrite WriteOf(DeviceWriteKind kind, DeviceWriteOutcome outcome) const {
         DeviceWrite write;

@@ -1,5 +1,7 @@
 #include "connection/ConnectionController.h"
 
+#include <QJsonObject>
+
 #include "connection/CommParamChange.h"
 #include "connection/CommParamValues.h"
 #include "connection/ConnectionView.h"
@@ -216,8 +218,18 @@ void CConnectionController::Reconnect() {
     });
 }
 
+bool CConnectionController::AuditAdmits() {
+    QString message;
+    if (Relay_.Audit().Admit(&message)) {
+        return true;
+    }
+    Inform(message);
+    return false;
+}
+
 void CConnectionController::ChangeDeviceCommParams() {
-    if (!Operations_.Allowed(OperatorAction::ChangeCommParams) || !Operations_.RequireLine()) {
+    if (!Operations_.Allowed(OperatorAction::ChangeCommParams) || !Operations_.RequireLine() ||
+        !AuditAdmits()) {
         return;
     }
     // One pending operation from the read of the device's address to the end of its change,
@@ -259,15 +271,37 @@ void CConnectionController::ChangeDeviceCommParams() {
             const int newAddress = values.Address;
             const int newRate = values.NewBaudRate;
             const int oldAddress = Connection_.SlaveAddress;
-            Operations_.Post([this, token, newAddress, code, oldLine, newLine, newRate,
-                              oldAddress](CDeviceContext& wctx) {
+            if (!AuditAdmits()) {
+                Operations_.Finish(token);  // the log went while the dialog was open
+                return;
+            }
+            // What the device gave when asked, before the change.
+            const QJsonObject before{{QStringLiteral("address"), address},
+                                     {QStringLiteral("baud"), Text(baudText)}};
+            Operations_.Post([this, token, newAddress, code, oldLine, newLine, newRate, oldAddress,
+                              before](CDeviceContext& wctx) {
                 WriteDeviceCommParams(
                     wctx, newAddress, code, oldLine, newLine,
-                    [this, token, newAddress, newRate, oldAddress](const CommChangeResult& result) {
+                    [this, token, newAddress, newRate, oldAddress,
+                     before](const CommChangeResult& result) {
                         if (result.Outcome != CommChangeOutcome::PortClosed) {
-                            emit DeviceWritten({DeviceWriteKind::CommParams,
-                                                OutcomeOf(result.Outcome), oldAddress, newAddress,
-                                                newRate});
+                            DeviceWrite write;
+                            write.Kind = DeviceWriteKind::CommParams;
+                            write.Outcome = OutcomeOf(result.Outcome);
+                            write.Address = oldAddress;
+                            write.NewAddress = newAddress;
+                            write.NewBaudRate = newRate;
+                            write.Before = before;
+                            if (result.Outcome == CommChangeOutcome::Confirmed) {
+                                // Read back at the new address and rate.
+                                write.After = {{QStringLiteral("address"), newAddress},
+                                               {QStringLiteral("baud"), newRate}};
+                            }
+                            write.Refused = result.Outcome == CommChangeOutcome::Refused;
+                            if (result.Outcome == CommChangeOutcome::LineFailed) {
+                                write.Detail = Text(result.Error);
+                            }
+                            emit DeviceWritten(write);
                         }
                         ApplyCommChange(result, newAddress, newRate);
                         Operations_.Finish(token);

@@ -64,6 +64,8 @@ private:
     void QueueOpen(std::function<void(bool opened, const QString& reason)> done);
     void ReportOpenFailure(const QString& reason);
     void Inform(const QString& text);
+    // Whether the relay's audit log can take the change; the operator is told why not.
+    bool AuditAdmits();
 
     ConnectionSettings Connection_;
     CDeviceLine& Line_;

@@ -4,6 +4,7 @@
 // memory only, for the commissioning report.
 
 #include <QDateTime>
+#include <QJsonObject>
 #include <QList>
 #include <QString>
 #include <cstdint>
@@ -41,6 +42,12 @@ struct DeviceWrite {
     int Address = 0;      // the device address it was sent to
     int NewAddress = 0;   // address/baud change: the address the device was given
     int NewBaudRate = 0;  // and its new rate
+    // For the audit trail: what was read before and after (empty objects when the operation
+    // reads nothing), what the outcome needs said, and the device's refusal of the change.
+    QJsonObject Before;
+    QJsonObject After;
+    QString Detail;
+    bool Refused = false;
 };
 
 // A write with when and on which port it was made.

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "relay/OperationState.h"
+#include "relay/RelayAudit.h"
 #include "relay/RelayValues.h"
 
 namespace mp {
@@ -25,10 +26,15 @@ public:
     RelayValues& Values() { return Values_; }
     const RelayValues& Values() const { return Values_; }
 
+    // Where the changes made to the relay are logged.
+    CRelayAudit& Audit() { return Audit_; }
+    const CRelayAudit& Audit() const { return Audit_; }
+
 private:
     uint8_t Address_;
     COperationState Operation_;
     RelayValues Values_;
+    CRelayAudit Audit_;
 };
 
 }  // namespace mp

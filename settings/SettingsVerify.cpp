@@ -169,7 +169,8 @@ void WriteAndVerifySettings(CDeviceContext& ctx, ProtectionSettings snapshot,
     if (report.Written.Stopped) {
         return;  // the program closes: nothing is read back or reported
     }
-    CompareHeldSettings(SentRegisters(snapshot, report.Written), ReadBackSettings(ctx), report);
+    report.Held = ReadBackSettings(ctx);
+    CompareHeldSettings(SentRegisters(snapshot, report.Written), report.Held, report);
     if (done) {
         ctx.Post([done = std::move(done), report] { done(report); });
     }

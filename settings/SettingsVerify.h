@@ -29,6 +29,8 @@ struct SettingsWriteReport {
     std::vector<std::string> NotHeld;
     // Some setting sent could not be read back: the device did not answer its block.
     bool Unanswered = false;
+    // What the read-back gave: the registers of the blocks that answered.
+    RegisterValues Held;
 };
 
 // The registers the write sent, as the device reads them back (the write register less
