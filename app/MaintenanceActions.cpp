@@ -115,8 +115,8 @@ void CMaintenanceActions::ReadCoefficients() {
 
 void CMaintenanceActions::ResetCoefficients(void (*reset)(CDeviceContext&, CoefficientDone),
                                             DeviceWriteKind kind) {
-    if (!A_.Operations.Allowed(OperatorAction::ResetCoefficients) ||
-        !A_.Operations.RequireLine() || !A_.AuditAdmits()) {
+    if (!A_.Operations.Allowed(OperatorAction::ResetCoefficients) || !A_.Operations.RequireLine() ||
+        !A_.AuditAdmits()) {
         return;
     }
     A_.Operations.Queue(

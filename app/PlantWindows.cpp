@@ -7,6 +7,7 @@
 #include <QMenuBar>
 
 #include "app/RelayWindow.h"
+#include "audit/AuditLogDlg.h"
 #include "diagnostics/BusScan.h"
 #include "line/DeviceLine.h"
 #include "mqtt/MosquittoClient.h"
@@ -65,6 +66,11 @@ CPlantWindows::CPlantWindows(LineFactory factory, QObject* parent)
         OpenFeeder(row);
     });
     connect(&overview, &COverviewDlg::Closing, this, &CPlantWindows::Close);
+    // "厂站" > "审计日志...": the log of the plant open (its feeders' windows write to it).
+    QAction* audit = overview.PlantMenu()->addAction(CAuditLogDlg::MenuText());
+    audit->setObjectName(QStringLiteral("actionPlantAuditLog"));
+    connect(audit, &QAction::triggered, this,
+            [this] { CAuditLogDlg::Show(CAuditLog::PlantPath(Path_), Dialogs_, Overview_.get()); });
     overview.ShowPlant(QString(), nullptr, {}, {});
     FillRecent();
 }

@@ -1,10 +1,13 @@
 #include "app/RelayWindow.h"
 
+#include <QAction>
 #include <QFileInfo>
+#include <QMenu>
 
 #include "app/DiagnosticsWiring.h"
 #include "app/FilesWiring.h"
 #include "app/TrendWiring.h"
+#include "audit/AuditLogDlg.h"
 #include "diagnostics/Diagnostics.h"
 #include "files/FilesController.h"
 #include "line/DeviceLine.h"
@@ -46,6 +49,13 @@ void CRelayWindow::Install() {
     Trend_ = InstallTrend(Window_, Controller_, Dialogs_);
     Diagnostics_ = InstallDiagnostics(Window_, Controller_, Dialogs_);
     Starts_ = InstallStarts(*Trend_, Window_, Dialogs_, [this] { return Place(); });
+    // "文件" > "审计日志...": the log this relay's changes go to.
+    QAction* audit = Files_->Menu()->addAction(CAuditLogDlg::MenuText());
+    audit->setObjectName(QStringLiteral("actionAuditLog"));
+    QObject::connect(audit, &QAction::triggered, &Window_,
+                     [this] { CAuditLogDlg::Show(Relay_.Audit().LogPath(), Dialogs_, &Window_); });
+    QObject::connect(&Window_, &CMotorProtectorDlg::LanguageChanged, audit,
+                     [audit] { audit->setText(CAuditLogDlg::MenuText()); });
 }
 
 void CRelayWindow::SetPlantFeeder(const QString& plantPath, const QString& plantName,

@@ -46,33 +46,34 @@ void CSettingsActions::Write() {
     const QJsonObject before = A_.Relay.Audit().LastRead();
     A_.Operations.Queue(OperatorAction::WriteSettings, [this, snapshot,
                                                         before](CDeviceContext& ctx) {
-        WriteAndVerifySettings(ctx, snapshot, [this, snapshot,
-                                               before](const SettingsWriteReport& report) {
-            for (const std::string& message : SettingsWriteMessages(report)) {
-                A_.Inform(Text(message));
-            }
-            A_.Window.SetStatus([] { return Text(Tr(kWriteStatusText)); });
-            const bool confirmed = SettingsWriteConfirmed(report);
-            DeviceWrite write = A_.WriteOf(DeviceWriteKind::Settings,
-                                           confirmed           ? DeviceWriteOutcome::Confirmed
-                                           : report.Unanswered ? DeviceWriteOutcome::NoReply
-                                                               : DeviceWriteOutcome::NotHeld);
-            DescribeSettingsWrite(write, before, report);
-            if (!report.Unanswered) {
-                // The read-back read every block: what the relay holds now.
-                A_.Relay.Audit().SettingsRead(report.Held, QDateTime::currentMSecsSinceEpoch());
-            }
-            emit DeviceWritten(write);
-            if (confirmed) {
-                // What the device now holds is no longer an unwritten edit.
-                A_.Window.MarkSettingsHeld(snapshot);
-                // The start mode is not part of the write: what the device kept goes with it.
-                ProtectionSettings written = snapshot;
-                const uint8_t mode = report.Written.StartModeByte;
-                written.StartModeText = mode < StartModeNames.size() ? StartModeNames[mode] : "";
-                emit SettingsWritten(written);
-            }
-        });
+        WriteAndVerifySettings(
+            ctx, snapshot, [this, snapshot, before](const SettingsWriteReport& report) {
+                for (const std::string& message : SettingsWriteMessages(report)) {
+                    A_.Inform(Text(message));
+                }
+                A_.Window.SetStatus([] { return Text(Tr(kWriteStatusText)); });
+                const bool confirmed = SettingsWriteConfirmed(report);
+                DeviceWrite write = A_.WriteOf(DeviceWriteKind::Settings,
+                                               confirmed           ? DeviceWriteOutcome::Confirmed
+                                               : report.Unanswered ? DeviceWriteOutcome::NoReply
+                                                                   : DeviceWriteOutcome::NotHeld);
+                DescribeSettingsWrite(write, before, report);
+                if (!report.Unanswered) {
+                    // The read-back read every block: what the relay holds now.
+                    A_.Relay.Audit().SettingsRead(report.Held, QDateTime::currentMSecsSinceEpoch());
+                }
+                emit DeviceWritten(write);
+                if (confirmed) {
+                    // What the device now holds is no longer an unwritten edit.
+                    A_.Window.MarkSettingsHeld(snapshot);
+                    // The start mode is not part of the write: what the device kept goes with it.
+                    ProtectionSettings written = snapshot;
+                    const uint8_t mode = report.Written.StartModeByte;
+                    written.StartModeText =
+                        mode < StartModeNames.size() ? StartModeNames[mode] : "";
+                    emit SettingsWritten(written);
+                }
+            });
     });
 }
 

@@ -89,6 +89,8 @@ public:
     // The report made last, if any.
     const std::optional<ReportInput>& LastReport() const { return LastReport_; }
     const CDeviceWriteLog& WriteLog() const { return WriteLog_; }
+    // The window's menu "文件", for other capabilities' items.
+    QMenu* Menu() const { return Menu_; }
     QStringList RecentFiles() const { return Recent_.Paths(); }
     // The settings file opened or saved last, if any.
     QString CurrentPath() const { return Current_ ? Current_->Path : QString(); }

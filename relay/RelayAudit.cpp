@@ -164,8 +164,9 @@ AuditEntry WriteEntry(const DeviceWrite& write) {
     entry.Outcome = write.Refused ? QStringLiteral("refused") : AuditOutcome(write.Outcome);
     QStringList detail;
     if (write.Kind == DeviceWriteKind::CommParams) {
-        detail << QStringLiteral("new address %1, %2 baud").arg(write.NewAddress).arg(
-            write.NewBaudRate);
+        detail << QStringLiteral("new address %1, %2 baud")
+                      .arg(write.NewAddress)
+                      .arg(write.NewBaudRate);
     }
     if (write.Outcome == DeviceWriteOutcome::SentOnly) {
         detail << QStringLiteral("sent; the device gives no confirmation");

@@ -17,10 +17,10 @@
 namespace mp {
 
 // Operator messages: the log named, then the log's reason.
-inline constexpr char kAuditRefusedText[] = QT_TRANSLATE_NOOP(
-    "MotorProtector", "审计日志 %1 无法写入，未向继电器发送任何更改。\n原因：%2");
-inline constexpr char kAuditAppendFailedText[] = QT_TRANSLATE_NOOP(
-    "MotorProtector", "更改已发送，但未能记入审计日志 %1。\n原因：%2");
+inline constexpr char kAuditRefusedText[] =
+    QT_TRANSLATE_NOOP("MotorProtector", "审计日志 %1 无法写入，未向继电器发送任何更改。\n原因：%2");
+inline constexpr char kAuditAppendFailedText[] =
+    QT_TRANSLATE_NOOP("MotorProtector", "更改已发送，但未能记入审计日志 %1。\n原因：%2");
 
 class CRelayAudit {
 public:
@@ -30,7 +30,7 @@ public:
     bool HasLog() const { return Log_.has_value(); }
     QString LogPath() const { return Log_ ? Log_->Path() : QString(); }
 
-    void SetTag(const QString& tag) { Tag_ = tag; }  // the feeder's tag; empty outside a plant
+    void SetTag(const QString& tag) { Tag_ = tag; }      // the feeder's tag; empty outside a plant
     void SetLine(const QString& line) { Line_ = line; }  // the plant line's id, or the port
     const QString& Tag() const { return Tag_; }
     const QString& Line() const { return Line_; }

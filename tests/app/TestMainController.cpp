@@ -7,12 +7,16 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QtTest>
+#include <algorithm>
 #include <memory>
 
 #include "app/IndicatorLamp.h"
 #include "app/MainController.h"
 #include "app/MotorProtectorDlg.h"
+#include "audit/AuditLog.h"
+#include "audit/AuditView.h"
 #include "line/IoWorker.h"
 #include "maintenance/Calibration.h"
 #include "simulator/SimulatedPort.h"
@@ -641,6 +645,144 @@ private slots:
             QCOMPARE(tool.Status(), QStringLiteral("输出状态已确认"));
             QCOMPARE(tool.Find<CIndicatorLamp>("outputALamp")->State(), Lamp::Green);
         }
+    }
+
+    // Each change made from the window leaves one entry in the relay's audit log, with what
+    // was read before and after; a log that cannot be written stops the change before anything
+    // is sent, and a line that could not be appended is said.
+    void auditTrailOfEachChange_data() {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QString>("logPath");  // empty: a log in a fresh folder
+        QTest::addColumn<bool>("readFirst");   // the settings were read before the change
+        QTest::addColumn<int>("ignoredWrite");
+        QTest::addColumn<bool>("silent");
+        QTest::addColumn<QString>("operation");  // empty: no entry
+        QTest::addColumn<QString>("outcome");
+        QTest::addColumn<QStringList>("beforeKeys");
+        QTest::addColumn<QStringList>("afterKeys");
+        QTest::addColumn<QString>("logMessage");  // the start of the operator's message
+        QTest::addColumn<bool>("sends");
+        const QStringList none;
+        const QStringList read{"readAt", "registers"};
+        const QStringList registers{"registers"};
+        const QStringList outputs{"outputA", "outputB", "reset"};
+        QTest::newRow("write confirmed, settings read before")
+            << "writeSettingsButton"
+            << "" << true << 0 << false << "write-settings"
+            << "confirmed" << read << registers << "" << true;
+        QTest::newRow("write confirmed, nothing read before")
+            << "writeSettingsButton"
+            << "" << false << 0 << false << "write-settings"
+            << "confirmed" << none << registers << "" << true;
+        QTest::newRow("write, voltage group dropped")
+            << "writeSettingsButton"
+            << "" << false << 0x5460 << false << "write-settings"
+            << "not-confirmed" << none << registers << "" << true;
+        QTest::newRow("write, silent device") << "writeSettingsButton"
+                                              << "" << false << 0 << true << "write-settings"
+                                              << "not-answering" << none << none << "" << true;
+        QTest::newRow("合闸A") << "closeAButton"
+                               << "" << false << 0 << false << "close-a"
+                               << "confirmed" << none << outputs << "" << true;
+        QTest::newRow("复归, no reply") << "resetButton"
+                                        << "" << false << 0 << true << "reset"
+                                        << "not-answering" << none << none << "" << true;
+        QTest::newRow("address/baud kept by the device")
+            << "commSettingsButton"
+            << "" << false << 0x5450 << false << "change-address-baud"
+            << "refused" << QStringList{"address", "baud"} << none << "" << true;
+        QTest::newRow("log not writable: write refused")
+            << "writeSettingsButton"
+            << "/proc/mp-audit/audit.jsonl" << false << 0 << false << ""
+            << "" << none << none << "审计日志 /proc/mp-audit/audit.jsonl 无法写入" << false;
+        QTest::newRow("log not writable: 合闸B refused")
+            << "closeBButton"
+            << "/proc/mp-audit/audit.jsonl" << false << 0 << false << ""
+            << "" << none << none << "审计日志 /proc/mp-audit/audit.jsonl 无法写入" << false;
+        QTest::newRow("log not writable: address/baud refused")
+            << "commSettingsButton"
+            << "/proc/mp-audit/audit.jsonl" << false << 0 << false << ""
+            << "" << none << none << "审计日志 /proc/mp-audit/audit.jsonl 无法写入" << false;
+        QTest::newRow("disk full: the command is sent, the lost line said")
+            << "closeAButton"
+            << "/dev/full" << false << 0 << false << ""
+            << "" << none << none << "更改已发送，但未能记入审计日志 /dev/full" << true;
+    }
+    void auditTrailOfEachChange() {
+        QFETCH(QString, source);
+        QFETCH(QString, logPath);
+        QFETCH(bool, readFirst);
+        QFETCH(int, ignoredWrite);
+        QFETCH(bool, silent);
+        QFETCH(QString, operation);
+        QFETCH(QString, outcome);
+        QFETCH(QStringList, beforeKeys);
+        QFETCH(QStringList, afterKeys);
+        QFETCH(QString, logMessage);
+        QFETCH(bool, sends);
+        QTemporaryDir folder;
+        const QString path = logPath.isEmpty() ? folder.filePath("audit.jsonl") : logPath;
+        Tool tool;
+        tool.Relay.Audit().UseLog(path);
+        QTRY_VERIFY(tool.Controller->PortOpen());
+        tool.Dialogs.CommParamsAnswer = [](CommParamValues& values) {
+            values.Address = 12;
+            values.BaudText = QStringLiteral("19200");
+            values.NewBaudRate = 19200;
+            return true;
+        };
+        if (readFirst) {
+            tool.Click("readRealtimeButton");
+            QTRY_VERIFY(!tool.Text("currentAEdit").isEmpty());
+            tool.Click("stopRunButton");
+            tool.Settle();
+        }
+        tool.Find<QLineEdit>("ctRatioEdit")->setText(QStringLiteral("200"));
+        tool.Find<QLineEdit>("overVoltagePercentEdit")->setText(QStringLiteral("130"));
+        if (ignoredWrite != 0) {
+            tool.Device.IgnoreWritesAt(static_cast<uint16_t>(ignoredWrite));
+        }
+        if (silent) {
+            tool.Port.SilenceAfter(source == "resetButton" ? 1 : 0);
+        }
+        tool.TakeSent();
+        tool.Click(qPrintable(source));
+        tool.Settle();
+        QTRY_VERIFY(!tool.Dialogs.Messages.isEmpty() || operation.isEmpty() ||
+                    CAuditLog::Read(path).size() == 1);
+        tool.Settle();
+        QCOMPARE(!tool.TakeSent().empty(), sends);
+        const auto said = [&](const QString& start) {
+            return std::any_of(tool.Dialogs.Messages.begin(), tool.Dialogs.Messages.end(),
+                               [&](const QString& m) { return m.startsWith(start); });
+        };
+        if (!logMessage.isEmpty()) {
+            QVERIFY2(said(logMessage), qPrintable(tool.Dialogs.Messages.join('|')));
+        } else {
+            QVERIFY(!tool.Dialogs.Messages.join('|').contains(QStringLiteral("审计日志")));
+        }
+        if (path == QStringLiteral("/dev/full")) {
+            return;  // nothing to read back from it
+        }
+        const QVector<AuditEntry> entries = CAuditLog::Read(path);
+        QCOMPARE(entries.size(), operation.isEmpty() ? 0 : 1);
+        if (operation.isEmpty()) {
+            return;
+        }
+        const AuditEntry& entry = entries.front();
+        QCOMPARE(entry.Operation, operation);
+        QCOMPARE(entry.Outcome, outcome);
+        QCOMPARE(entry.Address, 1);
+        QCOMPARE(entry.Line, QStringLiteral("COM3"));
+        QCOMPARE(entry.Tag, QString());
+        QVERIFY(!entry.User.isEmpty());
+        QCOMPARE(entry.Before.keys(), beforeKeys);
+        QCOMPARE(entry.After.keys(), afterKeys);
+        if (readFirst) {
+            // The typed CT ratio is a change between what was read and what is held now.
+            QVERIFY(!AuditChangeText(entry.Before, entry.After).isEmpty());
+        }
+        QCOMPARE(entry.Detail.contains(QStringLiteral("not held")), ignoredWrite == 0x5460);
     }
 
     // Without the maintenance password the current calibration's menu item is disabled and
