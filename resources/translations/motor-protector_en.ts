@@ -1796,6 +1796,18 @@
         <source>与网关 %1 的连接中断：%2</source>
         <translation>Connection to gateway %1 lost: %2</translation>
     </message>
+    <message>
+        <source>审计日志 %1 无法写入，未向继电器发送任何更改。
+原因：%2</source>
+        <translation>The audit log %1 cannot be written; no change was sent to the relay.
+Reason: %2</translation>
+    </message>
+    <message>
+        <source>更改已发送，但未能记入审计日志 %1。
+原因：%2</source>
+        <translation>The change was sent, but it could not be recorded in the audit log %1.
+Reason: %2</translation>
+    </message>
 </context>
 <context>
     <name>PlantFileText</name>
@@ -1978,6 +1990,105 @@
     <message>
         <source>无法保存（%1），原文件未改动</source>
         <translation>cannot be saved (%1); the old file is unchanged</translation>
+    </message>
+    <message>
+        <source>对象</source>
+        <translation>an object</translation>
+    </message>
+</context>
+<context>
+    <name>mp::CAuditLogDlg</name>
+    <message>
+        <source>审计日志 - %1</source>
+        <translation>Audit log - %1</translation>
+    </message>
+    <message>
+        <source>查找</source>
+        <translation>Find</translation>
+    </message>
+    <message>
+        <source>位号</source>
+        <translation>Tag</translation>
+    </message>
+    <message>
+        <source>操作</source>
+        <translation>Operation</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Outcome</translation>
+    </message>
+    <message>
+        <source>刷新</source>
+        <translation>Refresh</translation>
+    </message>
+    <message>
+        <source>导出CSV...</source>
+        <translation>Export CSV...</translation>
+    </message>
+    <message>
+        <source>审计日志</source>
+        <translation>Audit log</translation>
+    </message>
+    <message>
+        <source>审计日志...</source>
+        <translation>Audit log...</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>用户</source>
+        <translation>User</translation>
+    </message>
+    <message>
+        <source>计算机</source>
+        <translation>Computer</translation>
+    </message>
+    <message>
+        <source>线路</source>
+        <translation>Line</translation>
+    </message>
+    <message>
+        <source>地址</source>
+        <translation>Address</translation>
+    </message>
+    <message>
+        <source>前 → 后</source>
+        <translation>Before → after</translation>
+    </message>
+    <message>
+        <source>说明</source>
+        <translation>Detail</translation>
+    </message>
+    <message>
+        <source>全部</source>
+        <translation>All</translation>
+    </message>
+    <message>
+        <source>显示 %1 条，共 %2 条</source>
+        <translation>%1 of %2 entries shown</translation>
+    </message>
+    <message>
+        <source>；%1 行不完整（写入时中断），已跳过</source>
+        <translation>; %1 incomplete lines (write interrupted) skipped</translation>
+    </message>
+    <message>
+        <source>导出CSV</source>
+        <translation>Export CSV</translation>
+    </message>
+    <message>
+        <source>审计日志.csv</source>
+        <translation>audit-log.csv</translation>
+    </message>
+    <message>
+        <source>CSV 文件 (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <source>无法写入文件 %1：%2</source>
+        <translation>Cannot write the file %1: %2</translation>
     </message>
 </context>
 <context>
