@@ -7,6 +7,7 @@
 #include <QMenuBar>
 
 #include "app/RelayWindow.h"
+#include "batch/BatchWriteDlg.h"
 #include "diagnostics/BusScan.h"
 #include "line/DeviceLine.h"
 #include "mqtt/MosquittoClient.h"
@@ -56,6 +57,9 @@ CPlantWindows::CPlantWindows(LineFactory factory, QObject* parent)
     connect(overview.SavePlantAction(), &QAction::triggered, this, &CPlantWindows::SavePlant);
     connect(overview.EditPlantAction(), &QAction::triggered, this, &CPlantWindows::EditPlant);
     connect(overview.WatchBrokerAction(), &QAction::triggered, this, &CPlantWindows::ChooseBroker);
+    // Work on the whole plant.
+    overview.PlantMenu()->addSeparator();
+    AddBatchWriteAction(overview.PlantMenu(), Work());
     connect(&overview, &COverviewDlg::OpenFeeder, this, [this](int row) {
         if (Remote_) {
             Dialogs_.Inform(Overview_.get(),
