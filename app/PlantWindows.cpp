@@ -8,6 +8,7 @@
 
 #include "app/RelayWindow.h"
 #include "batch/BatchWriteDlg.h"
+#include "batch/PlantSummary.h"
 #include "diagnostics/BusScan.h"
 #include "line/DeviceLine.h"
 #include "mqtt/MosquittoClient.h"
@@ -60,6 +61,7 @@ CPlantWindows::CPlantWindows(LineFactory factory, QObject* parent)
     // Work on the whole plant.
     overview.PlantMenu()->addSeparator();
     AddBatchWriteAction(overview.PlantMenu(), Work());
+    AddPlantSummaryAction(overview.PlantMenu(), Work(), {});
     connect(&overview, &COverviewDlg::OpenFeeder, this, [this](int row) {
         if (Remote_) {
             Dialogs_.Inform(Overview_.get(),

@@ -11,7 +11,9 @@
 
 #include "audit/AuditLog.h"
 #include "batch/BatchWrite.h"
+#include "batch/PlantSummary.h"
 #include "device/RegisterMap.h"
+#include "files/CommissioningReport.h"
 #include "files/SettingsComparison.h"
 #include "files/SettingsFile.h"
 #include "line/DeviceLine.h"
@@ -182,6 +184,22 @@ void TestBatchWrite::OutcomesAndAuditLines() {
     QVERIFY(log[0].Before["settings"]["ratedCurrent"].toString() != QStringLiteral("11.0"));
     QVERIFY(log[2].After.isEmpty());
 
+    // The plant summary shows the confirmed write of M-1 only, with who made it.
+    const QString summary = PlantSummaryHtml(
+        rig.Model, QDir(rig.Dir.path()), log,
+        [](const QString& tag) {
+            return tag == QLatin1String("M-2") ? QStringLiteral("一致") : QString();
+        },
+        QDateTime::currentDateTime());
+    const QStringList rows = summary.split(QStringLiteral("<tr>"));
+    QCOMPARE(rows.size(), 2 + kRelays);
+    QVERIFY(rows[2].contains(QStringLiteral("改变 ")) && rows[2].contains(log[0].User));
+    QVERIFY(rows[3].contains(QStringLiteral("<td>无</td>")) &&
+            rows[3].contains(QStringLiteral("一致")));
+    QVERIFY(rows[6].contains(QStringLiteral("无定值来源")));
+    QString reason;
+    QVERIFY(SaveReportPdf(summary, rig.Dir.filePath(QStringLiteral("summary.pdf")), &reason));
+
     // Again: the relay written is unchanged now, the others as before.
     std::unique_ptr<CBatchWrite> again = rig.Run(false);
     QCOMPARE(again->Relays()[0].Outcome, BatchOutcome::Unchanged);
@@ -212,5 +230,5 @@ void TestBatchWrite::NothingSentWithoutTheLog() {
     QVERIFY2(reason.contains(QStringLiteral("mcc-audit.jsonl")), qPrintable(reason));
 }
 
-QTEST_GUILESS_MAIN(TestBatchWrite)
+QTEST_MAIN(TestBatchWrite)
 #include "TestBatchWrite.moc"
