@@ -8,6 +8,8 @@
 
 #include "app/RelayWindow.h"
 #include "audit/AuditLogDlg.h"
+#include "batch/BatchWriteDlg.h"
+#include "batch/PlantSummary.h"
 #include "diagnostics/BusScan.h"
 #include "line/DeviceLine.h"
 #include "mqtt/MosquittoClient.h"
@@ -57,6 +59,10 @@ CPlantWindows::CPlantWindows(LineFactory factory, QObject* parent)
     connect(overview.SavePlantAction(), &QAction::triggered, this, &CPlantWindows::SavePlant);
     connect(overview.EditPlantAction(), &QAction::triggered, this, &CPlantWindows::EditPlant);
     connect(overview.WatchBrokerAction(), &QAction::triggered, this, &CPlantWindows::ChooseBroker);
+    // Work on the whole plant.
+    overview.PlantMenu()->addSeparator();
+    AddBatchWriteAction(overview.PlantMenu(), Work());
+    AddPlantSummaryAction(overview.PlantMenu(), Work(), {});
     connect(&overview, &COverviewDlg::OpenFeeder, this, [this](int row) {
         if (Remote_) {
             Dialogs_.Inform(Overview_.get(),

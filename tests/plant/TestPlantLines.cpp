@@ -46,10 +46,12 @@ Plant TwoLines() {
         plant.Lines.push_back(line);
     }
     for (int a = 1; a <= 3; ++a) {
-        plant.Feeders.push_back({QStringLiteral("M-10%1").arg(a), {}, "L1", a, {}, {}, {}, {}, {}});
+        plant.Feeders.push_back(
+            {QStringLiteral("M-10%1").arg(a), {}, "L1", a, {}, {}, {}, {}, {}, {}, {}});
     }
     for (int a = 1; a <= 2; ++a) {
-        plant.Feeders.push_back({QStringLiteral("M-20%1").arg(a), {}, "L2", a, {}, {}, {}, {}, {}});
+        plant.Feeders.push_back(
+            {QStringLiteral("M-20%1").arg(a), {}, "L2", a, {}, {}, {}, {}, {}, {}, {}});
     }
     return plant;
 }
