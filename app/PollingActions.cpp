@@ -2,10 +2,10 @@
 
 #include <QDateTime>
 
+#include "batch/BatchWrite.h"
 #include "connection/ConnectionController.h"
 #include "line/DeviceLine.h"
 #include "line/PollSession.h"
-#include "relay/RelayAudit.h"
 
 namespace mp {
 namespace {
@@ -65,7 +65,7 @@ void CPollingActions::Read() {
                     if (!settingsReadFailed) {
                         // What a later write of the settings replaces, for the audit trail.
                         A_.Relay.Audit().SettingsRead(
-                            SettingsRegisters(A_.Window.Fields().Settings),
+                            SettingsValuesJson({A_.Window.Fields().Settings, {}}),
                             QDateTime::currentMSecsSinceEpoch());
                     }
                     if (settingsReadFailed) {

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 
+#include "batch/BatchWrite.h"
 #include "language/Text.h"
 #include "settings/FactoryDefaults.h"
 #include "settings/SettingNames.h"
@@ -57,11 +58,13 @@ void CSettingsActions::Write() {
                                                confirmed           ? DeviceWriteOutcome::Confirmed
                                                : report.Unanswered ? DeviceWriteOutcome::NoReply
                                                                    : DeviceWriteOutcome::NotHeld);
-                DescribeSettingsWrite(write, before, report);
-                if (!report.Unanswered) {
+                std::optional<QJsonObject> held;
+                if (report.HeldSettings) {
                     // The read-back read every block: what the relay holds now.
-                    A_.Relay.Audit().SettingsRead(report.Held, QDateTime::currentMSecsSinceEpoch());
+                    held = SettingsValuesJson({*report.HeldSettings, {}});
+                    A_.Relay.Audit().SettingsRead(*held, QDateTime::currentMSecsSinceEpoch());
                 }
+                DescribeSettingsWrite(write, before, held, report);
                 emit DeviceWritten(write);
                 if (confirmed) {
                     // What the device now holds is no longer an unwritten edit.

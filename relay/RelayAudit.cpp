@@ -4,8 +4,6 @@
 #include <QStringList>
 
 #include "language/Text.h"
-#include "settings/SettingsLists.h"
-#include "settings/SettingsWrite.h"
 
 namespace mp {
 namespace {
@@ -49,17 +47,18 @@ bool CRelayAudit::Record(AuditEntry entry, QString* message) const {
     return false;
 }
 
-void CRelayAudit::SettingsRead(const RegisterValues& registers, int64_t timeMs) {
-    LastRead_ = registers;
+void CRelayAudit::SettingsRead(const QJsonObject& settings, int64_t timeMs) {
+    LastRead_ = settings;
     LastReadMs_ = timeMs;
 }
 
 QJsonObject CRelayAudit::LastRead() const {
-    if (LastRead_.empty()) {
+    if (LastRead_.isEmpty()) {
         return {};
     }
-    return {{QStringLiteral("readAt"), IsoTime(LastReadMs_)},
-            {QStringLiteral("registers"), RegistersJson(LastRead_)}};
+    QJsonObject read = LastRead_;
+    read[QStringLiteral("readAt")] = IsoTime(LastReadMs_);
+    return read;
 }
 
 QJsonObject RegistersJson(const RegisterValues& registers) {
@@ -71,24 +70,15 @@ QJsonObject RegistersJson(const RegisterValues& registers) {
     return object;
 }
 
-RegisterValues SettingsRegisters(const ProtectionSettings& settings) {
-    SettingsWriteResult held;
-    held.StartModeReadFailed = true;  // the start mode is taken from the text below
-    for (size_t i = 0; i < StartModeNames.size(); ++i) {
-        if (settings.StartModeText == StartModeNames[i]) {
-            held.StartModeReadFailed = false;
-            held.StartModeByte = static_cast<uint8_t>(i);
-        }
-    }
-    return SentRegisters(settings, held);
-}
-
 void DescribeSettingsWrite(DeviceWrite& write, const QJsonObject& before,
+                           const std::optional<QJsonObject>& held,
                            const SettingsWriteReport& report) {
     write.Before = before;
-    write.After = report.Held.empty()
-                      ? QJsonObject{}
-                      : QJsonObject{{QStringLiteral("registers"), RegistersJson(report.Held)}};
+    if (held) {
+        write.After = *held;
+    } else if (!report.Held.empty()) {
+        write.After = {{QStringLiteral("registers"), RegistersJson(report.Held)}};
+    }
     QStringList detail;
     if (report.Written.StartModeReadFailed) {
         detail << QStringLiteral("phase-and-start group not sent: start mode not read");

@@ -42,27 +42,29 @@ public:
     // operator's message.
     bool Record(AuditEntry entry, QString* message) const;
 
-    // The settings registers the tool read from the relay at `timeMs` (ms since the epoch).
-    void SettingsRead(const RegisterValues& registers, int64_t timeMs);
-    // {"readAt": ISO time, "registers": {...}} of the last read, or {} when none was read.
+    // The settings the tool read from the relay at `timeMs` (ms since the epoch), as the audit
+    // log keeps settings.
+    void SettingsRead(const QJsonObject& settings, int64_t timeMs);
+    // The last read's settings with "readAt" (its time, ISO in UTC), or {} when none was read.
     QJsonObject LastRead() const;
 
 private:
     std::optional<CAuditLog> Log_;
     QString Tag_;
     QString Line_;
-    RegisterValues LastRead_;
+    QJsonObject LastRead_;
     int64_t LastReadMs_ = 0;
 };
 
 // {"0x0150": 10, ...}: the registers by their read address.
 QJsonObject RegistersJson(const RegisterValues& registers);
-// The settings registers as the device holds `settings` (the fields as read from it).
-RegisterValues SettingsRegisters(const ProtectionSettings& settings);
 
 // A write of the settings as the audit trail keeps it: `before` as LastRead() gave it when the
-// write was asked for, the read-back as after, and what was not held or not sent.
+// write was asked for; after, `held` (the settings the read-back gave, as the audit log keeps
+// settings) when every block answered, else the registers of the blocks that answered; and
+// what was not held or not sent.
 void DescribeSettingsWrite(DeviceWrite& write, const QJsonObject& before,
+                           const std::optional<QJsonObject>& held,
                            const SettingsWriteReport& report);
 // The entry of a change as its operation reported it (time, user and place still empty).
 AuditEntry WriteEntry(const DeviceWrite& write);

@@ -124,10 +124,18 @@ RegisterValues SentRegisters(const ProtectionSettings& s, const SettingsWriteRes
     return sent;
 }
 
-RegisterValues ReadBackSettings(CDeviceContext& ctx) {
+RegisterValues ReadBackSettings(CDeviceContext& ctx, ProtectionSettings* decoded, bool* whole) {
     RegisterValues held;
+    int answered = 0;
+    if (whole) {
+        *whole = false;
+    }
     if (const auto a = FetchSettingsBlockAFrame(ctx)) {
         AddReadRegisters(*a, kSettingsBlockAStart, held);
+        if (decoded) {
+            DecodeSettingsBlockA(*decoded, a->data());
+        }
+        ++answered;
     }
     ctx.Sleep(kBetweenBlocksMs);
     if (ctx.Stopped()) {
@@ -135,14 +143,25 @@ RegisterValues ReadBackSettings(CDeviceContext& ctx) {
     }
     if (const auto b = FetchSettingsBlockBFrame(ctx)) {
         AddReadRegisters(*b, kSettingsBlockBStart, held);
+        if (decoded) {
+            DecodeSettingsBlockB(*decoded, b->data());
+        }
+        ++answered;
     }
     if (ctx.Stopped()) {
         return held;
     }
     if (const auto c = FetchSettingsBlockCFrame(ctx)) {
         AddReadRegisters(*c, kSettingsBlockCStart, held);
+        if (decoded) {
+            DecodeSettingsBlockC(*decoded, c->data());
+        }
+        ++answered;
     }
     ctx.Sleep(kAfterBlockCMs);
+    if (whole) {
+        *whole = answered == 3;
+    }
     return held;
 }
 
@@ -169,7 +188,12 @@ void WriteAndVerifySettings(CDeviceContext& ctx, ProtectionSettings snapshot,
     if (report.Written.Stopped) {
         return;  // the program closes: nothing is read back or reported
     }
-    report.Held = ReadBackSettings(ctx);
+    ProtectionSettings held = snapshot;
+    bool whole = false;
+    report.Held = ReadBackSettings(ctx, &held, &whole);
+    if (whole) {
+        report.HeldSettings = held;
+    }
     CompareHeldSettings(SentRegisters(snapshot, report.Written), report.Held, report);
     if (done) {
         ctx.Post([done = std::move(done), report] { done(report); });

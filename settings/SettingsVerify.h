@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,8 +30,10 @@ struct SettingsWriteReport {
     std::vector<std::string> NotHeld;
     // Some setting sent could not be read back: the device did not answer its block.
     bool Unanswered = false;
-    // What the read-back gave: the registers of the blocks that answered.
+    // What the read-back gave: the registers of the blocks that answered, and the settings
+    // they make when all three answered.
     RegisterValues Held;
+    std::optional<ProtectionSettings> HeldSettings;
 };
 
 // The registers the write sent, as the device reads them back (the write register less
@@ -40,7 +43,10 @@ RegisterValues SentRegisters(const ProtectionSettings& s, const SettingsWriteRes
 
 // Reads block A, waits 300 ms, reads block B, reads block C and waits 300 ms; the registers of
 // the blocks that answered (0x0154 to 0x0157 as block B gave them).
-RegisterValues ReadBackSettings(CDeviceContext& ctx);
+// With `decoded`: the blocks' values are decoded into it as well, and `whole` says whether
+// all three blocks answered.
+RegisterValues ReadBackSettings(CDeviceContext& ctx, ProtectionSettings* decoded = nullptr,
+                                bool* whole = nullptr);
 
 // Compares each setting sent (a whole register, a byte of it or a check box's bit) with what
 // was read back, into report.NotHeld and report.Unanswered.

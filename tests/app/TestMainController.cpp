@@ -663,21 +663,21 @@ private slots:
         QTest::addColumn<QString>("logMessage");  // the start of the operator's message
         QTest::addColumn<bool>("sends");
         const QStringList none;
-        const QStringList read{"readAt", "registers"};
-        const QStringList registers{"registers"};
+        const QStringList read{"protections", "readAt", "settings"};
+        const QStringList held{"protections", "settings"};
         const QStringList outputs{"outputA", "outputB", "reset"};
         QTest::newRow("write confirmed, settings read before")
             << "writeSettingsButton"
             << "" << true << 0 << false << "write-settings"
-            << "confirmed" << read << registers << "" << true;
+            << "confirmed" << read << held << "" << true;
         QTest::newRow("write confirmed, nothing read before")
             << "writeSettingsButton"
             << "" << false << 0 << false << "write-settings"
-            << "confirmed" << none << registers << "" << true;
+            << "confirmed" << none << held << "" << true;
         QTest::newRow("write, voltage group dropped")
             << "writeSettingsButton"
             << "" << false << 0x5460 << false << "write-settings"
-            << "not-confirmed" << none << registers << "" << true;
+            << "not-confirmed" << none << held << "" << true;
         QTest::newRow("write, silent device") << "writeSettingsButton"
                                               << "" << false << 0 << true << "write-settings"
                                               << "not-answering" << none << none << "" << true;
@@ -779,8 +779,9 @@ private slots:
         QCOMPARE(entry.Before.keys(), beforeKeys);
         QCOMPARE(entry.After.keys(), afterKeys);
         if (readFirst) {
-            // The typed CT ratio is a change between what was read and what is held now.
-            QVERIFY(!AuditChangeText(entry.Before, entry.After).isEmpty());
+            // The typed values are the change between what was read and what is held now.
+            QCOMPARE(AuditChangeText(entry.Before, entry.After),
+                     QStringLiteral("ctRatio 50→200, overVoltagePercent 120→130"));
         }
         QCOMPARE(entry.Detail.contains(QStringLiteral("not held")), ignoredWrite == 0x5460);
     }
