@@ -44,9 +44,9 @@ struct DeviceWrite {
     int NewBaudRate = 0;  // and its new rate
     // For the audit trail: what was read before and after (empty objects when the operation
     // reads nothing), what the outcome needs said, and the device's refusal of the change.
-    QJsonObject Before;
-    QJsonObject After;
-    QString Detail;
+    QJsonObject Before{};
+    QJsonObject After{};
+    QString Detail{};
     bool Refused = false;
 };
 
