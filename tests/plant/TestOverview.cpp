@@ -135,6 +135,11 @@ private slots:
         QCOMPARE(int(relay->Window().Relay().Address()), 3);
         QVERIFY(relay->Controller().Line().IsShare());
         QTRY_VERIFY_WITH_TIMEOUT(relay->Controller().PortOpen(), 5000);
+        // Its changes go to the plant's audit log, under its tag and its line.
+        const CRelayAudit& audit = relay->Window().Relay().Audit();
+        QCOMPARE(audit.LogPath(), CAuditLog::PlantPath(QStringLiteral("mcc.json")));
+        QCOMPARE(audit.Tag(), QStringLiteral("M-103"));
+        QCOMPARE(audit.Line(), QStringLiteral("L1"));
         // Its own read command polls it on the share, its ticks between the overview's visits.
         relay->Controller().Run(MainCommand::ReadRealtimeData);
         QTRY_COMPARE_WITH_TIMEOUT(relay->Window().Relay().Values().Live.CurrentAddress, 3, 10000);
