@@ -321,6 +321,8 @@ private slots:
     // stored coefficients.
     void calibrationReadsBack() {
         Tool tool;
+        QTemporaryDir folder;
+        tool.Relay.Audit().UseLog(folder.filePath("audit.jsonl"));
         QTRY_VERIFY(tool.Controller->PortOpen());
         tool.Dialogs.PasswordAnswer = QStringLiteral("QK4810");
         tool.Click("maintenancePasswordButton");
@@ -360,6 +362,14 @@ private slots:
         tool.Trigger("actionCalibrateCurrent");
         QTRY_COMPARE(tool.Dialogs.Messages,
                      QStringList{QStringLiteral("系数已发送，但设备无应答，未能读回确认。")});
+        // Each coefficient write is in the audit log with its outcome; the read is not.
+        QStringList logged;
+        for (const AuditEntry& entry : CAuditLog::Read(folder.filePath("audit.jsonl"))) {
+            logged << entry.Operation + "/" + entry.Outcome;
+        }
+        QCOMPARE(logged,
+                 (QStringList{"calibrate-current/confirmed", "reset-current-coefficients/confirmed",
+                              "calibrate-current/not-answering"}));
     }
 
     // ---- nothing unsafe sent, no failure reported as success ------------------------------
