@@ -7,6 +7,7 @@
 #include <QMenuBar>
 
 #include "app/RelayWindow.h"
+#include "batch/PlantBatch.h"
 #include "diagnostics/BusScan.h"
 #include "line/DeviceLine.h"
 #include "mqtt/MosquittoClient.h"
@@ -65,6 +66,7 @@ CPlantWindows::CPlantWindows(LineFactory factory, QObject* parent)
         OpenFeeder(row);
     });
     connect(&overview, &COverviewDlg::Closing, this, &CPlantWindows::Close);
+    Batch_ = std::make_unique<CPlantBatch>(Work(), overview.PlantMenu());
     overview.ShowPlant(QString(), nullptr, {}, {});
     FillRecent();
 }
@@ -239,7 +241,10 @@ CRelayWindow* CPlantWindows::OpenFeeder(int row) {
 }
 
 void CPlantWindows::Close() {
-    // The relay windows first: their operations run on the lines' workers.
+    // The batch windows and relay windows first: their reads run on the lines' workers.
+    if (Batch_) {
+        Batch_->Forget();
+    }
     Windows_.clear();
     if (Remote_) {
         Overview_->ShowPlant(QString(), nullptr, {}, {});
