@@ -7,7 +7,9 @@
 #include <QMenuBar>
 
 #include "app/RelayWindow.h"
+#include "batch/BatchWriteDlg.h"
 #include "batch/PlantBatch.h"
+#include "batch/PlantSummary.h"
 #include "diagnostics/BusScan.h"
 #include "line/DeviceLine.h"
 #include "mqtt/MosquittoClient.h"
@@ -57,6 +59,13 @@ CPlantWindows::CPlantWindows(LineFactory factory, QObject* parent)
     connect(overview.SavePlantAction(), &QAction::triggered, this, &CPlantWindows::SavePlant);
     connect(overview.EditPlantAction(), &QAction::triggered, this, &CPlantWindows::EditPlant);
     connect(overview.WatchBrokerAction(), &QAction::triggered, this, &CPlantWindows::ChooseBroker);
+    // Work on the whole plant: the backup and compare keep the last compare of each feeder
+    // for the summary.
+    Batch_ = std::make_unique<CPlantBatch>(Work(), overview.PlantMenu());
+    AddBatchWriteAction(overview.PlantMenu(), Work());
+    AddPlantSummaryAction(overview.PlantMenu(), Work(), [this](const QString& tag) {
+        return LastCompareText(Batch_->LastCompares(), tag);
+    });
     connect(&overview, &COverviewDlg::OpenFeeder, this, [this](int row) {
         if (Remote_) {
             Dialogs_.Inform(Overview_.get(),
@@ -66,7 +75,6 @@ CPlantWindows::CPlantWindows(LineFactory factory, QObject* parent)
         OpenFeeder(row);
     });
     connect(&overview, &COverviewDlg::Closing, this, &CPlantWindows::Close);
-    Batch_ = std::make_unique<CPlantBatch>(Work(), overview.PlantMenu());
     overview.ShowPlant(QString(), nullptr, {}, {});
     FillRecent();
 }

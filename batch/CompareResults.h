@@ -30,5 +30,8 @@ using CompareResults = QMap<QString, CompareResult>;
 
 // The outcome in the window's language: "一致", "不一致（3 项）", "无应答", ...
 QString CompareOutcomeText(const CompareResult& result);
+// The last compare of feeder `tag` with its time, "一致 (2026-12-08 06:20)"; empty when the
+// feeder has not been compared.
+QString LastCompareText(const CompareResults& results, const QString& tag);
 
 }  // namespace mp

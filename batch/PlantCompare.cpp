@@ -38,6 +38,15 @@ QString CompareOutcomeText(const CompareResult& result) {
     return QString();
 }
 
+QString LastCompareText(const CompareResults& results, const QString& tag) {
+    const auto found = results.find(tag);
+    if (found == results.end()) {
+        return QString();
+    }
+    return BatchText::tr("%1 (%2)").arg(CompareOutcomeText(*found),
+                                        found->At.toString(QStringLiteral("yyyy-MM-dd HH:mm")));
+}
+
 CPlantCompare::CPlantCompare(const Plant& plant, const QVector<int>& feeders, const QDir& plantDir,
                              RelayRead read, Clock now)
     : Now_(std::move(now)) {

@@ -2028,6 +2028,196 @@
     </message>
 </context>
 <context>
+    <name>mp::CBatchWrite</name>
+    <message>
+        <source>起动方式读回无应答，相位与起动组未发送</source>
+        <translation>no answer to the read-back of the start mode; the phase and start group not sent</translation>
+    </message>
+    <message>
+        <source>过压值超出 105–150，电压保护组未发送</source>
+        <translation>over-voltage value outside 105–150; the voltage protection group not sent</translation>
+    </message>
+    <message>
+        <source>已发送全部 6 组</source>
+        <translation>all 6 groups sent</translation>
+    </message>
+    <message>
+        <source>已发送 %1 组；%2</source>
+        <translation>%1 groups sent; %2</translation>
+    </message>
+    <message>
+        <source>等待</source>
+        <translation>Waiting</translation>
+    </message>
+    <message>
+        <source>无需写入</source>
+        <translation>Nothing to write</translation>
+    </message>
+    <message>
+        <source>已确认</source>
+        <translation>Confirmed</translation>
+    </message>
+    <message>
+        <source>未确认</source>
+        <translation>Not confirmed</translation>
+    </message>
+    <message>
+        <source>拒绝</source>
+        <translation>Refused</translation>
+    </message>
+    <message>
+        <source>无应答</source>
+        <translation>No answer</translation>
+    </message>
+    <message>
+        <source>已停止，未写入</source>
+        <translation>Stopped, not written</translation>
+    </message>
+    <message>
+        <source>投入</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>无定值来源（定值文件或模板）</source>
+        <translation>No settings source (settings file or template)</translation>
+    </message>
+    <message>
+        <source>请先预览</source>
+        <translation>Preview first</translation>
+    </message>
+    <message>
+        <source>读定值无应答，不写入</source>
+        <translation>no answer to the settings read; not written</translation>
+    </message>
+    <message>
+        <source>写前读定值无应答，未写入</source>
+        <translation>no answer to the read before the write; not written</translation>
+    </message>
+    <message>
+        <source>预览之后设备的定值已改变，未写入</source>
+        <translation>the device's settings changed after the preview; not written</translation>
+    </message>
+</context>
+<context>
+    <name>mp::CBatchWriteDlg</name>
+    <message>
+        <source>批量写入</source>
+        <translation>Batch write</translation>
+    </message>
+    <message>
+        <source>馈线与改变</source>
+        <translation>Feeders and changes</translation>
+    </message>
+    <message>
+        <source>位号</source>
+        <translation>Tag</translation>
+    </message>
+    <message>
+        <source>线路</source>
+        <translation>Line</translation>
+    </message>
+    <message>
+        <source>地址</source>
+        <translation>Address</translation>
+    </message>
+    <message>
+        <source>定值来源</source>
+        <translation>Settings source</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>说明</source>
+        <translation>Description</translation>
+    </message>
+    <message>
+        <source>遇到失败即停止</source>
+        <translation>Stop at the first failure</translation>
+    </message>
+    <message>
+        <source>进度</source>
+        <translation>Progress</translation>
+    </message>
+    <message>
+        <source>预览</source>
+        <translation>Preview</translation>
+    </message>
+    <message>
+        <source>写入...</source>
+        <translation>Write...</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>正在停止：当前仪表写完后结束。</source>
+        <translation>Stopping: ends once the relay being written is done.</translation>
+    </message>
+    <message>
+        <source>没有运行中的厂站：批量写入需要直接连接线路。</source>
+        <translation>No plant running: a batch write needs the lines connected directly.</translation>
+    </message>
+    <message>
+        <source>无定值来源</source>
+        <translation>No settings source</translation>
+    </message>
+    <message>
+        <source>请先勾选要写入的馈线。</source>
+        <translation>Please tick the feeders to write first.</translation>
+    </message>
+    <message>
+        <source>预览：%1 台仪表将改变 %2 项定值。</source>
+        <translation>Preview: %2 settings change on %1 relays.</translation>
+    </message>
+    <message>
+        <source>%1 %2 台</source>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <source>完成：%1。审计日志：%2</source>
+        <translation>Done: %1. Audit log: %2</translation>
+    </message>
+    <message>
+        <source>正在读各台仪表的定值...</source>
+        <translation>Reading the settings of each relay...</translation>
+    </message>
+    <message>
+        <source>将按预览向 %1 台仪表写入定值，每台写后回读确认。确认写入吗?</source>
+        <translation>The settings of the preview will be written to %1 relays, each read back to confirm. Write them?</translation>
+    </message>
+    <message>
+        <source>未开始写入：%1</source>
+        <translation>Write not started: %1</translation>
+    </message>
+    <message>
+        <source>正在写入...</source>
+        <translation>Writing...</translation>
+    </message>
+    <message>
+        <source>将改变 %1 项</source>
+        <translation>%1 settings will change</translation>
+    </message>
+    <message>
+        <source>%1 → %2</source>
+        <translation>%1 → %2</translation>
+    </message>
+    <message>
+        <source>批量写入进行中：请先停止，当前仪表写完后再关闭。</source>
+        <translation>A batch write is running: stop it first and close once the relay being written is done.</translation>
+    </message>
+    <message>
+        <source>批量写入...</source>
+        <translation>Batch write...</translation>
+    </message>
+</context>
+<context>
     <name>mp::CBrokerDlg</name>
     <message>
         <source>连接到服务器</source>
@@ -4717,6 +4907,91 @@ With the settings shown, the locked rotor protection would not trip (%1 × rated
     <message>
         <source>结果</source>
         <translation>Result</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+</context>
+<context>
+    <name>mp::PlantSummary</name>
+    <message>
+        <source>厂站汇总报告 - %1</source>
+        <translation>Plant summary report - %1</translation>
+    </message>
+    <message>
+        <source>生成于 %1，%2 条馈线</source>
+        <translation>Made %1, %2 feeders</translation>
+    </message>
+    <message>
+        <source>位号</source>
+        <translation>Tag</translation>
+    </message>
+    <message>
+        <source>说明</source>
+        <translation>Description</translation>
+    </message>
+    <message>
+        <source>线路</source>
+        <translation>Line</translation>
+    </message>
+    <message>
+        <source>地址</source>
+        <translation>Address</translation>
+    </message>
+    <message>
+        <source>定值来源</source>
+        <translation>Settings source</translation>
+    </message>
+    <message>
+        <source>最近比较</source>
+        <translation>Last compare</translation>
+    </message>
+    <message>
+        <source>最近确认的写入</source>
+        <translation>Last confirmed write</translation>
+    </message>
+    <message>
+        <source>无定值来源</source>
+        <translation>No settings source</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>%1
+%2@%3，改变 %4 项</source>
+        <translation>%1
+%2@%3, %4 settings changed</translation>
+    </message>
+    <message>
+        <source>未比较</source>
+        <translation>Not compared</translation>
+    </message>
+    <message>
+        <source>厂站汇总报告...</source>
+        <translation>Plant summary report...</translation>
+    </message>
+    <message>
+        <source>没有打开的厂站。</source>
+        <translation>No plant is open.</translation>
+    </message>
+    <message>
+        <source>保存厂站汇总报告</source>
+        <translation>Save plant summary report</translation>
+    </message>
+    <message>
+        <source>厂站汇总-%1.pdf</source>
+        <translation>plant-summary-%1.pdf</translation>
+    </message>
+    <message>
+        <source>PDF 文件 (*.pdf)</source>
+        <translation>PDF files (*.pdf)</translation>
+    </message>
+    <message>
+        <source>无法保存报告 %1：%2</source>
+        <translation>Cannot save the report %1: %2</translation>
     </message>
 </context>
 <context>

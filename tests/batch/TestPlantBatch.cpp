@@ -422,6 +422,8 @@ private slots:
         }
         QCOMPARE(shown.mid(5), cells);
         QVERIFY(result.At.isValid());
+        // What the plant summary shows of it.
+        QVERIFY(LastCompareText(compare.Results(), tag).startsWith(shown[4] + " (2026-03-02 08:"));
 
         const QByteArray csv = compare.Csv();
         QVERIFY(csv.startsWith("\xEF\xBB\xBF"));
