@@ -30,6 +30,9 @@ using CompareResults = QMap<QString, CompareResult>;
 
 // The outcome in the window's language: "一致", "不一致（3 项）", "无应答", ...
 QString CompareOutcomeText(const CompareResult& result);
+// Takes the feeders `latest` compared into `last`; a feeder a stopped compare did not reach
+// keeps its earlier result.
+void KeepCompareResults(CompareResults& last, const CompareResults& latest);
 // The last compare of feeder `tag` with its time, "一致 (2026-12-08 06:20)"; empty when the
 // feeder has not been compared.
 QString LastCompareText(const CompareResults& results, const QString& tag);

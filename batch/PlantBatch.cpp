@@ -89,14 +89,8 @@ void CPlantBatch::OpenCompare() {
     CompareDlg_ = new CCompareDlg(*Work_.CurrentPlant(), Work_.PlantDir(),
                                   ReadOnPlantLines(Work_.Lines()), *Work_.Dialogs, Work_.Parent);
     CompareDlg_->setAttribute(Qt::WA_DeleteOnClose);
-    CompareDlg_->SetResultsHandler([this](const CompareResults& results) {
-        // A feeder the stopped compare did not reach keeps its last result.
-        for (auto it = results.begin(); it != results.end(); ++it) {
-            if (it->Outcome != CompareOutcome::NotCompared) {
-                Last_.insert(it.key(), it.value());
-            }
-        }
-    });
+    CompareDlg_->SetResultsHandler(
+        [this](const CompareResults& results) { KeepCompareResults(Last_, results); });
     CompareDlg_->setWindowModality(Qt::WindowModal);
     CompareDlg_->show();
 }

@@ -38,6 +38,14 @@ QString CompareOutcomeText(const CompareResult& result) {
     return QString();
 }
 
+void KeepCompareResults(CompareResults& last, const CompareResults& latest) {
+    for (auto it = latest.begin(); it != latest.end(); ++it) {
+        if (it->Outcome != CompareOutcome::NotCompared) {
+            last.insert(it.key(), it.value());
+        }
+    }
+}
+
 QString LastCompareText(const CompareResults& results, const QString& tag) {
     const auto found = results.find(tag);
     if (found == results.end()) {

@@ -14,6 +14,7 @@
 #include <QtTest>
 
 #include "batch/BackupDlg.h"
+#include "batch/CompareDlg.h"
 #include "batch/EffectiveSettings.h"
 #include "batch/PlantBackup.h"
 #include "batch/PlantCompare.h"
@@ -428,6 +429,51 @@ private slots:
         const QByteArray csv = compare.Csv();
         QVERIFY(csv.startsWith("\xEF\xBB\xBF"));
         QVERIFY(csv.contains(("\r\n" + shown.mid(0, 3).join(',')).toUtf8()));
+    }
+    // The compare window driven headless: stopped while the 2nd relay is read, the rows it
+    // reached kept over the earlier results, the others keeping theirs; the table exported.
+    void compareWindowStoppedKeepsEarlierResults() {
+        CPlantLineRig rig(4, 19200);
+        QTemporaryDir dir;
+        Plant plant = LinePlant(4);
+        CPlantBackup backup(plant, {}, dir.path(), RigRead(rig), VirtualNow(rig));
+        backup.Start({}, {});
+        RunLine(rig);
+        for (int i = 0; i < 4; ++i) {
+            plant.Feeders[i].SettingsFile = Tag(i + 1) + ".json";
+        }
+        rig.Devices[0]->SetRegister(0x0153, 99);
+        CScriptedDialogs dialogs;
+        CCompareDlg* shown = nullptr;
+        int reads = 0;
+        CCompareDlg window(plant, QDir(dir.path()),
+                           RigRead(rig,
+                                   [&](const RelayTarget&) {
+                                       if (++reads == 2) {
+                                           shown->StopButton()->click();
+                                       }
+                                   }),
+                           dialogs, nullptr, VirtualNow(rig));
+        shown = &window;
+        CompareResults last;
+        last.insert("M-101", {kStart, CompareOutcome::NotAnswering, 0, {}, {}});
+        last.insert("M-104", {kStart, CompareOutcome::Equal, 0, {}, {}});
+        window.SetResultsHandler([&](const CompareResults& r) { KeepCompareResults(last, r); });
+        window.StartButton()->click();
+        RunLine(rig);
+        QVERIFY(window.StartButton()->isEnabled());
+        QCOMPARE(window.Table()->item(0, 5)->text(), QStringLiteral("99 → 11"));
+        QCOMPARE(window.Table()->item(1, 4)->text(), QStringLiteral("一致"));
+        QCOMPARE(window.Table()->item(2, 4)->text(), QStringLiteral("未比较（已停止）"));
+        QCOMPARE(last.value("M-101").Outcome, CompareOutcome::Differs);
+        QCOMPARE(last.value("M-102").Outcome, CompareOutcome::Equal);
+        QVERIFY(!last.contains("M-103"));
+        QCOMPARE(last.value("M-104").At, kStart);
+        dialogs.SaveAnswer = dir.filePath("all.csv");
+        window.ExportButton()->click();
+        QFile csv(dialogs.SaveAnswer);
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        QCOMPARE(csv.readAll(), window.Compare()->Csv());
     }
 };
 
