@@ -29,6 +29,8 @@ namespace {
 // What a drop-down cell holds; the unknown keys of the row sit in its first cell.
 constexpr int kValueRole = Qt::UserRole;
 constexpr int kUnknownRole = Qt::UserRole + 1;
+// A feeder's overrides of its template, kept as they were (the file holds them).
+constexpr int kOverridesRole = Qt::UserRole + 2;
 
 // Every cell's editor: a drop-down with the column's choices, or the line edit; either named
 // for screen readers by the column's caption.
@@ -207,8 +209,8 @@ void CPlantEditorDlg::RetranslateTexts() {
     Lines_->setHorizontalHeaderLabels({tr("标识"), tr("类型"), tr("串口"), tr("波特率"), tr("校验"),
                                        tr("主机"), tr("端口"), tr("帧格式"), tr("连接超时 (ms)")});
     Feeders_->setHorizontalHeaderLabels({tr("位号"), tr("说明"), tr("线路"), tr("地址"),
-                                         tr("定值文件"), tr("额定电流 (A)"), tr("电流变比"),
-                                         tr("额定电压 (V)")});
+                                         tr("定值文件"), tr("定值模板"), tr("额定电流 (A)"),
+                                         tr("电流变比"), tr("额定电压 (V)")});
     AddLine_->setText(tr("添加线路"));
     RemoveLine_->setText(tr("删除线路"));
     Scan_->setText(tr("扫描并加入..."));
@@ -355,11 +357,13 @@ void CPlantEditorDlg::AppendFeeder(const Feeder& feeder) {
     };
     set(FeederTag, feeder.Tag);
     Feeders_->item(row, FeederTag)->setData(kUnknownRole, feeder.Unknown);
+    Feeders_->item(row, FeederTag)->setData(kOverridesRole, feeder.Overrides);
     set(FeederDescription, feeder.Description);
     set(FeederLine, QString());
     SetCellValue(*Feeders_, row, FeederLine, feeder.Line);
     set(FeederAddress, QString::number(feeder.Address));
     set(FeederSettingsFile, feeder.SettingsFile);
+    set(FeederTemplate, feeder.Template);
     set(FeederRatedCurrent, optional(feeder.RatedCurrent));
     set(FeederCtRatio, optional(feeder.CtRatio));
     set(FeederRatedVoltage, optional(feeder.RatedVoltage));
@@ -604,6 +608,7 @@ Feeder CPlantEditorDlg::RowFeeder(int row, PlantFileErrors* errors) const {
         refuse("address", tr("%1 的地址 \"%2\" 不是整数").arg(who, address));
     }
     feeder.SettingsFile = CellText(*Feeders_, row, FeederSettingsFile);
+    feeder.Template = CellText(*Feeders_, row, FeederTemplate);
     const struct {
         int Column;
         std::optional<double>* Value;
@@ -628,6 +633,7 @@ Feeder CPlantEditorDlg::RowFeeder(int row, PlantFileErrors* errors) const {
     }
     if (const QTableWidgetItem* first = Feeders_->item(row, FeederTag)) {
         feeder.Unknown = first->data(kUnknownRole).toJsonObject();
+        feeder.Overrides = first->data(kOverridesRole).toJsonObject();
     }
     return feeder;
 }

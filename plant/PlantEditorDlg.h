@@ -51,6 +51,7 @@ public:
         FeederLine,
         FeederAddress,
         FeederSettingsFile,
+        FeederTemplate,
         FeederRatedCurrent,
         FeederCtRatio,
         FeederRatedVoltage,

@@ -2031,11 +2031,11 @@
     <name>mp::CBatchWrite</name>
     <message>
         <source>起动方式读回无应答，相位与起动组未发送</source>
-        <translation>no answer to the read-back of the start mode; the phase and start group not sent</translation>
+        <translation>the start mode was not read back: the phase-and-start group was not sent</translation>
     </message>
     <message>
         <source>过压值超出 105–150，电压保护组未发送</source>
-        <translation>over-voltage value outside 105–150; the voltage protection group not sent</translation>
+        <translation>over-voltage outside 105–150: the voltage group was not sent</translation>
     </message>
     <message>
         <source>已发送全部 6 组</source>
@@ -2051,7 +2051,7 @@
     </message>
     <message>
         <source>无需写入</source>
-        <translation>Nothing to write</translation>
+        <translation>Unchanged</translation>
     </message>
     <message>
         <source>已确认</source>
@@ -2067,7 +2067,7 @@
     </message>
     <message>
         <source>无应答</source>
-        <translation>No answer</translation>
+        <translation>Not answering</translation>
     </message>
     <message>
         <source>已停止，未写入</source>
@@ -2091,15 +2091,15 @@
     </message>
     <message>
         <source>读定值无应答，不写入</source>
-        <translation>no answer to the settings read; not written</translation>
+        <translation>No reply to the settings read: not written</translation>
     </message>
     <message>
         <source>写前读定值无应答，未写入</source>
-        <translation>no answer to the read before the write; not written</translation>
+        <translation>No reply to the read before the write: not written</translation>
     </message>
     <message>
         <source>预览之后设备的定值已改变，未写入</source>
-        <translation>the device's settings changed after the preview; not written</translation>
+        <translation>The relay&apos;s settings changed since the preview: not written</translation>
     </message>
 </context>
 <context>
@@ -2162,7 +2162,7 @@
     </message>
     <message>
         <source>没有运行中的厂站：批量写入需要直接连接线路。</source>
-        <translation>No plant running: a batch write needs the lines connected directly.</translation>
+        <translation>No plant running: a batch write needs a direct line.</translation>
     </message>
     <message>
         <source>无定值来源</source>
@@ -2170,15 +2170,15 @@
     </message>
     <message>
         <source>请先勾选要写入的馈线。</source>
-        <translation>Please tick the feeders to write first.</translation>
+        <translation>Tick the feeders to write first.</translation>
     </message>
     <message>
         <source>预览：%1 台仪表将改变 %2 项定值。</source>
-        <translation>Preview: %2 settings change on %1 relays.</translation>
+        <translation>Preview: %1 relays will change %2 settings.</translation>
     </message>
     <message>
         <source>%1 %2 台</source>
-        <translation>%1 %2</translation>
+        <translation>%1: %2</translation>
     </message>
     <message>
         <source>完成：%1。审计日志：%2</source>
@@ -2186,15 +2186,15 @@
     </message>
     <message>
         <source>正在读各台仪表的定值...</source>
-        <translation>Reading the settings of each relay...</translation>
+        <translation>Reading each relay&apos;s settings...</translation>
     </message>
     <message>
         <source>将按预览向 %1 台仪表写入定值，每台写后回读确认。确认写入吗?</source>
-        <translation>The settings of the preview will be written to %1 relays, each read back to confirm. Write them?</translation>
+        <translation>Write the previewed settings to %1 relays, each read back to confirm. Write now?</translation>
     </message>
     <message>
         <source>未开始写入：%1</source>
-        <translation>Write not started: %1</translation>
+        <translation>Not started: %1</translation>
     </message>
     <message>
         <source>正在写入...</source>
@@ -2202,19 +2202,19 @@
     </message>
     <message>
         <source>将改变 %1 项</source>
-        <translation>%1 settings will change</translation>
-    </message>
-    <message>
-        <source>%1 → %2</source>
-        <translation>%1 → %2</translation>
+        <translation>%1 to change</translation>
     </message>
     <message>
         <source>批量写入进行中：请先停止，当前仪表写完后再关闭。</source>
-        <translation>A batch write is running: stop it first and close once the relay being written is done.</translation>
+        <translation>A batch write is running: stop it first, and close once the relay being written is done.</translation>
     </message>
     <message>
         <source>批量写入...</source>
         <translation>Batch write...</translation>
+    </message>
+    <message>
+        <source>%1：%2 → %3</source>
+        <translation>%1 → %3 {1：%2 ?}</translation>
     </message>
 </context>
 <context>
@@ -3422,6 +3422,10 @@ Received: %2</translation>
 %1</source>
         <translation>The plant setup has faults; correct them:
 %1</translation>
+    </message>
+    <message>
+        <source>定值模板</source>
+        <translation>Settings template</translation>
     </message>
 </context>
 <context>
@@ -4766,24 +4770,20 @@ With the settings shown, the locked rotor protection would not trip (%1 × rated
 <context>
     <name>mp::EffectiveSettings</name>
     <message>
-        <source>%1（%2，范围%3）</source>
-        <translation>%1 (%2, range %3)</translation>
-    </message>
-    <message>
         <source>馈线 %1</source>
-        <translation>feeder %1</translation>
+        <translation>Feeder %1</translation>
     </message>
     <message>
         <source>模板 %1，覆盖 %2 项</source>
-        <translation>template %1, %2 overridden</translation>
+        <translation>Template %1, %2 overridden</translation>
     </message>
     <message>
         <source>模板 %1</source>
-        <translation>template %1</translation>
+        <translation>Template %1</translation>
     </message>
     <message>
         <source>%1 的%2 %3：%4</source>
-        <translation>%2 %3 of %1: %4</translation>
+        <translation>%1: %2 %3: %4</translation>
     </message>
     <message>
         <source>定值文件</source>
@@ -4795,11 +4795,11 @@ With the settings shown, the locked rotor protection would not trip (%1 × rated
     </message>
     <message>
         <source>%1 的 %2：没有这个定值</source>
-        <translation>%2 of %1: no such setting</translation>
+        <translation>%1: %2: no such setting</translation>
     </message>
     <message>
         <source>%1 的 %2：%3</source>
-        <translation>%2 of %1: %3</translation>
+        <translation>%1: %2: %3</translation>
     </message>
     <message>
         <source>应为文本</source>
@@ -4807,15 +4807,19 @@ With the settings shown, the locked rotor protection would not trip (%1 × rated
     </message>
     <message>
         <source>%1 的 %2：应为已知的保护与 true 或 false</source>
-        <translation>%2 of %1: must be a known protection with true or false</translation>
+        <translation>%1: %2: must be a known protection with true or false</translation>
     </message>
     <message>
         <source>%1 的 overrides.%2：未知的键</source>
-        <translation>overrides.%2 of %1: unknown key</translation>
+        <translation>%1: overrides.%2: unknown key</translation>
     </message>
     <message>
         <source>%1：%2</source>
         <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>%1（%2，范围%3）</source>
+        <translation>%1 (%2, range %3)</translation>
     </message>
 </context>
 <context>
@@ -4889,6 +4893,10 @@ With the settings shown, the locked rotor protection would not trip (%1 × rated
         <translation>Not compared (stopped)</translation>
     </message>
     <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
         <source>馈线</source>
         <translation>Feeder</translation>
     </message>
@@ -4908,16 +4916,12 @@ With the settings shown, the locked rotor protection would not trip (%1 × rated
         <source>结果</source>
         <translation>Result</translation>
     </message>
-    <message>
-        <source>%1 (%2)</source>
-        <translation>%1 (%2)</translation>
-    </message>
 </context>
 <context>
     <name>mp::PlantSummary</name>
     <message>
         <source>厂站汇总报告 - %1</source>
-        <translation>Plant summary report - %1</translation>
+        <translation>Plant summary - %1</translation>
     </message>
     <message>
         <source>生成于 %1，%2 条馈线</source>
@@ -4963,7 +4967,7 @@ With the settings shown, the locked rotor protection would not trip (%1 × rated
         <source>%1
 %2@%3，改变 %4 项</source>
         <translation>%1
-%2@%3, %4 settings changed</translation>
+%2@%3, %4 changed</translation>
     </message>
     <message>
         <source>未比较</source>
@@ -4971,15 +4975,15 @@ With the settings shown, the locked rotor protection would not trip (%1 × rated
     </message>
     <message>
         <source>厂站汇总报告...</source>
-        <translation>Plant summary report...</translation>
+        <translation>Plant summary...</translation>
     </message>
     <message>
         <source>没有打开的厂站。</source>
-        <translation>No plant is open.</translation>
+        <translation>No plant open.</translation>
     </message>
     <message>
         <source>保存厂站汇总报告</source>
-        <translation>Save plant summary report</translation>
+        <translation>Save plant summary</translation>
     </message>
     <message>
         <source>厂站汇总-%1.pdf</source>

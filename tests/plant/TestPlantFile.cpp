@@ -192,7 +192,8 @@ void TestPlantFile::RoundTripKeepsUnknownKeys() {
         {"tag": "M-101", "description": "冷却水泵 1", "line": "L1", "address": 3,
          "settingsFile": "M-101.json", "ratedCurrent": 45.5, "ctRatio": 50, "ratedVoltage": 380,
          "panel": {"row": 2}},
-        {"tag": "M-102", "line": "G1", "address": 3}]})";
+        {"tag": "M-102", "line": "G1", "address": 3, "template": "pump-45kW.json",
+         "overrides": {"settings": {"startTime": "12"}, "protections": {"unbalance": false}}}]})";
     const PlantFileResult first = ParsePlant(text, "a.json");
     QVERIFY2(first.Ok(), first.Errors.isEmpty() ? "" : qPrintable(first.Errors.first().Text()));
     const Plant& plant = *first.Value;
@@ -215,6 +216,15 @@ void TestPlantFile::RoundTripKeepsUnknownKeys() {
     QVERIFY(second.Value->Lines[2].Unknown.contains("note"));
     QCOMPARE(second.Value->Feeders[0].Unknown, plant.Feeders[0].Unknown);
     QCOMPARE(second.Value->Feeders[0].Description, QString("冷却水泵 1"));
+    QCOMPARE(second.Value->Feeders[1].Template, QString("pump-45kW.json"));
+    QCOMPARE(second.Value->Feeders[1].Overrides["settings"]["startTime"].toString(), QString("12"));
+    QVERIFY(second.Value->Feeders[1].Unknown.isEmpty());
+    // Through the editor unchanged.
+    test::CScriptedDialogs dialogs;
+    CPlantEditorDlg editor(*second.Value, dialogs);
+    editor.accept();
+    QCOMPARE(editor.result(), int(QDialog::Accepted));
+    QCOMPARE(PlantJson(editor.Result()), saved);
     QCOMPARE(PlantJson(*second.Value), saved);  // stable
     // The documented order: what the file is first, then the lines, then the feeders.
     int last = -1;

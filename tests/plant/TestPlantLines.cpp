@@ -45,18 +45,13 @@ Plant TwoLines() {
         line.Kind = PlantLineKind::Simulated;
         plant.Lines.push_back(line);
     }
-    const auto add = [&plant](const QString& tag, const char* line, int address) {
-        Feeder feeder;
-        feeder.Tag = tag;
-        feeder.Line = QString::fromLatin1(line);
-        feeder.Address = address;
-        plant.Feeders.push_back(feeder);
-    };
     for (int a = 1; a <= 3; ++a) {
-        add(QStringLiteral("M-10%1").arg(a), "L1", a);
+        plant.Feeders.push_back(
+            {QStringLiteral("M-10%1").arg(a), {}, "L1", a, {}, {}, {}, {}, {}, {}, {}});
     }
     for (int a = 1; a <= 2; ++a) {
-        add(QStringLiteral("M-20%1").arg(a), "L2", a);
+        plant.Feeders.push_back(
+            {QStringLiteral("M-20%1").arg(a), {}, "L2", a, {}, {}, {}, {}, {}, {}, {}});
     }
     return plant;
 }
