@@ -2214,7 +2214,7 @@
     </message>
     <message>
         <source>%1：%2 → %3</source>
-        <translation>%1 → %3 {1：%2 ?}</translation>
+        <translation>%1: %2 → %3</translation>
     </message>
 </context>
 <context>
