@@ -9,6 +9,7 @@
 #include "app/RelayWindow.h"
 #include "audit/AuditLogDlg.h"
 #include "batch/BatchWriteDlg.h"
+#include "batch/PlantBatch.h"
 #include "batch/PlantSummary.h"
 #include "diagnostics/BusScan.h"
 #include "line/DeviceLine.h"
@@ -59,10 +60,13 @@ CPlantWindows::CPlantWindows(LineFactory factory, QObject* parent)
     connect(overview.SavePlantAction(), &QAction::triggered, this, &CPlantWindows::SavePlant);
     connect(overview.EditPlantAction(), &QAction::triggered, this, &CPlantWindows::EditPlant);
     connect(overview.WatchBrokerAction(), &QAction::triggered, this, &CPlantWindows::ChooseBroker);
-    // Work on the whole plant.
-    overview.PlantMenu()->addSeparator();
+    // Work on the whole plant: the backup and compare keep the last compare of each feeder
+    // for the summary.
+    Batch_ = std::make_unique<CPlantBatch>(Work(), overview.PlantMenu());
     AddBatchWriteAction(overview.PlantMenu(), Work());
-    AddPlantSummaryAction(overview.PlantMenu(), Work(), {});
+    AddPlantSummaryAction(overview.PlantMenu(), Work(), [this](const QString& tag) {
+        return LastCompareText(Batch_->LastCompares(), tag);
+    });
     connect(&overview, &COverviewDlg::OpenFeeder, this, [this](int row) {
         if (Remote_) {
             Dialogs_.Inform(Overview_.get(),
@@ -251,7 +255,10 @@ CRelayWindow* CPlantWindows::OpenFeeder(int row) {
 }
 
 void CPlantWindows::Close() {
-    // The relay windows first: their operations run on the lines' workers.
+    // The batch windows and relay windows first: their reads run on the lines' workers.
+    if (Batch_) {
+        Batch_->Forget();
+    }
     Windows_.clear();
     if (Remote_) {
         Overview_->ShowPlant(QString(), nullptr, {}, {});

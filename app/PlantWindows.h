@@ -23,6 +23,7 @@ class COverviewDlg;
 class CMqttClient;
 class CRemotePlant;
 class CDeviceLine;
+class CPlantBatch;
 class CPlantLines;
 class CRelayWindow;
 
@@ -55,6 +56,8 @@ public:
     CRemotePlant* Remote() { return Remote_.get(); }
     // What work on the whole plant takes of the plant running here (none while watching).
     PlantWork Work();
+    // The backup and compare of the plant open, with the last compare of each feeder.
+    CPlantBatch& Batch() { return *Batch_; }
     // The menu "厂站" of a relay's window: the overview, a new plant, a plant file.
     void AddMenu(QMenuBar* bar);
 
@@ -73,6 +76,7 @@ private:
     CMainDialogs Dialogs_;
     QSettings Store_;
     std::unique_ptr<COverviewDlg> Overview_;
+    std::unique_ptr<CPlantBatch> Batch_;
     Plant Plant_;
     QString Path_;
     std::unique_ptr<CPlantLines> Lines_;

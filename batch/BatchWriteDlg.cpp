@@ -188,9 +188,9 @@ void CBatchWriteDlg::ShowResults() {
             qDeleteAll(item->takeChildren());
             for (const BatchChange& change : r.Changes) {
                 auto* child = new QTreeWidgetItem(item);
-                child->setText(Tag, change.Caption);
-                child->setFirstColumnSpanned(false);
-                child->setText(Detail, tr("%1 → %2").arg(change.Before, change.After));
+                child->setText(Tag,
+                               tr("%1：%2 → %3").arg(change.Caption, change.Before, change.After));
+                child->setFirstColumnSpanned(true);
             }
             item->setExpanded(true);
         }

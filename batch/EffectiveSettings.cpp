@@ -21,6 +21,30 @@ QString NumberText(double value) {
     return QString::number(value, 'g', 10);
 }
 
+// The write's first checks name the field but not its range ("CT超过范围"): the range and the
+// key are added, so that the refusal says what the feeder's value must be.
+QString WithRange(const std::string& refusal) {
+    struct Known {
+        const char* Message;
+        const char* Key;
+        const char* Range;
+    };
+    static const Known known[] = {
+        {kCtRatioRangeMessage, "ctRatio", "1-999"},
+        {kRatedCurrentRangeMessage, "ratedCurrent", "0.1-999.9"},
+        {kStartTimeRangeMessage, "startTime", "0-255"},
+        {kBreakingCurrentRangeMessage, "breakingCurrent", "0-9999"},
+    };
+    const QString text = QString::fromStdString(refusal);
+    for (const Known& k : known) {
+        if (refusal == Tr(k.Message)) {
+            return EffectiveText::tr("%1（%2，范围%3）")
+                .arg(text, QLatin1String(k.Key), QLatin1String(k.Range));
+        }
+    }
+    return text;
+}
+
 }  // namespace
 
 EffectiveSettings EffectiveSettingsOf(const Feeder& feeder, const QDir& plantDir) {
@@ -110,7 +134,7 @@ EffectiveSettings EffectiveSettingsOf(const Feeder& feeder, const QDir& plantDir
     if (result.Faults.isEmpty()) {
         // The same check as a write of the window's values, with its range texts.
         if (const std::optional<std::string> refused = ValidateSettings(values.Protection)) {
-            result.Faults << EffectiveText::tr("%1：%2").arg(who, QString::fromStdString(*refused));
+            result.Faults << EffectiveText::tr("%1：%2").arg(who, WithRange(*refused));
         }
     }
     if (result.Faults.isEmpty()) {

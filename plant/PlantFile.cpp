@@ -265,10 +265,9 @@ QStringList LineKeys(PlantLineKind kind) {
 }
 
 const QStringList& FeederKeys() {
-    static const QStringList keys = {kTagKey,     kDescriptionKey,  kLineKey,
-                                     kAddressKey, kSettingsFileKey, kRatedCurrentKey,
-                                     kCtRatioKey, kRatedVoltageKey, kTemplateKey,
-                                     kOverridesKey};
+    static const QStringList keys = {
+        kTagKey,          kDescriptionKey, kLineKey,         kAddressKey,  kSettingsFileKey,
+        kRatedCurrentKey, kCtRatioKey,     kRatedVoltageKey, kTemplateKey, kOverridesKey};
     return keys;
 }
 

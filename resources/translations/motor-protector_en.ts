@@ -2092,6 +2092,49 @@ Reason: %2</translation>
     </message>
 </context>
 <context>
+    <name>mp::CBackupDlg</name>
+    <message>
+        <source>备份全部定值</source>
+        <translation>Back up all settings</translation>
+    </message>
+    <message>
+        <source>文件夹</source>
+        <translation>Folder</translation>
+    </message>
+    <message>
+        <source>选择文件夹</source>
+        <translation>Choose folder</translation>
+    </message>
+    <message>
+        <source>请选择备份的文件夹。</source>
+        <translation>Please choose the folder for the backup.</translation>
+    </message>
+    <message>
+        <source>文件夹中已有 %1 个同名文件（%2），替换吗？</source>
+        <translation>The folder already holds %1 files of the same name (%2). Replace them?</translation>
+    </message>
+    <message>
+        <source>馈线</source>
+        <translation>Feeder</translation>
+    </message>
+    <message>
+        <source>线路</source>
+        <translation>Line</translation>
+    </message>
+    <message>
+        <source>地址</source>
+        <translation>Address</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>文件或原因</source>
+        <translation>File or reason</translation>
+    </message>
+</context>
+<context>
     <name>mp::CBatchWrite</name>
     <message>
         <source>起动方式读回无应答，相位与起动组未发送</source>
@@ -2269,16 +2312,16 @@ Reason: %2</translation>
         <translation>%1 to change</translation>
     </message>
     <message>
-        <source>%1 → %2</source>
-        <translation>%1 → %2</translation>
-    </message>
-    <message>
         <source>批量写入进行中：请先停止，当前仪表写完后再关闭。</source>
         <translation>A batch write is running: stop it first, and close once the relay being written is done.</translation>
     </message>
     <message>
         <source>批量写入...</source>
         <translation>Batch write...</translation>
+    </message>
+    <message>
+        <source>%1：%2 → %3</source>
+        <translation>%1: %2 → %3</translation>
     </message>
 </context>
 <context>
@@ -2458,6 +2501,37 @@ Reason: %2</translation>
     <message>
         <source>--plant 不能与单台仪表的连接选项同时使用</source>
         <translation>--plant cannot be used with the options of a single device connection</translation>
+    </message>
+</context>
+<context>
+    <name>mp::CCompareDlg</name>
+    <message>
+        <source>全部比较</source>
+        <translation>Compare all</translation>
+    </message>
+    <message>
+        <source>导出CSV...</source>
+        <translation>Export CSV...</translation>
+    </message>
+    <message>
+        <source>一致 %1 台，不一致 %2 台，未能比较 %3 台</source>
+        <translation>%1 equal, %2 different, %3 not compared</translation>
+    </message>
+    <message>
+        <source>导出CSV</source>
+        <translation>Export CSV</translation>
+    </message>
+    <message>
+        <source>全部比较.csv</source>
+        <translation>compare-all.csv</translation>
+    </message>
+    <message>
+        <source>CSV 文件 (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <source>无法写入文件 %1：%2</source>
+        <translation>Cannot write the file %1: %2</translation>
     </message>
 </context>
 <context>
@@ -2648,6 +2722,37 @@ The program goes on running but will not talk to the device.</translation>
     <message>
         <source>事件记录未能导出到“%1”：%2</source>
         <translation>The alarm events could not be exported to &quot;%1&quot;: %2</translation>
+    </message>
+</context>
+<context>
+    <name>mp::CFeederRunDlg</name>
+    <message>
+        <source>请至少选择一条馈线。</source>
+        <translation>Please choose at least one feeder.</translation>
+    </message>
+    <message>
+        <source>馈线</source>
+        <translation>Feeder</translation>
+    </message>
+    <message>
+        <source>进度</source>
+        <translation>Progress</translation>
+    </message>
+    <message>
+        <source>开始</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Result</translation>
     </message>
 </context>
 <context>
@@ -3228,6 +3333,25 @@ Received: %2</translation>
     <message>
         <source>%1：%2</source>
         <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>mp::CPlantBatch</name>
+    <message>
+        <source>备份全部定值...</source>
+        <translation>Back up all settings...</translation>
+    </message>
+    <message>
+        <source>全部比较...</source>
+        <translation>Compare all...</translation>
+    </message>
+    <message>
+        <source>没有直接连接线路的厂站：请先打开有馈线的厂站（从服务器监视的厂站不能备份或比较）。</source>
+        <translation>No plant with its lines connected: open a plant with feeders first (a plant watched from a server cannot be backed up or compared).</translation>
+    </message>
+    <message>
+        <source>定值备份</source>
+        <translation>settings-backup</translation>
     </message>
 </context>
 <context>
@@ -4799,6 +4923,105 @@ With the settings shown, the locked rotor protection would not trip (%1 × rated
     <message>
         <source>%1：%2</source>
         <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>%1（%2，范围%3）</source>
+        <translation>%1 (%2, range %3)</translation>
+    </message>
+</context>
+<context>
+    <name>mp::PlantBatch</name>
+    <message>
+        <source>等待</source>
+        <translation>Waiting</translation>
+    </message>
+    <message>
+        <source>已备份</source>
+        <translation>Backed up</translation>
+    </message>
+    <message>
+        <source>无应答</source>
+        <translation>No answer</translation>
+    </message>
+    <message>
+        <source>拒绝</source>
+        <translation>Refused</translation>
+    </message>
+    <message>
+        <source>未读（已停止）</source>
+        <translation>Not read (stopped)</translation>
+    </message>
+    <message>
+        <source>标签不能用作文件名</source>
+        <translation>the tag cannot be used as a file name</translation>
+    </message>
+    <message>
+        <source>无法建立文件夹 %1</source>
+        <translation>cannot create the folder %1</translation>
+    </message>
+    <message>
+        <source>馈线 %1，厂站 %2，线路 %3</source>
+        <translation>Feeder %1, plant %2, line %3</translation>
+    </message>
+    <message>
+        <source>（%1）</source>
+        <translation> (%1)</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>已备份 %1 台，无应答 %2 台，拒绝 %3 台</source>
+        <translation>%1 backed up, %2 not answering, %3 refused</translation>
+    </message>
+    <message>
+        <source>，已停止，未读 %1 台</source>
+        <translation>; stopped, %1 not read</translation>
+    </message>
+    <message>
+        <source>无应答：%1</source>
+        <translation>Not answering: %1</translation>
+    </message>
+    <message>
+        <source>一致</source>
+        <translation>Equal</translation>
+    </message>
+    <message>
+        <source>不一致（%1 项）</source>
+        <translation>Different (%1 settings)</translation>
+    </message>
+    <message>
+        <source>无定值来源</source>
+        <translation>No settings source</translation>
+    </message>
+    <message>
+        <source>未比较（已停止）</source>
+        <translation>Not compared (stopped)</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>馈线</source>
+        <translation>Feeder</translation>
+    </message>
+    <message>
+        <source>线路</source>
+        <translation>Line</translation>
+    </message>
+    <message>
+        <source>地址</source>
+        <translation>Address</translation>
+    </message>
+    <message>
+        <source>定值来源</source>
+        <translation>Settings source</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Result</translation>
     </message>
 </context>
 <context>

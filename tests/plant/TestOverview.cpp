@@ -3,14 +3,22 @@
 // opening that relay's window on its share of the line, the table exported, and the plant
 // closed within a second while the line polls.
 
+#include <QAction>
 #include <QElapsedTimer>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "app/MainCommand.h"
 #include "app/MotorProtectorDlg.h"
 #include "app/PlantWindows.h"
 #include "app/RelayWindow.h"
+#include "batch/BackupDlg.h"
+#include "batch/PlantBatch.h"
+#include "files/SettingsFile.h"
 #include "line/DeviceLine.h"
 #include "modbus/SteadyClock.h"
 #include "plant/OverviewDlg.h"
@@ -77,6 +85,31 @@ class TestOverview : public QObject {
     Q_OBJECT
 
 private slots:
+    // "备份全部定值..." from the plant menu: the relay is read on its running line between the
+    // scheduler's visits, its file carries where it was read; closing the plant closes it.
+    void backupFromThePlantMenu() {
+        PlantRig rig;
+        CPlantWindows plants(rig.Factory());
+        plants.Show(rig.Model, QStringLiteral("mcc.json"));
+        QVERIFY(plants.Overview().PlantMenu()->actions().contains(plants.Batch().BackupAction()));
+        plants.Batch().BackupAction()->trigger();
+        CBackupDlg* window = plants.Batch().BackupWindow();
+        QVERIFY(window != nullptr);
+        QTemporaryDir dir;
+        window->FolderEdit()->setText(dir.path());
+        window->ChooseFeeders({1});
+        window->StartButton()->click();
+        QTRY_VERIFY_WITH_TIMEOUT(window->StartButton()->isEnabled(), 10000);
+        QString reason;
+        const auto file = CSettingsFile::Load(dir.filePath(QStringLiteral("M-102.json")), &reason);
+        QVERIFY2(file, qPrintable(reason));
+        QCOMPARE(file->Source.Port, QStringLiteral("sim"));
+        QCOMPARE(file->Source.Address, 2);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+        plants.Close();
+        QVERIFY(plants.Batch().BackupWindow() == nullptr);
+    }
+
     void rowsFillGoStaleAndOpenTheirRelay() {
         PlantRig rig;
         CPlantWindows plants(rig.Factory());
