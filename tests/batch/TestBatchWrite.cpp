@@ -5,12 +5,15 @@
 // relay written before unchanged.
 
 #include <QDir>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 #include <atomic>
 
 #include "audit/AuditLog.h"
 #include "batch/BatchWrite.h"
+#include "batch/BatchWriteDlg.h"
 #include "batch/PlantSummary.h"
 #include "device/RegisterMap.h"
 #include "files/CommissioningReport.h"
@@ -23,6 +26,7 @@
 #include "simulator/SimulatedDevice.h"
 #include "simulator/SimulatedPort.h"
 #include "simulator/VirtualClock.h"
+#include "support/ScriptedDialogs.h"
 
 using namespace mp;
 
@@ -143,6 +147,7 @@ private slots:
     void OutcomesAndAuditLines();
     void StopsAtTheFirstFailure();
     void NothingSentWithoutTheLog();
+    void ThroughTheWindow();
 };
 
 void TestBatchWrite::OutcomesAndAuditLines() {
@@ -228,6 +233,31 @@ void TestBatchWrite::NothingSentWithoutTheLog() {
     QString reason;
     QVERIFY(!batch->Write(false, &reason));
     QVERIFY2(reason.contains(QStringLiteral("mcc-audit.jsonl")), qPrintable(reason));
+}
+
+void TestBatchWrite::ThroughTheWindow() {
+    Rig rig;
+    test::CScriptedDialogs dialogs;
+    rig.Work.Dialogs = &dialogs;
+    CBatchWriteDlg window(rig.Work);
+    QTreeWidget& tree = *window.Tree();
+    // Every feeder listed; the one without a source is not ticked.
+    QCOMPARE(tree.topLevelItemCount(), kRelays);
+    QCOMPARE(tree.topLevelItem(4)->checkState(0), Qt::Unchecked);
+    QVERIFY(!window.WriteButton()->isEnabled());
+    window.PreviewButton()->click();
+    QTRY_VERIFY_WITH_TIMEOUT(window.WriteButton()->isEnabled(), 20000);
+    // Under each feeder what will change.
+    QVERIFY(tree.topLevelItem(0)->childCount() >= 2);
+    QVERIFY(tree.topLevelItem(0)->child(0)->text(0).contains(QStringLiteral(" → ")));
+    window.WriteButton()->click();
+    QCOMPARE(dialogs.Questions.size(), 1);  // one confirmation for the batch
+    QTRY_VERIFY_WITH_TIMEOUT(window.PreviewButton()->isEnabled(), 20000);
+    QStringList results;
+    for (int i = 0; i < kRelays; ++i) {
+        results << tree.topLevelItem(i)->text(4);
+    }
+    QCOMPARE(results, (QStringList{"已确认", "未确认", "未确认", "无应答", ""}));
 }
 
 QTEST_MAIN(TestBatchWrite)
