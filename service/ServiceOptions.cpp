@@ -50,13 +50,13 @@ ServiceOptionsResult CServiceOptions::Parse(const QStringList& arguments) {
         return result;
     };
 
-    struct Spec {
+    struct OptionEntry {
         const char* Name;
         const char* Value;
         const char* Help;
     };
     // Every option but --config may also stand in the configuration file.
-    const Spec specs[] = {
+    const OptionEntry entries[] = {
         {"plant", "file", QT_TR_NOOP("要运行的厂站文件（必需）。")},
         {"broker", "host:port", QT_TR_NOOP("MQTT服务器，默认 127.0.0.1:1883（TLS 时 8883）。")},
         {"client-id", "id",
@@ -84,9 +84,9 @@ ServiceOptionsResult CServiceOptions::Parse(const QStringList& arguments) {
                                     QStringLiteral("file"));
     CCommandLine::AddCommon(parser);
     parser.addOption(config);
-    for (const Spec& spec : specs) {
-        parser.addOption(
-            QCommandLineOption(QLatin1String(spec.Name), tr(spec.Help), QLatin1String(spec.Value)));
+    for (const OptionEntry& option : entries) {
+        parser.addOption(QCommandLineOption(QLatin1String(option.Name), tr(option.Help),
+                                            QLatin1String(option.Value)));
     }
     if (const std::optional<CommandLineEnd> end = CCommandLine::ParseCommon(parser, arguments)) {
         result.Proceed = false;
@@ -107,17 +107,17 @@ ServiceOptionsResult CServiceOptions::Parse(const QStringList& arguments) {
             return refuse(tr("配置文件 %1: %2").arg(path, error));
         }
         for (auto it = values.cbegin(); it != values.cend(); ++it) {
-            const bool known = std::any_of(std::begin(specs), std::end(specs), [&](const Spec& s) {
-                return it.key() == QLatin1String(s.Name);
-            });
+            const bool known = std::any_of(
+                std::begin(entries), std::end(entries),
+                [&](const OptionEntry& s) { return it.key() == QLatin1String(s.Name); });
             if (!known) {
                 return refuse(tr("配置文件 %1: 未知的键 \"%2\"").arg(path, it.key()));
             }
             origin.insert(it.key(), tr("配置文件中的 %1").arg(it.key()));
         }
     }
-    for (const Spec& spec : specs) {
-        const QString name = QLatin1String(spec.Name);
+    for (const OptionEntry& option : entries) {
+        const QString name = QLatin1String(option.Name);
         if (parser.values(name).size() > 1) {
             return refuse(tr("选项 --%1 只能给一次").arg(name));
         }
