@@ -1,21 +1,17 @@
 #include "batch/PlantCompare.h"
 
 #include "batch/BatchText.h"
+#include "language/CsvText.h"
 
 namespace mp {
 namespace {
 
-QString CsvField(QString text) {
-    // A cell a spreadsheet would take for a formula is kept as text.
+// A cell a spreadsheet would take for a formula is kept as text.
+QString CellField(QString text) {
     if (text.startsWith(QLatin1Char('=')) || text.startsWith(QLatin1Char('@'))) {
         text.prepend(QLatin1Char('\''));
     }
-    if (text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"')) ||
-        text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'))) {
-        text.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-        return QLatin1Char('"') + text + QLatin1Char('"');
-    }
-    return text;
+    return CsvField(text);
 }
 
 }  // namespace
@@ -183,13 +179,13 @@ QByteArray CPlantCompare::Csv() const {
     QString csv;
     QStringList fields;
     for (const QString& text : Header()) {
-        fields << CsvField(text);
+        fields << CellField(text);
     }
     csv += fields.join(QLatin1Char(',')) + QStringLiteral("\r\n");
     for (int row = 0; row < static_cast<int>(Rows_.size()); ++row) {
         fields.clear();
         for (const QString& text : Cells(row)) {
-            fields << CsvField(text);
+            fields << CellField(text);
         }
         csv += fields.join(QLatin1Char(',')) + QStringLiteral("\r\n");
     }

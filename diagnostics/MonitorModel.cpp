@@ -3,19 +3,14 @@
 #include <QBrush>
 #include <QColor>
 
+#include "language/CsvText.h"
+
 namespace mp {
 
 namespace {
 
 bool IsError(ExchangeOutcome outcome) {
     return outcome != ExchangeOutcome::Sent && outcome != ExchangeOutcome::Good;
-}
-
-QString CsvField(const QString& text) {
-    if (!text.contains(',') && !text.contains('"') && !text.contains('\n')) {
-        return text;
-    }
-    return '"' + QString(text).replace('"', QStringLiteral("\"\"")) + '"';
 }
 
 }  // namespace

@@ -7,50 +7,29 @@
 #include <algorithm>
 
 #include "events/EventRecords.h"
+#include "language/CsvText.h"
 
 namespace mp {
-namespace {
-
-// A field in double quotes when it holds a separator, a quote or a line break.
-QString Field(const QString& text) {
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
-        !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r'))) {
-        return text;
-    }
-    QString quoted = text;
-    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
-QString Line(const QStringList& fields) {
-    QStringList out;
-    for (const QString& field : fields) {
-        out << Field(field);
-    }
-    return out.join(QLatin1Char(',')) + QStringLiteral("\r\n");
-}
-
-}  // namespace
 
 QByteArray EventRecordsCsv(const EventRecordTexts& texts) {
     const QString readAt = texts.ReadAtMs == 0
                                ? QString()
                                : QDateTime::fromMSecsSinceEpoch(texts.ReadAtMs)
                                      .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    QString csv = Line({QCoreApplication::translate("EventRecordsCsv", "读取时间"), readAt}) +
-                  Line({QCoreApplication::translate("EventRecordsCsv", "设备地址"),
-                        QString::number(texts.Address)}) +
-                  Line({QCoreApplication::translate("EventRecordsCsv", "告警条数"),
-                        QString::fromStdString(ShownSummary(texts))}) +
-                  Line({QCoreApplication::translate("EventRecordsCsv", "序号"),
-                        QCoreApplication::translate("EventRecordsCsv", "代码"),
-                        QCoreApplication::translate("EventRecordsCsv", "内容")});
+    QString csv = CsvLine({QCoreApplication::translate("EventRecordsCsv", "读取时间"), readAt}) +
+                  CsvLine({QCoreApplication::translate("EventRecordsCsv", "设备地址"),
+                           QString::number(texts.Address)}) +
+                  CsvLine({QCoreApplication::translate("EventRecordsCsv", "告警条数"),
+                           QString::fromStdString(ShownSummary(texts))}) +
+                  CsvLine({QCoreApplication::translate("EventRecordsCsv", "序号"),
+                           QCoreApplication::translate("EventRecordsCsv", "代码"),
+                           QCoreApplication::translate("EventRecordsCsv", "内容")});
     const int count =
         texts.Count < 0 ? 0 : std::min(texts.Count, static_cast<int>(texts.Codes.size()));
     for (int k = 0; k < count; ++k) {
         const auto at = static_cast<size_t>(k);
-        csv += Line({QString::number(k + 1), QString::number(texts.Codes[at]),
-                     QString::fromStdString(ShownEvent(texts, at))});
+        csv += CsvLine({QString::number(k + 1), QString::number(texts.Codes[at]),
+                        QString::fromStdString(ShownEvent(texts, at))});
     }
     return QByteArray("\xEF\xBB\xBF") + csv.toUtf8();
 }

@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs/DialogService.h"
+#include "language/CsvText.h"
 #include "plant/FeederStates.h"
 #include "plant/OverviewModel.h"
 
@@ -95,15 +96,6 @@ private:
     QString Line_;
     int Link_ = -1;
 };
-
-QString CsvField(QString text) {
-    if (text.contains(QLatin1Char(',')) || text.contains(QLatin1Char('"')) ||
-        text.contains(QLatin1Char('\n'))) {
-        text.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-        return QLatin1Char('"') + text + QLatin1Char('"');
-    }
-    return text;
-}
 
 }  // namespace
 
